@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds the sanitizer build and runs every test
+# under a virtual X display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/packages.sh"
+install_packages $TEST_PACKAGES
+
+build="$root/build/test"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVUSK_SANITIZE=ON -DVUSK_BENCH=ON >/dev/null
+cmake --build "$build" -j "$(build_jobs)"
+
+export GDK_BACKEND=x11
+cd "$build"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$(build_jobs)" "$@"
