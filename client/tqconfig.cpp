@@ -1,0 +1,3 @@
+#include "tqconfig.h"
+
+char global_uuid[client_id_capacity] = "";
