@@ -23,12 +23,12 @@ const char *const seeds[] = {
     "look\tat\nthe sky", "e.g. 1.5 v.",
 };
 
-// Bytes a parser treats specially are drawn more often than the others.
+// Bytes the parsers react to are drawn more often than the others.
 char random_byte(std::mt19937 &random)
 {
-    static const char special[] = " \t\n.:/@?,-+0123456789hptfw()*'\"!<>AZaz\xe9\xff";
+    static const char meaningful[] = " \t\n.:/@?,-+0123456789hptfw()*'\"!<>AZaz\xe9\xff";
     if (random() % 2 == 0)
-        return special[random() % (sizeof special - 1)];
+        return meaningful[random() % (sizeof meaningful - 1)];
     char byte = static_cast<char>(random() & 0xff);
     return byte == '\0' ? 'x' : byte;
 }

@@ -315,14 +315,3 @@ TEST(CalcAngle, KnownDirections)
     for (const auto &c : cases)
         EXPECT_EQ(calc_angle(c.dx, c.dy), c.degrees) << c.dx << ", " << c.dy;
 }
-
-TEST(CalcAngle, StaysWithinAFullTurn)
-{
-    for (int dx = -40; dx <= 40; ++dx) {
-        for (int dy = -40; dy <= 40; ++dy) {
-            int angle = calc_angle(dx, dy);
-            ASSERT_GE(angle, 0);
-            ASSERT_LE(angle, 360);
-        }
-    }
-}
