@@ -121,9 +121,11 @@ public:
         ASSERT_EQ(store.line_record(store.get_current_line() + 1) == nullptr ||
                       store.line_record(store.get_current_line() + 1)->head == nullptr,
                   true);
-        if (store.wrap_enabled)
-            for (int i = 0; i <= store.get_current_line(); ++i)
-                ASSERT_TRUE(wrapped_to_width(store.line_text(i))) << "line " << i;
+        if (!store.wrap_enabled)
+            return;
+        for (int i = 0; i <= store.get_current_line(); ++i) {
+            ASSERT_TRUE(wrapped_to_width(store.line_text(i))) << "line " << i;
+        }
     }
 
 private:
@@ -210,8 +212,9 @@ TEST(TextctrlFuzz, RandomAppendsResizesAndMouseKeepTheTextIntact)
         fuzzed_store fuzz(seed);
         for (int step = 0; step < 1500; ++step) {
             fuzz.step();
-            if (step % 25 == 0)
+            if (step % 25 == 0) {
                 ASSERT_NO_FATAL_FAILURE(fuzz.check()) << "seed " << seed << " step " << step;
+            }
         }
         ASSERT_NO_FATAL_FAILURE(fuzz.check()) << "seed " << seed;
     }
