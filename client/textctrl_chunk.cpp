@@ -6,59 +6,79 @@
 #include <new>
 
 namespace {
-// A free chunk is linked through its first word, as the blocks from
+constexpr std::size_t chunks_per_slab = 512;
+constexpr std::size_t slab_bytes = chunks_per_slab * sizeof(vusk_textctrl_chunk);
+// 65536 chunks per refill of the pool.
+constexpr std::size_t slabs_per_refill = 128;
+
+// A free slab is linked through its first word, as the blocks from
 // bulk_allocate already are.
-struct free_chunk {
-    free_chunk *next;
+struct free_slab {
+    free_slab *next;
 };
 
-constexpr std::size_t chunks_per_refill = 65536;
-
-// The pool is shared by every store; stores normally live on the GUI thread,
-// but each has its own lock, so the pool needs one too.
+// Stores normally live on the GUI thread, but each has its own lock, so the
+// pool they share has one too.
 std::mutex pool_lock;
-free_chunk *empty_list = nullptr;
-long in_use = 0;
-}
+free_slab *empty_list = nullptr;
+long slabs_taken = 0;
 
-void *vusk_textctrl_chunk::operator new(std::size_t)
+vusk_textctrl_chunk *take_slab()
 {
     std::lock_guard<std::mutex> hold(pool_lock);
     if (empty_list == nullptr)
-        empty_list = static_cast<free_chunk *>(bulk_allocate(
-            int(sizeof(vusk_textctrl_chunk)), "class vusk_textctrl_chunk",
-            int(chunks_per_refill * sizeof(vusk_textctrl_chunk))));
-    free_chunk *chunk = empty_list;
-    empty_list = chunk->next;
-    ++in_use;
-    return chunk;
+        empty_list = static_cast<free_slab *>(
+            bulk_allocate(int(slab_bytes), "class vusk_textctrl_chunk", int(slab_bytes * slabs_per_refill)));
+    free_slab *slab = empty_list;
+    empty_list = slab->next;
+    ++slabs_taken;
+    return reinterpret_cast<vusk_textctrl_chunk *>(slab);
 }
 
-void vusk_textctrl_chunk::operator delete(void *chunk) noexcept
+void give_back_slabs(const std::vector<vusk_textctrl_chunk *> &slabs)
 {
-    if (chunk == nullptr)
-        return;
     std::lock_guard<std::mutex> hold(pool_lock);
-    free_chunk *slot = static_cast<free_chunk *>(chunk);
-    slot->next = empty_list;
-    empty_list = slot;
-    --in_use;
+    for (vusk_textctrl_chunk *chunks : slabs) {
+        free_slab *slab = reinterpret_cast<free_slab *>(chunks);
+        slab->next = empty_list;
+        empty_list = slab;
+    }
+    slabs_taken -= long(slabs.size());
+}
 }
 
-long vusk_textctrl_chunk::chunks_in_use()
+vusk_textctrl_chunk *chunk_allocator::take()
+{
+    if (slab_index < slabs.size() && used_in_slab == chunks_per_slab) {
+        ++slab_index;
+        used_in_slab = 0;
+    }
+    if (slab_index == slabs.size())
+        slabs.push_back(take_slab());
+    return new (slabs[slab_index] + used_in_slab++) vusk_textctrl_chunk;
+}
+
+void chunk_allocator::rewind()
+{
+    slab_index = 0;
+    used_in_slab = 0;
+}
+
+void chunk_allocator::release()
+{
+    give_back_slabs(slabs);
+    slabs.clear();
+    rewind();
+}
+
+long chunk_allocator::slabs_in_use()
 {
     std::lock_guard<std::mutex> hold(pool_lock);
-    return in_use;
+    return slabs_taken;
 }
 
 void vusk_textctrl_line::empty()
 {
-    vusk_textctrl_chunk *chunk = head;
-    while (chunk != nullptr) {
-        vusk_textctrl_chunk *next = chunk->next;
-        delete chunk;
-        chunk = next;
-    }
     head = nullptr;
     tail = &head;
     ends_with_newline = 0;

@@ -44,11 +44,7 @@ textctrl_store::textctrl_store()
     get_or_create_line(0);
 }
 
-textctrl_store::~textctrl_store()
-{
-    empty_display_lines();
-    free_raw_chunks();
-}
+textctrl_store::~textctrl_store() = default;
 
 namespace {
 unsigned char channel(int value)
@@ -115,7 +111,7 @@ const char *textctrl_store::append_raw_chunk(const char *text, const char *end)
     *out = '\0';
     raw_text.commit(size_t(out - start) + 1);
 
-    auto *raw = new vusk_textctrl_chunk;
+    vusk_textctrl_chunk *raw = raw_chunk_slabs.take();
     raw->text = start;
     raw->length = int(out - start);
     raw->red = channel(text_color.r);
@@ -146,7 +142,7 @@ void textctrl_store::add_chunk_line(const char *text, int length, const vusk_tex
 {
     if (length == 0)
         return;
-    auto *chunk = new vusk_textctrl_chunk;
+    vusk_textctrl_chunk *chunk = display_chunk_slabs.take();
     chunk->text = text;
     chunk->length = length;
     chunk->pixel_width = calc_chunk_size(text, length);
@@ -187,7 +183,7 @@ void textctrl_store::break_and_advance_line(vusk_textctrl_line *line)
         vusk_textctrl_chunk *rest = split->next;
         if (found.offset < split->length) {
             const int kept_width = int(found.upper_width - found.chunk_start);
-            auto *remainder = new vusk_textctrl_chunk;
+            vusk_textctrl_chunk *remainder = display_chunk_slabs.take();
             remainder->text = split->text + found.offset;
             remainder->length = split->length - found.offset;
             remainder->pixel_width = split->pixel_width - kept_width;
@@ -307,16 +303,14 @@ void textctrl_store::empty_display_lines()
     for (int i = 0; i <= current_line; ++i)
         if (vusk_textctrl_line *line = record(i))
             line->empty();
+    display_chunk_slabs.rewind();
 }
 
 void textctrl_store::free_raw_chunks()
 {
-    while (raw_chunks != nullptr) {
-        vusk_textctrl_chunk *next = raw_chunks->next;
-        delete raw_chunks;
-        raw_chunks = next;
-    }
+    raw_chunks = nullptr;
     raw_tail = &raw_chunks;
+    raw_chunk_slabs.release();
     raw_text.clear();
 }
 
@@ -325,6 +319,7 @@ void textctrl_store::Clear()
     clear_mouse_selection();
     wxMutexLocker lock(mutex);
     empty_display_lines();
+    display_chunk_slabs.release();
     free_raw_chunks();
     current_line = 0;
     current_width = 0;

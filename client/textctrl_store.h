@@ -219,6 +219,8 @@ private:
 
     vusk_textctrl_chunk *raw_chunks = nullptr;
     vusk_textctrl_chunk **raw_tail = &raw_chunks;
+    chunk_allocator raw_chunk_slabs;
+    chunk_allocator display_chunk_slabs;
     text_arena raw_text;
     int current_line = 0;
     int64_t current_width = 0;

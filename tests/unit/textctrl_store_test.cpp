@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+// From the sanitizer runtime; GCC ships no header for it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -46,6 +53,16 @@ std::vector<std::string> painted_texts(const recording_painter &painter)
     for (const painted_text &drawn : painter.drawn)
         texts.push_back(std::to_string(drawn.y) + ":" + drawn.text);
     return texts;
+}
+
+size_t heap_bytes_in_use()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#endif
 }
 
 void append_numbered_lines(fake_textctrl &store, int count)
@@ -477,12 +494,31 @@ TEST(TextctrlPaint, DrawingStopsAtTheRightEdge)
 
 TEST(TextctrlLifetime, DestroyedStoresGiveEverythingBack)
 {
-    const long chunks_before = vusk_textctrl_chunk::chunks_in_use();
-    for (int cycle = 0; cycle < 1000; ++cycle) {
+    const auto fill_and_destroy = [] {
         fake_textctrl store;
         for (int i = 0; i < 20; ++i)
             store.append("some coloured text that wraps around\n");
-        ASSERT_GT(vusk_textctrl_chunk::chunks_in_use(), chunks_before);
-    }
-    EXPECT_EQ(vusk_textctrl_chunk::chunks_in_use(), chunks_before);
+        store.set_view_size(50, 150);
+        return chunk_allocator::slabs_in_use();
+    };
+    const long slabs_before = chunk_allocator::slabs_in_use();
+    for (int cycle = 0; cycle < 10; ++cycle)
+        ASSERT_GT(fill_and_destroy(), slabs_before);
+    const size_t heap_before = heap_bytes_in_use();
+    for (int cycle = 0; cycle < 1000; ++cycle)
+        fill_and_destroy();
+    EXPECT_EQ(chunk_allocator::slabs_in_use(), slabs_before);
+    EXPECT_LT(heap_bytes_in_use(), heap_before + 64 * 1024);
+}
+
+TEST(TextctrlLifetime, RewrapReusesTheStoresOwnChunks)
+{
+    fake_textctrl store;
+    for (int i = 0; i < 2000; ++i)
+        store.append("a line of text that the narrow width breaks in two\n");
+    store.set_view_size(300, 150);
+    const long slabs = chunk_allocator::slabs_in_use();
+    for (int width : {1000, 300, 1000, 300})
+        store.set_view_size(width, 150);
+    EXPECT_EQ(chunk_allocator::slabs_in_use(), slabs);
 }
