@@ -5,7 +5,7 @@
 char *text_arena::reserve(std::size_t size)
 {
     assert(size <= block_size);
-    if (block_size - used_in_last < size) {
+    if (blocks.empty() || block_size - used_in_last < size) {
         blocks.emplace_back(new char[block_size]);
         used_in_last = 0;
     }

@@ -15,8 +15,6 @@ public:
     void commit(std::size_t used);
     void clear();
 
-    std::size_t bytes_allocated() const { return blocks.size() * block_size; }
-
 private:
     static constexpr std::size_t block_size = 64 * 1024;
 

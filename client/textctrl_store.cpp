@@ -27,6 +27,11 @@ bool is_blank(char c)
 {
     return c == ' ' || c == '\t';
 }
+
+unsigned char channel(int value)
+{
+    return static_cast<unsigned char>(std::clamp(value, 0, 255));
+}
 }
 
 // Where a line is broken: `chunk` keeps its first `offset` characters and the
@@ -46,13 +51,6 @@ textctrl_store::textctrl_store()
 
 textctrl_store::~textctrl_store() = default;
 
-namespace {
-unsigned char channel(int value)
-{
-    return static_cast<unsigned char>(std::clamp(value, 0, 255));
-}
-}
-
 void textctrl_store::SetTextColor(const vusk_color &fg, const vusk_color &bg)
 {
     text_color = fg;
@@ -69,58 +67,62 @@ void textctrl_store::AppendRawText(const char *text)
         text += strspn(text, "\n");
         at_start = 0;
     }
-    const char *end = text + strlen(text);
+    const char *const end = text + strlen(text);
     // A long append becomes as many raw chunks as it needs; even an empty one
     // leaves its (empty) chunk.
     do {
-        text = append_raw_chunk(text, end);
+        const size_t longest = std::min<size_t>(size_t(end - text), raw_chunk_capacity) * tab_width;
+        const size_t capacity = std::min<size_t>(longest, raw_chunk_capacity);
+        char *const chunk_text = raw_text.reserve(capacity);
+        char *chunk_end = chunk_text;
+        text = expand_text(text, end, &chunk_end, chunk_text + capacity);
+        raw_text.commit(size_t(chunk_end - chunk_text));
+        add_raw_chunk(chunk_text, int(chunk_end - chunk_text));
     } while (text < end);
 }
 
-// Transliterates and expands as much of [text, end) as one raw chunk holds,
-// stores the chunk and lays it out; returns where the rest begins. A tab that
-// does not fit is left to the next chunk, which produces the blanks still
-// missing, since the column remembers how far it got.
-const char *textctrl_store::append_raw_chunk(const char *text, const char *end)
+// Transliterates and expands [text, end) into the room from *out to out_end;
+// returns where the rest begins. A tab that does not fit is left for the next
+// room, where it produces the blanks still missing, since the column
+// remembers how far it got.
+const char *textctrl_store::expand_text(const char *text, const char *end, char **out, char *out_end)
 {
-    const size_t longest = std::min<size_t>(size_t(end - text), raw_chunk_capacity) * tab_width;
-    const size_t capacity = std::min<size_t>(longest, raw_chunk_capacity);
-    char *const start = raw_text.reserve(capacity + 1);
-    char *out = start;
-    char *const out_end = start + capacity;
-    for (; text < end && out < out_end; ++text) {
+    char *to = *out;
+    for (; text < end && to < out_end; ++text) {
         const unsigned char byte = static_cast<unsigned char>(*text);
         if (byte >= 0x80) {
-            *out++ = eascii_lookup_table[byte - 0x80];
+            *to++ = eascii_lookup_table[byte - 0x80];
             column = (column + 1) % tab_width;
         } else if (byte == '\t') {
             const int blanks_needed = tab_width - column;
-            const int blanks = std::min<int>(blanks_needed, int(out_end - out));
-            out = std::fill_n(out, blanks, ' ');
+            const int blanks = std::min<int>(blanks_needed, int(out_end - to));
+            to = std::fill_n(to, blanks, ' ');
             column = (column + blanks) % tab_width;
             if (blanks < blanks_needed)
                 break;
         } else if (byte == '\n' || byte == '\r') {
-            *out++ = char(byte);
+            *to++ = char(byte);
             column = 0;
         } else {
-            *out++ = char(byte);
+            *to++ = char(byte);
             column = (column + 1) % tab_width;
         }
     }
-    *out = '\0';
-    raw_text.commit(size_t(out - start) + 1);
+    *out = to;
+    return text;
+}
 
+void textctrl_store::add_raw_chunk(const char *text, int length)
+{
     vusk_textctrl_chunk *raw = raw_chunk_slabs.take();
-    raw->text = start;
-    raw->length = int(out - start);
+    raw->text = text;
+    raw->length = length;
     raw->red = channel(text_color.r);
     raw->green = channel(text_color.g);
     raw->blue = channel(text_color.b);
     *raw_tail = raw;
     raw_tail = &raw->next;
     add_chunk_line_array(raw);
-    return text;
 }
 
 void textctrl_store::add_chunk_line_array(const vusk_textctrl_chunk *raw)

@@ -165,7 +165,8 @@ private:
 
     vusk_textctrl_line *get_or_create_line(int index);
     vusk_textctrl_line *record(int index) const;
-    const char *append_raw_chunk(const char *text, const char *end);
+    const char *expand_text(const char *text, const char *end, char **out, char *out_end);
+    void add_raw_chunk(const char *text, int length);
     void add_chunk_line_array(const vusk_textctrl_chunk *raw);
     void add_chunk_line(const char *text, int length, const vusk_textctrl_chunk *raw);
     void end_line_with_newline();
