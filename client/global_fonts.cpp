@@ -1,0 +1,3 @@
+#include "global_fonts.h"
+
+vusk_font *global_font = nullptr;
