@@ -68,13 +68,18 @@ def read_until(client, marker, limit=5.0):
     return data
 
 
-def read_to_end(client):
-    data = b""
+def read_pieces(client):
+    """Everything until the server closes, as the reads returned it."""
+    pieces = []
     while True:
-        chunk = client.recv(4096)
-        if not chunk:
-            return data
-        data += chunk
+        piece = client.recv(4096)
+        if not piece:
+            return pieces
+        pieces.append(piece)
+
+
+def read_to_end(client):
+    return b"".join(read_pieces(client))
 
 
 class ScriptedServerTest(unittest.TestCase):
@@ -105,12 +110,7 @@ class ScriptedServerTest(unittest.TestCase):
     def test_chunked_text_arrives_in_several_writes(self):
         server = self.server("chunk 4\nsend 0123456789ab\nchunk 0\nsend !\n")
         client = server.connect()
-        pieces = []
-        while True:
-            piece = client.recv(4096)
-            if not piece:
-                break
-            pieces.append(piece)
+        pieces = read_pieces(client)
         self.assertEqual(b"".join(pieces), b"0123456789ab!")
         self.assertGreater(len(pieces), 1)
         self.assertEqual(server.finish()[0], 0)
