@@ -1,6 +1,76 @@
 #include "control_commands.h"
 
+#include "util.h"
+
+#include <cstddef>
 #include <cstdio>
+
+namespace {
+
+struct command_word {
+    const char *word;
+    int minimum; // shortest abbreviation; 0 for the whole word only
+    control_rule rule;
+};
+
+// The client's own "//" commands, matched first whatever the state.
+const command_word client_commands[] = {
+    {"//commands", 3, control_rule::command_help},
+    {"//help", 3, control_rule::keyboard_help},
+    {"//echo", 3, control_rule::echo},
+    {"//break", 3, control_rule::send_break},
+    {"//history", 3, control_rule::history},
+    {"//quit", 6, control_rule::quit_now},
+    {"//exit", 6, control_rule::quit_now},
+    {"//disconnect", 6, control_rule::disconnect},
+    {"//clear", 4, control_rule::clear},
+    {"//debugfill", 0, control_rule::debug_fill},
+    {"//icons", 0, control_rule::icons},
+    {"//soundtest", 0, control_rule::sound_test},
+    {"//chanclear", 0, control_rule::channel_clear},
+};
+
+// The words that act while disconnected.
+const command_word disconnected_words[] = {
+    {"connect", 1, control_rule::connect},
+    {"restart", 2, control_rule::connect},
+    {"start", 2, control_rule::connect},
+    {"login", 4, control_rule::connect},
+    {"quit", 3, control_rule::quit},
+    {"exit", 2, control_rule::quit},
+};
+
+bool matches(const char *text, const command_word &command)
+{
+    return command.minimum == 0 ? wordcmp(text, command.word) != 0
+                                : is_abbrev(text, command.word, command.minimum) != 0;
+}
+
+template <size_t n>
+const command_word *first_match(const char *text, const command_word (&table)[n])
+{
+    for (const command_word &command : table)
+        if (matches(text, command))
+            return &command;
+    return nullptr;
+}
+
+} // namespace
+
+control_match match_control_command(const char *line, bool logged_in, bool connected)
+{
+    const char *text = line != nullptr ? line : "";
+    const char *argument = next_arg(text);
+    if (const command_word *command = first_match(text, client_commands))
+        return {command->rule, text, argument};
+    if (logged_in && wordcmp(text, "tqping"))
+        return {control_rule::ping, text, argument};
+    if (connected)
+        return {control_rule::send_to_server, text, argument};
+    if (const command_word *command = first_match(text, disconnected_words))
+        return {command->rule, text, argument};
+    return {control_rule::ignore, text, argument};
+}
 
 namespace {
 

@@ -29,6 +29,7 @@ enum class control_rule {
 
 struct control_match {
     control_rule rule;
+    const char *line;     // the line itself, "" for a null line
     const char *argument; // the text after the first word, null when there is none
 };
 
