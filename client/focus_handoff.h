@@ -6,6 +6,8 @@
 // on its parent (a popup window) keeps it; any other window passes it to its
 // own parent.
 
+#include <wx/frame.h>
+
 class wxWindow;
 
 enum class focus_handoff {
@@ -14,7 +16,23 @@ enum class focus_handoff {
     parent,     // the clicked window's parent
 };
 
-focus_handoff decide_focus_handoff(const wxWindow *window, const wxWindow *main_frame);
+// Walks up from `window`. Window is wxWindow, or anything with the same
+// GetParent(), IsTopLevel() and GetWindowStyleFlag().
+template <class Window>
+focus_handoff decide_focus_handoff(const Window *window, const Window *main_frame)
+{
+    if (window == nullptr)
+        return focus_handoff::keep;
+    for (const Window *w = window; w != nullptr; w = w->GetParent()) {
+        if (w == main_frame)
+            return focus_handoff::main_input;
+        // On child windows the same bit means something else (a vertical
+        // scrollbar's style), so only top-level windows are asked.
+        if (w->IsTopLevel() && (w->GetWindowStyleFlag() & wxFRAME_FLOAT_ON_PARENT) != 0)
+            return focus_handoff::keep;
+    }
+    return window->GetParent() != nullptr ? focus_handoff::parent : focus_handoff::keep;
+}
 
 // Carries the decision out; returns 1 when the focus was handed on, else 0.
 int hand_focus_back(wxWindow *window, wxWindow *main_frame, wxWindow *input_line);
