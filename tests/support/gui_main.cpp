@@ -28,6 +28,9 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     TempHome home;
+    // Listing the tests (as CTest does to discover them) needs no display.
+    if (testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
     setenv("GDK_BACKEND", "x11", 0);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
