@@ -162,8 +162,25 @@ void pixel_view::put(int64_t x, int64_t y, const vusk_color &colour)
 void pixel_view::fill_row(int y, int64_t x0, int64_t x1, const vusk_color &colour)
 {
     const span columns = clip(x0, x1, width_);
-    for (int64_t x = columns.first; x <= columns.last; ++x)
-        write_rgb(pixel(int(x), y), colour);
+    if (columns.empty())
+        return;
+    // Whole pixels at a time, keeping each one's alpha: a loop the compiler
+    // can vectorise.
+    unsigned char pattern[BYTES_PER_PIXEL] = {};
+    unsigned char alpha_only[BYTES_PER_PIXEL] = {};
+    write_rgb(pattern, colour);
+    alpha_only[ALPHA] = CHANNEL_MAX;
+    uint32_t colour_bits, alpha_mask;
+    std::memcpy(&colour_bits, pattern, sizeof colour_bits);
+    std::memcpy(&alpha_mask, alpha_only, sizeof alpha_mask);
+    unsigned char *p = pixel(int(columns.first), y);
+    unsigned char *const end = p + (columns.last - columns.first + 1) * BYTES_PER_PIXEL;
+    for (; p != end; p += BYTES_PER_PIXEL) {
+        uint32_t value;
+        std::memcpy(&value, p, sizeof value);
+        value = (value & alpha_mask) | colour_bits;
+        std::memcpy(p, &value, sizeof value);
+    }
 }
 
 void pixel_view::DrawPixel(int x, int y, const vusk_color &colour) { put(x, y, clamped(colour)); }
