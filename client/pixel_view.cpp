@@ -244,8 +244,9 @@ void pixel_view::DrawGradientLine(int x0, int y0, int x1, int y1, const vusk_col
         return;
 
     const int64_t initial_error = -(n / 2);
-    // From three steps on the error stays within -n..-1 after every step, which
-    // gives the number of minor moves directly; shorter lines start at step 0 or 1.
+    // On lines of three pixels or more the error stays within -n..-1 after
+    // every step, which gives the number of minor moves directly; shorter
+    // lines never start past their second pixel.
     const int64_t moves = n >= 2 ? floor_div(__int128(initial_error) + __int128(steps.first) * minor_delta, n) + 1
                                  : steps.first * minor_delta;
     int64_t error = int64_t(initial_error + __int128(steps.first) * minor_delta - __int128(moves) * n);

@@ -1,7 +1,6 @@
 #include "vusk_bitmap.h"
 
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
 
 #include <climits>
 
@@ -167,24 +166,4 @@ TEST(VuskBitmap, EveryPrimitiveIsClippedAtEachEdgeAndBeyond)
     }
     EXPECT_EQ(target.GetWidth(), 16);
     EXPECT_TRUE(all_opaque(target));
-}
-
-TEST(VuskBitmap, DrawnBitmapBlitsWithItsColoursThroughADeviceContext)
-{
-    vusk_bitmap bitmap(4, 4);
-    bitmap.DrawFilledRectangle(0, 0, 1, 3, vusk_RED);
-    bitmap.DrawFilledRectangle(2, 0, 3, 3, vusk_BLUE);
-    wxBitmap screen_like(4, 4, 24);
-    {
-        wxMemoryDC dc(screen_like);
-        dc.SetBackground(*wxWHITE_BRUSH);
-        dc.Clear();
-        dc.DrawBitmap(bitmap, 0, 0);
-    }
-    const wxImage result = screen_like.ConvertToImage();
-    EXPECT_EQ(result.GetRed(0, 0), 255);
-    EXPECT_EQ(result.GetBlue(0, 0), 0);
-    EXPECT_EQ(result.GetBlue(3, 3), 255);
-    EXPECT_EQ(result.GetRed(3, 3), 0);
-    EXPECT_EQ(result.GetGreen(3, 3), 0);
 }

@@ -364,17 +364,6 @@ TEST(PixelView, PolygonFillsInsideItsOutline)
     EXPECT_EQ(c.count(PAINT), 16);
 }
 
-TEST(PixelView, PolygonOffsetMovesEveryPoint)
-{
-    const wxPoint triangle[] = {{0, 0}, {8, 0}, {0, 8}};
-    canvas moved(12, 12), placed(12, 12);
-    const wxPoint shifted[] = {{3, 2}, {11, 2}, {3, 10}};
-    moved.view().DrawPolygon(3, triangle, 3, 2, vusk_RED, PAINT);
-    placed.view().DrawPolygon(3, shifted, 0, 0, vusk_RED, PAINT);
-    EXPECT_EQ(moved.picture(), placed.picture());
-    EXPECT_GT(moved.count(PAINT), 10);
-}
-
 TEST(PixelView, PolygonsOfTooFewOrTooManyPointsDrawNothing)
 {
     canvas c(30, 30);
