@@ -406,8 +406,11 @@ void textctrl_store::set_glyph_metrics(const int (&widths)[256], int height)
 
 void textctrl_store::set_view_size(int width, int height)
 {
-    view_width = width;
-    view_height = height;
+    {
+        wxMutexLocker lock(mutex);
+        view_width = width;
+        view_height = height;
+    }
     if (width != last_width) {
         last_width = width;
         recalc_line_sizes();

@@ -522,3 +522,4 @@ TEST(TextctrlLifetime, RewrapReusesTheStoresOwnChunks)
         store.set_view_size(width, 150);
     EXPECT_EQ(chunk_allocator::slabs_in_use(), slabs);
 }
+
