@@ -30,6 +30,11 @@ tqconfig_field flag_field(const char *element, int tqconfig::*member)
     return number_field(element, member, sanity_rule::bit);
 }
 
+// The automap makes odd cell sizes; larger ones cost memory without end.
+const tqconfig_field automap_size_field = number_field("automap_size", &tqconfig::automap_size,
+                                                       sanity_rule::odd_range, automap_size_min, automap_size_max,
+                                                       automap_size_default);
+
 constexpr int font_size_min = 2;
 constexpr int font_size_max = 150;
 constexpr int last_layout = 2;
@@ -148,8 +153,7 @@ const std::array<tqconfig_field, tqconfig_field_count> tqconfig_fields = {
     number_field("theme_bg_setting", &tqconfig::theme_bg_setting, sanity_rule::range, 0, 4, 3),
     flag_field("automap_docked", &tqconfig::automap_docked),
     flag_field("automap_display", &tqconfig::automap_display),
-    number_field("automap_size", &tqconfig::automap_size, sanity_rule::odd_range, automap_size_min,
-                 automap_size_max, automap_size_default),
+    automap_size_field,
     number_field("input_height", &tqconfig::input_height, sanity_rule::range, 24, 800, 48),
     flag_field("channel_window_enable", &tqconfig::channel_window_enable),
     number_field("channel_window_height", &tqconfig::channel_window_height, sanity_rule::range, 10, 80, 25),
@@ -177,8 +181,7 @@ int sane_value(const tqconfig_field &field, int value)
 
 int sane_automap_size(int cell_size)
 {
-    bool usable = cell_size >= automap_size_min && cell_size <= automap_size_max && cell_size % 2 == 1;
-    return usable ? cell_size : automap_size_default;
+    return sane_value(automap_size_field, cell_size);
 }
 
 tqconfig::tqconfig() = default;
