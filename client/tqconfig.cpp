@@ -1,7 +1,9 @@
 #include "tqconfig.h"
 
+#include "global_fonts.h"
 #include "menu_ids.h"
 #include "text_bytes.h"
+#include "vusk_font.h"
 
 #include <wx/font.h>
 
@@ -13,6 +15,26 @@ char global_uuid[client_id_capacity] = "";
 
 namespace {
 const std::string no_record_text = "junk";
+
+std::string description_of(const wxFont &font)
+{
+    return wx_to_bytes(font.GetNativeFontInfoDesc());
+}
+
+// Gives the font the face, style and weight of a description the toolkit
+// accepts, else keeps its face; the size is taken in either case.
+void apply_description(vusk_font *font, const std::string &description, int point_size)
+{
+    if (font == nullptr)
+        return;
+    wxFont scratch;
+    if (scratch.SetNativeFontInfo(bytes_to_wx(description))) {
+        scratch.SetPointSize(point_size);
+        font->bulk_change_font(scratch);
+    } else {
+        font->SetPointSize(point_size);
+    }
+}
 
 tqconfig_field text_field(const char *element, std::string tqconfig::*member)
 {
@@ -184,7 +206,16 @@ int sane_automap_size(int cell_size)
     return sane_value(automap_size_field, cell_size);
 }
 
-tqconfig::tqconfig() = default;
+tqconfig::tqconfig()
+{
+    font_size = global_font_size;
+    if (global_font)
+        font = description_of(*global_font);
+    if (global_button_small_font) {
+        button_font = description_of(*global_button_small_font);
+        button_font_size = global_button_small_font->GetPointSize();
+    }
+}
 
 tqconfig::tqconfig(const tqconfig &other) : tqconfig_settings(other)
 {
@@ -335,7 +366,7 @@ void TConfig::SetFont(const wxFont &font)
 {
     if (current == nullptr)
         return;
-    current->font = wx_to_bytes(font.GetNativeFontInfoDesc());
+    current->font = description_of(font);
     current->font_size = font.GetPointSize();
 }
 
@@ -343,7 +374,7 @@ void TConfig::SetButtonFont(const wxFont &font)
 {
     if (current == nullptr)
         return;
-    current->button_font = wx_to_bytes(font.GetNativeFontInfoDesc());
+    current->button_font = description_of(font);
     current->button_font_size = font.GetPointSize();
 }
 
@@ -657,6 +688,16 @@ void TConfig::UseDefaultPrefs()
     RefreshPrefs();
     if (effects)
         effects->menu_view_change_layout_helper();
+}
+
+void TConfig::apply_font()
+{
+    if (current == nullptr)
+        return;
+    global_font_size = current->font_size;
+    apply_description(global_font, current->font, global_font_size);
+    apply_description(global_button_small_font, current->button_font, current->button_font_size);
+    apply_description(global_button_large_font, current->button_font, current->button_font_size + large_button_font_step);
 }
 
 void TConfig::SavePopupData(popup_data entry)

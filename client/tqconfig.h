@@ -40,6 +40,8 @@ constexpr int record_list_capacity = 200;
 
 constexpr int default_font_size = 10;
 constexpr int default_button_font_size = 7;
+// The large button font is this many points above the small one.
+constexpr int large_button_font_step = 2;
 constexpr int automap_size_min = 5;
 constexpr int automap_size_max = 61;
 constexpr int automap_size_default = 11;
@@ -258,6 +260,9 @@ public:
     void RefreshThemes();
     // Returns the display and input preferences to their defaults.
     void UseDefaultPrefs();
+    // Rebuilds the shared text and button fonts from the current record;
+    // re-rendering the panels with them is the caller's work.
+    void apply_font();
 
     // The popup geometry store of the current record.
     void SavePopupData(popup_data entry);
