@@ -201,16 +201,6 @@ TEST(TqconfigSanity, CasesOfDamagedFiles)
     EXPECT_EQ(record.automap_size, 61);
 }
 
-TEST(TqconfigSanity, AutomapSizeAcceptsOnlyOddSizesTheMapMakes)
-{
-    EXPECT_EQ(sane_automap_size(5), 5);
-    EXPECT_EQ(sane_automap_size(7), 7);
-    EXPECT_EQ(sane_automap_size(15), 15);
-    EXPECT_EQ(sane_automap_size(61), 61);
-    for (int bad : {INT_MIN, -11, 0, 1, 3, 4, 8, 60, 62, 63, 400, INT_MAX})
-        EXPECT_EQ(sane_automap_size(bad), 11) << bad;
-}
-
 TEST(TqconfigCopy, EachCopyReversesThePopupsAndTwoCopiesRestoreThem)
 {
     tqconfig original;

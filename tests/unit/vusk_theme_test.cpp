@@ -82,16 +82,6 @@ TEST(Themes, SlotsSharedByEveryFamily)
     }
 }
 
-TEST(Themes, TheFamiliesAreDistinctTables)
-{
-    for (const family_sample &a : families)
-        for (const family_sample &b : families)
-            if (a.code != b.code) {
-                EXPECT_NE(button_theme_for_code(a.code), button_theme_for_code(b.code));
-                EXPECT_NE(background_theme_for_code(a.code), background_theme_for_code(b.code));
-            }
-}
-
 TEST(Themes, BeforeAnyConfigurationBothTablesAreYellow)
 {
     EXPECT_EQ(current_button_theme, button_theme_yellow);
