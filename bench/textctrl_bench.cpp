@@ -1,12 +1,16 @@
-// The scrollback store on typical game output: 80-column lines of words in
+// The scrollback window on typical game output: 80-column lines of words in
 // three colour runs each, appended run by run as the terminal window writes
-// them. Appending speed, re-wrapping 100,000 lines and their memory.
-#include "textctrl_store.h"
+// them, with the 10-point fixed-pitch glyph font of the main display.
+// Appending speed, re-wrapping and painting 100,000 lines, and their memory.
+#include "vusk_font.h"
+#include "vusk_textctrl.h"
 
 #include <benchmark/benchmark.h>
+#include <wx/frame.h>
 
 #include <malloc.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,29 +19,11 @@ namespace {
 constexpr int scrollback_lines = 100000;
 constexpr int line_columns = 80;
 constexpr int runs_per_line = 3;
-constexpr int glyph_width = 8;
-constexpr int text_line_height = 14;
-constexpr int wide_window = 100 * glyph_width;
-constexpr int narrow_window = 50 * glyph_width;
-
-class bench_store : public textctrl_store {
-public:
-    explicit bench_store(int width)
-    {
-        int widths[256];
-        for (int i = 0; i < 256; ++i)
-            widths[i] = (i >= 32 && i <= 126) ? glyph_width : 0;
-        set_glyph_metrics(widths, text_line_height);
-        set_view_size(width, 700);
-    }
-
-protected:
-    void refresh_view() override {}
-    void repaint_view() override {}
-    void begin_animation() override {}
-    void put_on_clipboard(const std::string &) override {}
-    int url_hotlinking() const override { return 0; }
-};
+constexpr int text_points = 10;
+// The main display's text area in the default 984 x 728 frame, and half of it.
+constexpr int wide_window = 800;
+constexpr int narrow_window = 400;
+constexpr int window_height = 600;
 
 struct coloured_run {
     vusk_color colour;
@@ -71,20 +57,18 @@ std::vector<coloured_run> game_output(int lines)
     return runs;
 }
 
-size_t bytes_of(const std::vector<coloured_run> &runs)
+const std::vector<coloured_run> &corpus()
 {
-    size_t bytes = 0;
-    for (const coloured_run &run : runs)
-        bytes += run.text.size();
-    return bytes;
+    static const std::vector<coloured_run> runs = game_output(scrollback_lines);
+    return runs;
 }
 
-void append_all(bench_store &store, const std::vector<coloured_run> &runs)
+size_t corpus_bytes()
 {
-    for (const coloured_run &run : runs) {
-        store.SetTextColor(run.colour, vusk_BLACK);
-        store.AppendRawText(run.text.c_str());
-    }
+    size_t bytes = 0;
+    for (const coloured_run &run : corpus())
+        bytes += run.text.size();
+    return bytes;
 }
 
 size_t heap_in_use()
@@ -93,51 +77,81 @@ size_t heap_in_use()
     return info.uordblks + info.hblkhd;
 }
 
-const std::vector<coloured_run> &corpus()
-{
-    static const std::vector<coloured_run> runs = game_output(scrollback_lines);
-    return runs;
-}
+// A scrollback window in a frame that is never shown.
+class bench_window {
+public:
+    bench_window()
+        : font(text_points, wxFONTFAMILY_TELETYPE, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL),
+          frame(new wxFrame(nullptr, wxID_ANY, wxS("bench"))),
+          text(new vusk_textctrl(frame, wxID_ANY, wxS("text"), wxPoint(0, 0), wxSize(wide_window, window_height), 0))
+    {
+        text->set_display_font(&font);
+    }
+    ~bench_window() { delete frame; }
+    bench_window(const bench_window &) = delete;
+    bench_window &operator=(const bench_window &) = delete;
+
+    void append_corpus()
+    {
+        for (const coloured_run &run : corpus()) {
+            text->SetTextColor(run.colour, vusk_BLACK);
+            text->AppendRawText(run.text.c_str());
+        }
+    }
+
+    vusk_font font;
+    wxFrame *frame;
+    vusk_textctrl *text;
+};
 }
 
-// The heap the store holds for 100,000 lines, its pooled chunks included;
-// runs first, while the chunk pool is still empty.
+// The heap a window's scrollback holds for 100,000 lines, pooled chunks
+// included; runs first, while the chunk pool is still empty.
 static void BM_ScrollbackMemory(benchmark::State &state)
 {
-    const std::vector<coloured_run> &runs = corpus();
+    corpus();
     for (auto _ : state) {
+        auto window = std::make_unique<bench_window>();
         const size_t before = heap_in_use();
-        auto store = std::make_unique<bench_store>(wide_window);
-        append_all(*store, runs);
+        window->append_corpus();
         state.counters["MB"] = double(heap_in_use() - before) / (1024.0 * 1024.0);
-        state.counters["slabs"] = double(chunk_allocator::slabs_in_use());
     }
 }
 BENCHMARK(BM_ScrollbackMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 static void BM_AppendGameOutput(benchmark::State &state)
 {
-    const std::vector<coloured_run> &runs = corpus();
-    bench_store store(wide_window);
+    bench_window window;
     for (auto _ : state) {
         state.PauseTiming();
-        store.Clear();
+        window.text->Clear();
         state.ResumeTiming();
-        append_all(store, runs);
+        window.append_corpus();
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes_of(runs)));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(corpus_bytes()));
 }
 BENCHMARK(BM_AppendGameOutput)->Unit(benchmark::kMillisecond);
 
+// Alternately half and full width: the narrow width breaks every line in two.
 static void BM_RewrapScrollback(benchmark::State &state)
 {
-    bench_store store(wide_window);
-    append_all(store, corpus());
+    bench_window window;
+    window.append_corpus();
     bool narrow = false;
     for (auto _ : state) {
         narrow = !narrow;
-        store.set_view_size(narrow ? narrow_window : wide_window, 700);
+        window.text->SetSize(narrow ? narrow_window : wide_window, window_height);
     }
-    state.counters["lines"] = store.get_current_line();
 }
 BENCHMARK(BM_RewrapScrollback)->Unit(benchmark::kMillisecond);
+
+// One full repaint of the window's bitmap at the end of the scrollback.
+static void BM_PaintFullWindow(benchmark::State &state)
+{
+    bench_window window;
+    window.append_corpus();
+    vusk_bitmap bitmap(wide_window, window_height);
+    for (auto _ : state)
+        window.text->repaint_dc(bitmap);
+}
+BENCHMARK(BM_PaintFullWindow)->Unit(benchmark::kMillisecond);
