@@ -103,7 +103,6 @@ public:
     void clear_mouse_selection();
     void mouse_sync_and_copy_selection();
     void copy_selection_to_clipboard();
-    bool selection_text(std::string *text);
     int url_clicked_on(int line, int offset);
 
     // Colour flash and auto-scroll.
@@ -194,6 +193,7 @@ private:
     void auto_scroll_step();
     void advance_counter(int milliseconds);
     bool select_url_at(int line, int offset, std::string *url);
+    bool selection_text(std::string *text);
 
     wxMutex mutex;
     int last_width = -1;
