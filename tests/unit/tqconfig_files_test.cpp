@@ -155,6 +155,7 @@ TEST_F(ConfigFiles, RoundTripThroughAFreshConfiguration)
     config.UseConfig("Bryn");
     config.SetInputHeight(500);
     config.UseConfig("Arden");
+    EXPECT_STREQ(config.get("Bryn")->popups().at(0).name, "Who & <Where>");
     save_system_config();
 
     TConfig fresh;
