@@ -289,6 +289,7 @@ public:
     std::vector<std::string> save_xml_system_config(vusk_xml_writer &writer);
 
 private:
+    void select_loaded_record();
     void refresh_after_switch();
 
     int read(int tqconfig::*member) const { return current ? current->*member : 0; }

@@ -499,6 +499,12 @@ void TConfig::load_xml_system_config(vusk_xml_reader &reader)
 
 void TConfig::load_system_config_file()
 {
+    select_loaded_record();
+    apply_font();
+}
+
+void TConfig::select_loaded_record()
+{
     if (!global_config_directory_path.empty())
         read_system_file(*this);
     // Without a name the unnamed record's file is read; when there is none
@@ -559,6 +565,7 @@ void TConfig::refresh_after_switch()
 {
     RefreshThemes();
     RefreshPrefs();
+    apply_font();
     if (effects == nullptr)
         return;
     effects->menu_view_change_layout_helper();
