@@ -1,0 +1,183 @@
+#!/usr/bin/env python3
+"""Measures the built client (Release) on an X display:
+
+  session   a server sends typical game output as fast as the client reads;
+            the client's receiving rate, its CPU share of one core, its CPU
+            seconds per megabyte and its peak memory
+  startup   time from starting the program to the first painted frame
+
+Usage (from the project root, after a Release build):
+    xvfb-run -a -s "-screen 0 1280x1024x24" bench/client_bench.py \
+        [--client build/release/varn-ossic] [--megabytes 20] [--runs 5]
+"""
+
+import argparse
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+DESIGN_RATE = 10000 / 0.020  # bytes per second: one full read queue per 20 ms tick
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+WINDOW_NAME = "^Varn Ossic"
+
+# A stretch of ordinary play: coloured room text, exits, a prompt with the
+# status tags the server embeds, channel talk and a combat round.
+GAME_OUTPUT = (
+    b"\r\n\x1b[1m\x1b[32mThe Market Square\x1b[0m\r\n"
+    b"\x1b[32mStalls crowd the square. A merchant shouts the price of \x1b[35mplums\x1b[32m;; a\r\n"
+    b"bard tunes a lute by the well while children chase a dog between the carts.\x1b[0m\r\n"
+    b"\x1b[1m\x1b[36m[Exits: north east south west]\x1b[0m\r\n"
+    b"\x1b[33mA fat merchant is here, selling fruit.\x1b[0m\r\n"
+    b"\x1b[33mA town guard leans on his spear.\x1b[0m\r\n\r\n"
+    b";shp;95 120 80 80 110 120;ehp;"
+    b"\x1b[1m\x1b[31m<\x1b[0m95hp 80m 110mv\x1b[1m\x1b[31m>\x1b[0m "
+    b"\x1b[1m\x1b[35m[gossip] Arden: anyone seen the blacksmith today?\x1b[0m\r\n"
+    b"\x1b[1m\x1b[35m[gossip] Bryn: he went north, to the mine.\x1b[0m\r\n"
+    b"You hit the rat.\r\nThe rat bites you!\r\n\x1b[1m\x1b[31mThe rat is DEAD!\x1b[0m\r\n"
+    b";senemyhp;;eenemyhp;"
+    b"You receive 12 experience points.\r\n"
+    b";sxpp;12 40 3;expp;"
+    b"\x1b[1m\x1b[31m<\x1b[0m95hp 80m 110mv\x1b[1m\x1b[31m>\x1b[0m \r\n"
+)
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
+def peak_memory_kb(pid):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
+def start_client(client, home, port):
+    env = dict(os.environ, HOME=home, GDK_BACKEND="x11")
+    return subprocess.Popen([client, "127.0.0.1", str(port)], env=env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def read_line(connection, pending):
+    while b"\n" not in pending[0]:
+        data = connection.recv(4096)
+        if not data:
+            raise RuntimeError("the client closed the connection")
+        pending[0] += data
+    line, _, pending[0] = pending[0].partition(b"\n")
+    return line.rstrip(b"\r")
+
+
+def measure_session(client, megabytes):
+    home = tempfile.mkdtemp(prefix="vusk-bench-")
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    process = start_client(client, home, listener.getsockname()[1])
+    try:
+        listener.settimeout(60)
+        connection, _ = listener.accept()
+        pending = [b""]
+        read_line(connection, pending)  # the identification line
+        total = megabytes * 1000 * 1000
+        block = GAME_OUTPUT * (65536 // len(GAME_OUTPUT))
+        start_time, start_cpu = time.monotonic(), cpu_seconds(process.pid)
+        sent = 0
+        while sent < total:
+            connection.sendall(block)
+            sent += len(block)
+        # The login makes the client answer with its settings line on the
+        # tick after it has parsed everything before it.
+        connection.sendall(b";tlogin;")
+        while not read_line(connection, pending).startswith(b"tqlstatus "):
+            pass
+        seconds = time.monotonic() - start_time
+        cpu = cpu_seconds(process.pid) - start_cpu
+        peak = peak_memory_kb(process.pid)
+        connection.close()
+        return sent, seconds, cpu, peak
+    finally:
+        process.kill()
+        process.wait()
+        listener.close()
+        shutil.rmtree(home, True)
+
+
+def window_has_painted(window):
+    """True once the window shows anything but the frame's black."""
+    shot = subprocess.run(["import", "-window", window, "ppm:-"], capture_output=True)
+    if shot.returncode != 0:
+        return False
+    data = shot.stdout
+    header_end = 0
+    for _ in range(4):  # P6, width, height, maximum
+        while data[header_end:header_end + 1].isspace():
+            header_end += 1
+        while not data[header_end:header_end + 1].isspace():
+            header_end += 1
+    return data[header_end + 1:].strip(b"\0") != b""
+
+
+def find_window():
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", WINDOW_NAME],
+                           capture_output=True, text=True)
+    return found.stdout.split()[0] if found.returncode == 0 and found.stdout.split() else None
+
+
+def measure_startup(client):
+    """Seconds to the mapped window and to its first painted content."""
+    home = tempfile.mkdtemp(prefix="vusk-bench-")
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    start = time.monotonic()
+    process = start_client(client, home, listener.getsockname()[1])
+    try:
+        window = None
+        while window is None:
+            if time.monotonic() - start > 60:
+                raise RuntimeError("no window within 60 s")
+            window = find_window()
+        mapped = time.monotonic() - start
+        while not window_has_painted(window):
+            if time.monotonic() - start > 60:
+                raise RuntimeError("nothing painted within 60 s")
+        return mapped, time.monotonic() - start
+    finally:
+        process.kill()
+        process.wait()
+        listener.close()
+        shutil.rmtree(home, True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--client", default="build/release/varn-ossic")
+    parser.add_argument("--megabytes", type=int, default=20)
+    parser.add_argument("--runs", type=int, default=5, help="start-up measurements")
+    args = parser.parse_args()
+    if "DISPLAY" not in os.environ:
+        sys.exit("needs an X display (run under xvfb-run)")
+
+    sent, seconds, cpu, peak = measure_session(args.client, args.megabytes)
+    megabytes = sent / 1e6
+    print("session: %.1f MB in %.2f s = %.0f bytes/s (design rate %.0f, %.0f%%)"
+          % (megabytes, seconds, sent / seconds, DESIGN_RATE, 100 * sent / seconds / DESIGN_RATE))
+    print("session: %.2f CPU s = %.1f%% of one core, %.3f CPU s per MB, peak memory %.1f MB"
+          % (cpu, 100 * cpu / seconds, cpu / megabytes, peak / 1024))
+
+    startups = sorted(measure_startup(args.client) for _ in range(args.runs))
+    mapped, painted = startups[len(startups) // 2]
+    print("start-up (median of %d): window mapped after %.0f ms, first painted frame after %.0f ms"
+          % (args.runs, 1000 * mapped, 1000 * painted))
+
+
+if __name__ == "__main__":
+    main()

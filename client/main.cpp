@@ -1,0 +1,766 @@
+#include "main.h"
+
+#include "builtin_images.h"
+#include "client_messages.h"
+#include "command_line.h"
+#include "focus_handoff.h"
+#include "global_fonts.h"
+#include "mw_layout.h"
+#include "nrandom.h"
+#include "socket.h"
+#include "text_bytes.h"
+#include "tqconfig.h"
+#include "tqconfig_files.h"
+#include "url_opener.h"
+#include "vusk_embedded_window.h"
+#include "vusk_font.h"
+#include "vusk_input_window.h"
+#include "vusk_main_window.h"
+#include "vusk_theme.h"
+
+#include <wx/dcclient.h>
+#include <wx/display.h>
+#include <wx/imagpng.h>
+#include <wx/menu.h>
+#include <wx/socket.h>
+
+#include <string>
+
+vusk_mw *main_window = nullptr;
+int global_socket_fd = -1;
+int mw_constructor_finished = 0;
+int global_display_xsize = 0;
+int global_display_ysize = 0;
+
+namespace {
+
+const char game_title[] = "Varn Ossic";
+const char player_title_prefix[] = "Varn Ossic - Player ";
+const char missing_popup_message[] = "Sorry, no popup window by that name has been defined.\n";
+const char ping_line[] = "tqping";
+const char break_line[] = "\x03";
+const char abort_line[] = "\x1a";
+
+wxString game_title_text()
+{
+    return bytes_to_wx(game_title);
+}
+
+void apply_visibility(wxWindow *window, const panel_placement &placement)
+{
+    if (placement.visibility != panel_visibility::unchanged)
+        window->Show(placement.visibility == panel_visibility::show);
+}
+
+template <class Panel>
+void place_panel(Panel *panel, const panel_placement &placement)
+{
+    if (panel == nullptr)
+        return;
+    if (placement.placed)
+        panel->SetSize(placement.x, placement.y, placement.width, placement.height);
+    apply_visibility(panel, placement);
+}
+
+mw_layout_settings layout_settings(int logged_in)
+{
+    const TConfig &config = *TConfig::Instance();
+    mw_layout_settings s;
+    s.layout = config.GetLayout();
+    s.automap_docked = config.GetAutomapDocked();
+    s.automap_enable = config.GetAutomapEnable();
+    s.direction_button = config.GetDirectionButton();
+    s.hint_button = config.GetHintButton();
+    s.fkey_button = config.GetFkeyButton();
+    s.popup_display = config.GetPopupDisplay();
+    s.status_bar = config.GetStatusBar();
+    s.group_status = config.GetGroupStatus();
+    s.hpbar_enable = config.GetHpbarEnable();
+    s.exp_display = config.GetExpDisplay();
+    s.enemy_hpbar_enable = config.GetEnemyHpbarEnable();
+    s.input_height = config.GetInputHeight();
+    s.channel_window = config.GetChannelWindow();
+    s.channel_height = config.GetChannelHeight();
+    s.logged_in = logged_in != 0;
+    return s;
+}
+
+config_status_settings status_line_settings()
+{
+    const TConfig &config = *TConfig::Instance();
+    config_status_settings s;
+    s.system_audio = config.GetSystemAudio();
+    s.command_separator = config.GetCommandSeparator();
+    s.direction_button = config.GetDirectionButton();
+    s.hint_button = config.GetHintButton();
+    s.fkey_button = config.GetFkeyButton();
+    s.status_bar = config.GetStatusBar();
+    s.sky_bar = config.GetSkyBar();
+    s.exp_display = config.GetExpDisplay();
+    s.hpbar_enable = config.GetHpbarEnable();
+    s.enemy_hpbar_enable = config.GetEnemyHpbarEnable();
+    s.popup_display = config.GetPopupDisplay();
+    s.group_status = config.GetGroupStatus();
+    s.layout = config.GetLayout();
+    s.automap_enable = config.GetAutomapEnable();
+    s.automap_docked = config.GetAutomapDocked();
+    s.channel_window = config.GetChannelWindow();
+    s.channel_dupe = config.GetChannelDupe();
+    s.color_flash = config.GetColorFlash();
+    s.font_colors = config.GetFontColors();
+    s.voting_reminder = global_voting_reminder_enable;
+    s.button_theme = config.GetButtonTheme();
+    s.background_color = config.GetBackgroundColor();
+    s.background_style = config.GetBackgroundStyle();
+    return s;
+}
+
+void record_display_area(wxWindow *frame)
+{
+    const int index = wxDisplay::GetFromWindow(frame);
+    const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetClientArea();
+    global_display_xsize = area.GetWidth() >= 1 ? area.GetWidth() : fallback_display_width;
+    global_display_ysize = area.GetHeight() >= 1 ? area.GetHeight() : fallback_display_height;
+}
+
+} // namespace
+
+void create_global_fonts()
+{
+    if (global_font == nullptr)
+        global_font = new vusk_font(global_font_size, wxFONTFAMILY_MODERN, wxFONTSTYLE_NORMAL,
+                                    wxFONTWEIGHT_NORMAL);
+    if (global_button_small_font == nullptr)
+        global_button_small_font = new vusk_font(default_button_font_size, wxFONTFAMILY_TELETYPE,
+                                                 wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL);
+    if (global_button_large_font == nullptr)
+        global_button_large_font = new vusk_font(button_large_font_size, wxFONTFAMILY_TELETYPE,
+                                                 wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL);
+}
+
+bool vusk_app::OnInit()
+{
+    start_client();
+    return true;
+}
+
+vusk_mw *start_client()
+{
+    xrand_initialize();
+    wxSocketBase::Initialize();
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
+        wxImage::AddHandler(new wxPNGHandler);
+    construct_all_images();
+    create_global_fonts();
+    load_system_config();
+    reset_theme();
+    vusk_mw *frame = new vusk_mw(game_title_text(), wxDefaultPosition,
+                                 wxSize(main_frame_width, main_frame_height));
+    frame->Show();
+    wxTheApp->SetTopWindow(frame);
+    record_display_area(frame);
+    return frame;
+}
+
+vusk_frame::vusk_frame(wxWindow *parent, wxWindowID id, const wxString &title,
+                       const wxPoint &position, const wxSize &size, long style)
+    : wxFrame(parent, id, title, position, size, style)
+{
+    SetName(wxS("vusk frame ") + title);
+}
+
+wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
+    EVT_TIMER(main_timer_id, vusk_mw::OnTimer)
+    EVT_TIMER(ping_timer_id, vusk_mw::PingTimer)
+    EVT_TIMER(save_timer_id, vusk_mw::SaveTimer)
+    EVT_SIZE(vusk_mw::OnResize)
+    EVT_SET_FOCUS(vusk_mw::OnFocusGot)
+    EVT_CLOSE(vusk_mw::OnClose)
+    EVT_PAINT(vusk_mw::repaint_handler)
+    EVT_ERASE_BACKGROUND(vusk_mw::discard_erase_event_handler)
+wxEND_EVENT_TABLE()
+
+vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
+    : vusk_frame(nullptr, wxID_ANY, title, position, size),
+      stream_parser(*this),
+      tag_dispatcher(*this),
+      main_timer(this, main_timer_id),
+      ping_timer(this, ping_timer_id),
+      save_timer(this, save_timer_id)
+{
+    main_window = this;
+    main_link = this;
+    build_windows();
+    TConfig::Instance()->set_effects(&config_link_);
+    mw_constructor_finished = 1;
+    start_timers();
+}
+
+vusk_mw::~vusk_mw()
+{
+    TConfig::Instance()->set_effects(nullptr);
+    stop_timers();
+    close_connection();
+    mw_constructor_finished = 0;
+    if (main_window == this)
+        main_window = nullptr;
+    if (main_link == this)
+        main_link = nullptr;
+}
+
+// The windows that exist so far, in the order the frame builds them: the
+// command line, the main display, then the (empty) menu bar.
+void vusk_mw::build_windows()
+{
+    input_window = new vusk_input_window(this, wxID_ANY, wxS("main input window"));
+    main_display = new vusk_main_window(this, wxID_ANY, wxString());
+    current_display = main_display;
+    menu_bar = new wxMenuBar;
+    SetMenuBar(menu_bar);
+    SetBackgroundColour(*wxBLACK);
+    input_window->line_edit.set_initial_font(global_font);
+    input_window->SetFocus();
+    main_display->set_initial_font(global_font);
+    resize();
+    Refresh(true);
+}
+
+void vusk_mw::start_timers()
+{
+    main_timer.Start(main_tick_ms);
+    ping_timer.Start(ping_interval_ms);
+    save_timer.Start(save_interval_ms);
+}
+
+void vusk_mw::stop_timers()
+{
+    main_timer.Stop();
+    ping_timer.Stop();
+    save_timer.Stop();
+}
+
+// ---- The main tick ----
+
+void vusk_mw::OnTimer(wxTimerEvent &)
+{
+    if (!mw_constructor_finished)
+        return;
+    socket_handler();
+    if (wxTheApp->IsScheduledForDestruction(this))
+        return;
+    run_tick_work();
+}
+
+void vusk_mw::run_tick_work()
+{
+    vusk_embedded_window::animation_update(main_tick_ms);
+    TConfig &config = *TConfig::Instance();
+    if (logged_in && config.config_update_pending)
+        send_config_update_to_server();
+    if (delayed_write_pending)
+        show_delayed_write();
+    std::string url;
+    if (take_delayed_url(url))
+        http_fork(url.c_str());
+    if (force_trigger_counter_.tick(main_display->trigger_pending() != 0))
+        main_display->force_trigger_line();
+}
+
+void vusk_mw::socket_handler()
+{
+    if (!connected_once_) {
+        connected_once_ = true;
+        socket_startup();
+        socket_connect(nullptr);
+    }
+    if (global_socket_fd != -1) {
+        if (const char *failure = poll_socket(global_socket_fd))
+            socket_disconnect(failure);
+        else
+            read_socket();
+    }
+    if (shutdown_countdown_tick(global_shutdown_flag))
+        shut_down_now();
+}
+
+void vusk_mw::read_socket()
+{
+    char chunk[socket_read_chunk];
+    int count;
+    while ((count = socket_read_data(global_socket_fd, chunk, socket_read_chunk)) > 0)
+        process_socket_data(chunk, count);
+}
+
+void vusk_mw::show_delayed_write()
+{
+    display_set_default_colors();
+    display_write(delayed_write_buffer.data);
+    main_display->refresh_text();
+    delayed_write_pending = 0;
+    buffer_clear(delayed_write_buffer);
+}
+
+void vusk_mw::delayed_write(const char *text)
+{
+    buffer_append(delayed_write_buffer, text != nullptr ? text : "(null)");
+    delayed_write_pending = 1;
+}
+
+void vusk_mw::system_shutdown_handler()
+{
+    global_shutdown_flag = shutdown_countdown_start;
+}
+
+void vusk_mw::shut_down_now()
+{
+    save_system_config();
+    stop_timers();
+    Destroy();
+}
+
+void vusk_mw::PingTimer(wxTimerEvent &)
+{
+    if (logged_in)
+        send_ping();
+}
+
+void vusk_mw::send_ping()
+{
+    socket_send_command(global_socket_fd, ping_line);
+    ping_stopwatch.Start();
+}
+
+void vusk_mw::SaveTimer(wxTimerEvent &)
+{
+    save_system_config();
+}
+
+// Closing the window quits through the same countdown as "//quit", so the
+// state is saved on the way out.
+void vusk_mw::OnClose(wxCloseEvent &event)
+{
+    if (global_shutdown_flag != 1 && event.CanVeto()) {
+        event.Veto();
+        system_shutdown_handler();
+        return;
+    }
+    shut_down_now();
+}
+
+void vusk_mw::OnFocusGot(wxFocusEvent &)
+{
+    input_window->SetFocus();
+}
+
+void vusk_mw::repaint_handler(wxPaintEvent &)
+{
+    wxPaintDC dc(this);
+    dc.SetBackground(*wxBLACK_BRUSH);
+    dc.Clear();
+}
+
+void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
+
+// ---- Connection ----
+
+void vusk_mw::socket_connect(const char *port_text)
+{
+    const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
+    display_set_default_colors();
+    display_write("\n");
+    display_write("Connecting...\n");
+    global_socket_fd = socket_open(connect_address, port);
+    if (global_socket_fd == -1)
+        socket_disconnect("Unable to connect to server.");
+    main_display->refresh_text();
+    input_window->line_edit.swap_history(1);
+}
+
+void vusk_mw::close_connection()
+{
+    socket_close(global_socket_fd);
+    socket_clear_all_queues();
+    global_socket_fd = -1;
+}
+
+void vusk_mw::socket_disconnect(const char *message)
+{
+    // A diversion ends with the session: the popup it points into may be
+    // closed below, and a channel diversion must not outlive the server
+    // that started it.
+    current_display = main_display;
+    channel_undivert();
+    close_connection();
+    input_window->line_edit.swap_history(0);
+    logged_in = 0;
+    SetTitle(game_title_text());
+    // A server that hid the typing for a password and then went away would
+    // leave the command line unreadable.
+    input_window->line_edit.enable_echo();
+    write_styled(*main_display, disconnect_message_text(message));
+    main_display->refresh_text();
+    resize();
+    Refresh();
+}
+
+void vusk_mw::display_set_default_colors()
+{
+    main_display->enable_scrolling();
+    main_display->reset_colors();
+    main_display->write("\n");
+    stream_parser.reset();
+}
+
+void vusk_mw::display_write(const char *text)
+{
+    main_display->write(text);
+}
+
+// ---- Incoming stream ----
+
+void vusk_mw::process_socket_data(const char *data, int length)
+{
+    stream_parser.process_socket_data(data, length);
+}
+
+void vusk_mw::clear_all_displays_changed_flag()
+{
+    main_display->changed_flag = 0;
+}
+
+void vusk_mw::update_all_displays_changed_flag()
+{
+    if (main_display->changed_flag)
+        main_display->refresh_text();
+}
+
+// Text diverted to a channel has no channel window to go to yet, so it is
+// routed as if the tabbed window were off: to the main display.
+void vusk_mw::display_socket_data(const char *text, int length)
+{
+    const text_route route = tag_dispatcher.route_text(false, false);
+    if (route.current)
+        current_display->display_socket_data(text, length);
+    else if (route.main)
+        main_display->display_socket_data(text, length);
+}
+
+void vusk_mw::process_tagged_data(const char *tag, const char *data, int length)
+{
+    tag_dispatcher.process_tagged_data(tag, data, length);
+}
+
+void vusk_mw::enable_local_echo()
+{
+    input_window->line_edit.enable_echo();
+}
+
+// Once logged in the player is past the password prompt; a server asking
+// again must not blank the command line.
+void vusk_mw::disable_local_echo()
+{
+    if (!logged_in)
+        input_window->line_edit.disable_echo();
+}
+
+void vusk_mw::ring_bell()
+{
+    wxBell();
+}
+
+// ---- Tags ----
+
+bool vusk_mw::color_flash_enabled()
+{
+    return TConfig::Instance()->GetColorFlash() != 0;
+}
+
+bool vusk_mw::system_audio_enabled()
+{
+    return TConfig::Instance()->GetSystemAudio() != 0;
+}
+
+void vusk_mw::login(const char *name)
+{
+    if (name[0] != '\0') {
+        SetTitle(bytes_to_wx(std::string(player_title_prefix) + name));
+        TConfig::Instance()->UseConfig(name);
+    }
+    login_time = time(nullptr);
+    logged_in = 1;
+    input_window->line_edit.swap_history(2);
+    input_window->line_edit.enable_echo();
+    resize();
+    Refresh();
+    TConfig::Instance()->config_update_pending = 1;
+}
+
+void vusk_mw::set_client_id(const char *id)
+{
+    set_uuid(id);
+}
+
+void vusk_mw::color_flash(const char *arguments)
+{
+    current_display->textctrl.parse_colorflash(arguments);
+}
+
+// Popup windows, and so names to divert into, come with the popup manager;
+// until then every name is unknown and the text stays in the main display.
+void vusk_mw::divert_to_missing_popup()
+{
+    current_display = main_display;
+    display_set_default_colors();
+    display_write("\n");
+    display_write(missing_popup_message);
+    display_write("\n");
+    main_display->refresh_text();
+}
+
+void vusk_mw::tq_divert(const char *)
+{
+    divert_to_missing_popup();
+}
+
+void vusk_mw::tq_append(const char *)
+{
+    divert_to_missing_popup();
+}
+
+void vusk_mw::tq_undivert()
+{
+    current_display->refresh_text();
+    divert_scroll_position = current_display->get_scroll_position();
+    current_display->resume_updates();
+    current_display->disable_and_set_scroll_position(divert_scroll_position);
+    current_display = main_display;
+}
+
+void vusk_mw::tq_unappend()
+{
+    current_display->refresh_text();
+    current_display->scroll_to_bottom();
+    current_display = main_display;
+}
+
+void vusk_mw::channel_undivert()
+{
+    tag_dispatcher.channel_divert_active = 0;
+}
+
+// ---- Outgoing lines ----
+
+void vusk_mw::handle_async_control_command(const char *text, int echo)
+{
+    last_command_time = time(nullptr);
+    if (logged_in && echo && TConfig::Instance()->GetLocalEcho())
+        write_local_echo(text);
+    carry_out(match_control_command(text, logged_in != 0, global_socket_fd != -1));
+}
+
+void vusk_mw::write_local_echo(const char *text)
+{
+    const bool separator = TConfig::Instance()->GetCommandSeparator() != 0;
+    write_styled(*main_display, local_echo_text(text, separator));
+    main_display->refresh_text();
+}
+
+void vusk_mw::carry_out(const control_match &match)
+{
+    const char *argument = match.argument != nullptr ? match.argument : "";
+    switch (match.rule) {
+    case control_rule::command_help: send_command_help(); break;
+    case control_rule::keyboard_help: break; // the Help menu's list comes with the menus
+    case control_rule::echo:
+        display_write("\n");
+        display_write(argument);
+        main_display->refresh_text();
+        break;
+    case control_rule::send_break: handle_async_control_break(); break;
+    case control_rule::history: history_display(); break;
+    case control_rule::quit_now:
+    case control_rule::quit: system_shutdown_handler(); break;
+    case control_rule::disconnect: socket_disconnect("Disconnecting."); break;
+    case control_rule::clear:
+        main_display->clear_scrollback();
+        main_display->refresh_text();
+        break;
+    case control_rule::debug_fill:
+        main_display->generate_debug_fill_data();
+        main_display->refresh_text();
+        break;
+    case control_rule::icons:
+        process_tagged_data("icons", argument, 1);
+        main_display->refresh_text();
+        break;
+    case control_rule::sound_test:
+        process_tagged_data("sound", argument, 1);
+        main_display->refresh_text();
+        break;
+    case control_rule::channel_clear: main_display->refresh_text(); break;
+    case control_rule::ping: send_ping(); break;
+    case control_rule::send_to_server: socket_send_command(global_socket_fd, match.line); break;
+    case control_rule::connect: socket_connect(match.argument); break;
+    case control_rule::ignore: break;
+    }
+}
+
+void vusk_mw::send_config_update_to_server()
+{
+    TConfig::Instance()->config_update_pending = 0;
+    const std::string line = config_status_line(status_line_settings());
+    handle_async_control_command(line.c_str(), 0);
+}
+
+void vusk_mw::send_command_help()
+{
+    write_styled(*main_display, command_help_text());
+    main_display->refresh_text();
+}
+
+void vusk_mw::handle_async_control_break()
+{
+    socket_clear_all_queues();
+    socket_send_command(global_socket_fd, break_line);
+    display_set_default_colors();
+}
+
+void vusk_mw::handle_async_control_abort()
+{
+    socket_clear_all_queues();
+    socket_send_command(global_socket_fd, abort_line);
+    display_set_default_colors();
+}
+
+void vusk_mw::history_display()
+{
+    input_window->line_edit.history_display();
+}
+
+void vusk_mw::open_url(const char *url)
+{
+    queue_delayed_url(url);
+}
+
+int vusk_mw::http_fork(const char *url)
+{
+    if (start_url_opener(url))
+        return 1;
+    delayed_write(browser_failure_text(url).c_str());
+    return 0;
+}
+
+// ---- Layout and the main display's view ----
+
+void vusk_mw::OnResize(wxSizeEvent &)
+{
+    if (!mw_constructor_finished)
+        return;
+    const wxSize size = GetClientSize();
+    if (!note_client_size(size.GetWidth(), size.GetHeight(), last_client_width, last_client_height))
+        return;
+    resize();
+    Refresh();
+}
+
+void vusk_mw::resize()
+{
+    const wxSize size = GetClientSize();
+    const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width,
+                                               last_client_height, layout_settings(logged_in),
+                                               mw_panel_sizes());
+    place_panel(input_window, layout.input_window);
+    place_panel(main_display, layout.main_display);
+    main_display->enable_scrolling();
+}
+
+void vusk_mw::global_font_resync()
+{
+    main_display->change_font(global_font);
+    input_window->line_edit.change_font(global_font);
+    TConfig::Instance()->SetFont(*global_font);
+}
+
+// The button panels that redraw with the new font are not built yet.
+void vusk_mw::button_font_resync()
+{
+    TConfig::Instance()->SetButtonFont(*global_button_small_font);
+}
+
+void vusk_mw::global_change_theme(int)
+{
+    reset_theme();
+    resize();
+    Refresh();
+}
+
+int vusk_mw::transfer_focus_main(wxWindow *window)
+{
+    return hand_focus_back(window, this, input_window);
+}
+
+int vusk_mw::scrolling_enabled()
+{
+    return main_display->following;
+}
+
+void vusk_mw::enable_scrolling()
+{
+    main_display->enable_scrolling();
+}
+
+void vusk_mw::disable_scrolling()
+{
+    main_display->disable_scrolling();
+}
+
+void vusk_mw::handle_async_tty_start()
+{
+    enable_scrolling();
+}
+
+void vusk_mw::handle_async_tty_stop()
+{
+    disable_scrolling();
+}
+
+void vusk_mw::scroll_up()
+{
+    disable_scrolling();
+    main_display->scroll_up();
+}
+
+void vusk_mw::scroll_down()
+{
+    disable_scrolling();
+    main_display->scroll_down();
+}
+
+void vusk_mw::scroll_up(int lines)
+{
+    disable_scrolling();
+    main_display->scroll_up(lines);
+}
+
+void vusk_mw::scroll_down(int lines)
+{
+    disable_scrolling();
+    main_display->scroll_down(lines);
+}
+
+void vusk_mw::reset_scrollbars()
+{
+    main_display->set_scrollbar_enable(TConfig::Instance()->GetMwScrollbar());
+    main_display->enable_scrolling();
+    main_display->ResetSize();
+}
+
+int vusk_mw::has_mouse_selection()
+{
+    return main_display->textctrl.has_mouse_selection();
+}
+
+void vusk_mw::clear_mouse_selection()
+{
+    main_display->textctrl.clear_mouse_selection();
+}

@@ -1,0 +1,45 @@
+#ifndef VUSK_MW_LINKS_H
+#define VUSK_MW_LINKS_H
+
+// The main frame as the configuration sees it. The frame keeps its login
+// state in the field `logged_in`, so it cannot take these interfaces on
+// itself; this adapter forwards each call to it.
+
+#include "config_effects.h"
+
+class vusk_mw;
+
+class mw_config_effects : public config_effects {
+public:
+    explicit mw_config_effects(vusk_mw &frame) : frame_(frame) {}
+
+    bool logged_in() const override;
+    void check_menu_item(int id, bool checked) override;
+    void refresh() override;
+    void resize() override;
+    void reset_scrollbars() override;
+    void global_font_resync() override;
+    void button_font_resync() override;
+    void menu_view_change_layout_helper() override;
+    void global_change_theme(int redraw_background) override;
+
+    // Their menus and panels are not built yet: nothing to change.
+    void enable_menu_items() override {}
+    void enable_automap() override {}
+    void show_status_bar(bool) override {}
+    void show_sky_bar(bool) override {}
+    void show_status_display(bool) override {}
+    void set_status_display_part(status_display_part, int) override {}
+    void hide_group_display() override {}
+    void show_channel_window(bool) override {}
+    void set_automap_size(int) override {}
+
+    // There is no audio output to start yet.
+    bool start_audio() override { return false; }
+    void stop_audio() override {}
+
+private:
+    vusk_mw &frame_;
+};
+
+#endif

@@ -1,0 +1,191 @@
+// The real main frame against the scripted game server: connecting, the
+// identification line, logging in, the ping, and the ways a connection ends.
+#include "game_server.h"
+#include "gui_client.h"
+#include "gui_harness.h"
+#include "socket.h"
+#include "tqconfig.h"
+#include "tqconfig_files.h"
+#include "vusk_input_window.h"
+#include "vusk_main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using gui::client_frame;
+
+namespace {
+
+const char DISCONNECT_HINTS[] =
+    "\n\nTo open another session, type 'connect'.\nTo exit this program, type 'exit' or 'quit'.\n\n";
+
+std::string framed(const std::string &message)
+{
+    return "\n\n" + message + DISCONNECT_HINTS;
+}
+
+bool ends_with(const std::string &text, const std::string &tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+int history_set(client_frame &client)
+{
+    return client->input_window->line_edit.histories.current_history();
+}
+
+// A script that logs the client in as `name` and then answers pings.
+std::string login_script(const std::string &name)
+{
+    return "expect torvane .*\n"
+           "send ;slogin;" + name + ";elogin;\n"
+           "reply tqping => ;sevent;tqpong;eevent;\n"
+           "hold\n";
+}
+
+bool recorded_line(const scripted_game_server &server, const std::string &line)
+{
+    return server.recorded().find(line + "\n") != std::string::npos;
+}
+
+std::string last_recorded_line(const scripted_game_server &server)
+{
+    std::string text = server.recorded();
+    if (!text.empty())
+        text.pop_back();
+    return text.substr(text.rfind('\n') + 1);
+}
+
+} // namespace
+
+TEST(MainFrameConnection, NothingHappensBeforeTheFirstTickThenItConnectsAndIdentifiesItself)
+{
+    scripted_game_server server("expect torvane .*\nhold\n");
+    ASSERT_NE(server.port(), 0);
+    client_frame client(server.port());
+    EXPECT_EQ(global_socket_fd, -1);
+    EXPECT_EQ(client.shown_text(), "");
+
+    ASSERT_TRUE(client.tick_until([&] { return !server.recorded().empty(); }));
+    EXPECT_EQ(server.recorded(), "torvane " + std::string(global_uuid) + " 1.089-mac\n");
+    EXPECT_EQ(std::string(global_uuid).size(), 32u);
+    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n");
+    EXPECT_EQ(history_set(client), 1);
+    EXPECT_NE(global_socket_fd, -1);
+}
+
+TEST(MainFrameConnection, ServerClosingShowsTheFramedMessageWithTheHints)
+{
+    scripted_game_server server("expect torvane .*\nsend Goodbye.\\r\\n\nclose\n");
+    client_frame client(server.port());
+    ASSERT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), DISCONNECT_HINTS); }));
+    EXPECT_TRUE(ends_with(client.shown_text(), "Goodbye.\n" + framed("Connection closed by foreign host.")));
+    EXPECT_EQ(global_socket_fd, -1);
+    EXPECT_EQ(history_set(client), 0);
+    EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic"));
+    EXPECT_EQ(server.wait(5), 0);
+
+    // The hints are in normal white with the command word in bold yellow.
+    const auto runs = client.shown_runs();
+    ASSERT_GE(runs.size(), 3u);
+    const vusk_render_list &word = runs[runs.size() - 2];
+    EXPECT_EQ(word.text, "connect");
+    EXPECT_EQ((word.r << 16) | (word.g << 8) | word.b, 0xffff55);
+    const vusk_render_list &after = runs.back();
+    EXPECT_EQ((after.r << 16) | (after.g << 8) | after.b, 0xa0a0a0);
+}
+
+TEST(MainFrameConnection, ARefusedPortGivesUnableToConnectAndStaysInHistorySetOne)
+{
+    client_frame client(gui::refused_port());
+    client.tick();
+    EXPECT_EQ(global_socket_fd, -1);
+    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n" + framed("Unable to connect to server."));
+    EXPECT_EQ(history_set(client), 1);
+}
+
+TEST(MainFrameConnection, LoginSetsTitleHistoryAndSendsTheSettingsLineOnce)
+{
+    scripted_game_server server(login_script("Arden"));
+    client_frame client(server.port());
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Arden"));
+    EXPECT_EQ(history_set(client), 2);
+    EXPECT_EQ(TConfig::Instance()->GetName(), "Arden");
+
+    // The defaults of a new configuration, as the server learns them.
+    ASSERT_TRUE(client.tick_until([&] { return last_recorded_line(server).rfind("tqlstatus ", 0) == 0; }));
+    EXPECT_EQ(last_recorded_line(server), "tqlstatus 11010111111" "2" "2" "11011" "0" "0" "  0 70  3");
+    client.tick(5);
+    EXPECT_EQ(server.recorded().find("tqlstatus "), server.recorded().rfind("tqlstatus "));
+}
+
+TEST(MainFrameConnection, TheSettingsLineOfEveryFlagOnMatchesTheWorkedExample)
+{
+    scripted_game_server server(login_script(""));
+    client_frame client(server.port());
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    ASSERT_TRUE(client.tick_until([&] { return recorded_line(server, last_recorded_line(server)) &&
+                                               last_recorded_line(server).rfind("tqlstatus ", 0) == 0; }));
+
+    TConfig &config = *TConfig::Instance();
+    for (auto setter : {&TConfig::SetSystemAudio, &TConfig::SetCommandSeparator, &TConfig::SetDirectionButton,
+                        &TConfig::SetHintButton, &TConfig::SetFkeyButton, &TConfig::SetStatusBar,
+                        &TConfig::SetSkyBar, &TConfig::SetExpDisplay, &TConfig::SetHpbarEnable,
+                        &TConfig::SetEnemyHpbarEnable, &TConfig::SetPopupDisplay, &TConfig::SetAutomapEnable,
+                        &TConfig::SetAutomapDocked, &TConfig::SetChannelWindow, &TConfig::SetChannelDupe,
+                        &TConfig::SetColorFlash})
+        (config.*setter)(1);
+    config.SetGroupStatus(2);
+    config.SetLayout(1);
+    config.SetFontColors(7);
+    config.SetButtonTheme(3);
+    config.SetBackgroundColor(12);
+    config.SetBackgroundStyle(0);
+    global_voting_reminder_enable = 1;
+
+    client.tick(2);
+    EXPECT_EQ(last_recorded_line(server), "tqlstatus 11111111111" "2" "1" "11111" "9" "1" "  3 12  0");
+}
+
+TEST(MainFrameConnection, PingsOnlyWhileLoggedInAndTheReplyChangesNothingShown)
+{
+    scripted_game_server server(login_script("Bryn"));
+    client_frame client(server.port());
+    EXPECT_TRUE(client->ping_timer.IsRunning());
+    EXPECT_EQ(client->ping_timer.GetInterval(), 15000);
+
+    client.tick();
+    client->ping_timer.Notify();
+    client.tick(3);
+    EXPECT_FALSE(recorded_line(server, "tqping"));
+
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    client.tick(2);
+    const std::string shown = client.shown_text();
+    client->ping_stopwatch.Start(100000);
+    client->ping_timer.Notify();
+    EXPECT_LT(client->ping_stopwatch.Time(), 100000);
+    ASSERT_TRUE(client.tick_until([&] { return recorded_line(server, "tqping"); }));
+    client.tick(5);
+    EXPECT_EQ(client.shown_text(), shown);
+}
+
+TEST(MainFrameConnection, TextWithColoursTagsAndTelnetArrivesWholeWhenSentByteByByte)
+{
+    scripted_game_server server("expect torvane .*\n"
+                                "chunk 1\n"
+                                "send \\e[1m\\e[31mred\\e[0m;;x\\xff\\xfb\\x01;shp;1 2 3 4 5 6;ehp;\\xff\\xfe\\x01ok\\r\\n\n"
+                                "hold\n",
+                                30);
+    client_frame client(server.port());
+    ASSERT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), "ok\n"); }, 20000));
+    EXPECT_TRUE(ends_with(client.shown_text(), "Connecting...\nred;x\nok\n"));
+    EXPECT_EQ(client->input_window->line_edit.echo_off, 1);
+    const auto runs = client.shown_runs();
+    bool red_shown = false;
+    for (const vusk_render_list &run : runs)
+        red_shown |= run.text == "red" && ((run.r << 16) | (run.g << 8) | run.b) == 0xff5555;
+    EXPECT_TRUE(red_shown);
+}

@@ -1,0 +1,104 @@
+#include "gui_client.h"
+
+#include "command_line.h"
+#include "gui_harness.h"
+#include "tqconfig.h"
+#include "tqconfig_files.h"
+#include "vusk_main_window.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace gui {
+
+void prepare_client()
+{
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
+    create_global_fonts();
+    load_system_config();
+    reset_theme();
+}
+
+int refused_port()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr *>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
+    close(fd); // never listened on: a connect is refused
+    return ntohs(address.sin_port);
+}
+
+client_frame::client_frame(int port)
+{
+    prepare_client();
+    connect_address = "127.0.0.1";
+    connect_port = port;
+    vusk_mw *frame = new vusk_mw(wxS("Varn Ossic"), wxPoint(0, 0), wxSize(main_frame_width, main_frame_height));
+    frame->main_timer.Stop();
+    frame_ = frame;
+    show_and_wait(frame);
+}
+
+client_frame::~client_frame()
+{
+    if (alive())
+        destroy_and_wait(frame_.get());
+}
+
+void client_frame::tick(int count)
+{
+    for (int i = 0; i < count && alive(); ++i) {
+        wxTimerEvent event(frame_->main_timer);
+        frame_->OnTimer(event);
+        pump_events();
+    }
+}
+
+bool client_frame::tick_until(const std::function<bool()> &condition, int timeout_ms)
+{
+    using clock = std::chrono::steady_clock;
+    const auto end = clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (!condition()) {
+        if (clock::now() >= end || !alive())
+            return false;
+        tick();
+        pump_events(main_tick_ms);
+    }
+    return true;
+}
+
+void client_frame::receive(const std::string &bytes)
+{
+    frame_->process_socket_data(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void client_frame::type(const std::string &line)
+{
+    frame_->handle_async_control_command(line.c_str(), 1);
+}
+
+std::vector<vusk_render_list> client_frame::shown_runs() const
+{
+    const auto &records = frame_->main_display->render_list();
+    return std::vector<vusk_render_list>(records.begin(), records.end());
+}
+
+std::string client_frame::shown_text() const
+{
+    std::string text;
+    for (const vusk_render_list &run : shown_runs())
+        text += run.text;
+    return text;
+}
+
+}

@@ -1,0 +1,60 @@
+#ifndef VUSK_TEST_GUI_CLIENT_H
+#define VUSK_TEST_GUI_CLIENT_H
+
+// The real main frame inside a GUI test process. Its main timer is stopped:
+// the test runs the 20 ms ticks itself, so every step is deterministic. The
+// configuration is loaded from the test's fresh HOME.
+
+#include "main.h"
+
+#include <wx/weakref.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct vusk_render_list;
+
+namespace gui {
+
+// Loads the configuration and makes the global fonts, once per process.
+void prepare_client();
+
+// A port on 127.0.0.1 that nothing listens on.
+int refused_port();
+
+class client_frame {
+public:
+    // The frame connects to 127.0.0.1:port on its first tick (port 0: the
+    // frame is never meant to connect).
+    explicit client_frame(int port = 0);
+    ~client_frame();
+    client_frame(const client_frame &) = delete;
+    client_frame &operator=(const client_frame &) = delete;
+
+    vusk_mw *operator->() const { return frame_.get(); }
+    vusk_mw &operator*() const { return *frame_.get(); }
+    // False once the frame has been destroyed (and deleted).
+    bool alive() const { return frame_.get() != nullptr; }
+
+    // One main tick, then the toolkit's pending work.
+    void tick(int count = 1);
+    // Ticks until `condition` holds; false when it did not within the time.
+    bool tick_until(const std::function<bool()> &condition, int timeout_ms = 10000);
+
+    // Plain text as the stream parser would pass it in one chunk.
+    void receive(const std::string &bytes);
+    // A line typed by the player (echo requested, as Enter does).
+    void type(const std::string &line);
+
+    // Everything written to the main display since it was last cleared.
+    std::string shown_text() const;
+    std::vector<vusk_render_list> shown_runs() const;
+
+private:
+    wxWeakRef<vusk_mw> frame_;
+};
+
+}
+
+#endif
