@@ -129,5 +129,5 @@ int wheel_accumulator::add(int rotation, int delta)
     long long pending = static_cast<long long>(pending_) + rotation;
     long long steps = pending / delta;
     pending_ = static_cast<int>(pending % delta);
-    return static_cast<int>(std::clamp<long long>(steps, INT_MIN, INT_MAX));
+    return static_cast<int>(std::clamp<long long>(steps, -most_steps, most_steps));
 }

@@ -56,6 +56,9 @@ private:
 // small rotations that add up to one step of `delta`.
 class wheel_accumulator {
 public:
+    // Most steps one rotation may give.
+    static constexpr int most_steps = 10;
+
     // Adds a rotation; returns the whole steps it completes (negative down).
     int add(int rotation, int delta);
     long long total() const { return total_; }

@@ -194,6 +194,8 @@ TEST(WheelAccumulator, SmallStepsAddUp)
     EXPECT_EQ(wheel.add(-60, 120), -1);
     EXPECT_EQ(wheel.add(120, 0), 1);
     EXPECT_EQ(wheel.total(), 0);
+    EXPECT_EQ(wheel.add(2147483647, 120), wheel_accumulator::most_steps);
+    EXPECT_EQ(wheel.add(-2147483647, 120), -wheel_accumulator::most_steps);
 }
 
 TEST(AnsiDisplayLayout, WithAndWithoutFrame)
