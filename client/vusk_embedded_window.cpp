@@ -1,0 +1,121 @@
+#include "vusk_embedded_window.h"
+
+#include <wx/dcclient.h>
+
+#include <algorithm>
+
+vusk_embedded_window *vusk_embedded_window::animation_list = nullptr;
+vusk_embedded_window *vusk_embedded_window::walk_next = nullptr;
+vusk_embedded_window *vusk_embedded_window::walk_current = nullptr;
+bool vusk_embedded_window::walking = false;
+
+wxBEGIN_EVENT_TABLE(vusk_embedded_window, wxWindow)
+    EVT_PAINT(vusk_embedded_window::repaint_handler)
+    EVT_SIZE(vusk_embedded_window::resize_handler)
+    EVT_ERASE_BACKGROUND(vusk_embedded_window::discard_erase_event_handler)
+wxEND_EVENT_TABLE()
+
+vusk_embedded_window::vusk_embedded_window(wxWindow *parent, wxWindowID id, const wxString &name,
+                                           const wxPoint &position, const wxSize &size, long style)
+    : bitmap_(std::make_unique<vusk_bitmap>(std::max(size.x, 1), std::max(size.y, 1)))
+{
+    // The whole window is painted from the bitmap: the toolkit must not clear it.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Create(parent, id, position, size, style, name);
+}
+
+vusk_embedded_window::~vusk_embedded_window()
+{
+    stop_animation();
+    if (walk_current == this)
+        walk_current = nullptr;
+}
+
+int vusk_embedded_window::animation_callback(int) { return 0; }
+
+void vusk_embedded_window::SetSize(int x, int y, int width, int height) { apply_size(x, y, width, height, wxSIZE_AUTO); }
+
+void vusk_embedded_window::SetSize(int width, int height)
+{
+    apply_size(wxDefaultCoord, wxDefaultCoord, width, height, wxSIZE_USE_EXISTING);
+}
+
+// The bitmap is compared, not the toolkit's idea of the window size, so that
+// after every call the bitmap has exactly the size asked for.
+void vusk_embedded_window::apply_size(int x, int y, int width, int height, int size_flags)
+{
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    const bool changed = width != bitmap_->GetWidth() || height != bitmap_->GetHeight();
+    if (changed)
+        bitmap_ = std::make_unique<vusk_bitmap>(width, height);
+    wxWindow::SetSize(x, y, width, height, size_flags);
+    resize(changed ? 1 : 0);
+}
+
+void vusk_embedded_window::ResetSize() { resize(1); }
+
+void vusk_embedded_window::repaint()
+{
+    if (!IsShownOnScreen())
+        return;
+    repaint_dc(*bitmap_);
+    wxClientDC dc(this);
+    dc.DrawBitmap(*bitmap_, 0, 0);
+}
+
+void vusk_embedded_window::repaint_handler(wxPaintEvent &)
+{
+    wxPaintDC dc(this);
+    if (!IsShownOnScreen())
+        return;
+    repaint_dc(*bitmap_);
+    dc.DrawBitmap(*bitmap_, 0, 0);
+}
+
+void vusk_embedded_window::resize_handler(wxSizeEvent &) {}
+
+void vusk_embedded_window::discard_erase_event_handler(wxEraseEvent &) {}
+
+void vusk_embedded_window::start_animation()
+{
+    if (in_animation_list_)
+        return;
+    next_animating_ = animation_list;
+    animation_list = this;
+    in_animation_list_ = true;
+}
+
+void vusk_embedded_window::stop_animation()
+{
+    if (!in_animation_list_)
+        return;
+    vusk_embedded_window **link = &animation_list;
+    while (*link != this)
+        link = &(*link)->next_animating_;
+    *link = next_animating_;
+    if (walk_next == this)
+        walk_next = next_animating_;
+    next_animating_ = nullptr;
+    in_animation_list_ = false;
+}
+
+// A callback may stop, start or destroy any window, itself included: the walk
+// keeps its place in walk_next, which stop_animation moves on when it takes
+// that window out. A walk started from inside a callback does nothing.
+void vusk_embedded_window::animation_update(int milliseconds)
+{
+    if (walking)
+        return;
+    walking = true;
+    walk_next = animation_list;
+    while (walk_next != nullptr) {
+        walk_current = walk_next;
+        walk_next = walk_current->next_animating_;
+        const int keep = walk_current->animation_callback(milliseconds);
+        if (keep == 0 && walk_current != nullptr)
+            walk_current->stop_animation();
+    }
+    walk_current = nullptr;
+    walking = false;
+}

@@ -1,0 +1,84 @@
+#ifndef VUSK_EMBEDDED_WINDOW_H
+#define VUSK_EMBEDDED_WINDOW_H
+
+// The base of every window the client draws itself. It owns an off-screen
+// bitmap of exactly its own size; a subclass paints the whole content into it
+// in repaint_dc and the base puts it on the screen in one blit, never letting
+// the toolkit erase the window first.
+//
+// Windows that are animating sit in one process-wide list, advanced by the
+// main tick through animation_update. Sizes change only through this class's
+// SetSize operations (the toolkit's SetSize is not virtual: call them through
+// a pointer of this type, and keep these windows out of sizers).
+
+#include "vusk_bitmap.h"
+
+#include <wx/window.h>
+
+#include <memory>
+
+class vusk_embedded_window : public wxWindow {
+public:
+    static constexpr int FLASH_PERIOD_MS = 200;
+
+    vusk_embedded_window(wxWindow *parent, wxWindowID id, const wxString &name, const wxPoint &position,
+                         const wxSize &size, long style);
+    ~vusk_embedded_window() override;
+    vusk_embedded_window(const vusk_embedded_window &) = delete;
+    vusk_embedded_window &operator=(const vusk_embedded_window &) = delete;
+
+    using wxWindow::SetSize;
+
+    // Called after every size change: 1 when the backing bitmap was made
+    // anew, 0 when the size stayed the same.
+    virtual void resize(int changed) = 0;
+    // One animation step of `milliseconds`; returning 0 leaves the list.
+    virtual int animation_callback(int milliseconds);
+    // Sizes below 1 become 1.
+    virtual void SetSize(int x, int y, int width, int height);
+    virtual void SetSize(int width, int height);
+    virtual void ResetSize();
+    // Paints the whole content of the window.
+    virtual void repaint_dc(vusk_bitmap &bitmap) = 0;
+
+    // Paints into the backing bitmap and puts it on the screen, only while
+    // the window is shown.
+    void repaint();
+
+    void start_animation();
+    void stop_animation();
+    bool is_animating() const { return in_animation_list_; }
+    // Calls every animating window once; windows started during the walk are
+    // first called by the next one.
+    static void animation_update(int milliseconds);
+
+    const vusk_bitmap &backing_bitmap() const { return *bitmap_; }
+
+protected:
+    // The attention flash some subclasses run through the animation list.
+    int flash_shown = 0;
+    int flash_count = 0;
+    int flash_elapsed = 0;
+    int flash_period = FLASH_PERIOD_MS;
+
+private:
+    void apply_size(int x, int y, int width, int height, int size_flags);
+    void repaint_handler(wxPaintEvent &event);
+    void resize_handler(wxSizeEvent &event);
+    void discard_erase_event_handler(wxEraseEvent &event);
+
+    std::unique_ptr<vusk_bitmap> bitmap_;
+    vusk_embedded_window *next_animating_ = nullptr;
+    bool in_animation_list_ = false;
+
+    static vusk_embedded_window *animation_list;
+    // During a walk: the window to be called next, and the one being called
+    // (cleared when it is destroyed by its own callback).
+    static vusk_embedded_window *walk_next;
+    static vusk_embedded_window *walk_current;
+    static bool walking;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+#endif
