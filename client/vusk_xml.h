@@ -1,0 +1,86 @@
+#ifndef VUSK_XML_H
+#define VUSK_XML_H
+
+// The small XML dialect of the configuration and version files: elements
+// and 8-bit text only, with the three entities &lt; &gt; &amp;. The caller
+// opens and closes the file; the line before the root element (the
+// declaration) is written and skipped by the caller.
+
+#include <wx/string.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+constexpr char xml_declaration[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+
+// Writes elements indented by four blanks per open element. Every operation
+// does nothing without a file; write errors are left in the file's error
+// flag for the caller to check.
+class vusk_xml_writer {
+public:
+    explicit vusk_xml_writer(FILE *file) : file(file) {}
+
+    // Opens an element; with a nonzero newline its content goes on the lines
+    // that follow, otherwise on the same line.
+    void start_tag(const char *name, int newline);
+    // Closes the innermost element, indented when indent is nonzero.
+    void end_tag(int indent);
+    void write_string(const char *text);
+    void print_indent();
+    void print_blank_line();
+
+    // One element with its value on one line.
+    void write_single_field(const char *name, int value);
+    void write_single_field(const char *name, const char *value);
+    // Written as ISO-8859-1; each character outside it becomes '?'.
+    void write_single_field(const char *name, const wxString &value);
+
+    int depth() const { return static_cast<int>(open_names.size()); }
+
+private:
+    void write_escaped(const char *text);
+
+    std::vector<std::string> open_names;
+    FILE *file;
+};
+
+// A damaged file may nest without end; the reader gives up (every further
+// read sees the end of the file) rather than open more than this many
+// elements. The client's own files are four deep.
+constexpr int xml_max_depth = 64;
+
+class vusk_xml_reader {
+public:
+    explicit vusk_xml_reader(FILE *file) : file(file) {}
+
+    // The next tag: 1 with the name of an element that opens, 0 for an end
+    // tag (the innermost element closes) or the end of the file.
+    int read_tag(char *buffer, int size);
+    // The text of the innermost element, then its end tag; 1.
+    int read_data(char *buffer, int size);
+    // As above; 1 when the text is an integer (stored in value), else 0 with
+    // value untouched.
+    int read_data(int *value);
+    // Skips the rest of the innermost element with everything nested in it.
+    void skip_data();
+    // Reads up to the next '>' or '<', keeping at most size - 1 characters
+    // with the entities decoded; 1.
+    int read_block(char *buffer, int size);
+    // Reads up to and including the next '<'; 0 at the end of the file.
+    int skip_chunk();
+    void pop_stack_entry();
+
+    int depth() const { return open_elements; }
+
+private:
+    int next_character();
+    bool push_element();
+    void finish_element();
+
+    int open_elements = 0;
+    bool gave_up = false;
+    FILE *file;
+};
+
+#endif
