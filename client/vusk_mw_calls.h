@@ -7,7 +7,6 @@
 // answers "following, not logged in, nothing selected".
 
 class wxWindow;
-class vusk_ansi_display;
 
 class vusk_mw_calls {
 public:
@@ -38,7 +37,8 @@ public:
     virtual void clear_mouse_selection() {}
     // Resets the main display's colours and the stream parser.
     virtual void display_set_default_colors() {}
-    virtual vusk_ansi_display *main_text_display() { return nullptr; }
+    // Writes the client's own text into the main display.
+    virtual void main_display_write(const char *text) {}
 
     // The channel window's current channel.
     virtual int channel_window_scrolling_enabled() { return 1; }
