@@ -22,6 +22,7 @@ public:
     virtual void resize() = 0;
     virtual void reset_scrollbars() = 0;
     virtual void global_font_resync() = 0;
+    virtual void button_font_resync() = 0;
     virtual void menu_view_change_layout_helper() = 0;
     virtual void global_change_theme(int redraw_background) = 0;
     virtual void enable_menu_items() = 0;

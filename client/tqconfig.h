@@ -14,6 +14,8 @@
 #include "vusk_theme.h"
 
 class wxFont;
+class vusk_xml_reader;
+class vusk_xml_writer;
 
 // The client id: 32 characters, empty until the configuration provides one.
 constexpr int client_id_capacity = 33;
@@ -111,6 +113,9 @@ public:
     // Updates the entry of that name in place, or adds it at the head.
     void save_popup(const popup_data &entry);
     const popup_data *find_popup(const char *name) const;
+
+    // Writes the record as one single_config element.
+    void save_xml_single_system_config(vusk_xml_writer &writer) const;
 
 private:
     std::deque<popup_data> popup_list;
@@ -268,7 +273,25 @@ public:
     void SavePopupData(popup_data entry);
     popup_data GetPopupData(const char *name) const;
 
+    // The configuration files (tqconfig_files.cpp).
+    // Switches to the configuration of a character's name, from memory, from
+    // its file, or as a copy of the one in use. A name that cannot be a
+    // configuration's file name changes nothing.
+    void UseConfig(const std::string &name);
+    // Reads the system file and makes the record it names current; some
+    // record is current afterwards.
+    void load_system_config_file();
+    void load_xml_system_config(vusk_xml_reader &reader);
+    // Adds the record of one single_config element, brought into range.
+    void load_xml_single_system_config(vusk_xml_reader &reader);
+    // Writes the system list and saves every record to its own file; returns
+    // the failures, the first first.
+    std::vector<std::string> save_xml_system_config(vusk_xml_writer &writer);
+
 private:
+    void select_loaded_record();
+    void refresh_after_switch();
+
     int read(int tqconfig::*member) const { return current ? current->*member : 0; }
     const std::string &read(std::string tqconfig::*member) const;
     bool store(int tqconfig::*member, int value);

@@ -24,6 +24,7 @@ public:
     void resize() override { record("resize"); }
     void reset_scrollbars() override { record("reset_scrollbars"); }
     void global_font_resync() override { record("global_font_resync"); }
+    void button_font_resync() override { record("button_font_resync"); }
     void menu_view_change_layout_helper() override { record("change_layout"); }
     void global_change_theme(int redraw_background) override
     {

@@ -1,0 +1,66 @@
+#ifndef VUSK_TEXTCTRL_CHUNK_H
+#define VUSK_TEXTCTRL_CHUNK_H
+
+#include <cstddef>
+#include <vector>
+
+// One run of text in one colour. A raw chunk is one piece of an append as it
+// was written (its bytes live in the store's text arena); a display chunk is a
+// slice of a raw chunk's bytes placed on one display line, so wrapping and
+// re-wrapping never copy text. Use `text` with `length`: a display chunk's
+// text is not NUL-terminated. The colour is kept in bytes so that a chunk
+// stays at 32 bytes, which keeps a long scrollback small.
+struct vusk_textctrl_chunk {
+    const char *text = nullptr;
+    vusk_textctrl_chunk *next = nullptr;
+    int pixel_width = 0;
+    int length = 0;
+    unsigned char red = 0;
+    unsigned char green = 0;
+    unsigned char blue = 0;
+};
+
+// One display line: its chunks, and where the next chunk is linked in.
+struct vusk_textctrl_line {
+    vusk_textctrl_chunk *head = nullptr;
+    vusk_textctrl_chunk **tail = &head;
+    int ends_with_newline = 0;
+
+    vusk_textctrl_line() = default;
+    vusk_textctrl_line(const vusk_textctrl_line &) = delete;
+    vusk_textctrl_line &operator=(const vusk_textctrl_line &) = delete;
+
+    void empty();
+    void append(vusk_textctrl_chunk *chunk);
+    int character_count() const;
+};
+
+// Hands out a store's chunks in order from slabs of a process-wide pool.
+// Chunks are never freed one by one: a store gives all of one kind back at
+// once (a re-wrap its display chunks, a clear everything), so chunks laid out
+// together sit together in memory and a re-wrap walks them in order. Slabs
+// come from bulk_allocate in large blocks and are never returned to the
+// system; a slab given back serves the next store.
+class chunk_allocator {
+public:
+    chunk_allocator() = default;
+    ~chunk_allocator() { release(); }
+    chunk_allocator(const chunk_allocator &) = delete;
+    chunk_allocator &operator=(const chunk_allocator &) = delete;
+
+    vusk_textctrl_chunk *take();
+    // Every chunk taken is free again; the slabs stay with this allocator.
+    void rewind();
+    // Every slab goes back to the pool.
+    void release();
+
+    // Slabs held by all allocators (for tests and the memory figures).
+    static long slabs_in_use();
+
+private:
+    std::vector<vusk_textctrl_chunk *> slabs;
+    std::size_t slab_index = 0;
+    std::size_t used_in_slab = 0;
+};
+
+#endif

@@ -1,0 +1,237 @@
+#ifndef VUSK_TEXTCTRL_STORE_H
+#define VUSK_TEXTCTRL_STORE_H
+
+#include "colorflash.h"
+#include "text_arena.h"
+#include "textctrl_chunk.h"
+#include "textctrl_owner.h"
+#include "vusk_color.h"
+
+#include <wx/thread.h>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+// Replacements for bytes 0x80..0xFF, indexed by byte - 0x80.
+extern const char eascii_lookup_table[128];
+
+// Background behind selected text.
+extern const vusk_color selected_background_color;
+
+// Where the store's paint goes: the drawn window renders into its bitmap,
+// tests record the calls.
+class textctrl_painter {
+public:
+    virtual void clear(const vusk_color &background) = 0;
+    // `length` bytes of `text` (not NUL-terminated) with their left edge at
+    // x and top at y; selected text goes on selected_background_color.
+    virtual void draw_text(int x, int y, const char *text, int length, const vusk_color &colour,
+                           bool selected) = 0;
+
+protected:
+    ~textctrl_painter() = default;
+};
+
+// A mouse event as the store sees it.
+struct textctrl_mouse_event {
+    enum kind_type {
+        left_press,
+        left_double_click,
+        left_release,
+        other_press, // right or middle button pressed
+        motion,
+        wheel,
+        other,
+    };
+    kind_type kind = other;
+    int x = 0;
+    int y = 0;
+    bool button_held = false; // for motion: any button is down
+    int wheel_rotation = 0;
+    int wheel_delta = 120;
+};
+
+// What the window must do with the mouse capture after an event.
+enum class textctrl_capture { keep, take, release };
+
+// The animation counter shared by the colour flash and the drag auto-scroll:
+// steps still to run, milliseconds per step, milliseconds gathered toward the
+// next step and the step last painted.
+struct textctrl_animation_counter {
+    int remaining = 0;
+    int period = 15;
+    int elapsed = 0;
+    int painted = 0;
+};
+
+// The scrollback of one terminal window without the window: the text as it
+// was appended (raw chunks), the display lines wrapped from it, the view, the
+// mouse selection and the colour flash. `vusk_textctrl` puts it on screen;
+// the hooks at the end are how the store reaches its window.
+class textctrl_store {
+public:
+    textctrl_store();
+    virtual ~textctrl_store();
+    textctrl_store(const textctrl_store &) = delete;
+    textctrl_store &operator=(const textctrl_store &) = delete;
+
+    // Text and layout.
+    void SetTextColor(const vusk_color &fg, const vusk_color &bg);
+    void AppendRawText(const char *text);
+    void Clear();
+    // Glyph width of every byte value and the line height, then a re-wrap.
+    void set_glyph_metrics(const int (&widths)[256], int height);
+    // The window's size; a changed width re-wraps everything.
+    void set_view_size(int width, int height);
+    void get_character_pixel_sizes(int *width, int *height) const;
+    void recalc_line_sizes();
+
+    // The view.
+    int get_visible_line_count() const;
+    void get_scrollbar_data(int *position, int *range, int *page) const;
+    void ShowPosition(int line);
+    int set_scrollbar_position(int position);
+    void translate_xy_to_line_and_offset(int x, int y, int *line, int *offset);
+    void paint(textctrl_painter &painter);
+
+    // The mouse and the selection.
+    textctrl_capture handle_mouse(const textctrl_mouse_event &event);
+    void mouse_capture_lost();
+    int has_mouse_selection() const { return has_selection; }
+    void clear_mouse_selection();
+    void mouse_sync_and_copy_selection();
+    void copy_selection_to_clipboard();
+    int url_clicked_on(int line, int offset);
+
+    // Colour flash and auto-scroll.
+    int animation_step(int milliseconds);
+    void parse_colorflash(const char *args);
+    vusk_color calc_colorflash_color();
+
+    // Read-only views for the terminal window and the tests.
+    int get_current_line() const { return current_line; }
+    int get_bottom_line() const { return bottom_line; }
+    int get_line_height() const { return line_height; }
+    const vusk_textctrl_line *line_record(int index) const;
+    std::string line_text(int index) const;
+    int raw_chunk_count() const;
+    vusk_color get_background() const { return background; }
+    const textctrl_animation_counter &animation() const { return counter; }
+    int get_auto_scroll() const { return auto_scroll; }
+    int get_ignore_until_release() const { return ignore_until_release; }
+    int get_dragging() const { return dragging; }
+
+    // Set by the terminal window.
+    textctrl_owner *owner = nullptr;
+    int top_anchored = 0;
+    int hold_view = 0;
+    int wrap_enabled = 1;
+
+    int sel_start_line = 0;
+    int sel_start_offset = 0;
+    int sel_end_line = 0;
+    int sel_end_offset = 0;
+
+protected:
+    // The window's content changed: paint it soon.
+    virtual void refresh_view() = 0;
+    // An animation step changed the picture: paint it now.
+    virtual void repaint_view() = 0;
+    // Put the window on the animation list (no effect when it is on it).
+    virtual void begin_animation() = 0;
+    virtual void put_on_clipboard(const std::string &text) = 0;
+    virtual int url_hotlinking() const = 0;
+
+private:
+    struct break_point;
+    struct selection_range {
+        int start_line;
+        int start_offset;
+        int end_line;
+        int end_offset;
+        bool operator==(const selection_range &other) const
+        {
+            return start_line == other.start_line && start_offset == other.start_offset &&
+                   end_line == other.end_line && end_offset == other.end_offset;
+        }
+    };
+    struct text_position {
+        int64_t logical_line = 0;
+        int64_t offset = 0;
+    };
+
+    vusk_textctrl_line *get_or_create_line(int index);
+    vusk_textctrl_line *record(int index) const;
+    const char *expand_text(const char *text, const char *end, char **out, char *out_end);
+    void add_raw_chunk(const char *text, int length);
+    void add_chunk_line_array(const vusk_textctrl_chunk *raw);
+    void add_chunk_line(const char *text, int length, const vusk_textctrl_chunk *raw);
+    void end_line_with_newline();
+    void break_and_advance_line(vusk_textctrl_line *line);
+    bool calc_break_position(const vusk_textctrl_line *line, break_point *found) const;
+    int calc_chunk_size(const char *text, int length) const;
+    void advance_line();
+    void empty_display_lines();
+    void free_raw_chunks();
+    text_position position_of_line(int index) const;
+    int line_at_position(const text_position &position) const;
+
+    void paint_line(textctrl_painter &painter, int index, int y) const;
+    int visible_length(const char *text, int length, int room, int *width) const;
+    bool selected_columns(int index, int *first, int *last) const;
+    int line_from_y(int y) const;
+    void locate(int x, int y, int *line, int *offset);
+    void press_at(int x, int y, bool may_open_url);
+    void move_cursor(int x, int y);
+    selection_range ordered_selection() const;
+    void settle_selection();
+    void wheel_turned(int rotation, int delta);
+    void arm_auto_scroll();
+    void arm_animation(int steps);
+    void auto_scroll_step();
+    void advance_counter(int milliseconds);
+    bool select_url_at(int line, int offset, std::string *url);
+    bool selection_text(std::string *text);
+
+    wxMutex mutex;
+    int last_width = -1;
+    int view_width = 1;
+    int view_height = 1;
+    int char_widths[256] = {};
+    int line_height = 0;
+    vusk_color background = vusk_BLACK;
+    vusk_color base_background = vusk_BLACK;
+    vusk_color text_color = vusk_WHITE;
+    int bottom_line = 0;
+
+    int auto_scroll = 0;
+    colorflash_list flashes;
+    int ignore_until_release = 0;
+    int dragging = 0;
+    int has_selection = 0;
+    int anchor_line = 0;
+    int anchor_offset = 0;
+    int cursor_line = 0;
+    int cursor_offset = 0;
+    int wheel_total = 0;
+    textctrl_animation_counter counter;
+
+    vusk_textctrl_chunk *raw_chunks = nullptr;
+    vusk_textctrl_chunk **raw_tail = &raw_chunks;
+    chunk_allocator raw_chunk_slabs;
+    chunk_allocator display_chunk_slabs;
+    text_arena raw_text;
+    int current_line = 0;
+    int64_t current_width = 0;
+    // Only the column's place between tab stops matters, so it is kept
+    // modulo the tab width and can never overflow.
+    int column = 0;
+    int at_start = 1;
+    std::unique_ptr<vusk_textctrl_line *[]> lines;
+    int line_slots = 0;
+    std::deque<vusk_textctrl_line> line_records;
+};
+
+#endif

@@ -1,0 +1,574 @@
+#include "tqconfig_files.h"
+
+#include "atomic_file.h"
+#include "nrandom.h"
+#include "preference_store.h"
+#include "tqconfig.h"
+#include "util.h"
+#include "vusk_xml.h"
+
+#include <wx/fileconf.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <strings.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+int current_time()
+{
+    return static_cast<int>(std::time(nullptr));
+}
+}
+
+std::string loaded_config_name = no_config_name;
+int global_uuid_create_time = current_time();
+int global_last_voting_time = 0;
+int global_last_voting_reminder_time = 0;
+int global_voting_reminder_enable = 1;
+std::string global_config_directory_path;
+std::array<voting_url, voting_url_count> voting_urls;
+
+namespace {
+const char system_file_name[] = "varn_ossic";
+const char *const reserved_config_names[] = {system_file_name, "sound_version"};
+const char config_file_extension[] = ".cfg";
+const char library_directory[] = "/Library/Varn Ossic";
+const char hidden_directory[] = "/.VarnOssic";
+constexpr mode_t config_directory_mode = 0700;
+
+constexpr int tag_name_capacity = 10000;
+constexpr int font_text_capacity = 10000;
+constexpr int first_line_capacity = 10000;
+// Room for a name whose every byte is written as the longest entity.
+constexpr int escaped_name_capacity = config_name_max_length * (sizeof "&amp;" - 1) + 1;
+
+constexpr int client_id_length = client_id_capacity - 1;
+const char local_id_mark[] = "DFLT";
+
+const char main_group[] = "main";
+const char uuid_key[] = "uuid";
+const char config_dir_key[] = "config_dir";
+
+struct stored_number {
+    const char *key;
+    int *value;
+};
+
+// The installation's numbers, stored in group "main".
+const stored_number installation_numbers[] = {
+    {"uuid_create_time", &global_uuid_create_time},
+    {"last_voting_time", &global_last_voting_time},
+    {"last_voting_reminder_time", &global_last_voting_reminder_time},
+    {"voting_reminders", &global_voting_reminder_enable},
+};
+
+// The one record of the former flat layout.
+const char legacy_record_group[] = "pf001";
+const char *const legacy_record_keys[] = {
+    "font", "font_size", "keypad_walking", "url_hotlinking", "local_echo", "cmd_pushthrough", "button_display",
+    "fkey_button_display", "button_tooltips", "hp_display", "mini_hp_display", "enemy_hp_display",
+    "group_status_display", "popup_display", "mw_scrollbar_enable", "use_new_layout", "current_theme",
+    "bright_color_display", "zmud_color_display", "gmud_color_display", "automap_docked", "automap_display",
+    "automap_size", "input_height",
+};
+
+// Elements that earlier versions wrote: a nonzero value selects when_set,
+// zero selects when_clear (if it has one).
+struct older_element {
+    const char *element;
+    int tqconfig::*member;
+    int when_set;
+    std::optional<int> when_clear;
+};
+
+const older_element older_elements[] = {
+    {"use_new_layout", &tqconfig::current_layout, 1, 0},
+    {"bright_color_display", &tqconfig::font_colors_setting, 1, std::nullopt},
+    {"zmud_color_display", &tqconfig::font_colors_setting, 2, std::nullopt},
+    {"gmud_color_display", &tqconfig::font_colors_setting, 3, std::nullopt},
+};
+
+struct popup_number {
+    const char *element;
+    int popup_data::*member;
+};
+
+const popup_number popup_numbers[] = {
+    {"x", &popup_data::x},
+    {"y", &popup_data::y},
+    {"width", &popup_data::width},
+    {"height", &popup_data::height},
+};
+
+// Reads a name's text, cut to max_length bytes once its entities are decoded.
+std::string read_name(vusk_xml_reader &reader, size_t max_length)
+{
+    char text[escaped_name_capacity];
+    reader.read_data(text, sizeof text);
+    return std::string(text, strnlen(text, max_length));
+}
+
+void read_field(vusk_xml_reader &reader, const tqconfig_field &field, tqconfig &record)
+{
+    if (field.text == &tqconfig::name) {
+        record.name = read_name(reader, config_name_max_length);
+    } else if (field.text) {
+        std::vector<char> text(font_text_capacity);
+        reader.read_data(text.data(), font_text_capacity);
+        record.*field.text = text.data();
+    } else {
+        reader.read_data(&(record.*field.number));
+    }
+}
+
+void read_older_element(vusk_xml_reader &reader, const older_element &older, tqconfig &record)
+{
+    int value = 0;
+    if (!reader.read_data(&value))
+        return;
+    if (value != 0)
+        record.*older.member = older.when_set;
+    else if (older.when_clear)
+        record.*older.member = *older.when_clear;
+}
+
+popup_data read_popup(vusk_xml_reader &reader)
+{
+    popup_data entry;
+    char tag[tag_name_capacity];
+    while (reader.read_tag(tag, sizeof tag)) {
+        const popup_number *number = nullptr;
+        for (const popup_number &known : popup_numbers)
+            if (wordcmp(tag, known.element))
+                number = &known;
+        if (wordcmp(tag, "name"))
+            snprintf(entry.name, sizeof entry.name, "%s", read_name(reader, popup_name_capacity - 1).c_str());
+        else if (number)
+            reader.read_data(&(entry.*number->member));
+        else
+            reader.skip_data();
+    }
+    return entry;
+}
+
+// Hands each element of that name at the reader's level to read, and skips
+// every other one.
+template <class Read>
+void read_elements_named(vusk_xml_reader &reader, const char *element, Read read)
+{
+    char tag[tag_name_capacity];
+    while (reader.read_tag(tag, sizeof tag)) {
+        if (wordcmp(tag, element))
+            read(reader);
+        else
+            reader.skip_data();
+    }
+}
+
+void read_popup_list(vusk_xml_reader &reader, tqconfig &record)
+{
+    read_elements_named(reader, "single_popup_window",
+                        [&record](vusk_xml_reader &popup) { record.push_popup(read_popup(popup)); });
+}
+
+void read_record_element(vusk_xml_reader &reader, const char *tag, tqconfig &record)
+{
+    for (const tqconfig_field &field : tqconfig_fields)
+        if (wordcmp(tag, field.element))
+            return read_field(reader, field, record);
+    for (const older_element &older : older_elements)
+        if (wordcmp(tag, older.element))
+            return read_older_element(reader, older, record);
+    if (wordcmp(tag, "popup_window_list"))
+        return read_popup_list(reader, record);
+    reader.skip_data();
+}
+
+// Adds every record of the configuration file of that name; false when there
+// is no such file to read.
+bool load_record_file(TConfig &config, const std::string &name)
+{
+    if (global_config_directory_path.empty() || !is_valid_config_name(name))
+        return false;
+    FILE *file = fopen(config_file_path(name).c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    vusk_xml_reader reader(file);
+    read_elements_named(reader, "single_config",
+                        [&config](vusk_xml_reader &record) { config.load_xml_single_system_config(record); });
+    fclose(file);
+    return true;
+}
+
+void read_system_file(TConfig &config)
+{
+    FILE *file = fopen(config_file_path(system_file_name).c_str(), "rb");
+    if (file == nullptr)
+        return;
+    std::vector<char> declaration(first_line_capacity);
+    fget_line(file, declaration.data(), first_line_capacity);
+    vusk_xml_reader reader(file);
+    read_elements_named(reader, "system_config_list",
+                        [&config](vusk_xml_reader &list) { config.load_xml_system_config(list); });
+    fclose(file);
+}
+
+// A name the files cannot hold, or a number (an old way of saying none),
+// stands for the unnamed configuration.
+bool names_no_configuration(const std::string &name)
+{
+    int number = 0;
+    return name == no_config_name || parse_decimal_int(name, &number) || !is_valid_config_name(name);
+}
+
+// A login under a name without a record: the unnamed record takes the name,
+// otherwise the record in use is copied under it.
+void adopt_name(TConfig &config, const std::string &name)
+{
+    tqconfig *in_use = config.current_record();
+    if (in_use && in_use->name.empty()) {
+        in_use->name = name;
+        return;
+    }
+    tqconfig copy = in_use ? *in_use : tqconfig();
+    copy.name = name;
+    if (config.add(copy))
+        config.select(name);
+}
+
+// Saves one record to its own file. Returns the failure; empty when saved,
+// and for a record whose name no file may have (read from a damaged file).
+std::string save_record_file(const tqconfig &record)
+{
+    if (!is_valid_config_name(record.name))
+        return {};
+    atomic_file out(config_file_path(record.name));
+    vusk_xml_writer writer(out.file());
+    record.save_xml_single_system_config(writer);
+    return out.commit() ? std::string() : out.error();
+}
+
+void report_save_failures(const std::vector<std::string> &failures)
+{
+    if (failures.empty())
+        return;
+    fprintf(stderr, "Varn Ossic: settings not saved, the old files are kept: %s", failures.front().c_str());
+    if (failures.size() > 1)
+        fprintf(stderr, " (and %zu more files)", failures.size() - 1);
+    fputc('\n', stderr);
+}
+
+std::string vote_key(int entry, const char *part)
+{
+    return "main_vote_menu" + std::to_string(entry) + "_" + part;
+}
+
+void read_non_empty(wxConfigBase &store, const std::string &key, std::optional<std::string> &target)
+{
+    std::string value;
+    if (config_read_string(store, key, &value) && !value.empty())
+        target = value;
+}
+
+void read_installation_numbers(wxConfigBase &store)
+{
+    for (const stored_number &number : installation_numbers)
+        if (!config_read_int(store, main_group, number.key, number.value))
+            config_read_and_delete_int(store, nullptr, number.key, number.value);
+}
+
+void read_client_id(wxConfigBase &store)
+{
+    std::string id;
+    if (!config_read_string(store, uuid_key, &id) || id.empty()) {
+        create_default_uuid();
+        return;
+    }
+    safe_strcpy(global_uuid, id.c_str(), client_id_capacity);
+    read_installation_numbers(store);
+}
+
+void find_and_create_config_directory(wxConfigBase &store)
+{
+    std::string config_dir;
+    config_read_string(store, config_dir_key, &config_dir);
+    std::string directory = find_config_directory(config_dir, getenv("HOME"));
+    if (!directory.empty() && create_config_directory(directory))
+        global_config_directory_path = directory;
+}
+
+void load_preferences(wxConfigBase &store)
+{
+    read_client_id(store);
+    find_and_create_config_directory(store);
+    for (int entry = 0; entry < voting_url_count; ++entry) {
+        read_non_empty(store, vote_key(entry, "name"), voting_urls[entry].label);
+        read_non_empty(store, vote_key(entry, "url"), voting_urls[entry].url);
+    }
+    load_and_nuke_oldstyle_system_config(store);
+}
+
+void save_preferences(wxConfigBase &store)
+{
+    config_write_string(store, uuid_key, global_uuid);
+    for (const stored_number &number : installation_numbers)
+        config_write_int(store, main_group, number.key, *number.value);
+    if (!global_config_directory_path.empty())
+        config_write_string(store, config_dir_key, global_config_directory_path);
+    for (int entry = 0; entry < voting_url_count; ++entry) {
+        const voting_url &vote = voting_urls[entry];
+        if (vote.label) {
+            config_write_string(store, vote_key(entry, "name"), *vote.label);
+            config_write_string(store, vote_key(entry, "url"), vote.url.value_or(""));
+        } else {
+            config_delete_entry(store, vote_key(entry, "name"));
+            config_delete_entry(store, vote_key(entry, "url"));
+        }
+    }
+}
+}
+
+int does_directory_exist(const char *path)
+{
+    struct stat status;
+    return path && stat(path, &status) == 0 && S_ISDIR(status.st_mode) ? 1 : 0;
+}
+
+std::string find_config_directory(const std::string &config_dir, const char *home)
+{
+    if (!config_dir.empty())
+        return config_dir;
+    // An empty HOME would put the directory at the root of the file system.
+    if (home == nullptr || *home == '\0')
+        return {};
+    const std::string library = std::string(home) + library_directory;
+    const std::string hidden = std::string(home) + hidden_directory;
+    if (!does_directory_exist(library.c_str()) && does_directory_exist(hidden.c_str()))
+        return hidden;
+    return library;
+}
+
+bool create_config_directory(const std::string &path)
+{
+    if (does_directory_exist(path.c_str()))
+        return true;
+    const std::filesystem::path directory(path);
+    std::error_code ignored;
+    if (directory.has_parent_path())
+        std::filesystem::create_directories(directory.parent_path(), ignored);
+    if (mkdir(path.c_str(), config_directory_mode) == 0)
+        return true;
+    const int reason = errno;
+    if (does_directory_exist(path.c_str()))
+        return true;
+    fprintf(stderr, "Varn Ossic: cannot create the configuration directory %s: %s; settings are kept in memory only\n",
+            path.c_str(), strerror(reason));
+    return false;
+}
+
+bool is_valid_config_name(const std::string &name)
+{
+    if (name.size() > config_name_max_length || name.find("..") != std::string::npos ||
+        (!name.empty() && name[0] == '.'))
+        return false;
+    for (char character : name) {
+        const unsigned char byte = static_cast<unsigned char>(character);
+        if (character == '/' || byte < ' ' || byte == 0x7f)
+            return false;
+    }
+    // Case-blind, for configuration directories on case-blind file systems.
+    for (const char *own : reserved_config_names)
+        if (strcasecmp(name.c_str(), own) == 0)
+            return false;
+    return true;
+}
+
+std::string config_file_path(const std::string &name)
+{
+    return global_config_directory_path + "/" + name + config_file_extension;
+}
+
+void create_default_uuid()
+{
+    static const char hex_digits[] = "0123456789abcdef";
+    for (int position = 0; position < client_id_length; ++position)
+        global_uuid[position] = hex_digits[xrand() & 15];
+    global_uuid[client_id_length] = '\0';
+    memcpy(global_uuid, local_id_mark, strlen(local_id_mark));
+}
+
+void set_uuid(const char *text)
+{
+    if (text == nullptr || *text == '\0') {
+        create_default_uuid();
+        return;
+    }
+    safe_strcpy(global_uuid, text, client_id_capacity);
+    const int now = current_time();
+    global_uuid_create_time = now;
+    global_last_voting_reminder_time = now;
+    global_last_voting_time = now;
+    save_system_config();
+}
+
+void load_and_nuke_oldstyle_system_config(wxConfigBase &store)
+{
+    std::string ignored;
+    if (!config_read_and_delete_string(store, main_group, "curr_config", &ignored) &&
+        !config_read_and_delete_string(store, nullptr, "curr_config", &ignored))
+        return;
+    if (!config_read_and_delete_string(store, legacy_record_group, "name", &ignored))
+        return;
+    for (const char *key : legacy_record_keys)
+        config_delete_entry(store, legacy_record_group, key);
+}
+
+void load_system_config()
+{
+    load_preferences(*open_preference_store());
+    TConfig::Instance()->load_system_config_file();
+}
+
+void save_system_config()
+{
+    save_preferences(*open_preference_store());
+    if (global_config_directory_path.empty())
+        return;
+    atomic_file system_file(config_file_path(system_file_name));
+    std::vector<std::string> failures;
+    if (FILE *file = system_file.file()) {
+        fprintf(file, "%s\n\n", xml_declaration);
+        vusk_xml_writer writer(file);
+        failures = TConfig::Instance()->save_xml_system_config(writer);
+    }
+    if (!system_file.commit())
+        failures.insert(failures.begin(), system_file.error());
+    report_save_failures(failures);
+}
+
+void tqconfig::save_xml_single_system_config(vusk_xml_writer &writer) const
+{
+    writer.start_tag("single_config", 1);
+    for (const tqconfig_field &field : tqconfig_fields) {
+        if (field.text)
+            writer.write_single_field(field.element, (this->*field.text).c_str());
+        else
+            writer.write_single_field(field.element, this->*field.number);
+    }
+    writer.start_tag("popup_window_list", 1);
+    for (const popup_data &entry : popups()) {
+        writer.start_tag("single_popup_window", 1);
+        writer.write_single_field("name", entry.name);
+        for (const popup_number &number : popup_numbers)
+            writer.write_single_field(number.element, entry.*number.member);
+        writer.end_tag(1);
+    }
+    writer.end_tag(1);
+    writer.end_tag(1);
+}
+
+void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
+{
+    tqconfig record;
+    char tag[tag_name_capacity];
+    while (reader.read_tag(tag, sizeof tag))
+        read_record_element(reader, tag, record);
+    record.sanity_check_system_config();
+    add(record);
+}
+
+void TConfig::load_xml_system_config(vusk_xml_reader &reader)
+{
+    char tag[tag_name_capacity];
+    while (reader.read_tag(tag, sizeof tag)) {
+        if (wordcmp(tag, "curr_config"))
+            loaded_config_name = read_name(reader, config_name_max_length);
+        else if (wordcmp(tag, "system_audio_enable"))
+            reader.read_data(&system_audio);
+        else if (wordcmp(tag, "single_config"))
+            load_xml_single_system_config(reader);
+        else
+            reader.skip_data();
+    }
+}
+
+void TConfig::load_system_config_file()
+{
+    select_loaded_record();
+    apply_font();
+}
+
+void TConfig::select_loaded_record()
+{
+    if (!global_config_directory_path.empty())
+        read_system_file(*this);
+    // Without a name the unnamed record's file is read; when there is none
+    // either, a default record stands in for it.
+    if (names_no_configuration(loaded_config_name))
+        loaded_config_name.clear();
+    if (get(loaded_config_name) == nullptr)
+        load_record_file(*this, loaded_config_name);
+    current = get(loaded_config_name);
+    if (current)
+        return;
+    if (record_list.empty())
+        add(tqconfig());
+    current = record_list.front().get();
+    loaded_config_name = current->name;
+}
+
+std::vector<std::string> TConfig::save_xml_system_config(vusk_xml_writer &writer)
+{
+    writer.start_tag("system_config_list", 1);
+    writer.write_single_field("curr_config", loaded_config_name.c_str());
+    writer.write_single_field("system_audio_enable", system_audio);
+    std::vector<std::string> failures;
+    for (const std::unique_ptr<tqconfig> &record : record_list) {
+        std::string failure = save_record_file(*record);
+        if (!failure.empty())
+            failures.push_back(failure);
+    }
+    writer.end_tag(1);
+    writer.print_blank_line();
+    return failures;
+}
+
+void TConfig::UseConfig(const std::string &name)
+{
+    if (!is_valid_config_name(name))
+        return;
+    tqconfig *record = get(name);
+    bool file_read = false;
+    if (record == nullptr) {
+        file_read = load_record_file(*this, name);
+        record = get(name);
+    }
+    // A file without the record of its name counts as missing.
+    if (record)
+        current = record;
+    else
+        adopt_name(*this, name);
+    if (current)
+        loaded_config_name = current->name;
+    // Reading a file may also have replaced other records, the one in use
+    // among them.
+    if (record || file_read)
+        refresh_after_switch();
+}
+
+void TConfig::refresh_after_switch()
+{
+    RefreshThemes();
+    RefreshPrefs();
+    apply_font();
+    if (effects == nullptr)
+        return;
+    effects->menu_view_change_layout_helper();
+    effects->global_font_resync();
+    effects->button_font_resync();
+}

@@ -1,0 +1,72 @@
+#ifndef VUSK_TQCONFIG_FILES_H
+#define VUSK_TQCONFIG_FILES_H
+
+// Where the settings live between runs: the preference store of the
+// installation, the configuration directory, the system file naming the
+// configuration in use, and one XML file per configuration record.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+class wxConfigBase;
+
+// Until the system file names a configuration.
+constexpr char no_config_name[] = "NO_NAME";
+extern std::string loaded_config_name;
+
+// Seconds since the epoch. The id's creation time starts as the time the
+// program started, so a new installation is not reminded to vote at once.
+extern int global_uuid_create_time;
+extern int global_last_voting_time;
+extern int global_last_voting_reminder_time;
+extern int global_voting_reminder_enable;
+
+// The configuration directory; empty while none is known, and then no
+// configuration file is read or written.
+extern std::string global_config_directory_path;
+
+// One entry of the vote menu; an entry without a label is unset.
+struct voting_url {
+    std::optional<std::string> label;
+    std::optional<std::string> url;
+};
+constexpr int voting_url_count = 8;
+extern std::array<voting_url, voting_url_count> voting_urls;
+
+// Configuration names become file names: at most this many bytes, so that a
+// name read back from a file equals the name saved.
+constexpr size_t config_name_max_length = 99;
+
+// The start-up load: preferences, the configuration directory, the system
+// file and the current record. Some record is current afterwards.
+void load_system_config();
+// Saves the preferences, the system file and every record. A file that
+// cannot be written completely keeps its old content; the failure is
+// reported once on standard error.
+void save_system_config();
+// A client id from the server; a missing or empty one makes a local id.
+void set_uuid(const char *text);
+// A local client id: "DFLT" and 28 lower-case hexadecimal digits.
+void create_default_uuid();
+
+// Moves the old flat settings of a former layout out of the store.
+void load_and_nuke_oldstyle_system_config(wxConfigBase &store);
+
+int does_directory_exist(const char *path);
+// The configuration directory from the "config_dir" preference, else under
+// home; empty when neither is known.
+std::string find_config_directory(const std::string &config_dir, const char *home);
+// Creates the directory (mode 0700) with any missing parents; false, said
+// on standard error, when it cannot.
+bool create_config_directory(const std::string &path);
+// A name that may become a file of the configuration directory: no path
+// separator, no "..", no leading '.', no control byte, not too long, and
+// not the name of one of the client's own files. The empty name is the
+// unnamed configuration.
+bool is_valid_config_name(const std::string &name);
+// The file of the configuration of that name (".cfg" alone when unnamed).
+std::string config_file_path(const std::string &name);
+
+#endif

@@ -1,0 +1,293 @@
+#include "config_files_fixture.h"
+
+#include "recording_config_effects.h"
+#include "vusk_xml.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string name_element(const std::string &name)
+{
+    return "<name>" + name + "</name>";
+}
+
+std::string record_text(const std::string &name, int font_size)
+{
+    return "<single_config>" + name_element(name) + "<font_size>" + std::to_string(font_size) +
+           "</font_size></single_config>\n";
+}
+
+class ConfigLogin : public ConfigFilesTest {
+protected:
+    ConfigLogin() { TConfig::Instance()->set_effects(&effects); }
+    ~ConfigLogin() override { TConfig::Instance()->set_effects(nullptr); }
+
+    // Starts the program's configuration as at start-up.
+    TConfig &start()
+    {
+        load_system_config();
+        return *TConfig::Instance();
+    }
+
+    std::string saved_current_name() const
+    {
+        const std::string system = read_file(in_config_dir("varn_ossic.cfg"));
+        const size_t start = system.find("<curr_config>") + strlen("<curr_config>");
+        return system.substr(start, system.find("</curr_config>") - start);
+    }
+
+    recording_config_effects effects;
+};
+
+bool contains(const std::vector<std::string> &calls, const std::string &call)
+{
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+} // namespace
+
+TEST_F(ConfigLogin, FirstStartInAnEmptyHome)
+{
+    TConfig &config = start();
+    EXPECT_EQ(std::string(global_uuid, 4), "DFLT");
+    EXPECT_EQ(strspn(global_uuid + 4, "0123456789abcdef"), 28u);
+    EXPECT_EQ(strlen(global_uuid), 32u);
+    EXPECT_EQ(global_config_directory_path, config_dir());
+    struct stat status;
+    ASSERT_EQ(stat(config_dir().c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    ASSERT_NE(config.current_record(), nullptr);
+    EXPECT_EQ(config.GetName(), "");
+    EXPECT_EQ(config.GetInputHeight(), 48);
+
+    save_system_config();
+    EXPECT_EQ(saved_current_name(), "");
+    EXPECT_TRUE(exists(in_config_dir(".cfg")));
+    const std::string store = read_file(store_path());
+    EXPECT_NE(store.find(std::string("uuid=") + global_uuid), std::string::npos) << store;
+    EXPECT_NE(store.find("config_dir=" + config_dir()), std::string::npos) << store;
+}
+
+TEST_F(ConfigLogin, DirectoryChoice)
+{
+    EXPECT_EQ(find_config_directory("/elsewhere", nullptr), "/elsewhere");
+    EXPECT_EQ(find_config_directory("", nullptr), "");
+    EXPECT_EQ(find_config_directory("", ""), "");
+    EXPECT_EQ(find_config_directory("", "/h"), "/h/Library/Varn Ossic");
+    std::filesystem::create_directories(home.path() + "/.VarnOssic");
+    EXPECT_EQ(find_config_directory("", home.path().c_str()), home.path() + "/.VarnOssic");
+    std::filesystem::create_directories(config_dir());
+    EXPECT_EQ(find_config_directory("", home.path().c_str()), config_dir());
+}
+
+TEST_F(ConfigLogin, DirectoryThatCannotBeMadeLeavesTheSettingsInMemory)
+{
+    write_file(store_path(), "config_dir=/dev/null/settings\n");
+    testing::internal::CaptureStderr();
+    TConfig &config = start();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "Varn Ossic: cannot create the configuration directory /dev/null/settings: Not a directory; "
+                    "settings are kept in memory only\n");
+    EXPECT_EQ(global_config_directory_path, "");
+    ASSERT_NE(config.current_record(), nullptr);
+
+    config.UseConfig("Arden");
+    EXPECT_EQ(config.GetName(), "Arden");
+    save_system_config();
+    EXPECT_NE(read_file(store_path()).find("config_dir=/dev/null/settings"), std::string::npos);
+    EXPECT_FALSE(exists(config_dir()));
+}
+
+TEST_F(ConfigLogin, NoDirectoryMeansADefaultRecordAndNoFiles)
+{
+    TConfig config;
+    config.load_system_config_file();
+    ASSERT_NE(config.current_record(), nullptr);
+    EXPECT_EQ(config.GetInputHeight(), 48);
+    EXPECT_EQ(loaded_config_name, "");
+    config.UseConfig("Arden");
+    config.UseConfig("Bryn");
+    EXPECT_EQ(config.GetName(), "Bryn");
+    EXPECT_NE(config.get("Arden"), nullptr);
+    EXPECT_EQ(files_in(home.path()), 0);
+}
+
+TEST_F(ConfigLogin, FirstLoginNamesTheUnnamedRecordSecondCopiesIt)
+{
+    TConfig &config = start();
+    config.SetInputHeight(100);
+    effects.calls.clear();
+    config.UseConfig("Arden");
+    EXPECT_EQ(config.GetName(), "Arden");
+    EXPECT_EQ(loaded_config_name, "Arden");
+    EXPECT_EQ(config.records().size(), 1u);
+    EXPECT_TRUE(effects.calls.empty());
+    save_system_config();
+    EXPECT_EQ(saved_current_name(), "Arden");
+    EXPECT_TRUE(exists(in_config_dir("Arden.cfg")));
+
+    config.UseConfig("Bryn");
+    EXPECT_EQ(config.GetName(), "Bryn");
+    EXPECT_EQ(config.GetInputHeight(), 100);
+    EXPECT_EQ(config.records().size(), 2u);
+    EXPECT_TRUE(effects.calls.empty());
+    save_system_config();
+    EXPECT_EQ(saved_current_name(), "Bryn");
+    EXPECT_NE(read_file(in_config_dir("Bryn.cfg")).find("<input_height>100</input_height>"), std::string::npos);
+    EXPECT_NE(read_file(in_config_dir("Arden.cfg")).find("<name>Arden</name>"), std::string::npos);
+}
+
+TEST_F(ConfigLogin, KnownRecordsAndExistingFilesAreSwitchedToAndApplied)
+{
+    TConfig &config = start();
+    config.UseConfig("Arden");
+    write_file(in_config_dir("Cara.cfg"), record_text("Cara", 14));
+    effects.calls.clear();
+    config.UseConfig("Cara");
+    EXPECT_EQ(config.GetName(), "Cara");
+    EXPECT_EQ(config.GetFontSize(), 14);
+    EXPECT_EQ(effects.calls.back(), "button_font_resync");
+    EXPECT_TRUE(contains(effects.calls, "change_layout"));
+    EXPECT_TRUE(contains(effects.calls, "global_font_resync"));
+
+    effects.calls.clear();
+    config.UseConfig("Arden");
+    EXPECT_EQ(config.GetName(), "Arden");
+    EXPECT_EQ(loaded_config_name, "Arden");
+    EXPECT_EQ(effects.calls.back(), "button_font_resync");
+}
+
+TEST_F(ConfigLogin, AFileWithoutItsRecordCountsAsMissing)
+{
+    TConfig &config = start();
+    config.UseConfig("Arden");
+    config.SetInputHeight(120);
+    write_file(in_config_dir("Dana.cfg"), record_text("Eve", 16));
+    config.UseConfig("Dana");
+    ASSERT_NE(config.current_record(), nullptr);
+    EXPECT_EQ(config.GetName(), "Dana");
+    EXPECT_EQ(config.GetInputHeight(), 120);
+    EXPECT_EQ(config.get("Eve")->font_size, 16);
+}
+
+TEST_F(ConfigLogin, StartsFromTheSavedNameOrTheUnnamedRecord)
+{
+    std::filesystem::create_directories(config_dir());
+    const std::string header = std::string(xml_declaration) + "\n\n";
+    write_file(in_config_dir("varn_ossic.cfg"),
+               header + "<system_config_list><curr_config>12</curr_config></system_config_list>\n");
+    write_file(in_config_dir(".cfg"), record_text("", 13));
+    write_file(in_config_dir("12.cfg"), record_text("12", 15));
+    TConfig &config = start();
+    EXPECT_EQ(loaded_config_name, "");
+    EXPECT_EQ(config.GetFontSize(), 13);
+
+    TConfig again;
+    write_file(in_config_dir("varn_ossic.cfg"),
+               header + "<system_config_list><curr_config>../12</curr_config></system_config_list>\n");
+    again.load_system_config_file();
+    EXPECT_EQ(again.GetFontSize(), 13);
+
+    TConfig named;
+    write_file(in_config_dir("varn_ossic.cfg"),
+               header + "<system_config_list><curr_config>Fay</curr_config></system_config_list>\n");
+    write_file(in_config_dir("Fay.cfg"), record_text("Fay", 17));
+    named.load_system_config_file();
+    EXPECT_EQ(named.GetName(), "Fay");
+    EXPECT_EQ(named.GetFontSize(), 17);
+}
+
+TEST_F(ConfigLogin, RefusedNamesChangeNothingAndWriteNothing)
+{
+    TConfig &config = start();
+    config.UseConfig("Arden");
+    write_file(in_config_dir("sound_version.cfg"), "sounds");
+    for (const std::string &name :
+         {std::string("../evil"), std::string("a/b"), std::string(".hidden"), std::string("x..y"),
+          std::string("bad\x01name"), std::string("tab\there"), std::string("del\x7f"), std::string("nul\0x", 5),
+          std::string(config_name_max_length + 1, 'n'), std::string("varn_ossic"), std::string("Sound_Version")}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(is_valid_config_name(name));
+        config.UseConfig(name);
+        EXPECT_EQ(config.GetName(), "Arden");
+        EXPECT_EQ(loaded_config_name, "Arden");
+        EXPECT_EQ(config.records().size(), 1u);
+    }
+    save_system_config();
+    EXPECT_EQ(read_file(in_config_dir("sound_version.cfg")), "sounds");
+    EXPECT_EQ(files_in(config_dir()), 3);
+}
+
+TEST_F(ConfigLogin, LongestNameWithEntitiesReadsBackAsSaved)
+{
+    TConfig &config = start();
+    const std::string name = std::string(config_name_max_length - 3, 'z') + "&<\xe9";
+    ASSERT_TRUE(is_valid_config_name(name));
+    config.UseConfig(name);
+    save_system_config();
+
+    TConfig fresh;
+    loaded_config_name = no_config_name;
+    fresh.load_system_config_file();
+    EXPECT_EQ(fresh.GetName(), name);
+    EXPECT_EQ(loaded_config_name, name);
+}
+
+TEST_F(ConfigLogin, ClientIdFromTheServer)
+{
+    start();
+    const std::string local_id = global_uuid;
+    set_uuid("");
+    EXPECT_NE(local_id, global_uuid);
+    EXPECT_EQ(std::string(global_uuid, 4), "DFLT");
+    EXPECT_FALSE(exists(in_config_dir("varn_ossic.cfg")));
+
+    const int before = static_cast<int>(time(nullptr));
+    set_uuid("0123456789abcdef0123456789abcdefTOOLONG");
+    EXPECT_STREQ(global_uuid, "0123456789abcdef0123456789abcdef");
+    EXPECT_GE(global_uuid_create_time, before);
+    EXPECT_EQ(global_last_voting_time, global_uuid_create_time);
+    EXPECT_EQ(global_last_voting_reminder_time, global_uuid_create_time);
+    EXPECT_TRUE(exists(in_config_dir("varn_ossic.cfg")));
+    EXPECT_NE(read_file(store_path()).find("uuid=0123456789abcdef0123456789abcdef\n"), std::string::npos);
+}
+
+// A first run saves its settings and ends; the next run, a process of its
+// own, finds them again.
+TEST_F(ConfigLogin, SettingsSurviveARestartOfTheProgram)
+{
+    pid_t first_run = fork();
+    ASSERT_GE(first_run, 0);
+    if (first_run == 0) {
+        TConfig &config = start();
+        config.UseConfig("Arden");
+        config.SetButtonTheme(50);
+        config.SetInputHeight(200);
+        config.SetSystemAudio(0);
+        popup_data window;
+        snprintf(window.name, sizeof window.name, "who");
+        window.x = 33;
+        config.SavePopupData(window);
+        voting_urls[0] = {"Top list", "https://votes.example/$HOME?id=1"};
+        set_uuid("server-given-id");
+        _exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(first_run, &status, 0), first_run);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    TConfig &config = start();
+    EXPECT_EQ(config.GetName(), "Arden");
+    EXPECT_EQ(config.GetButtonTheme(), 50);
+    EXPECT_EQ(config.GetInputHeight(), 200);
+    EXPECT_EQ(config.GetSystemAudio(), 0);
+    EXPECT_EQ(config.GetPopupData("who").x, 33);
+    EXPECT_STREQ(global_uuid, "server-given-id");
+    EXPECT_EQ(voting_urls[0].url.value_or(""), "https://votes.example/$HOME?id=1");
+    EXPECT_NE(global_uuid_create_time, 0);
+}

@@ -1,0 +1,132 @@
+#include "config_files_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+class PreferenceStore : public ConfigFilesTest {
+protected:
+    void write_store(const std::string &lines) { write_file(store_path(), lines); }
+    bool store_has(const std::string &line) const
+    {
+        return ("\n" + read_file(store_path())).find("\n" + line + "\n") != std::string::npos;
+    }
+    bool store_has_key(const std::string &key) const
+    {
+        return ("\n" + read_file(store_path())).find("\n" + key + "=") != std::string::npos;
+    }
+};
+
+} // namespace
+
+TEST(PreferenceKeys, GroupedKeysAndStrictIntegers)
+{
+    EXPECT_EQ(config_key("main", "last_voting_time"), "main_last_voting_time");
+    EXPECT_EQ(config_key(nullptr, "last_voting_time"), "(null)_last_voting_time");
+    EXPECT_EQ(config_key("pf001", nullptr), "pf001_(null)");
+
+    int value = 5;
+    EXPECT_TRUE(parse_decimal_int("-42", &value));
+    EXPECT_EQ(value, -42);
+    EXPECT_TRUE(parse_decimal_int("2147483647", &value));
+    EXPECT_EQ(value, INT_MAX);
+    for (const char *bad : {"", "x1", "12x", " 1", "1 ", "2147483648", "-2147483649", "99999999999999999999"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(parse_decimal_int(bad, &value));
+        EXPECT_EQ(value, INT_MAX);
+    }
+}
+
+TEST_F(PreferenceStore, FailedIntegerReadsLeaveTheTargetUntouched)
+{
+    write_store("whole=12\nword=abc\nhuge=99999999999\nempty=\n");
+    auto store = open_preference_store();
+    int target = 5;
+    for (const char *key : {"word", "huge", "empty", "missing"}) {
+        EXPECT_EQ(config_read_int(*store, key, &target), 0) << key;
+        EXPECT_EQ(target, 5);
+    }
+    EXPECT_EQ(config_read_int(*store, "whole", &target), 1);
+    EXPECT_EQ(target, 12);
+}
+
+TEST_F(PreferenceStore, FallbackKeysAreReadOnceAndMovedToGroupMain)
+{
+    write_store("uuid=0123456789abcdef0123456789abcdef\n"
+                "main_uuid_create_time=abc\n(null)_uuid_create_time=111\n"
+                "(null)_last_voting_time=222\n"
+                "main_last_voting_reminder_time=333\n(null)_last_voting_reminder_time=999\n"
+                "(null)_voting_reminders=0\n");
+    load_system_config();
+    EXPECT_EQ(global_uuid_create_time, 111);
+    EXPECT_EQ(global_last_voting_time, 222);
+    EXPECT_EQ(global_last_voting_reminder_time, 333);
+    EXPECT_EQ(global_voting_reminder_enable, 0);
+    save_system_config();
+    for (const char *line : {"main_uuid_create_time=111", "main_last_voting_time=222",
+                             "main_last_voting_reminder_time=333", "main_voting_reminders=0"})
+        EXPECT_TRUE(store_has(line)) << line;
+    for (const char *key : {"(null)_uuid_create_time", "(null)_last_voting_time", "(null)_voting_reminders"})
+        EXPECT_FALSE(store_has_key(key)) << key;
+}
+
+TEST_F(PreferenceStore, EmptyIdMakesANewOneAndReadsNoNumbers)
+{
+    const int start_time = global_uuid_create_time;
+    write_store("uuid=\nmain_uuid_create_time=5\nmain_last_voting_time=6\nmain_voting_reminders=0\n");
+    load_system_config();
+    EXPECT_EQ(std::string(global_uuid, 4), "DFLT");
+    EXPECT_EQ(global_uuid_create_time, start_time);
+    EXPECT_EQ(global_last_voting_time, 0);
+    EXPECT_EQ(global_voting_reminder_enable, 1);
+}
+
+TEST_F(PreferenceStore, LegacyKeysLeaveTheStore)
+{
+    write_store("main_curr_config=Old\npf001_name=Old\npf001_font=Sans\npf001_font_size=9\n"
+                "pf001_input_height=60\npf001_gmud_color_display=1\nkept=1\n");
+    load_system_config();
+    save_system_config();
+    for (const char *key : {"main_curr_config", "pf001_name", "pf001_font", "pf001_font_size", "pf001_input_height",
+                            "pf001_gmud_color_display"})
+        EXPECT_FALSE(store_has_key(key)) << key;
+    EXPECT_TRUE(store_has("kept=1"));
+    EXPECT_EQ(TConfig::Instance()->GetFontSize(), 10);
+}
+
+TEST_F(PreferenceStore, LegacyStepNeedsTheOldCurrentConfiguration)
+{
+    write_store("(null)_curr_config=Old\npf001_font=Sans\n");
+    {
+        auto store = open_preference_store();
+        load_and_nuke_oldstyle_system_config(*store);
+    }
+    EXPECT_FALSE(store_has_key("(null)_curr_config"));
+    EXPECT_TRUE(store_has("pf001_font=Sans"));
+}
+
+TEST_F(PreferenceStore, VoteEntriesWithAndWithoutLabelsAndUrls)
+{
+    write_store("main_vote_menu2_name=Gone\nmain_vote_menu2_url=http://gone.example/\n"
+                "main_vote_menu5_url=http://orphan.example/\n");
+    load_system_config();
+    EXPECT_EQ(voting_urls[2].label.value_or(""), "Gone");
+    EXPECT_FALSE(voting_urls[5].label);
+    voting_urls[0] = {"Top \xe9", "https://top.example/$HOME/vote?x=$1"};
+    voting_urls[1] = {"No link", std::nullopt};
+    voting_urls[2] = {};
+    save_system_config();
+    EXPECT_TRUE(store_has("main_vote_menu1_url="));
+    for (const char *key : {"main_vote_menu2_name", "main_vote_menu2_url", "main_vote_menu5_url"})
+        EXPECT_FALSE(store_has_key(key)) << key;
+
+    voting_urls = {};
+    load_system_config();
+    EXPECT_EQ(voting_urls[0].label.value_or(""), "Top \xe9");
+    EXPECT_EQ(voting_urls[0].url.value_or(""), "https://top.example/$HOME/vote?x=$1");
+    EXPECT_EQ(voting_urls[1].label.value_or(""), "No link");
+    EXPECT_FALSE(voting_urls[1].url);
+    EXPECT_FALSE(voting_urls[2].label || voting_urls[2].url);
+}
