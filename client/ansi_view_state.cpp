@@ -4,8 +4,6 @@
 #include <climits>
 
 namespace {
-constexpr int standard_wheel_delta = 120;
-
 int saturated_sum(int a, int b)
 {
     long long sum = static_cast<long long>(a) + b;
@@ -119,15 +117,4 @@ void ansi_view_state::disable_and_set_scroll_position(int position)
     refresh_view();
     view_line = show_scroll_position(position);
     update_scrollbar();
-}
-
-int wheel_accumulator::add(int rotation, int delta)
-{
-    if (delta <= 0)
-        delta = standard_wheel_delta;
-    total_ += rotation;
-    long long pending = static_cast<long long>(pending_) + rotation;
-    long long steps = pending / delta;
-    pending_ = static_cast<int>(pending % delta);
-    return static_cast<int>(std::clamp<long long>(steps, -most_steps, most_steps));
 }

@@ -3,16 +3,19 @@
 
 // Following new text or frozen at a position: the view logic of a text
 // display over its scrollback. The display supplies the scrollback's geometry
-// and carries out the view changes (the protected operations).
+// and carries out the view changes (the protected operations); the scrollback
+// calls back through textctrl_owner when the mouse scrolls.
 
-class ansi_view_state {
+#include "textctrl_owner.h"
+
+class ansi_view_state : public textctrl_owner {
 public:
     virtual ~ansi_view_state() = default;
 
     // Freezes the view (unless never_freeze is set; then it is only shown again).
-    void disable_scrolling();
+    void disable_scrolling() override;
     // Follows new text again.
-    void enable_scrolling();
+    void enable_scrolling() override;
     // Shows the end of the text.
     void scroll_to_bottom();
     // Moves the view; reaching the end follows new text again.
@@ -20,8 +23,8 @@ public:
     // Half a page, or n lines but at most half a page; at least one line.
     void scroll_up();
     void scroll_down();
-    void scroll_up(int lines);
-    void scroll_down(int lines);
+    void scroll_up(int lines) override;
+    void scroll_down(int lines) override;
     // The scrollbar's thumb moved to `position`.
     void scroll_thumb_moved(int position);
     // Shows the scrollbar position without changing the following state.
@@ -50,22 +53,6 @@ private:
     int half_page();
     int end_line();
     void freeze();
-};
-
-// Whole wheel steps in a stream of wheel rotations: a touchpad sends many
-// small rotations that add up to one step of `delta`.
-class wheel_accumulator {
-public:
-    // Most steps one rotation may give.
-    static constexpr int most_steps = 10;
-
-    // Adds a rotation; returns the whole steps it completes (negative down).
-    int add(int rotation, int delta);
-    long long total() const { return total_; }
-
-private:
-    long long total_ = 0;
-    int pending_ = 0;
 };
 
 #endif

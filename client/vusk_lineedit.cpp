@@ -11,7 +11,6 @@
 namespace {
 constexpr long line_style =
     wxTE_MULTILINE | wxTE_RICH2 | wxTE_PROCESS_ENTER | wxTE_NOHIDESEL | wxBORDER_NONE;
-constexpr int wheel_lines = 3;
 const wxColour line_background(64, 64, 64);
 const wxColour line_text(255, 255, 255);
 const wxColour hidden_text(0, 0, 0);
@@ -421,18 +420,7 @@ void vusk_line_edit::focusLostEvent(wxFocusEvent &event)
 
 void vusk_line_edit::mouseWheelEvent(wxMouseEvent &event)
 {
-    if (event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL || event.GetWheelRotation() == 0)
-        return;
-    int steps = wheel.add(event.GetWheelRotation(), event.GetWheelDelta());
-    if (steps == 0)
-        return;
-    frame().disable_scrolling();
-    for (int step = 0; step < std::abs(steps); ++step) {
-        if (steps > 0)
-            frame().scroll_up(wheel_lines);
-        else
-            frame().scroll_down(wheel_lines);
-    }
+    scroll_by_wheel(frame(), wheel, event);
 }
 
 void vusk_line_edit::pasteEvent(wxClipboardTextEvent &event)

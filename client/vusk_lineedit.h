@@ -9,6 +9,7 @@
 #include "command_history.h"
 #include "input_keys.h"
 #include "ansi_view_state.h"
+#include "wheel_steps.h"
 
 #include <wx/textctrl.h>
 

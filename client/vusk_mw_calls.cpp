@@ -13,4 +13,5 @@ vusk_mw_calls &main_frame_calls()
 void register_main_frame_calls(vusk_mw_calls *frame)
 {
     registered_frame = frame;
+    main_link = frame;
 }

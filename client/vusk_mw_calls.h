@@ -1,16 +1,20 @@
 #ifndef VUSK_MW_CALLS_H
 #define VUSK_MW_CALLS_H
 
-// The main frame as the text displays and the command line call it. The main
-// frame implements these and registers itself; until one is registered (and
-// for a display or line on its own) every call does nothing and every query
-// answers "following, not logged in, nothing selected".
+// The main frame as the text displays and the command line call it (beside
+// what every panel calls, main_frame_link). The main frame implements these
+// and registers itself; until one is registered (and for a display or line on
+// its own) every call does nothing and every query answers "following, not
+// logged in, nothing selected".
 
-class wxWindow;
+#include "main_frame_link.h"
 
-class vusk_mw_calls {
+class vusk_mw_calls : public main_frame_link {
 public:
     virtual ~vusk_mw_calls() = default;
+
+    void open_url(const char *url) override {}
+    int transfer_focus_main(wxWindow *window) override { return 0; }
 
     // Every line to send or carry out; `echo` asks for the local echo.
     virtual void handle_async_control_command(const char *text, int echo) {}
@@ -18,9 +22,6 @@ public:
     virtual void handle_async_control_abort() {}
     virtual int logged_in() { return 0; }
 
-    // Hands the keyboard focus back to the command line after a click;
-    // 0 when the window is not one of the main frame's.
-    virtual int transfer_focus_main(wxWindow *window) { return 0; }
     virtual void repaint_status_bar() {}
 
     // The main display: following, scrolling and its mouse selection.
@@ -60,7 +61,8 @@ public:
 
 // The registered main frame, or one that does nothing.
 vusk_mw_calls &main_frame_calls();
-// The main frame registers itself on construction and null on destruction.
+// The main frame registers itself on construction and null on destruction;
+// it is then main_link as well.
 void register_main_frame_calls(vusk_mw_calls *frame);
 
 #endif

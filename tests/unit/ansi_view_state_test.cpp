@@ -1,5 +1,6 @@
 #include "ansi_display_layout.h"
 #include "ansi_view_state.h"
+#include "wheel_steps.h"
 
 #include <gtest/gtest.h>
 
