@@ -39,6 +39,19 @@ public:
             flush();
     }
 
+    void add(const char *bytes, int count)
+    {
+        while (count > 0) {
+            int now = std::min(count, ansi_parser::run_capacity - length_);
+            memcpy(text_ + length_, bytes, now);
+            length_ += now;
+            bytes += now;
+            count -= now;
+            if (length_ == ansi_parser::run_capacity)
+                flush();
+        }
+    }
+
     void flush()
     {
         if (length_ == 0)
@@ -54,6 +67,20 @@ private:
     int length_ = 0;
 };
 
+bool is_shown_as_is(unsigned char byte)
+{
+    return (byte >= first_shown_control && byte <= last_printable) || byte == '\t';
+}
+
+// How many bytes from `at` are shown as they are.
+int plain_span(const unsigned char *at, const unsigned char *end)
+{
+    const unsigned char *scan = at;
+    while (scan < end && is_shown_as_is(*scan))
+        ++scan;
+    return static_cast<int>(scan - at);
+}
+
 int saturated_parameter(int code, int digit)
 {
     long long packed = static_cast<long long>(code) * 16 + digit;
@@ -68,8 +95,15 @@ void ansi_parser::parse(const char *data, int length)
     if (data == nullptr)
         return;
     text_run run(sink_);
+    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(data);
     for (int i = 0; i < length; ++i) {
-        unsigned char byte = static_cast<unsigned char>(data[i]);
+        unsigned char byte = bytes[i];
+        if (parse_state_ == text_state && is_shown_as_is(byte)) {
+            int span = plain_span(bytes + i, bytes + length);
+            run.add(data + i, span);
+            i += span - 1;
+            continue;
+        }
         if (parse_state_ == escape_state) {
             if (escape_stage_ == after_escape) {
                 if (byte == parameter_start) {
@@ -95,8 +129,6 @@ void ansi_parser::parse(const char *data, int length)
             run.add('\n');
             run.flush();
             process_ansi_color();
-        } else if (byte == '\t' || (byte >= first_shown_control && byte <= last_printable)) {
-            run.add(static_cast<char>(byte));
         } else if (byte >= first_high_byte) {
             run.add(high_byte_stand_in);
         }

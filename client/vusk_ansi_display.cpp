@@ -9,6 +9,7 @@
 #include "vusk_mw_calls.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -173,14 +174,26 @@ void vusk_ansi_display::single_line_trigger(Buffer &line) {}
 
 void vusk_ansi_display::try_trigger_line(const char *text)
 {
-    for (const char *c = text; *c != '\0'; ++c) {
-        if (*c != '\n') {
-            buffer_append_char(trigger_line, *c);
-            continue;
-        }
+    while (*text != '\0') {
+        const char *newline = strchr(text, '\n');
+        size_t length = newline ? static_cast<size_t>(newline - text) : strlen(text);
+        append_to_trigger_line(text, length);
+        if (newline == nullptr)
+            return;
         single_line_trigger(trigger_line);
         buffer_clear(trigger_line);
+        text = newline + 1;
     }
+}
+
+// As many of the bytes as the line has room for; the rest is dropped.
+void vusk_ansi_display::append_to_trigger_line(const char *bytes, size_t length)
+{
+    size_t room = static_cast<size_t>(std::max(trigger_line.size - 1 - trigger_line.length, 0));
+    size_t kept = std::min(length, room);
+    memcpy(trigger_line.data + trigger_line.length, bytes, kept);
+    trigger_line.length += static_cast<int>(kept);
+    trigger_line.data[trigger_line.length] = '\0';
 }
 
 void vusk_ansi_display::force_trigger_line()

@@ -113,6 +113,7 @@ private:
     void set_color(int rgb, int code, int attribute);
     void set_color_direct(int rgb, int attribute);
     void reapply_current_color();
+    void append_to_trigger_line(const char *bytes, size_t length);
 
     ansi_parser parser;
     render_list_recorder recorder;
