@@ -80,6 +80,7 @@ public:
     static constexpr int debug_fill_lines = 100000;
     void generate_debug_fill_data(int lines = debug_fill_lines);
 
+    // Every run recorded since the last clear, the pending one included.
     const render_list_recorder::records_type &render_list();
 
     vusk_textctrl textctrl;

@@ -220,16 +220,6 @@ TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
     EXPECT_EQ(display->render_list().back().text, "caf\xe9\n");
 }
 
-TEST_F(AnsiDisplay, FullResetPushesTheOldTextOutOfView)
-{
-    feed("old\n\x1b[1m\x1b[32mx\x1b" "c");
-    int visible = display->textctrl.get_visible_line_count();
-    ASSERT_GT(visible, 1);
-    EXPECT_EQ(display->textctrl.get_current_line(), 1 + 2 * visible + 1);
-    display->write("after");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(0, 1)));
-}
-
 TEST_F(AnsiDisplay, RedrawGivesBackEveryRecordAndLine)
 {
     feed(mixed_session());
@@ -352,18 +342,6 @@ TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
     }));
 }
 
-TEST_F(AnsiDisplay, NeverFreezeOnlyRefreshes)
-{
-    make_popup_style(display);
-    fill_lines(100);
-    display->disable_scrolling();
-    EXPECT_EQ(display->following, 1);
-    EXPECT_EQ(display->textctrl.hold_view, 0);
-    EXPECT_TRUE(frame.called("repaint_status_bar"));
-    gui::send_wheel(display, wxPoint(10, 10), 120);
-    EXPECT_EQ(display->following, 1);
-}
-
 TEST_F(AnsiDisplay, WheelFreezesAndScrolls)
 {
     fill_lines(100);
@@ -383,9 +361,12 @@ TEST_F(AnsiDisplay, ScrollbarFollowsTheViewAndHandsBackTheFocus)
     EXPECT_EQ(display->scrollbar.GetName(), wxS("scrollBar"));
     fill_lines(100);
     display->refresh_text();
+    gui::pump_events(20);
     int page = display->textctrl.get_visible_line_count();
     EXPECT_EQ(display->get_scroll_position(), 100 - page);
     EXPECT_EQ(display->scrollbar.GetRange(), 100);
+    // Setting the scrollbar is no scroll of the user's.
+    EXPECT_EQ(display->following, 1);
 
     frame.focus_transfers = 0;
     wxScrollEvent track(wxEVT_SCROLL_THUMBTRACK, display->scrollbar.GetId(), 40, wxVERTICAL);

