@@ -5,7 +5,6 @@
 #include "log_export.h"
 #include "newbie_flash.h"
 #include "vusk_bitmap.h"
-#include "vusk_font.h"
 #include "vusk_mw_calls.h"
 
 #include <algorithm>
