@@ -1,0 +1,405 @@
+#include "vusk_ansi_display.h"
+
+#include "ansi_display_layout.h"
+#include "ansi_palette.h"
+#include "log_export.h"
+#include "newbie_flash.h"
+#include "vusk_bitmap.h"
+#include "vusk_mw_calls.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+namespace {
+constexpr int initial_size = 20;
+constexpr vusk_color reverse_background = vusk_DARK_GREY;
+
+// The four one-pixel sides of the rectangle from (left, top) to (right, bottom).
+void draw_frame_ring(vusk_bitmap &bitmap, int left, int top, int right, int bottom,
+                     const vusk_color &colour)
+{
+    bitmap.DrawFilledRectangle(left, top, right, top, colour);
+    bitmap.DrawFilledRectangle(left, bottom, right, bottom, colour);
+    bitmap.DrawFilledRectangle(left, top, left, bottom, colour);
+    bitmap.DrawFilledRectangle(right, top, right, bottom, colour);
+}
+
+// Set while a trigger line is being fed, so that a trigger hook that writes
+// does not feed it again.
+int trigger_disable = 0;
+}
+
+wxBEGIN_EVENT_TABLE(vusk_ansi_display, vusk_embedded_window)
+    EVT_MOUSEWHEEL(vusk_ansi_display::mouseWheelEvent)
+    EVT_SET_FOCUS(vusk_ansi_display::OnFocusGot)
+    EVT_SCROLL(vusk_ansi_display::handle_scroll_event)
+wxEND_EVENT_TABLE()
+
+vusk_ansi_display::vusk_ansi_display(wxWindow *parent, int id, const wxString &name)
+    : vusk_embedded_window(parent, id, name, wxDefaultPosition, wxSize(initial_size, initial_size), 0),
+      textctrl(this, id, name, wxDefaultPosition, wxSize(initial_size, initial_size), 0),
+      scrollbar(this),
+      parser(*this)
+{
+    textctrl.owner = this;
+    reset_colors();
+}
+
+vusk_ansi_display::~vusk_ansi_display() = default;
+
+void vusk_ansi_display::display_socket_data(const char *data, int length)
+{
+    changed_flag = 1;
+    parser.parse(data, length);
+}
+
+void vusk_ansi_display::write(const char *text)
+{
+    if (text == nullptr)
+        return;
+    recorder.rerender_save_string(text);
+    if (!updates_suspended)
+        textctrl.AppendRawText(text);
+    if (!trigger_disable) {
+        trigger_disable = 1;
+        try_trigger_line(text);
+        trigger_disable = 0;
+    }
+}
+
+void vusk_ansi_display::write_direct(const char *text)
+{
+    textctrl.AppendRawText(text);
+}
+
+void vusk_ansi_display::set_color(int first_code, int second_code)
+{
+    parser.set_color(first_code, second_code);
+}
+
+void vusk_ansi_display::reset_colors()
+{
+    parser.reset_colors();
+}
+
+void vusk_ansi_display::resync_colors()
+{
+    parser.resync_colors();
+}
+
+void vusk_ansi_display::ansi_write(const char *text)
+{
+    write(text);
+}
+
+void vusk_ansi_display::ansi_set_color(int rgb, int code, int attribute)
+{
+    set_color(rgb, code, attribute);
+}
+
+int vusk_ansi_display::ansi_visible_lines()
+{
+    return textctrl.get_visible_line_count();
+}
+
+void vusk_ansi_display::set_color(int rgb, int code, int attribute)
+{
+    recorder.rerender_save_color(rgb, code, attribute);
+    if (!updates_suspended)
+        set_color_direct(rgb, attribute);
+}
+
+void vusk_ansi_display::set_color_direct(int rgb, int attribute)
+{
+    vusk_color background = attribute & ansi_attr_reverse ? reverse_background : vusk_BLACK;
+    textctrl.SetTextColor(rgb_to_color(rgb), background);
+}
+
+// After a redraw or a fill the scrollback's colour is whatever was drawn
+// last; text written next must appear in the display's own colour.
+void vusk_ansi_display::reapply_current_color()
+{
+    set_color_direct(recorder.saved_rgb(), recorder.saved_attribute());
+}
+
+void vusk_ansi_display::clear_scrollback()
+{
+    recorder.clear();
+    if (!updates_suspended)
+        textctrl.Clear();
+    reset_colors();
+}
+
+void vusk_ansi_display::rerender()
+{
+    recorder.rerender_flush();
+    textctrl.Clear();
+    for (const vusk_render_list &record : recorder.records()) {
+        set_color_direct(color_to_rgb(vusk_color(record.r, record.g, record.b)), record.attr);
+        write_direct(record.text.c_str());
+    }
+    reapply_current_color();
+    scroll_to_bottom();
+}
+
+void vusk_ansi_display::set_line_wrap_enable(int flag)
+{
+    textctrl.wrap_enabled = flag;
+    rerender();
+}
+
+void vusk_ansi_display::suspend_updates()
+{
+    updates_suspended = 1;
+}
+
+void vusk_ansi_display::resume_updates()
+{
+    if (!updates_suspended)
+        return;
+    updates_suspended = 0;
+    rerender();
+    refresh();
+}
+
+const render_list_recorder::records_type &vusk_ansi_display::render_list()
+{
+    recorder.rerender_flush();
+    return recorder.records();
+}
+
+void vusk_ansi_display::single_line_trigger(Buffer &line) {}
+
+void vusk_ansi_display::try_trigger_line(const char *text)
+{
+    while (*text != '\0') {
+        const char *newline = strchr(text, '\n');
+        size_t length = newline ? static_cast<size_t>(newline - text) : strlen(text);
+        append_to_trigger_line(text, length);
+        if (newline == nullptr)
+            return;
+        single_line_trigger(trigger_line);
+        buffer_clear(trigger_line);
+        text = newline + 1;
+    }
+}
+
+// As many of the bytes as the line has room for; the rest is dropped.
+void vusk_ansi_display::append_to_trigger_line(const char *bytes, size_t length)
+{
+    size_t room = static_cast<size_t>(std::max(trigger_line.size - 1 - trigger_line.length, 0));
+    size_t kept = std::min(length, room);
+    memcpy(trigger_line.data + trigger_line.length, bytes, kept);
+    trigger_line.length += static_cast<int>(kept);
+    trigger_line.data[trigger_line.length] = '\0';
+}
+
+void vusk_ansi_display::force_trigger_line()
+{
+    if (trigger_line.length == 0)
+        return;
+    trigger_disable = 1;
+    single_line_trigger(trigger_line);
+    buffer_clear(trigger_line);
+    trigger_disable = 0;
+}
+
+int vusk_ansi_display::trigger_pending()
+{
+    return trigger_line.length != 0;
+}
+
+int vusk_ansi_display::visible_line_count()
+{
+    return textctrl.get_visible_line_count();
+}
+
+int vusk_ansi_display::last_line()
+{
+    return textctrl.get_current_line();
+}
+
+bool vusk_ansi_display::top_anchored()
+{
+    return textctrl.top_anchored != 0;
+}
+
+void vusk_ansi_display::set_hold_view(bool hold)
+{
+    textctrl.hold_view = hold ? 1 : 0;
+}
+
+void vusk_ansi_display::show_line(int line)
+{
+    textctrl.ShowPosition(line);
+}
+
+int vusk_ansi_display::show_scroll_position(int position)
+{
+    return textctrl.set_scrollbar_position(position);
+}
+
+void vusk_ansi_display::update_scrollbar()
+{
+    set_scrollbar();
+}
+
+void vusk_ansi_display::refresh_view()
+{
+    refresh();
+}
+
+void vusk_ansi_display::following_changed()
+{
+    main_frame_calls().repaint_status_bar();
+}
+
+void vusk_ansi_display::set_scrollbar()
+{
+    int position = 0;
+    int range = 0;
+    int page = 0;
+    textctrl.get_scrollbar_data(&position, &range, &page);
+    scrollbar.SetScrollbar(std::max(position - 1, 0), page, range, page, true);
+    scrollbar.SetScrollbar(std::max(position, 0), page, range, page, true);
+}
+
+int vusk_ansi_display::get_scroll_position()
+{
+    return scrollbar.GetThumbPosition();
+}
+
+void vusk_ansi_display::handle_scroll_event(wxScrollEvent &event)
+{
+    scroll_thumb_moved(event.GetPosition());
+    if (!main_frame_calls().transfer_focus_main(this))
+        SetFocus();
+}
+
+void vusk_ansi_display::mouseWheelEvent(wxMouseEvent &event)
+{
+    scroll_by_wheel(*this, wheel, event);
+}
+
+void vusk_ansi_display::OnFocusGot(wxFocusEvent &event)
+{
+    if (!main_frame_calls().transfer_focus_main(this))
+        event.Skip();
+}
+
+void vusk_ansi_display::resize(int changed)
+{
+    wxSize size = GetClientSize();
+    ansi_display_layout layout = layout_ansi_display(
+        size.GetWidth(), size.GetHeight(), scrollbar.GetSize().GetWidth(), scrollbar_enabled != 0,
+        has_frame != 0);
+    scrollbar.SetSize(layout.scrollbar.x, layout.scrollbar.y, layout.scrollbar.width,
+                      layout.scrollbar.height);
+    enable_scrolling();
+    scrollbar.Show(scrollbar_enabled != 0);
+    textctrl.SetSize(layout.store.x, layout.store.y, layout.store.width, layout.store.height);
+    set_scrollbar();
+    repaint();
+}
+
+int vusk_ansi_display::get_scrollbar_width()
+{
+    return scrollbar_enabled ? scrollbar.GetSize().GetWidth() : 0;
+}
+
+void vusk_ansi_display::set_scrollbar_enable(int flag)
+{
+    flag = flag ? 1 : 0;
+    if (flag == scrollbar_enabled)
+        return;
+    scrollbar_enabled = flag;
+    resize(1);
+}
+
+void vusk_ansi_display::repaint_dc(vusk_bitmap &bitmap)
+{
+    bitmap.Clear(vusk_BLACK);
+    if (!has_frame)
+        return;
+    int w = bitmap.GetWidth() - get_scrollbar_width();
+    int h = bitmap.GetHeight();
+    frame_colors colors = ansi_frame_colors(following != 0, flash_count > 0, flash_count);
+    draw_frame_ring(bitmap, 0, 0, w - 1, h - 1, colors.outer);
+    draw_frame_ring(bitmap, 1, 1, w - 2, h - 2, colors.inner);
+}
+
+int vusk_ansi_display::animation_callback(int milliseconds)
+{
+    if (advance_newbie_flash({flash_shown, flash_count, flash_elapsed, flash_period}, milliseconds)) {
+        repaint();
+        set_scrollbar();
+    }
+    return flash_count > 0;
+}
+
+void vusk_ansi_display::start_newbie_demo_mode_flashing()
+{
+    start_newbie_flash({flash_shown, flash_count, flash_elapsed, flash_period});
+    start_animation();
+}
+
+void vusk_ansi_display::set_initial_font(vusk_font *font)
+{
+    textctrl.set_display_font(font);
+}
+
+void vusk_ansi_display::change_font(vusk_font *font)
+{
+    textctrl.set_display_font(font);
+    resync_colors();
+    set_scrollbar();
+    refresh();
+}
+
+void vusk_ansi_display::refresh()
+{
+    Refresh(false);
+    textctrl.Refresh(false);
+}
+
+void vusk_ansi_display::refresh_text()
+{
+    textctrl.Refresh(false);
+    set_scrollbar();
+}
+
+bool vusk_ansi_display::render_text_to_file(FILE *file)
+{
+    return ::render_text_to_file(render_list(), file);
+}
+
+bool vusk_ansi_display::render_html_to_file(FILE *file)
+{
+    return ::render_html_to_file(render_list(), file, time(nullptr));
+}
+
+void vusk_ansi_display::debug_fill_color(const vusk_color &text, const vusk_color &background)
+{
+    textctrl.SetTextColor(text, background);
+}
+
+void vusk_ansi_display::debug_fill_append(const char *text)
+{
+    textctrl.AppendRawText(text);
+}
+
+void vusk_ansi_display::generate_debug_fill_data(int lines)
+{
+    long long characters = write_debug_fill(*this, lines);
+    char summary[96];
+    snprintf(summary, sizeof summary, "%lld characters written (%lld kb).\n", characters,
+             characters / 1000);
+    textctrl.AppendRawText(summary);
+    reapply_current_color();
+    printf("size of vusk_textctrl_chunk %5d\n", static_cast<int>(sizeof(vusk_textctrl_chunk)));
+    printf("size of vusk_textctrl_line  %5d\n", static_cast<int>(sizeof(vusk_textctrl_line)));
+    printf("size of wxString            %5d\n", static_cast<int>(sizeof(wxString)));
+    printf("size of vusk_render_list    %5d\n", static_cast<int>(sizeof(vusk_render_list)));
+    printf("entries in render list   %8d\n", static_cast<int>(render_list().size()));
+}

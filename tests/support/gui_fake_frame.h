@@ -1,0 +1,79 @@
+#ifndef VUSK_TEST_GUI_FAKE_FRAME_H
+#define VUSK_TEST_GUI_FAKE_FRAME_H
+
+// A stand-in for the main frame that records every call the text displays
+// and the command line make, and answers the queries from its fields.
+// Registered while it lives.
+
+#include "vusk_mw_calls.h"
+
+#include <string>
+#include <vector>
+
+class fake_frame : public vusk_mw_calls {
+public:
+    fake_frame();
+    ~fake_frame() override;
+    fake_frame(const fake_frame &) = delete;
+    fake_frame &operator=(const fake_frame &) = delete;
+
+    // Calls in order, e.g. "command north 1", "zoom_in", "toggle_popup_window 3".
+    std::vector<std::string> calls;
+    // The lines sent through handle_async_control_command, with their echo flag.
+    struct sent_line {
+        std::string text;
+        int echo;
+    };
+    std::vector<sent_line> sent;
+
+    int is_logged_in = 0;
+    int main_following = 1;
+    int channel_following = 1;
+    int main_selection = 0;
+    int focus_transfers = 0;
+    int focus_answer = 1;
+    // What was written into the main display.
+    std::string main_display_text;
+
+    // Forgets what was recorded.
+    void forget();
+    bool called(const std::string &call) const;
+
+    void handle_async_control_command(const char *text, int echo) override;
+    void handle_async_control_break() override;
+    void handle_async_control_abort() override;
+    int logged_in() override;
+    int transfer_focus_main(wxWindow *window) override;
+    void repaint_status_bar() override;
+    int scrolling_enabled() override;
+    void enable_scrolling() override;
+    void disable_scrolling() override;
+    void handle_async_tty_start() override;
+    void handle_async_tty_stop() override;
+    void scroll_up() override;
+    void scroll_down() override;
+    void scroll_up(int lines) override;
+    void scroll_down(int lines) override;
+    int has_mouse_selection() override;
+    void clear_mouse_selection() override;
+    void display_set_default_colors() override;
+    void main_display_write(const char *text) override;
+    int channel_window_scrolling_enabled() override;
+    void set_channel_window_scrolling(int follow) override;
+    void clear_channel_window_selection() override;
+    void toggle_popup_window(int number) override;
+    void toggle_automap_display() override;
+    void zoom_in() override;
+    void zoom_out() override;
+    void incr_chan_window_size() override;
+    void decr_chan_window_size() override;
+    void incr_automap_size() override;
+    void decr_automap_size() override;
+    void incr_input_window_size() override;
+    void decr_input_window_size() override;
+
+private:
+    void record(const std::string &call) { calls.push_back(call); }
+};
+
+#endif
