@@ -1,5 +1,6 @@
 #include "main.h"
 
+#include "ansi_palette.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
@@ -34,6 +35,19 @@ int global_display_ysize = 0;
 
 namespace {
 
+constexpr int main_timer_id = 12464;
+constexpr int ping_timer_id = 12465;
+constexpr int save_timer_id = 12466;
+constexpr int ping_interval_ms = 15000;
+constexpr int save_interval_ms = 300000;
+
+constexpr int button_large_font_size = 10;
+// Used when the display reports no usable area.
+constexpr int fallback_display_width = 640;
+constexpr int fallback_display_height = 480;
+// The socket layer hands over at most this much per read.
+constexpr int socket_read_chunk = 10000;
+
 const char game_title[] = "Varn Ossic";
 const char player_title_prefix[] = "Varn Ossic - Player ";
 const char missing_popup_message[] = "Sorry, no popup window by that name has been defined.\n";
@@ -52,11 +66,8 @@ void apply_visibility(wxWindow *window, const panel_placement &placement)
         window->Show(placement.visibility == panel_visibility::show);
 }
 
-template <class Panel>
-void place_panel(Panel *panel, const panel_placement &placement)
+void place_panel(vusk_embedded_window *panel, const panel_placement &placement)
 {
-    if (panel == nullptr)
-        return;
     if (placement.placed)
         panel->SetSize(placement.x, placement.y, placement.width, placement.height);
     apply_visibility(panel, placement);
@@ -189,7 +200,7 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
       save_timer(this, save_timer_id)
 {
     main_window = this;
-    main_link = this;
+    register_main_frame_calls(&panel_calls_);
     build_windows();
     TConfig::Instance()->set_effects(&config_link_);
     mw_constructor_finished = 1;
@@ -204,19 +215,23 @@ vusk_mw::~vusk_mw()
     mw_constructor_finished = 0;
     if (main_window == this)
         main_window = nullptr;
-    if (main_link == this)
-        main_link = nullptr;
+    register_main_frame_calls(nullptr);
 }
 
 // The windows that exist so far, in the order the frame builds them: the
 // command line, the main display, then the (empty) menu bar.
 void vusk_mw::build_windows()
 {
+    // Every device context asks its window for a font; a window without one
+    // (and each child inherits it) asks the theme anew on every paint.
+    SetFont(*global_font);
     input_window = new vusk_input_window(this, wxID_ANY, wxS("main input window"));
     main_display = new vusk_main_window(this, wxID_ANY, wxString());
     current_display = main_display;
     menu_bar = new wxMenuBar;
     SetMenuBar(menu_bar);
+    // The palette the font-colour menu shows checked.
+    select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
     input_window->line_edit.set_initial_font(global_font);
     input_window->SetFocus();
@@ -510,7 +525,7 @@ void vusk_mw::color_flash(const char *arguments)
 void vusk_mw::divert_to_missing_popup()
 {
     current_display = main_display;
-    display_set_default_colors();
+    main_display->reset_colors();
     display_write("\n");
     display_write(missing_popup_message);
     display_write("\n");

@@ -8,7 +8,6 @@
 // 20 ms main tick.
 
 #include "control_commands.h"
-#include "main_frame_link.h"
 #include "mw_links.h"
 #include "stream_parser.h"
 #include "tag_dispatch.h"
@@ -27,23 +26,9 @@ class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
 
-constexpr int main_timer_id = 12464;
-constexpr int ping_timer_id = 12465;
-constexpr int save_timer_id = 12466;
 constexpr int main_tick_ms = 20;
-constexpr int ping_interval_ms = 15000;
-constexpr int save_interval_ms = 300000;
-
-constexpr int button_large_font_size = 10;
-
 constexpr int main_frame_width = 984;
 constexpr int main_frame_height = 728;
-// Used when the display reports no usable area.
-constexpr int fallback_display_width = 640;
-constexpr int fallback_display_height = 480;
-
-// The socket layer hands over at most this much per read.
-constexpr int socket_read_chunk = 10000;
 
 extern vusk_mw *main_window;
 extern int global_socket_fd;
@@ -70,10 +55,7 @@ public:
                const wxSize &size, long style = wxDEFAULT_FRAME_STYLE);
 };
 
-class vusk_mw : public vusk_frame,
-                public vusk_stream_sink,
-                public vusk_tag_effects,
-                public main_frame_link {
+class vusk_mw : public vusk_frame, public vusk_stream_sink, public vusk_tag_effects {
 public:
     vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size);
     ~vusk_mw() override;
@@ -124,7 +106,7 @@ public:
     void handle_async_control_break();
     void handle_async_control_abort();
     void history_display();
-    void open_url(const char *url) override;
+    void open_url(const char *url);
     int http_fork(const char *url);
 
     // Layout, fonts, themes, focus and the main display's view.
@@ -132,7 +114,7 @@ public:
     void global_font_resync();
     void button_font_resync();
     void global_change_theme(int redraw_background);
-    int transfer_focus_main(wxWindow *window) override;
+    int transfer_focus_main(wxWindow *window);
     int scrolling_enabled();
     void enable_scrolling();
     void disable_scrolling();
@@ -216,6 +198,7 @@ private:
     void close_connection();
 
     mw_config_effects config_link_{*this};
+    mw_panel_calls panel_calls_{*this};
     // The first tick connects; later connects come from the player.
     bool connected_once_ = false;
     trigger_force_counter force_trigger_counter_;

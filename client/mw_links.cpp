@@ -50,3 +50,98 @@ void mw_config_effects::global_change_theme(int redraw_background)
 {
     frame_.global_change_theme(redraw_background);
 }
+
+void mw_panel_calls::open_url(const char *url)
+{
+    frame_.open_url(url);
+}
+
+int mw_panel_calls::transfer_focus_main(wxWindow *window)
+{
+    return frame_.transfer_focus_main(window);
+}
+
+void mw_panel_calls::handle_async_control_command(const char *text, int echo)
+{
+    frame_.handle_async_control_command(text, echo);
+}
+
+void mw_panel_calls::handle_async_control_break()
+{
+    frame_.handle_async_control_break();
+}
+
+void mw_panel_calls::handle_async_control_abort()
+{
+    frame_.handle_async_control_abort();
+}
+
+int mw_panel_calls::logged_in()
+{
+    return frame_.logged_in;
+}
+
+int mw_panel_calls::scrolling_enabled()
+{
+    return frame_.scrolling_enabled();
+}
+
+void mw_panel_calls::enable_scrolling()
+{
+    frame_.enable_scrolling();
+}
+
+void mw_panel_calls::disable_scrolling()
+{
+    frame_.disable_scrolling();
+}
+
+void mw_panel_calls::handle_async_tty_start()
+{
+    frame_.handle_async_tty_start();
+}
+
+void mw_panel_calls::handle_async_tty_stop()
+{
+    frame_.handle_async_tty_stop();
+}
+
+void mw_panel_calls::scroll_up()
+{
+    frame_.scroll_up();
+}
+
+void mw_panel_calls::scroll_down()
+{
+    frame_.scroll_down();
+}
+
+void mw_panel_calls::scroll_up(int lines)
+{
+    frame_.scroll_up(lines);
+}
+
+void mw_panel_calls::scroll_down(int lines)
+{
+    frame_.scroll_down(lines);
+}
+
+int mw_panel_calls::has_mouse_selection()
+{
+    return frame_.has_mouse_selection();
+}
+
+void mw_panel_calls::clear_mouse_selection()
+{
+    frame_.clear_mouse_selection();
+}
+
+void mw_panel_calls::display_set_default_colors()
+{
+    frame_.display_set_default_colors();
+}
+
+void mw_panel_calls::main_display_write(const char *text)
+{
+    frame_.display_write(text);
+}

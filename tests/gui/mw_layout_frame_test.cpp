@@ -95,26 +95,16 @@ TEST_F(FrameLayout, LeftTopWithGroupDisplayStartsTheColumnAfterIt)
     EXPECT_EQ(display(), wxRect(164, 0, width, 700 - 46 - 21 - 48 - 42));
 }
 
-TEST_F(FrameLayout, LeftBottomWithOneStatusRowAndATallerInputLine)
-{
-    panel_settings s;
-    s.layout = 2;
-    s.popup = 1;
-    s.exp = 1;
-    s.channel = 1; // not logged in: no room taken
-    s.input_height = 100;
-    lay_out(s, 640, 480);
-    EXPECT_EQ(input(), wxRect(0, 480 - 46 - 100, 640, 100));
-    EXPECT_EQ(display(), wxRect(0, 0, 640, 480 - 46 - 100 - 21));
-}
-
 TEST_F(FrameLayout, TheChannelWindowTakesItsShareOnceLoggedIn)
 {
     panel_settings s;
+    s.layout = 2;
     s.channel = 1;
-    lay_out(s, 640, 648);
-    client.receive(";tlogin;");
-    client->resize();
+    s.input_height = 100;
+    lay_out(s, 640, 700);
+    EXPECT_EQ(input(), wxRect(0, 600, 640, 100));
+    EXPECT_EQ(display(), wxRect(0, 0, 640, 600));
+    client->process_tagged_data("login", "", 0);
     EXPECT_EQ(display(), wxRect(0, 180, 640, 600 - 180));
 }
 

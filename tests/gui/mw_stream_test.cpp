@@ -20,7 +20,7 @@ namespace {
 
 const std::string IAC = "\xff";
 const std::string ESC = "\x1b";
-const char MISSING_POPUP[] = "\n\nSorry, no popup window by that name has been defined.\n\n";
+const char MISSING_POPUP[] = "\nSorry, no popup window by that name has been defined.\n\n";
 
 std::string with_data(const std::string &tag, const std::string &data)
 {
@@ -32,10 +32,15 @@ std::string without_data(const std::string &tag)
     return ";t" + tag + ";";
 }
 
-// A frame that never connects, its parser taking text as after a connect.
+// A frame whose connect on the first tick failed, its parser taking text as
+// after a connect.
 class StreamFrame : public testing::Test {
 protected:
-    void SetUp() override { start_over(); }
+    void SetUp() override
+    {
+        client.tick();
+        start_over();
+    }
 
     void start_over()
     {
@@ -138,11 +143,37 @@ TEST_F(StreamFrame, DivertAndAppendToAnUnknownPopupKeepTheTextHere)
     EXPECT_EQ(client->current_display, client->main_display);
 }
 
+TEST_F(StreamFrame, ALoginNameThatCannotBeAFileNameLogsInWithoutSwitchingConfiguration)
+{
+    const std::string configuration = TConfig::Instance()->GetName();
+    client.receive(with_data("login", "../../escape\x01") + "text\n");
+    EXPECT_EQ(client->logged_in, 1);
+    EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player ../../escape\x01"));
+    EXPECT_EQ(TConfig::Instance()->GetName(), configuration);
+    EXPECT_EQ(client.shown_text(), "text\n");
+}
+
 TEST_F(StreamFrame, AClientIdFromTheServerIsTakenAndCut)
 {
     const std::string id(40, 'K');
     client.receive(with_data("uuid", id));
     EXPECT_EQ(std::string(global_uuid), id.substr(0, 32));
+    EXPECT_EQ(client.shown_text(), "");
+}
+
+TEST_F(StreamFrame, AColourFlashTintsTheCurrentDisplayOnlyWhileFlashingIsOn)
+{
+    const vusk_textctrl &store = client->main_display->textctrl;
+    const vusk_color resting = store.get_background();
+    TConfig::Instance()->SetColorFlash(0);
+    client.receive(with_data("event", "colorflash ff0000 000000 5"));
+    EXPECT_EQ(store.get_background(), resting);
+
+    TConfig::Instance()->SetColorFlash(1);
+    client.receive(with_data("event", "colorflash ff0000 000000 5"));
+    EXPECT_NE(store.get_background(), resting);
+    client.tick(10);
+    EXPECT_EQ(store.get_background(), resting);
     EXPECT_EQ(client.shown_text(), "");
 }
 

@@ -89,8 +89,16 @@ void client_frame::type(const std::string &line)
 
 std::vector<vusk_render_list> client_frame::shown_runs() const
 {
-    const auto &records = frame_->main_display->render_list();
-    return std::vector<vusk_render_list>(records.begin(), records.end());
+    std::vector<vusk_render_list> runs;
+    for (const vusk_render_list &record : frame_->main_display->render_list()) {
+        const bool same_colour = !runs.empty() && runs.back().r == record.r && runs.back().g == record.g &&
+                                 runs.back().b == record.b && runs.back().attr == record.attr;
+        if (same_colour)
+            runs.back().text += record.text;
+        else
+            runs.push_back(record);
+    }
+    return runs;
 }
 
 std::string client_frame::shown_text() const

@@ -25,9 +25,9 @@ int refused_port();
 
 class client_frame {
 public:
-    // The frame connects to 127.0.0.1:port on its first tick (port 0: the
-    // frame is never meant to connect).
-    explicit client_frame(int port = 0);
+    // The frame connects to 127.0.0.1:port on its first tick; by default to
+    // a port that refuses.
+    explicit client_frame(int port = refused_port());
     ~client_frame();
     client_frame(const client_frame &) = delete;
     client_frame &operator=(const client_frame &) = delete;
@@ -47,7 +47,8 @@ public:
     // A line typed by the player (echo requested, as Enter does).
     void type(const std::string &line);
 
-    // Everything written to the main display since it was last cleared.
+    // Everything written to the main display since it was last cleared; the
+    // runs join neighbours of the same colour and attribute.
     std::string shown_text() const;
     std::vector<vusk_render_list> shown_runs() const;
 
