@@ -4,6 +4,7 @@
   session   a server sends typical game output as fast as the client reads;
             the client's receiving rate, its CPU share of one core, its CPU
             seconds per megabyte and its peak memory
+  idle      its CPU share while connected and receiving nothing
   startup   time from starting the program to the first painted frame
 
 Usage (from the project root, after a Release build):
@@ -12,6 +13,7 @@ Usage (from the project root, after a Release build):
 """
 
 import argparse
+import contextlib
 import os
 import shutil
 import socket
@@ -59,10 +61,25 @@ def peak_memory_kb(pid):
     return 0
 
 
-def start_client(client, home, port):
+@contextlib.contextmanager
+def running_client(client):
+    """The client started against a listening socket of ours, with a fresh
+    HOME; yields the process and the listener, and stops both."""
+    home = tempfile.mkdtemp(prefix="vusk-bench-")
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    listener.settimeout(60)
     env = dict(os.environ, HOME=home, GDK_BACKEND="x11")
-    return subprocess.Popen([client, "127.0.0.1", str(port)], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    process = subprocess.Popen([client, "127.0.0.1", str(listener.getsockname()[1])], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        yield process, listener
+    finally:
+        process.kill()
+        process.wait()
+        listener.close()
+        shutil.rmtree(home, True)
 
 
 def read_line(connection, pending):
@@ -75,17 +92,17 @@ def read_line(connection, pending):
     return line.rstrip(b"\r")
 
 
+def accept_client(listener):
+    """The client's connection, past its identification line."""
+    connection, _ = listener.accept()
+    pending = [b""]
+    read_line(connection, pending)
+    return connection, pending
+
+
 def measure_session(client, megabytes):
-    home = tempfile.mkdtemp(prefix="vusk-bench-")
-    listener = socket.socket()
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(1)
-    process = start_client(client, home, listener.getsockname()[1])
-    try:
-        listener.settimeout(60)
-        connection, _ = listener.accept()
-        pending = [b""]
-        read_line(connection, pending)  # the identification line
+    with running_client(client) as (process, listener):
+        connection, pending = accept_client(listener)
         total = megabytes * 1000 * 1000
         block = GAME_OUTPUT * (65536 // len(GAME_OUTPUT))
         start_time, start_cpu = time.monotonic(), cpu_seconds(process.pid)
@@ -100,14 +117,17 @@ def measure_session(client, megabytes):
             pass
         seconds = time.monotonic() - start_time
         cpu = cpu_seconds(process.pid) - start_cpu
-        peak = peak_memory_kb(process.pid)
-        connection.close()
-        return sent, seconds, cpu, peak
-    finally:
-        process.kill()
-        process.wait()
-        listener.close()
-        shutil.rmtree(home, True)
+        return sent, seconds, cpu, peak_memory_kb(process.pid)
+
+
+def measure_idle(client, seconds=10):
+    """CPU share of one core while connected and receiving nothing."""
+    with running_client(client) as (process, listener):
+        accept_client(listener)
+        time.sleep(1)
+        start_time, start_cpu = time.monotonic(), cpu_seconds(process.pid)
+        time.sleep(seconds)
+        return (cpu_seconds(process.pid) - start_cpu) / (time.monotonic() - start_time)
 
 
 def window_has_painted(window):
@@ -133,13 +153,8 @@ def find_window():
 
 def measure_startup(client):
     """Seconds to the mapped window and to its first painted content."""
-    home = tempfile.mkdtemp(prefix="vusk-bench-")
-    listener = socket.socket()
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(1)
     start = time.monotonic()
-    process = start_client(client, home, listener.getsockname()[1])
-    try:
+    with running_client(client):
         window = None
         while window is None:
             if time.monotonic() - start > 60:
@@ -150,11 +165,6 @@ def measure_startup(client):
             if time.monotonic() - start > 60:
                 raise RuntimeError("nothing painted within 60 s")
         return mapped, time.monotonic() - start
-    finally:
-        process.kill()
-        process.wait()
-        listener.close()
-        shutil.rmtree(home, True)
 
 
 def main():
@@ -172,6 +182,8 @@ def main():
           % (megabytes, seconds, sent / seconds, DESIGN_RATE, 100 * sent / seconds / DESIGN_RATE))
     print("session: %.2f CPU s = %.1f%% of one core, %.3f CPU s per MB, peak memory %.1f MB"
           % (cpu, 100 * cpu / seconds, cpu / megabytes, peak / 1024))
+
+    print("idle: %.1f%% of one core while connected" % (100 * measure_idle(args.client)))
 
     startups = sorted(measure_startup(args.client) for _ in range(args.runs))
     mapped, painted = startups[len(startups) // 2]

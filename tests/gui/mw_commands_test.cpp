@@ -5,7 +5,6 @@
 #include "game_server.h"
 #include "gui_client.h"
 #include "gui_harness.h"
-#include "socket.h"
 #include "temp_home.h"
 #include "tick_counters.h"
 #include "tqconfig.h"

@@ -1,11 +1,10 @@
 // The real main frame against the scripted game server: connecting, the
 // identification line, logging in, the ping, and the ways a connection ends.
-#include "game_server.h"
-#include "gui_client.h"
 #include "builtin_images.h"
+#include "game_server.h"
 #include "global_fonts.h"
+#include "gui_client.h"
 #include "gui_harness.h"
-#include "socket.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "vusk_input_window.h"
