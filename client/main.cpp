@@ -25,6 +25,7 @@
 #include <wx/menu.h>
 #include <wx/socket.h>
 
+#include <chrono>
 #include <string>
 
 vusk_mw *main_window = nullptr;
@@ -240,16 +241,31 @@ void vusk_mw::build_windows()
     Refresh(true);
 }
 
+namespace {
+long long steady_now_ms()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+}
+
 void vusk_mw::start_timers()
 {
-    main_timer.Start(main_tick_ms);
+    main_tick_running = true;
+    main_timer.StartOnce(main_tick_pacer.start(steady_now_ms()));
     ping_timer.Start(ping_interval_ms);
     save_timer.Start(save_interval_ms);
 }
 
+void vusk_mw::stop_main_tick()
+{
+    main_tick_running = false;
+    main_timer.Stop();
+}
+
 void vusk_mw::stop_timers()
 {
-    main_timer.Stop();
+    stop_main_tick();
     ping_timer.Stop();
     save_timer.Stop();
 }
@@ -258,6 +274,8 @@ void vusk_mw::stop_timers()
 
 void vusk_mw::OnTimer(wxTimerEvent &)
 {
+    if (main_tick_running)
+        main_timer.StartOnce(main_tick_pacer.next_delay(steady_now_ms()));
     if (!mw_constructor_finished)
         return;
     socket_handler();

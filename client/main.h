@@ -140,6 +140,10 @@ public:
     int divert_scroll_position = 0;
     vusk_input_window *input_window = nullptr;
     wxTimer main_timer;
+    tick_pacer main_tick_pacer{main_tick_ms};
+    // Set while the main timer runs on its own (tests drive ticks themselves).
+    bool main_tick_running = false;
+    void stop_main_tick();
     wxTimer ping_timer;
     wxStopWatch ping_stopwatch;
     wxTimer save_timer;

@@ -29,3 +29,17 @@ bool periodic_tick::tick()
     count_ = 0;
     return true;
 }
+
+long tick_pacer::start(long long now_ms)
+{
+    deadline_ = now_ms + period_;
+    return period_;
+}
+
+long tick_pacer::next_delay(long long now_ms)
+{
+    deadline_ += period_;
+    if (deadline_ <= now_ms - period_)
+        deadline_ = now_ms + period_;
+    return deadline_ > now_ms ? static_cast<long>(deadline_ - now_ms) : 1;
+}

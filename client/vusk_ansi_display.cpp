@@ -25,6 +25,23 @@ void draw_frame_ring(vusk_bitmap &bitmap, int left, int top, int right, int bott
     bitmap.DrawFilledRectangle(right, top, right, bottom, colour);
 }
 
+// Paints everything but `inside` (which a child window covers): the bands
+// above, below, left and right of it.
+void clear_around(vusk_bitmap &bitmap, const wxRect &inside, const vusk_color &colour)
+{
+    const int right = bitmap.GetWidth() - 1;
+    const int bottom = bitmap.GetHeight() - 1;
+    // Rectangles take their corners in either order: an empty band is skipped.
+    auto band = [&](int x0, int y0, int x1, int y1) {
+        if (x0 <= x1 && y0 <= y1)
+            bitmap.DrawFilledRectangle(x0, y0, x1, y1, colour);
+    };
+    band(0, 0, right, inside.GetTop() - 1);
+    band(0, inside.GetBottom() + 1, right, bottom);
+    band(0, inside.GetTop(), inside.GetLeft() - 1, inside.GetBottom());
+    band(inside.GetRight() + 1, inside.GetTop(), right, inside.GetBottom());
+}
+
 // Set while a trigger line is being fed, so that a trigger hook that writes
 // does not feed it again.
 int trigger_disable = 0;
@@ -319,7 +336,9 @@ void vusk_ansi_display::set_scrollbar_enable(int flag)
 
 void vusk_ansi_display::repaint_dc(vusk_bitmap &bitmap)
 {
-    bitmap.Clear(vusk_BLACK);
+    // The scrollback covers the middle and paints it itself; this runs again
+    // whenever the scrollbar moves, so only the rest is painted.
+    clear_around(bitmap, textctrl.GetRect(), vusk_BLACK);
     if (!has_frame)
         return;
     int w = bitmap.GetWidth() - get_scrollbar_width();
@@ -363,9 +382,12 @@ void vusk_ansi_display::refresh()
     textctrl.Refresh(false);
 }
 
+// Painted at once rather than invalidated: an invalidated child makes the
+// toolkit repaint the display and the frame beneath it as well, on every chunk
+// of text that arrives.
 void vusk_ansi_display::refresh_text()
 {
-    textctrl.Refresh(false);
+    textctrl.repaint();
     set_scrollbar();
 }
 

@@ -61,7 +61,7 @@ void vusk_embedded_window::repaint()
         return;
     repaint_dc(*bitmap_);
     wxClientDC dc(this);
-    dc.DrawBitmap(*bitmap_, 0, 0);
+    blit_.draw(dc, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()));
 }
 
 void vusk_embedded_window::repaint_handler(wxPaintEvent &)
@@ -70,7 +70,8 @@ void vusk_embedded_window::repaint_handler(wxPaintEvent &)
     if (!IsShownOnScreen())
         return;
     repaint_dc(*bitmap_);
-    dc.DrawBitmap(*bitmap_, 0, 0);
+    // Often only a strip needs it (a scrollbar or a panel above moved).
+    blit_.draw(dc, *bitmap_, GetUpdateRegion().GetBox());
 }
 
 void vusk_embedded_window::resize_handler(wxSizeEvent &) {}

@@ -11,6 +11,7 @@
 // SetSize operations (the toolkit's SetSize is not virtual: call them through
 // a pointer of this type, and keep these windows out of sizers).
 
+#include "screen_blit.h"
 #include "vusk_bitmap.h"
 
 #include <wx/window.h>
@@ -68,6 +69,7 @@ private:
     void discard_erase_event_handler(wxEraseEvent &event);
 
     std::unique_ptr<vusk_bitmap> bitmap_;
+    screen_blit blit_;
     vusk_embedded_window *next_animating_ = nullptr;
     bool in_animation_list_ = false;
 

@@ -63,7 +63,7 @@ std::string last_recorded_line(const scripted_game_server &server)
 TEST(MainFrameStart, StartingBuildsShowsAndMeasuresTheFrameWithoutConnecting)
 {
     vusk_mw *frame = start_client();
-    frame->main_timer.Stop();
+    frame->stop_main_tick();
     EXPECT_TRUE(gui::wait_until([&] { return frame->IsShownOnScreen(); }));
     EXPECT_EQ(main_window, frame);
     EXPECT_EQ(wxTheApp->GetTopWindow(), frame);

@@ -44,7 +44,7 @@ client_frame::client_frame(int port)
     connect_address = "127.0.0.1";
     connect_port = port;
     vusk_mw *frame = new vusk_mw(wxS("Varn Ossic"), wxPoint(0, 0), wxSize(main_frame_width, main_frame_height));
-    frame->main_timer.Stop();
+    frame->stop_main_tick();
     frame_ = frame;
     show_and_wait(frame);
 }

@@ -76,3 +76,31 @@ TEST(ShutdownCountdown, NothingHappensWithoutARequest)
     EXPECT_FALSE(shutdown_countdown_tick(negative));
     EXPECT_EQ(negative, -3);
 }
+
+TEST(TickPacer, KeepsTicksOnTheGridAndRestartsItAfterAStall)
+{
+    tick_pacer pacer(20);
+    EXPECT_EQ(pacer.start(1000), 20);
+    // Handled 3 ms late: the next tick is aimed 17 ms ahead, at 1040.
+    EXPECT_EQ(pacer.next_delay(1023), 17);
+    EXPECT_EQ(pacer.next_delay(1041), 19);
+    // Over a period late: fire at once (1 ms), staying on the grid.
+    EXPECT_EQ(pacer.next_delay(1085), 1);
+    EXPECT_EQ(pacer.next_delay(1086), 14);
+    // A long stall does not make a burst of catch-up ticks.
+    EXPECT_EQ(pacer.next_delay(2000), 20);
+    EXPECT_EQ(pacer.next_delay(2020), 20);
+}
+
+TEST(TickPacer, AverageRateIsExactDespiteSteadyLateness)
+{
+    tick_pacer pacer(20);
+    long long now = 0;
+    long long delay = pacer.start(now);
+    const int ticks = 1000;
+    for (int i = 0; i < ticks; ++i) {
+        now += delay + 2; // every tick handled 2 ms after it was due
+        delay = pacer.next_delay(now);
+    }
+    EXPECT_EQ(now, ticks * 20LL + 2);
+}

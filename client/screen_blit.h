@@ -1,0 +1,33 @@
+#ifndef VUSK_SCREEN_BLIT_H
+#define VUSK_SCREEN_BLIT_H
+
+// Puts a drawn window's bitmap on the screen. The toolkit converts a bitmap
+// with alpha into a new premultiplied surface on every blit (a few
+// milliseconds for a text display, every 20 ms while text streams in); the
+// bitmaps here are opaque, so their pixels are copied into a surface of the
+// screen's own format that is kept from blit to blit.
+
+#include "vusk_bitmap.h"
+
+#include <wx/dc.h>
+#include <wx/gdicmn.h>
+
+typedef struct _cairo_surface cairo_surface_t;
+
+class screen_blit {
+public:
+    screen_blit() = default;
+    ~screen_blit();
+    screen_blit(const screen_blit &) = delete;
+    screen_blit &operator=(const screen_blit &) = delete;
+
+    // Draws the part `area` of `bitmap`, placed at (0, 0) of `dc`.
+    void draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area);
+
+private:
+    bool fill_surface(const vusk_bitmap &bitmap, const wxRect &area);
+
+    cairo_surface_t *surface_ = nullptr;
+};
+
+#endif
