@@ -382,12 +382,9 @@ void vusk_ansi_display::refresh()
     textctrl.Refresh(false);
 }
 
-// Painted at once rather than invalidated: an invalidated child makes the
-// toolkit repaint the display and the frame beneath it as well, on every chunk
-// of text that arrives.
 void vusk_ansi_display::refresh_text()
 {
-    textctrl.repaint();
+    textctrl.Refresh(false);
     set_scrollbar();
 }
 
