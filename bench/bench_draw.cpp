@@ -39,7 +39,9 @@ void BM_YGradientRectangle(benchmark::State &state)
 }
 BENCHMARK(BM_YGradientRectangle);
 
-void BM_RenderText80(benchmark::State &state)
+// One line of text drawn over and over by `render(bitmap, font, text)`.
+template <class Render>
+void render_line(benchmark::State &state, Render render)
 {
     vusk_font font(TEXT_POINTS, wxFONTFAMILY_TELETYPE, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL);
     vusk_bitmap bitmap(FRAME_WIDTH, FRAME_HEIGHT);
@@ -47,8 +49,24 @@ void BM_RenderText80(benchmark::State &state)
     for (int i = 0; i < LINE_LENGTH; ++i)
         line += char('!' + i % 90);
     for (auto _ : state)
-        bitmap.RenderText(font, line.c_str(), 4, 100, vusk_WHITE, vusk_BLACK);
+        render(bitmap, font, line.c_str());
     state.SetItemsProcessed(state.iterations() * LINE_LENGTH);
 }
+
+void BM_RenderText80(benchmark::State &state)
+{
+    render_line(state, [](vusk_bitmap &bitmap, const vusk_font &font, const char *text) {
+        bitmap.RenderText(font, text, 4, 100, vusk_WHITE, vusk_BLACK);
+    });
+}
 BENCHMARK(BM_RenderText80);
+
+// How the scrollback draws: coloured text straight onto its background.
+void BM_RenderTextTransparent80(benchmark::State &state)
+{
+    render_line(state, [](vusk_bitmap &bitmap, const vusk_font &font, const char *text) {
+        bitmap.RenderTextTransparent(font, text, 4, 100, vusk_GREEN);
+    });
+}
+BENCHMARK(BM_RenderTextTransparent80);
 }

@@ -13,6 +13,9 @@ constexpr int COVERAGE_DIVISOR = 256;        // glyph blends divide by 256, not 
 // far outside any bitmap but safely inside the range of int64_t.
 constexpr double EDGE_X_LIMIT = 1e15;
 
+// A whole pixel, at any address, that may be written over the bytes of a view.
+typedef uint32_t unaligned_word __attribute__((aligned(1), may_alias));
+
 int clamp_channel(int value) { return std::clamp(value, 0, CHANNEL_MAX); }
 
 vusk_color clamped(const vusk_color &c)
@@ -131,18 +134,18 @@ vusk_color pixel_view::color_at(int x, int y) const
     return {p[RED], p[GREEN], p[BLUE]};
 }
 
+// Stored word by word rather than copied row from row: a copy reads as much
+// memory as it writes, and the text windows clear their whole bitmap on
+// every paint.
 void pixel_view::Clear(const vusk_color &colour)
 {
-    if (width_ == 0 || height_ == 0)
-        return;
-    const vusk_color c = clamped(colour);
-    unsigned char *first_row = pixel(0, 0);
-    for (int x = 0; x < width_; ++x) {
-        write_rgb(first_row + x * BYTES_PER_PIXEL, c);
-        first_row[x * BYTES_PER_PIXEL + ALPHA] = CHANNEL_MAX;
-    }
-    for (int y = 1; y < height_; ++y)
-        std::memcpy(pixel(0, y), first_row, size_t(width_) * BYTES_PER_PIXEL);
+    unsigned char pattern[BYTES_PER_PIXEL] = {};
+    write_rgb(pattern, clamped(colour));
+    pattern[ALPHA] = CHANNEL_MAX;
+    uint32_t word;
+    std::memcpy(&word, pattern, sizeof word);
+    for (int y = 0; y < height_; ++y)
+        std::fill_n(reinterpret_cast<unaligned_word *>(pixel(0, y)), width_, word);
 }
 
 void pixel_view::CopyFrom(const pixel_view &source)
@@ -458,15 +461,20 @@ void pixel_view::DrawTextGlyph(const pixel_view &glyph, int x, int y, const vusk
     });
 }
 
+// Most of a glyph is uncovered and the rest is a mix of coverages, so a
+// branch per pixel is mispredicted often: every pixel is blended and the
+// uncovered ones keep their old value by selection, which the blend alone
+// would darken by one step.
 void pixel_view::DrawTextGlyphTransparent(const pixel_view &glyph, int x, int y, const vusk_color &colour)
 {
     const vusk_color c = clamped(colour);
     blit(glyph, x, y, [&](unsigned char *to, const unsigned char *from) {
         const int a = from[RED];
-        if (a == 0)
-            return;
-        write_rgb(to, {(to[RED] * (CHANNEL_MAX - a) + a * c.r) / COVERAGE_DIVISOR,
-                       (to[GREEN] * (CHANNEL_MAX - a) + a * c.g) / COVERAGE_DIVISOR,
-                       (to[BLUE] * (CHANNEL_MAX - a) + a * c.b) / COVERAGE_DIVISOR});
+        const int r = (to[RED] * (CHANNEL_MAX - a) + a * c.r) / COVERAGE_DIVISOR;
+        const int g = (to[GREEN] * (CHANNEL_MAX - a) + a * c.g) / COVERAGE_DIVISOR;
+        const int b = (to[BLUE] * (CHANNEL_MAX - a) + a * c.b) / COVERAGE_DIVISOR;
+        to[RED] = static_cast<unsigned char>(a == 0 ? to[RED] : r);
+        to[GREEN] = static_cast<unsigned char>(a == 0 ? to[GREEN] : g);
+        to[BLUE] = static_cast<unsigned char>(a == 0 ? to[BLUE] : b);
     });
 }

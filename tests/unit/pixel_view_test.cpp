@@ -478,6 +478,31 @@ TEST(PixelView, TransparentGlyphKeepsUncoveredPixels)
     EXPECT_EQ(c.at(2, 0), vusk_color(199, 0, 254));
 }
 
+// Every coverage level over a background whose channels differ, alpha
+// included: uncovered pixels keep their old value exactly, covered ones mix
+// by coverage / 256, and alpha is never written.
+TEST(PixelView, TransparentGlyphBlendsEveryCoverageLevel)
+{
+    constexpr int LEVELS = 256;
+    canvas glyph(LEVELS, 1);
+    for (int a = 0; a < LEVELS; ++a)
+        glyph.view().DrawPixel(a, 0, a, 0, 0);
+    const vusk_color old(37, 128, 250), ink(255, 3, 90);
+    canvas c(LEVELS, 1);
+    c.view().Clear(old);
+    for (int x = 0; x < LEVELS; ++x)
+        c.view().pixel(x, 0)[pixel_view::ALPHA] = 77;
+    c.view().DrawTextGlyphTransparent(glyph.view(), 0, 0, ink);
+    const auto mix = [](int was, int a, int to) { return (was * (255 - a) + a * to) / 256; };
+    EXPECT_EQ(c.at(0, 0), old);
+    for (int a = 1; a < LEVELS; ++a) {
+        EXPECT_EQ(c.at(a, 0), vusk_color(mix(old.r, a, ink.r), mix(old.g, a, ink.g), mix(old.b, a, ink.b)))
+            << "coverage " << a;
+        EXPECT_EQ(c.alpha(a, 0), 77);
+    }
+    EXPECT_TRUE(c.outside_untouched());
+}
+
 TEST(PixelView, GlyphsAreClippedAtEveryEdge)
 {
     canvas glyph(7, 9);
