@@ -194,10 +194,10 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_LEFT_DOWN(vusk_mw::mouse_event_handler)
     EVT_LEFT_UP(vusk_mw::mouse_event_handler)
     EVT_MOTION(vusk_mw::mouse_event_handler)
+    EVT_MENU_RANGE(id_menu_file_connect, id_menu_help_update, vusk_mw::menu_command)
     EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
     EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
     EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
-    EVT_MENU(id_menu_help_kb_shortcuts, vusk_mw::menu_help_kb_shortcuts)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
@@ -226,7 +226,7 @@ vusk_mw::~vusk_mw()
 }
 
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, then the (empty) menu bar.
+// command line, the main display, the menu bar, the logoff warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -236,8 +236,9 @@ void vusk_mw::build_windows()
     main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
-    build_vote_menu();
+    build_menus();
     SetMenuBar(menu_bar_);
+    show_all_settings();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     // The palette the font-colour menu shows checked.
@@ -246,6 +247,7 @@ void vusk_mw::build_windows()
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
+    enable_menu_items();
     resize();
     Refresh(true);
 }
@@ -693,12 +695,6 @@ int vusk_mw::http_fork(const char *url)
 }
 
 // ---- Layout and the main display's view ----
-
-void vusk_mw::check_menu_item(int id, bool checked)
-{
-    if (menu_bar_ != nullptr && menu_bar_->FindItem(id) != nullptr)
-        menu_bar_->Check(id, checked);
-}
 
 void vusk_mw::menu_view_change_layout_helper()
 {

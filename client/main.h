@@ -25,6 +25,7 @@
 #include <wx/timer.h>
 
 #include <ctime>
+#include <string>
 
 class vusk_ansi_display;
 class vusk_input_window;
@@ -126,6 +127,22 @@ public:
     void verify_program_exit();
     void verify_disconnect();
     void set_automap_display_enable(int on);
+
+    // The menu bar (menus.cpp): every item of the main menus reaches
+    // menu_command.
+    void menu_command(wxCommandEvent &event);
+    void zoom_in() override;
+    void zoom_out() override;
+    void incr_chan_window_size() override;
+    void decr_chan_window_size() override;
+    void incr_input_window_size() override;
+    void decr_input_window_size() override;
+    void incr_automap_size() override;
+    void decr_automap_size() override;
+    void toggle_automap_display() override;
+    // Writes the main display's scrollback to the file and tells the player
+    // how that went.
+    void save_logfile(const wxString &path, bool plain_text);
     void disable_scrolling() override;
     void reset_scrollbars() override;
 
@@ -149,7 +166,8 @@ public:
     void clear_mouse_selection() override;
     void display_set_default_colors() override;
     void main_display_write(const char *text) override { display_write(text); }
-    void check_menu_item(int id, bool checked) override;
+    void show_setting(menu_setting setting, int value) override;
+    void enable_menu_items() override;
     void refresh() override { Refresh(); }
     void resize() override;
     void global_font_resync() override;
@@ -198,6 +216,25 @@ private:
     void flash_input_window() override;
 
     void build_vote_menu();
+    void build_menus();
+    void show_all_settings();
+    void carry_out_menu_item(int id);
+    void write_framed(const std::string &text);
+    void menu_file_connect();
+    void menu_file_disconnect();
+    void menu_file_logfile_save();
+    void menu_view_clear_scrollback();
+    void change_font_colours(int code, const char *word);
+    void open_web_page(const std::string &url, const std::string &message);
+    void send_help_command(const char *command);
+    void set_text_font_size(int points);
+    void menu_view_automap_docked();
+    void set_map_size(int cell_size);
+    void menu_view_change_font();
+    void menu_view_change_button_font();
+    std::string logfile_saving_text(const wxString &path, bool plain_text);
+    void menu_help_about();
+    void menu_help_update();
     void redraw_background(int force);
     void place_logo();
     void paint_logo(wxDC &dc);

@@ -110,7 +110,7 @@ void vusk_mw::set_automap_display_enable(int on)
 {
     TConfig &config = *TConfig::Instance();
     config.SetAutomapEnable(on);
-    check_menu_item(id_menu_view_automap_display, config.GetAutomapEnable() != 0);
+    show_setting(menu_setting::automap_display, config.GetAutomapEnable());
     enable_menu_items();
     enable_automap();
     resize();
@@ -150,7 +150,8 @@ void vusk_mw::menu_vote_reminder_toggle(wxCommandEvent &)
 {
     global_last_voting_reminder_time = int(time(nullptr));
     global_voting_reminder_enable = global_voting_reminder_enable ? 0 : 1;
-    check_menu_item(id_menu_vote_reminder, global_voting_reminder_enable != 0);
+    if (vote_menu_ != nullptr)
+        vote_menu_->Check(id_menu_vote_reminder, global_voting_reminder_enable != 0);
     // The settings status line reports the switch: let the server hear of it.
     TConfig::Instance()->config_update_pending = 1;
     display_set_default_colors();
