@@ -1,5 +1,6 @@
 #include "mw_links.h"
 
+#include "audio_driver_pa.h"
 #include "main.h"
 
 #include <wx/menu.h>
@@ -49,6 +50,16 @@ void mw_config_effects::menu_view_change_layout_helper()
 void mw_config_effects::global_change_theme(int redraw_background)
 {
     frame_.global_change_theme(redraw_background);
+}
+
+bool mw_config_effects::start_audio()
+{
+    return ::start_audio() != 0;
+}
+
+void mw_config_effects::stop_audio()
+{
+    ::stop_audio();
 }
 
 void mw_panel_calls::open_url(const char *url)

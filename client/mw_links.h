@@ -35,9 +35,8 @@ public:
     void show_channel_window(bool) override {}
     void set_automap_size(int) override {}
 
-    // There is no audio output to start yet.
-    bool start_audio() override { return false; }
-    void stop_audio() override {}
+    bool start_audio() override;
+    void stop_audio() override;
 
 private:
     vusk_mw &frame_;
