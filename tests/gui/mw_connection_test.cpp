@@ -5,7 +5,7 @@
 #include "global_fonts.h"
 #include "gui_client.h"
 #include "gui_harness.h"
-#include "null_sound_device.h"
+#include "alsa_file_sink.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "vusk_input_window.h"
@@ -160,7 +160,7 @@ TEST(MainFrameConnection, LoginSetsTitleHistoryAndSendsTheSettingsLineOnce)
 
 TEST(MainFrameConnection, TheSettingsLineOfEveryFlagOnMatchesTheWorkedExample)
 {
-    null_sound_device device;
+    alsa_file_sink device;
     scripted_game_server server(login_script(""));
     client_frame client(server.port());
     ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
