@@ -58,7 +58,7 @@ protected:
         clear();
     }
 
-    void clear() { client->main_display->clear_scrollback(); }
+    void clear() { client->main_display()->clear_scrollback(); }
 
     bool at_server(const std::string &line) const { return contains(server.recorded(), "\n" + line + "\n"); }
 
@@ -112,8 +112,8 @@ TEST_F(ConnectedFrame, ShortOrBareSlashWordsGoToTheServer)
 
 TEST_F(ConnectedFrame, HistoryListsTheStoredCommandsNewestLast)
 {
-    client->input_window->line_edit.history_store(wxS("look"));
-    client->input_window->line_edit.history_store(wxS("north"));
+    client->input_window()->line_edit.history_store(wxS("look"));
+    client->input_window()->line_edit.history_store(wxS("north"));
     client.type("//hi");
     EXPECT_TRUE(contains(client.shown_text(), "\nRecent Command History:\n 2 - look\n 1 - north\n"));
     client.tick(3);
@@ -127,7 +127,7 @@ TEST_F(ConnectedFrame, DebuggingCommandsStayLocal)
         EXPECT_EQ(client.shown_text(), "") << line;
     }
     client.type("//debugfill");
-    EXPECT_GE(client->main_display->textctrl.get_current_line(), vusk_ansi_display::debug_fill_lines);
+    EXPECT_GE(client->main_display()->textctrl().get_current_line(), vusk_ansi_display::debug_fill_lines);
     EXPECT_EQ(client.shown_text(), "");
     client.tick(3);
     for (const char *line : {"//icons", "//soundtest walk", "//chanclear", "//debugfill"})
@@ -138,9 +138,9 @@ TEST_F(ConnectedFrame, DebuggingCommandsStayLocal)
 TEST_F(ConnectedFrame, PingWordIsSentOnceWhileLoggedIn)
 {
     log_in();
-    client->ping_stopwatch.Start(100000);
+    client->ping_stopwatch().Start(100000);
     ASSERT_TRUE(reaches_server("tqping"));
-    EXPECT_LT(client->ping_stopwatch.Time(), 100000);
+    EXPECT_LT(client->ping_stopwatch().Time(), 100000);
     const std::string recorded = server.recorded();
     EXPECT_EQ(recorded.find("\ntqping\n"), recorded.rfind("\ntqping\n"));
 }
@@ -195,11 +195,11 @@ TEST_F(ConnectedFrame, BreakAndAbortDropWhatWaitsAndResetTheParser)
 TEST_F(ConnectedFrame, DisconnectThenOnlyTheDisconnectedWordsAct)
 {
     client.receive(";schdiv;gossip;echdiv;");
-    ASSERT_EQ(client->tag_dispatcher.channel_divert_active, 1);
+    ASSERT_EQ(client->tag_dispatcher().channel_divert_active(), true);
     client.type("//disc");
     EXPECT_EQ(client.shown_text(), std::string("\n\nDisconnecting.\n\n") + HINTS);
     EXPECT_EQ(global_socket_fd, -1);
-    EXPECT_EQ(client->tag_dispatcher.channel_divert_active, 0);
+    EXPECT_EQ(client->tag_dispatcher().channel_divert_active(), false);
     EXPECT_EQ(server.wait(5), 0);
     clear();
 
@@ -215,7 +215,7 @@ TEST_F(ConnectedFrame, DisconnectThenOnlyTheDisconnectedWordsAct)
         EXPECT_EQ(client.shown_text(),
                   std::string("\n\nConnecting...\n\n\nUnable to connect to server.\n\n") + HINTS)
             << line;
-        EXPECT_EQ(client->input_window->line_edit.histories.current_history(), 1);
+        EXPECT_EQ(client->input_window()->line_edit.histories.current_history(), 1);
     }
     for (const char *line : {"qui", "quit", "ex", "EXIT"}) {
         global_shutdown_flag = 0;
@@ -266,7 +266,7 @@ TEST(MainFrameTick, DelayedWritesAreShownByTheNextTickInOnePiece)
 {
     client_frame client;
     client.tick();
-    client->main_display->clear_scrollback();
+    client->main_display()->clear_scrollback();
     client->delayed_write("first ");
     client->delayed_write(nullptr);
     client->delayed_write(" last\n");
@@ -276,7 +276,7 @@ TEST(MainFrameTick, DelayedWritesAreShownByTheNextTickInOnePiece)
     client.tick();
     EXPECT_EQ(client.shown_text(), "\nfirst (null) last\n");
 
-    client->main_display->clear_scrollback();
+    client->main_display()->clear_scrollback();
     client->delayed_write(std::string(9000, 'x').c_str());
     client.tick();
     EXPECT_EQ(client.shown_text(), "\n" + std::string(buffer_capacity - 1, 'x'));
@@ -304,7 +304,7 @@ TEST(MainFrameTick, AQueuedUrlOpensOnTheNextTickOrTheApologyFollows)
     opened << std::ifstream(log).rdbuf();
     EXPECT_EQ(opened.str(), std::string(url) + "\n");
 
-    client->main_display->clear_scrollback();
+    client->main_display()->clear_scrollback();
     setenv("PATH", "/nonexistent", 1);
     client->open_url("http://localhost/page");
     client.tick();
