@@ -5,6 +5,8 @@
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
+#include "dialogs.h"
+#include "menu_ids.h"
 #include "focus_handoff.h"
 #include "global_fonts.h"
 #include "mw_layout.h"
@@ -190,6 +192,13 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_CLOSE(vusk_mw::OnClose)
     EVT_PAINT(vusk_mw::repaint_handler)
     EVT_ERASE_BACKGROUND(vusk_mw::discard_erase_event_handler)
+    EVT_LEFT_DOWN(vusk_mw::mouse_event_handler)
+    EVT_LEFT_UP(vusk_mw::mouse_event_handler)
+    EVT_MOTION(vusk_mw::mouse_event_handler)
+    EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
+    EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
+    EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
+    EVT_MENU(id_menu_help_kb_shortcuts, vusk_mw::menu_help_kb_shortcuts)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
@@ -243,7 +252,10 @@ void vusk_mw::build_windows()
     main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
+    build_vote_menu();
     SetMenuBar(menu_bar_);
+    disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
+    quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
@@ -321,6 +333,8 @@ void vusk_mw::run_tick_work()
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
+    if (voting_reminder_tick_.tick())
+        try_voting_reminder();
     if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
         main_display_->force_trigger_line();
 }
@@ -400,7 +414,7 @@ void vusk_mw::OnClose(wxCloseEvent &event)
 {
     if (global_shutdown_flag != 1 && event.CanVeto()) {
         event.Veto();
-        system_shutdown_handler();
+        verify_program_exit();
         return;
     }
     shut_down_now();
@@ -414,8 +428,11 @@ void vusk_mw::OnFocusGot(wxFocusEvent &)
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
     wxPaintDC dc(this);
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
+    const vusk_bitmap *background = background_.bitmap();
+    if (background == nullptr)
+        return;
+    background_blit_.draw(dc, *background, wxRect(0, 0, background->GetWidth(), background->GetHeight()));
+    paint_logo(dc);
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
@@ -452,6 +469,7 @@ void vusk_mw::socket_disconnect(const char *message)
     close_connection();
     input_window_->line_edit.swap_history(0);
     logged_in_ = false;
+    hide_logoff_warnings();
     SetTitle(game_title_text());
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
@@ -606,7 +624,11 @@ void vusk_mw::carry_out(const control_match &match)
     const char *argument = match.argument != nullptr ? match.argument : "";
     switch (match.rule) {
     case control_rule::command_help: send_command_help(); break;
-    case control_rule::keyboard_help: break; // the Help menu's list comes with the menus
+    case control_rule::keyboard_help: {
+        wxCommandEvent unused;
+        menu_help_kb_shortcuts(unused);
+        break;
+    }
     case control_rule::echo:
         display_write("\n");
         display_write(argument);
@@ -713,6 +735,8 @@ void vusk_mw::OnResize(wxSizeEvent &)
 
 void vusk_mw::resize()
 {
+    redraw_background(0);
+    place_logo();
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
                                                last_client_height_, layout_settings(logged_in_),
@@ -735,9 +759,11 @@ void vusk_mw::button_font_resync()
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
 }
 
-void vusk_mw::global_change_theme(int)
+void vusk_mw::global_change_theme(int redraw)
 {
     reset_theme();
+    if (redraw)
+        redraw_background(1);
     resize();
     Refresh();
 }
