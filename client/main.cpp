@@ -23,6 +23,8 @@
 #include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
+#include "vusk_channel_window.h"
+#include "vusk_popup_manager.h"
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
@@ -212,6 +214,8 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
     EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
     EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
+    EVT_MENU_RANGE(id_menu_popup_first, id_menu_popup_last, vusk_mw::popup_menu_handler)
+    EVT_MENU(id_menu_popup_reset, vusk_mw::popup_menu_reset)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
@@ -266,6 +270,7 @@ void vusk_mw::build_windows()
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
     build_button_rows();
+    build_popups_and_channels();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     build_menus();
@@ -299,6 +304,8 @@ void vusk_mw::register_tag_owners()
     owners.direction_pad = direction_buttons_.get();
     owners.hint_buttons = hint_buttons_.get();
     owners.fkey_row = fkey_manager_.get();
+    owners.popups = popup_manager_.get();
+    owners.channels = channel_window_.get();
 }
 
 void vusk_mw::start_timers()
@@ -335,6 +342,7 @@ void vusk_mw::main_tick()
 {
     if (!mw_constructor_finished)
         return;
+    run_queued_commands();
     socket_handler();
     if (wxTheApp->IsScheduledForDestruction(this))
         return;
@@ -405,6 +413,7 @@ void vusk_mw::system_shutdown_handler()
 
 void vusk_mw::shut_down_now()
 {
+    popup_manager_->clear();
     save_system_config();
     stop_timers();
     Destroy();
@@ -424,6 +433,7 @@ void vusk_mw::send_ping()
 
 void vusk_mw::SaveTimer(wxTimerEvent &)
 {
+    popup_manager_->save_positions();
     save_system_config();
 }
 
@@ -497,6 +507,9 @@ void vusk_mw::socket_disconnect(const char *message)
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
     set_button_rows_disconnected();
+    // The session's popups go, and the lines they queued with them.
+    popup_manager_->clear();
+    queued_commands_.clear();
     resize();
     Refresh();
 }
@@ -520,19 +533,22 @@ void vusk_mw::display_write(const char *text)
 void vusk_mw::clear_all_displays_changed_flag()
 {
     main_display_->clear_changed();
+    channel_window_->clear_all_displays_changed_flag();
 }
 
 void vusk_mw::update_all_displays_changed_flag()
 {
     if (main_display_->changed())
         main_display_->refresh_text();
+    channel_window_->update_all_displays_changed_flag();
 }
 
-// Text diverted to a channel has no channel window to go to yet, so it is
-// routed as if the tabbed window were off: to the main display.
 void vusk_mw::display_socket_data(const char *text, int length)
 {
-    const text_route route = tag_dispatcher_.route_text(false, false);
+    const TConfig &config = *TConfig::Instance();
+    const text_route route = tag_dispatcher_.route_text(config.GetChannelWindow() != 0, config.GetChannelDupe() != 0);
+    if (route.channel)
+        channel_window_->display_socket_data(text, length);
     if (route.current)
         current_display_->display_socket_data(text, length);
     else if (route.main)
@@ -585,8 +601,7 @@ void vusk_mw::color_flash(const char *arguments)
     current_display_->textctrl().parse_colorflash(arguments);
 }
 
-// Popup windows, and so names to divert into, come with the popup manager;
-// until then every name is unknown and the text stays in the main display.
+// A name that no popup has: the text stays in the main display.
 void vusk_mw::divert_to_missing_popup()
 {
     current_display_ = main_display_;
@@ -597,14 +612,26 @@ void vusk_mw::divert_to_missing_popup()
     main_display_->refresh_text();
 }
 
-void vusk_mw::tq_divert(const char *)
+// The server fills the popup anew; it shows the result at the undivert.
+void vusk_mw::tq_divert(const char *name)
 {
-    divert_to_missing_popup();
+    vusk_ansi_display *popup = popup_manager_->find_display(name);
+    if (popup == nullptr) {
+        divert_to_missing_popup();
+        return;
+    }
+    current_display_ = popup;
+    popup->suspend_updates();
+    popup->clear_scrollback();
 }
 
-void vusk_mw::tq_append(const char *)
+void vusk_mw::tq_append(const char *name)
 {
-    divert_to_missing_popup();
+    vusk_ansi_display *popup = popup_manager_->find_display(name);
+    if (popup == nullptr)
+        divert_to_missing_popup();
+    else
+        current_display_ = popup;
 }
 
 void vusk_mw::tq_undivert()
@@ -677,7 +704,10 @@ void vusk_mw::carry_out(const control_match &match)
         process_tagged_data("sound", argument, 1);
         main_display_->refresh_text();
         break;
-    case control_rule::channel_clear: main_display_->refresh_text(); break;
+    case control_rule::channel_clear:
+        clear_channels();
+        main_display_->refresh_text();
+        break;
     case control_rule::ping: send_ping(); break;
     case control_rule::send_to_server: socket_send_command(global_socket_fd, match.line); break;
     case control_rule::connect: socket_connect(match.argument); break;
@@ -757,6 +787,8 @@ void vusk_mw::resize()
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
                                                last_client_height_, layout_settings(logged_in_), panel_sizes());
     place_button_rows(layout);
+    place_holder(*popup_manager_, layout.popup_bar);
+    place_holder(*channel_window_, layout.channel_window);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
     main_display_->enable_scrolling();
@@ -766,12 +798,16 @@ void vusk_mw::global_font_resync()
 {
     main_display_->change_font(global_font);
     input_window_->line_edit.change_font(global_font);
+    channel_window_->change_font(global_font);
+    popup_manager_->change_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
 }
 
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    channel_window_->change_button_font();
+    popup_manager_->change_button_font();
     hint_buttons_->change_theme();
     fkey_manager_->change_theme();
 }
@@ -782,6 +818,8 @@ void vusk_mw::global_change_theme(int redraw)
     if (redraw)
         redraw_background(1);
     change_button_row_themes();
+    popup_manager_->change_theme();
+    channel_window_->change_theme();
     resize();
     Refresh();
 }

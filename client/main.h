@@ -11,6 +11,7 @@
 #include "config_effects.h"
 #include "control_commands.h"
 #include "logo_layout.h"
+#include "popup_menu_list.h"
 #include "screen_blit.h"
 #include "stream_parser.h"
 #include "tag_dispatch.h"
@@ -25,16 +26,19 @@
 #include <wx/timer.h>
 
 #include <ctime>
+#include <deque>
 #include <memory>
 #include <string>
 
 class vusk_ansi_display;
+class vusk_channel_window;
 class vusk_direction_buttons;
 class vusk_fkey_manager;
 class vusk_hint_buttons;
 class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
+class vusk_popup_manager;
 class wxMenu;
 class wxMenuBar;
 class quit_dialog;
@@ -182,6 +186,22 @@ public:
     bool start_audio() override;
     void stop_audio() override;
 
+    // The popups and the channel window (main_popups.cpp).
+    void queue_control_command(const char *text) override;
+    void forget_display(vusk_ansi_display *display) override;
+    void add_popup_menu_item(const char *name) override;
+    void check_popup_menu_item(const char *name, int state) override;
+    void clear_popup_menu() override;
+    void popup_menu_handler(wxCommandEvent &event);
+    void popup_menu_reset(wxCommandEvent &event);
+    void toggle_popup_window(int number) override;
+    int channel_window_scrolling_enabled() override;
+    void set_channel_window_scrolling(int follow) override;
+    void clear_channel_window_selection() override;
+    void show_channel_window(bool shown) override;
+    // The popup windows listed in the Windows menu (at most sixteen).
+    int popup_menu_count() const { return popup_menu_items_.count(); }
+
     vusk_main_window *main_display() const { return main_display_; }
     // Where plain game text goes: the main display unless it is diverted.
     vusk_ansi_display *current_display() const { return current_display_; }
@@ -189,6 +209,8 @@ public:
     vusk_direction_buttons *direction_buttons() const { return direction_buttons_.get(); }
     vusk_hint_buttons *hint_buttons() const { return hint_buttons_.get(); }
     vusk_fkey_manager *fkey_manager() const { return fkey_manager_.get(); }
+    vusk_popup_manager *popup_manager() const { return popup_manager_.get(); }
+    vusk_channel_window *channel_window() const { return channel_window_.get(); }
     vusk_stream_parser &stream_parser() { return stream_parser_; }
     const vusk_tag_dispatcher &tag_dispatcher() const { return tag_dispatcher_; }
     wxTimer &ping_timer() { return ping_timer_; }
@@ -222,7 +244,7 @@ private:
     void flash_automap() override {}
     void flash_hint_buttons() override {}
     void flash_status_display() override {}
-    void flash_popup_buttons() override {}
+    void flash_popup_buttons() override;
     void flash_main_display() override;
     void flash_input_window() override;
 
@@ -259,6 +281,11 @@ private:
     void set_button_rows_disconnected();
     void change_button_row_themes();
     mw_panel_sizes panel_sizes() const;
+    // The popup bar and the channel window.
+    void build_popups_and_channels();
+    void run_queued_commands();
+    void clear_channels();
+    void rebuild_windows_menu();
     void start_timers();
     void stop_timers();
     void run_tick_work();
@@ -281,6 +308,15 @@ private:
     std::unique_ptr<vusk_direction_buttons> direction_buttons_;
     std::unique_ptr<vusk_hint_buttons> hint_buttons_;
     std::unique_ptr<vusk_fkey_manager> fkey_manager_;
+    std::unique_ptr<vusk_popup_manager> popup_manager_;
+    std::unique_ptr<vusk_channel_window> channel_window_;
+    popup_menu_list popup_menu_items_;
+    // While a Windows-menu item's handler runs the menu may not be deleted:
+    // a reset asked for meanwhile is made once the handler is done.
+    bool windows_menu_busy_ = false;
+    bool windows_menu_rebuild_pending_ = false;
+    // Lines for the next tick (queue_control_command).
+    std::deque<std::string> queued_commands_;
     wxTimer main_timer_;
     tick_pacer main_tick_pacer_{main_tick_ms};
     // Set while the main timer runs on its own.

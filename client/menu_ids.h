@@ -107,7 +107,11 @@ constexpr int id_menu_vote_last = 12443;
 constexpr int id_menu_vote_all = 12444;
 constexpr int id_menu_vote_reminder = 12445;
 
-// The Windows menu's item while there are no popup windows.
+// The Windows menu: one check item per popup window (at most sixteen), the
+// item while there are none, and the reset of their positions.
+constexpr int id_menu_popup_first = 12446;
+constexpr int id_menu_popup_last = 12461;
 constexpr int id_menu_windows_not_connected = 12462;
+constexpr int id_menu_popup_reset = 12463;
 
 #endif

@@ -388,6 +388,8 @@ wxMenu *help_menu()
     return menu;
 }
 
+} // namespace
+
 wxMenu *windows_menu()
 {
     auto *menu = new wxMenu;
@@ -395,6 +397,8 @@ wxMenu *windows_menu()
     menu->Enable(id_menu_windows_not_connected, false);
     return menu;
 }
+
+namespace {
 
 // ---- Texts ----
 
@@ -617,11 +621,10 @@ void vusk_mw::menu_file_disconnect()
     main_display_->refresh_text();
 }
 
-// A channel diversion in force would go on filling the cleared channels
-// with the rest of its text; it ends first.
+// The channels go too (a channel message in progress ends first).
 void vusk_mw::menu_view_clear_scrollback()
 {
-    tag_dispatcher_.channel_undivert();
+    clear_channels();
     main_display_->clear_scrollback();
     write_framed("\n\nScrollback cleared.\n\n");
 }

@@ -9,6 +9,7 @@
 
 #include <string>
 
+class wxMenu;
 class wxMenuBar;
 
 // The menu item that shows a setting's value: its check item (checked when
@@ -32,6 +33,8 @@ bool menu_radio_for(int id, menu_setting *setting, int *value);
 
 // "&File" to "&Help", the Windows menu with its one disabled item.
 void append_main_menus(wxMenuBar &bar);
+// The Windows menu while there are no popup windows: "Not Connected", disabled.
+wxMenu *windows_menu();
 
 // A page of the game's web presence opened from "Online &Info" or "&Maps":
 // its address and the line written when the browser starts; false for ids

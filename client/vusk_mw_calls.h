@@ -8,6 +8,7 @@
 // nothing and answer "following, not logged in, nothing selected", so a fake
 // overrides only what it records.
 
+class vusk_ansi_display;
 class wxWindow;
 
 class vusk_mw_calls {
@@ -16,6 +17,10 @@ public:
 
     // Every line to send or carry out; `echo` asks for the local echo.
     virtual void handle_async_control_command(const char * /*text*/, int /*echo*/) {}
+    // The same without the echo, carried out by the next main tick: a client
+    // command in it (a disconnect deletes every popup) then cannot delete the
+    // window whose handler asked for it.
+    virtual void queue_control_command(const char * /*text*/) {}
     virtual void handle_async_control_break() {}
     virtual void handle_async_control_abort() {}
     virtual bool logged_in() const { return false; }
@@ -52,6 +57,15 @@ public:
     virtual int channel_window_scrolling_enabled() { return 1; }
     virtual void set_channel_window_scrolling(int /*follow*/) {}
     virtual void clear_channel_window_selection() {}
+
+    // A text display is about to be deleted: no more text may go to it.
+    virtual void forget_display(vusk_ansi_display * /*display*/) {}
+
+    // The Windows menu's items of the popup windows, found by name.
+    virtual void add_popup_menu_item(const char * /*name*/) {}
+    virtual void check_popup_menu_item(const char * /*name*/, int /*state*/) {}
+    // Back to its one item "Not Connected".
+    virtual void clear_popup_menu() {}
 
     // Panels and sizes.
     virtual void toggle_popup_window(int /*number*/) {}

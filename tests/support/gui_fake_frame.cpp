@@ -116,3 +116,20 @@ void fake_frame::incr_automap_size() { record("incr_automap_size"); }
 void fake_frame::decr_automap_size() { record("decr_automap_size"); }
 void fake_frame::incr_input_window_size() { record("incr_input_window_size"); }
 void fake_frame::decr_input_window_size() { record("decr_input_window_size"); }
+
+void fake_frame::queue_control_command(const char *text) { record("queue " + std::string(text)); }
+
+void fake_frame::forget_display(vusk_ansi_display *display)
+{
+    forgotten_displays.push_back(display);
+    record("forget_display");
+}
+
+void fake_frame::add_popup_menu_item(const char *name) { record("menu add " + std::string(name)); }
+
+void fake_frame::check_popup_menu_item(const char *name, int state)
+{
+    record("menu check " + std::string(name) + " " + std::to_string(state));
+}
+
+void fake_frame::clear_popup_menu() { record("menu clear"); }

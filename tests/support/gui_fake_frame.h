@@ -17,7 +17,8 @@ public:
     fake_frame(const fake_frame &) = delete;
     fake_frame &operator=(const fake_frame &) = delete;
 
-    // Calls in order, e.g. "command north 1", "zoom_in", "toggle_popup_window 3".
+    // Calls in order, e.g. "command north 1", "zoom_in", "toggle_popup_window 3",
+    // "queue who", "menu add Who", "menu check Who 1", "menu clear".
     std::vector<std::string> calls;
     // The lines sent through handle_async_control_command, with their echo flag.
     struct sent_line {
@@ -34,6 +35,8 @@ public:
     int focus_answer = 1;
     // What was written into the main display.
     std::string main_display_text;
+    // The displays announced as going away.
+    std::vector<vusk_ansi_display *> forgotten_displays;
 
     // Forgets what was recorded.
     void forget();
@@ -62,6 +65,11 @@ public:
     void set_channel_window_scrolling(int follow) override;
     void clear_channel_window_selection() override;
     void toggle_popup_window(int number) override;
+    void queue_control_command(const char *text) override;
+    void forget_display(vusk_ansi_display *display) override;
+    void add_popup_menu_item(const char *name) override;
+    void check_popup_menu_item(const char *name, int state) override;
+    void clear_popup_menu() override;
     void toggle_automap_display() override;
     void zoom_in() override;
     void zoom_out() override;
