@@ -1,0 +1,285 @@
+// The real main frame with its popups and its channel window: tags through
+// the stream path, the Windows menu, the text routing, the layout, and what
+// disconnecting and saving leave behind.
+#include "game_server.h"
+#include "gui_client.h"
+#include "gui_harness.h"
+#include "menu_ids.h"
+#include "popup_definition.h"
+#include "tqconfig.h"
+#include "tqconfig_files.h"
+#include "vusk_channel_button.h"
+#include "vusk_channel_display.h"
+#include "vusk_channel_window.h"
+#include "vusk_fkey_button.h"
+#include "vusk_fkey_manager.h"
+#include "vusk_main_window.h"
+#include "vusk_popup_button.h"
+#include "vusk_popup_manager.h"
+#include "vusk_popup_window.h"
+
+#include <gtest/gtest.h>
+#include <wx/menu.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using gui::client_frame;
+
+namespace {
+
+std::string text_of(vusk_ansi_display &display)
+{
+    std::string text;
+    for (const vusk_render_list &run : display.render_list())
+        text += run.text;
+    return text;
+}
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::string create_tag(const std::string &name, const std::string &refresh = "look", const std::string &flags = "")
+{
+    return ";swindow_create;" + name + "\n" + name + " window\n20 5\n" + refresh + "\n" + flags + ";ewindow_create;";
+}
+
+class FramePopups : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TConfig &config = *TConfig::Instance();
+        tqconfig record;
+        record.name = "Tester";
+        config.add(record);
+        config.select("Tester");
+        config.SetFkeyButton(1);
+        config.SetPopupDisplay(1);
+        // The first tick tries to connect, is refused and disconnects.
+        client.tick();
+    }
+
+    vusk_popup_manager &popups() { return *client->popup_manager(); }
+    vusk_channel_window &channels() { return *client->channel_window(); }
+    vusk_popup_window &popup(const char *name) { return *popups().find_window(name); }
+
+    wxMenu &windows_menu() { return *client->GetMenuBar()->GetMenu(client->GetMenuBar()->FindMenu(wxS("&Windows"))); }
+
+    // The Windows menu's items from the top: labels, "-" for the separator.
+    std::vector<std::string> windows_items()
+    {
+        std::vector<std::string> items;
+        for (wxMenuItem *item : windows_menu().GetMenuItems())
+            items.push_back(item->IsSeparator() ? "-" : std::string(item->GetItemLabel().To8BitData()));
+        return items;
+    }
+
+    void choose(int id)
+    {
+        wxCommandEvent event(wxEVT_MENU, id);
+        client->ProcessWindowEvent(event);
+    }
+
+    client_frame client;
+};
+
+} // namespace
+
+TEST_F(FramePopups, TheWindowsMenuListsPopupsNewestFirstAndTogglesThem)
+{
+    EXPECT_EQ(windows_items(), std::vector<std::string>{"Not Connected"});
+    client.receive(create_tag("A") + create_tag("B", "look", "menuonly") + create_tag("C&D"));
+    EXPECT_EQ(windows_items(), (std::vector<std::string>{"C&&D", "B", "A", "-", "&Reset Window Positions"}));
+    EXPECT_EQ(client->popup_menu_count(), 3);
+    choose(id_menu_popup_first);
+    EXPECT_TRUE(popup("A").IsShown());
+    EXPECT_TRUE(windows_menu().IsChecked(id_menu_popup_first));
+    choose(id_menu_popup_first + 1);
+    EXPECT_TRUE(popup("B").IsShown());
+    choose(id_menu_popup_first);
+    EXPECT_FALSE(popup("A").IsShown());
+    EXPECT_FALSE(windows_menu().IsChecked(id_menu_popup_first));
+
+    popup("B").Move(300, 200);
+    choose(id_menu_popup_reset);
+    EXPECT_EQ(popup("B").GetPosition(), wxPoint(0, 0));
+}
+
+TEST_F(FramePopups, TheSeventeenthPopupHasNoItemAndTheSixteenStillToggleTheirs)
+{
+    std::string tags;
+    for (int i = 1; i <= 17; ++i)
+        tags += create_tag("P" + std::to_string(i));
+    client.receive(tags);
+    EXPECT_EQ(popups().count(), 17);
+    EXPECT_EQ(client->popup_menu_count(), 16);
+    EXPECT_EQ(windows_items().front(), "P16");
+    choose(id_menu_popup_last);
+    EXPECT_TRUE(popup("P16").IsShown());
+    EXPECT_FALSE(popup("P17").IsShown());
+}
+
+TEST_F(FramePopups, ADisconnectLeavesNoPopupAndSavesWhereTheyWere)
+{
+    client->process_tagged_data("login", "", 0);
+    client.receive(create_tag("Who") + create_tag("Q", "q", "menuonly"));
+    client->toggle_popup_window(1);
+    popup("Who").Move(222, 111);
+    gui::pump_events(20);
+    client->socket_disconnect("Gone.");
+    EXPECT_EQ(popups().count(), 0);
+    EXPECT_EQ(windows_items(), std::vector<std::string>{"Not Connected"});
+    EXPECT_EQ(client->GetMenuBar()->FindMenu(wxS("&Windows")), 3);
+    EXPECT_FALSE(windows_menu().IsEnabled(id_menu_windows_not_connected));
+    const popup_data stored = TConfig::Instance()->GetPopupData("Who");
+    EXPECT_EQ(stored.x, 222);
+    EXPECT_EQ(stored.y, 111);
+    // Logged out, the keys toggle nothing.
+    client.receive(create_tag("Later"));
+    client->toggle_popup_window(1);
+    EXPECT_FALSE(popup("Later").IsShown());
+}
+
+// The refresh command "//disconnect" deletes every popup, the button whose
+// press sent it included; it runs on the next tick, after the press.
+TEST_F(FramePopups, ARefreshCommandThatDisconnectsRunsAfterThePress)
+{
+    client->process_tagged_data("login", "", 0);
+    client.receive(create_tag("Bye", "//disconnect") + create_tag("Menu", "//disconnect", "menuonly"));
+    EXPECT_TRUE(gui::send_mouse(popup("Bye").button, wxEVT_LEFT_DOWN, wxPoint(5, 5)));
+    gui::pump_events();
+    EXPECT_EQ(popups().count(), 2);
+    client.tick();
+    EXPECT_EQ(popups().count(), 0);
+    EXPECT_TRUE(contains(client.shown_text(), "Disconnecting."));
+
+    client->process_tagged_data("login", "", 0);
+    client.receive(create_tag("Menu", "//disconnect", "menuonly"));
+    choose(id_menu_popup_first);
+    client.tick();
+    EXPECT_EQ(popups().count(), 0);
+    EXPECT_EQ(windows_items(), std::vector<std::string>{"Not Connected"});
+}
+
+TEST_F(FramePopups, TextDivertedOrAppendedGoesToThePopupUntilItEnds)
+{
+    client.receive(create_tag("Who") + "before;sdivert;Who;edivert;old;tundivert;");
+    vusk_ansi_display &who = popup("Who").display;
+    client.receive(";sdivert;Who;edivert;Mira\r\nPell\r\n;tundivert;after");
+    EXPECT_EQ(text_of(who), "Mira\nPell\n");
+    client.receive(";sappend;Who;eappend;Tobin\r\n;tunappend;");
+    EXPECT_EQ(text_of(who), "Mira\nPell\nTobin\n");
+    const std::string main = client.shown_text();
+    EXPECT_TRUE(contains(main, "beforeafter"));
+    EXPECT_FALSE(contains(main, "Mira"));
+    EXPECT_FALSE(contains(main, "Sorry, no popup"));
+
+    client.receive(";sdivert;Nobody;edivert;lost?");
+    EXPECT_TRUE(contains(client.shown_text(), "Sorry, no popup window by that name has been defined.\n\nlost?"));
+
+    // Popups cleared in the middle of a diversion: the rest stays in the main display.
+    client.receive(";sdivert;Who;edivert;half");
+    popups().clear();
+    client.receive(" and the rest");
+    EXPECT_TRUE(contains(client.shown_text(), " and the rest"));
+}
+
+TEST_F(FramePopups, ChannelTextFollowsTheTabbedWindowAndDuplicationSettings)
+{
+    TConfig &config = *TConfig::Instance();
+    config.SetChannelWindow(1);
+    config.SetChannelDupe(0);
+    client->process_tagged_data("login", "", 0);
+    client.receive(";schdiv;gossip;echdiv;one\r\n;tchudiv;plain\r\n");
+    EXPECT_FALSE(contains(client.shown_text(), "one"));
+    EXPECT_TRUE(contains(client.shown_text(), "plain"));
+    EXPECT_TRUE(contains(text_of(*channels().find_channel("gossip")->display), "one"));
+    config.SetChannelDupe(1);
+    client.receive(";schdiv;gossip;echdiv;two\r\n;tchudiv;");
+    EXPECT_TRUE(contains(client.shown_text(), "two"));
+    config.SetChannelWindow(0);
+    config.SetChannelDupe(0);
+    client.receive(";schdiv;clan;echdiv;three\r\n;tchudiv;");
+    EXPECT_TRUE(contains(client.shown_text(), "three"));
+    EXPECT_TRUE(contains(text_of(*channels().find_channel("clan")->display), "three"));
+
+    client.type("//chanclear");
+    EXPECT_TRUE(channels().channels().empty());
+    client.receive(";schdiv;auction;echdiv;four\r\n;tchudiv;");
+    choose(id_menu_view_clear_scrollback);
+    EXPECT_TRUE(channels().channels().empty());
+}
+
+TEST_F(FramePopups, TheChannelWindowSitsAboveTheTextAndThePopupBarBesideTheKeys)
+{
+    TConfig::Instance()->SetChannelWindow(1);
+    TConfig::Instance()->SetChannelHeight(30);
+    client.receive(create_tag("Who") + ";schdiv;gossip;echdiv;x\r\n;tchudiv;");
+    EXPECT_FALSE(channels().find_channel("gossip")->button->IsShown());
+    client->process_tagged_data("login", "", 0);
+    const wxSize size = client->GetClientSize();
+    vusk_channel_display &all = *channels().find_channel("(all)")->display;
+    EXPECT_TRUE(all.IsShown());
+    const int main_top = client->main_display()->GetPosition().y;
+    EXPECT_EQ(channels().get_h(), main_top);
+    EXPECT_EQ(all.GetPosition().y + all.GetSize().GetHeight(), main_top);
+    // The keys start 3 inside the column; the bar's first button 4 inside the bar.
+    const int column = client->fkey_manager()->key(1)->GetPosition().x - 3;
+    const int keys = client->fkey_manager()->calc_min_xsize(46);
+    EXPECT_EQ(popup("Who").button->GetPosition(), wxPoint(column + keys + 4, size.y - 46 + 4));
+    EXPECT_TRUE(popup("Who").button->IsShown());
+
+    client->process_tagged_data("config", "popup_buttons flash", 0);
+    EXPECT_TRUE(popup("Who").button->is_flashing());
+    TConfig::Instance()->SetPopupDisplay(0);
+    EXPECT_FALSE(popup("Who").button->IsShown());
+}
+
+TEST_F(FramePopups, TheSaveTimerWritesPositionsIntoTheRecordFile)
+{
+    client.receive(create_tag("Who"));
+    client->toggle_popup_window(1);
+    client->process_tagged_data("login", "", 0);
+    client->toggle_popup_window(1);
+    popup("Who").SetSize(70, 80, 333, 222);
+    gui::pump_events(20);
+    wxTimerEvent tick;
+    client->SaveTimer(tick);
+    std::ifstream file(config_file_path("Tester"));
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_TRUE(contains(text.str(), "<name>Who</name>")) << text.str();
+    EXPECT_TRUE(contains(text.str(), "<x>70</x>"));
+    EXPECT_TRUE(contains(text.str(), "<width>333</width>"));
+}
+
+// Random names in create, divert, append and channel tags, in random chunks
+// through the stream parser: the popups and channels stay within their caps.
+TEST_F(FramePopups, AFloodOfRandomTagsStaysWithinTheCaps)
+{
+    std::mt19937 random(11);
+    auto name = [&] { return std::string(1 + random() % 3, char('a' + random() % 26)) + std::to_string(random() % 50); };
+    std::string stream;
+    for (int i = 0; i < 10000; ++i) {
+        switch (random() % 5) {
+        case 0: stream += create_tag(name(), "", random() % 4 ? "" : "menuonly"); break;
+        case 1: stream += ";sdivert;" + name() + ";edivert;text\r\n;tundivert;"; break;
+        case 2: stream += ";sappend;" + name() + ";eappend;more\r\n;tunappend;"; break;
+        default: stream += ";schdiv;" + name() + ";echdiv;chat\r\n;tchudiv;"; break;
+        }
+    }
+    for (size_t at = 0; at < stream.size();) {
+        const size_t length = std::min<size_t>(1 + random() % 10000, stream.size() - at);
+        client.receive(stream.substr(at, length));
+        at += length;
+    }
+    EXPECT_EQ(popups().count(), popup_cap);
+    EXPECT_EQ(channels().channels().size(), size_t(channel_cap + 1));
+    EXPECT_EQ(client->popup_menu_count(), 16);
+    EXPECT_EQ(client->current_display(), client->main_display());
+}
