@@ -1,6 +1,7 @@
 // The text display's path for server text: colour codes parsed, runs recorded,
 // lines wrapped into the scrollback; and a full redraw of a recorded session.
 #include "ansi_parser.h"
+#include "game_output.h"
 #include "global_fonts.h"
 #include "render_list.h"
 #include "vusk_ansi_display.h"
@@ -16,32 +17,6 @@ namespace {
 constexpr int DISPLAY_WIDTH = 800;
 constexpr int DISPLAY_HEIGHT = 600;
 constexpr int TEXT_POINTS = 10;
-constexpr int READ_SIZE = 4096;
-constexpr int SESSION_LINES = 10000;
-
-// Game output as it arrives: 80-column lines, a few colour changes a line.
-std::string game_output(int lines)
-{
-    static const char *const words[] = {"the", "orc", "swings", "at", "you", "and", "misses",
-                                        "a", "torch", "flickers", "north", "gold"};
-    static const char *const colours[] = {"\x1b[0m", "\x1b[1m\x1b[31m", "\x1b[32m",
-                                          "\x1b[1m\x1b[33m", "\x1b[36m", "\x1b[0m\x1b[37m"};
-    std::string text;
-    unsigned state = 12345;
-    for (int line = 0; line < lines; ++line) {
-        int column = 0;
-        while (column < 76) {
-            state = state * 1103515245u + 12345u;
-            if (state % 5 == 0)
-                text += colours[(state >> 8) % 6];
-            std::string word = words[(state >> 16) % 12];
-            text += word + ' ';
-            column += static_cast<int>(word.size()) + 1;
-        }
-        text += "\r\n";
-    }
-    return text;
-}
 
 // A hidden frame holding one display with a real glyph font.
 struct display_fixture {
@@ -68,10 +43,7 @@ struct display_fixture {
 
 void feed_in_reads(vusk_ansi_display &display, const std::string &text)
 {
-    for (size_t at = 0; at < text.size(); at += READ_SIZE) {
-        size_t length = std::min<size_t>(READ_SIZE, text.size() - at);
-        display.display_socket_data(text.data() + at, static_cast<int>(length));
-    }
+    ::feed_in_reads(text, [&display](const char *data, int length) { display.display_socket_data(data, length); });
 }
 
 void BM_DisplaySocketData(benchmark::State &state)
