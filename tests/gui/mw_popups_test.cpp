@@ -7,7 +7,6 @@
 #include "menu_ids.h"
 #include "popup_definition.h"
 #include "tqconfig.h"
-#include "tqconfig_files.h"
 #include "vusk_channel_button.h"
 #include "vusk_channel_display.h"
 #include "vusk_channel_window.h"
@@ -21,23 +20,15 @@
 #include <gtest/gtest.h>
 #include <wx/menu.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 using gui::client_frame;
 
-namespace {
+using gui::text_of;
 
-std::string text_of(vusk_ansi_display &display)
-{
-    std::string text;
-    for (const vusk_render_list &run : display.render_list())
-        text += run.text;
-    return text;
-}
+namespace {
 
 bool contains(const std::string &text, const std::string &part)
 {
@@ -105,9 +96,14 @@ TEST_F(FramePopups, TheWindowsMenuListsPopupsNewestFirstAndTogglesThem)
     EXPECT_FALSE(popup("A").IsShown());
     EXPECT_FALSE(windows_menu().IsChecked(id_menu_popup_first));
 
-    popup("B").Move(300, 200);
+    // The reset puts every popup top left at its text size and forgets where it was.
+    popup("B").SetSize(300, 200, 500, 400);
+    popups().save_positions();
     choose(id_menu_popup_reset);
     EXPECT_EQ(popup("B").GetPosition(), wxPoint(0, 0));
+    EXPECT_LT(popup("B").GetSize().GetWidth(), 500);
+    EXPECT_EQ(TConfig::Instance()->GetPopupData("B").width, 0);
+    EXPECT_EQ(TConfig::Instance()->GetPopupData("B").cols, 20);
 }
 
 TEST_F(FramePopups, TheSeventeenthPopupHasNoItemAndTheSixteenStillToggleTheirs)
@@ -129,6 +125,11 @@ TEST_F(FramePopups, ADisconnectLeavesNoPopupAndSavesWhereTheyWere)
     client->process_tagged_data("login", "", 0);
     client.receive(create_tag("Who") + create_tag("Q", "q", "menuonly"));
     client->toggle_popup_window(1);
+    popup("Who").Move(10, 20);
+    gui::pump_events(20);
+    wxTimerEvent save;
+    client->SaveTimer(save);
+    EXPECT_EQ(TConfig::Instance()->GetPopupData("Who").x, 10);
     popup("Who").Move(222, 111);
     gui::pump_events(20);
     client->socket_disconnect("Gone.");
@@ -228,6 +229,10 @@ TEST_F(FramePopups, TheChannelWindowSitsAboveTheTextAndThePopupBarBesideTheKeys)
     const int main_top = client->main_display()->GetPosition().y;
     EXPECT_EQ(channels().get_h(), main_top);
     EXPECT_EQ(all.GetPosition().y + all.GetSize().GetHeight(), main_top);
+    client->incr_chan_window_size();
+    EXPECT_EQ(TConfig::Instance()->GetChannelHeight(), 35);
+    EXPECT_EQ(channels().get_h(), client->main_display()->GetPosition().y);
+    EXPECT_GT(channels().get_h(), main_top);
     // The keys start 3 inside the column; the bar's first button 4 inside the bar.
     const int column = client->fkey_manager()->key(1)->GetPosition().x - 3;
     const int keys = client->fkey_manager()->calc_min_xsize(46);
@@ -240,30 +245,25 @@ TEST_F(FramePopups, TheChannelWindowSitsAboveTheTextAndThePopupBarBesideTheKeys)
     EXPECT_FALSE(popup("Who").button->IsShown());
 }
 
-TEST_F(FramePopups, TheSaveTimerWritesPositionsIntoTheRecordFile)
-{
-    client.receive(create_tag("Who"));
-    client->toggle_popup_window(1);
-    client->process_tagged_data("login", "", 0);
-    client->toggle_popup_window(1);
-    popup("Who").SetSize(70, 80, 333, 222);
-    gui::pump_events(20);
-    wxTimerEvent tick;
-    client->SaveTimer(tick);
-    std::ifstream file(config_file_path("Tester"));
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_TRUE(contains(text.str(), "<name>Who</name>")) << text.str();
-    EXPECT_TRUE(contains(text.str(), "<x>70</x>"));
-    EXPECT_TRUE(contains(text.str(), "<width>333</width>"));
-}
-
 // Random names in create, divert, append and channel tags, in random chunks
 // through the stream parser: the popups and channels stay within their caps.
 TEST_F(FramePopups, AFloodOfRandomTagsStaysWithinTheCaps)
 {
     std::mt19937 random(11);
-    auto name = [&] { return std::string(1 + random() % 3, char('a' + random() % 26)) + std::to_string(random() % 50); };
+    // Mostly a few hundred distinct names; now and then any bytes but the
+    // tag delimiter, or a name far longer than any limit.
+    auto name = [&] {
+        std::string text(1 + random() % 3, char('a' + random() % 26));
+        text += std::to_string(random() % 50);
+        if (random() % 8 == 0)
+            for (char &byte : text) {
+                const char any = char(1 + random() % 255);
+                byte = any == ';' ? '!' : any;
+            }
+        if (random() % 50 == 0)
+            text += std::string(200, 'x');
+        return text;
+    };
     std::string stream;
     for (int i = 0; i < 10000; ++i) {
         switch (random() % 5) {

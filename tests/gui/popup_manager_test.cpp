@@ -89,7 +89,6 @@ TEST_F(PopupManager, TheWhoWindowOpensFromItsButtonAndTellsTheServer)
     EXPECT_EQ(who.display.textctrl().wrap_enabled, 0);
     EXPECT_EQ(who.display.never_freeze, 1);
     EXPECT_EQ(who.display.textctrl().top_anchored, 1);
-    EXPECT_EQ(who.display.textctrl().GetPosition(), wxPoint(0, 0));
     ASSERT_EQ(manager->bar_buttons(), who.button);
     EXPECT_STREQ(who.button->get_name(), "Who");
     EXPECT_TRUE(who.button->IsShown());
@@ -185,12 +184,6 @@ TEST_F(PopupManager, PositionsCountAlongTheBarThenTheMenuOnlyOnes)
     EXPECT_EQ(calls.sent[0].text, "tqlwindow open C");
     EXPECT_EQ(calls.sent[1].text, "tqlwindow open A");
     EXPECT_EQ(calls.sent[2].text, "tqlwindow open B");
-
-    manager->Show(0);
-    EXPECT_FALSE(a->IsShown());
-    manager->Show(1);
-    EXPECT_TRUE(a->IsShown());
-    EXPECT_FALSE(window("B").button->IsShown());
 }
 
 TEST_F(PopupManager, ClearingSavesPositionsAndLeavesNothingToReach)
@@ -214,20 +207,4 @@ TEST_F(PopupManager, ClearingSavesPositionsAndLeavesNothingToReach)
     EXPECT_EQ(record.y, 130);
     EXPECT_GT(record.width, 0);
     gui::pump_events(50);
-}
-
-TEST_F(PopupManager, ResetPutsEveryWindowTopLeftAtItsTextSize)
-{
-    manager->create_window(who_message);
-    vusk_popup_window &who = window("Who");
-    who.SetSize(200, 150, 500, 400);
-    manager->save_positions();
-    manager->reset_positions();
-    EXPECT_EQ(who.GetPosition(), wxPoint(0, 0));
-    EXPECT_EQ(who.GetClientSize(), text_size(who, 40, 20));
-    const popup_data record = TConfig::Instance()->GetPopupData("Who");
-    EXPECT_EQ(record.width, 0);
-    EXPECT_EQ(record.x, 0);
-    EXPECT_EQ(record.cols, 40);
-    EXPECT_EQ(record.rows, 20);
 }

@@ -25,6 +25,14 @@ void prepare_client()
     reset_theme();
 }
 
+std::string text_of(vusk_ansi_display &display)
+{
+    std::string text;
+    for (const vusk_render_list &run : display.render_list())
+        text += run.text;
+    return text;
+}
+
 int refused_port()
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);

@@ -13,12 +13,16 @@
 #include <string>
 #include <vector>
 
+class vusk_ansi_display;
 struct vusk_render_list;
 
 namespace gui {
 
 // Loads the configuration and makes the global fonts, once per process.
 void prepare_client();
+
+// Everything written to a display since it was last cleared.
+std::string text_of(vusk_ansi_display &display);
 
 // A port on 127.0.0.1 that nothing listens on.
 int refused_port();
