@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "focus_handoff.h"
 #include "global_fonts.h"
+#include "menu_ids.h"
 #include "mw_layout.h"
 #include "nrandom.h"
 #include "socket.h"
@@ -13,6 +14,8 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_automap.h"
+#include "vusk_automap_outer.h"
 #include "vusk_embedded_window.h"
 #include "vusk_font.h"
 #include "vusk_input_window.h"
@@ -58,19 +61,6 @@ const char abort_line[] = "\x1a";
 wxString game_title_text()
 {
     return bytes_to_wx(game_title);
-}
-
-void apply_visibility(wxWindow *window, const panel_placement &placement)
-{
-    if (placement.visibility != panel_visibility::unchanged)
-        window->Show(placement.visibility == panel_visibility::show);
-}
-
-void place_panel(vusk_embedded_window *panel, const panel_placement &placement)
-{
-    if (placement.placed)
-        panel->SetSize(placement.x, placement.y, placement.width, placement.height);
-    apply_visibility(panel, placement);
 }
 
 mw_layout_settings layout_settings(bool logged_in)
@@ -228,12 +218,15 @@ void vusk_mw::build_windows()
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
     SetMenuBar(menu_bar_);
+    build_automap();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
+    set_automap_dock_state();
+    enable_automap();
     resize();
     Refresh(true);
 }
@@ -252,6 +245,7 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.automap = automap_display_;
 }
 
 void vusk_mw::start_timers()
@@ -437,11 +431,13 @@ void vusk_mw::socket_disconnect(const char *message)
     input_window_->line_edit.swap_history(0);
     logged_in_ = false;
     SetTitle(game_title_text());
+    enable_automap();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window_->line_edit.enable_echo();
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
+    automap_display_->full_clear();
     resize();
     Refresh();
 }
@@ -518,6 +514,7 @@ void vusk_mw::login(const char *name)
     login_time_ = time(nullptr);
     logged_in_ = true;
     input_window_->line_edit.swap_history(2);
+    enable_automap();
     input_window_->line_edit.enable_echo();
     resize();
     Refresh();
@@ -680,6 +677,7 @@ void vusk_mw::check_menu_item(int id, bool checked)
 
 void vusk_mw::menu_view_change_layout_helper()
 {
+    set_automap_dock_state();
     resize();
     Refresh();
 }
@@ -700,7 +698,8 @@ void vusk_mw::resize()
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
                                                last_client_height_, layout_settings(logged_in_),
-                                               mw_panel_sizes());
+                                               panel_sizes());
+    place_automap(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
     main_display_->enable_scrolling();
@@ -711,17 +710,19 @@ void vusk_mw::global_font_resync()
     main_display_->change_font(global_font);
     input_window_->line_edit.change_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
+    automap_display_->change_font();
 }
 
-// The button panels that redraw with the new font are not built yet.
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    automap_display_->change_button_font();
 }
 
 void vusk_mw::global_change_theme(int)
 {
     reset_theme();
+    automap_display_->change_theme();
     resize();
     Refresh();
 }
@@ -795,4 +796,97 @@ int vusk_mw::has_mouse_selection()
 void vusk_mw::clear_mouse_selection()
 {
     main_display_->textctrl().clear_mouse_selection();
+}
+
+// ---- The automap ----
+
+// Its own frame first, then the panel, which starts out in the main frame.
+void vusk_mw::build_automap()
+{
+    global_automap_frame = new vusk_automap_frame(this, wxID_ANY, wxS("Varn Ossic Map"));
+    automap_display_ = new vusk_automap_display(this, wxID_ANY, wxS("main automap"));
+    main_display_->set_automap_overlay(automap_display_);
+    global_automap_display = automap_display_;
+}
+
+mw_panel_sizes vusk_mw::panel_sizes() const
+{
+    mw_panel_sizes sizes;
+    sizes.automap_width = automap_display_->get_x_size();
+    sizes.automap_height = automap_display_->get_y_size();
+    return sizes;
+}
+
+// In the embedded layout the main display places the docked panel itself.
+void vusk_mw::place_automap(const mw_layout &layout)
+{
+    if (layout.automap_frame_client.placed)
+        global_automap_frame->SetClientSize(layout.automap_frame_client.width, layout.automap_frame_client.height);
+    place_panel(automap_display_, layout.automap);
+}
+
+void vusk_mw::set_automap_dock_state()
+{
+    const TConfig &config = *TConfig::Instance();
+    const bool enabled = config.GetAutomapEnable() != 0;
+    automap_display_->Show(enabled);
+    if (!config.GetAutomapDocked()) {
+        automap_display_->Reparent(global_automap_frame);
+        automap_display_->SetSize(0, 0, automap_display_->get_x_size(), automap_display_->get_y_size());
+        global_automap_frame->Show(enabled);
+        global_automap_frame->Refresh();
+        return;
+    }
+    const bool embedded = config.GetLayout() != 1 && config.GetLayout() != 2;
+    automap_display_->Reparent(embedded ? static_cast<wxWindow *>(&main_display_->textctrl()) : this);
+    global_automap_frame->Hide();
+}
+
+void vusk_mw::set_automap_display_enable(int on)
+{
+    TConfig &config = *TConfig::Instance();
+    config.SetAutomapEnable(on);
+    check_menu_item(id_menu_view_automap_display, config.GetAutomapEnable() != 0);
+    enable_menu_items();
+    enable_automap();
+    resize();
+}
+
+void vusk_mw::enable_automap()
+{
+    const TConfig &config = *TConfig::Instance();
+    if (!config.GetAutomapEnable()) {
+        automap_display_->Hide();
+        global_automap_frame->Hide();
+        return;
+    }
+    if (!config.GetAutomapDocked())
+        global_automap_frame->Show();
+    automap_display_->Show();
+    // The caption follows the login.
+    automap_display_->repaint();
+}
+
+void vusk_mw::set_automap_size(int cell_size)
+{
+    automap_display_->set_size(cell_size);
+}
+
+void vusk_mw::toggle_automap_display()
+{
+    set_automap_display_enable(TConfig::Instance()->GetAutomapEnable() == 0 ? 1 : 0);
+}
+
+void vusk_mw::incr_automap_size()
+{
+    automap_display_->incr_size();
+    resize();
+    Refresh();
+}
+
+void vusk_mw::decr_automap_size()
+{
+    automap_display_->decr_size();
+    resize();
+    Refresh();
 }

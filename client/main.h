@@ -23,10 +23,13 @@
 #include <ctime>
 
 class vusk_ansi_display;
+class vusk_automap_display;
 class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
 class wxMenuBar;
+struct mw_layout;
+struct mw_panel_sizes;
 
 constexpr int main_tick_ms = 20;
 constexpr int main_frame_width = 984;
@@ -134,6 +137,17 @@ public:
     void button_font_resync() override;
     void menu_view_change_layout_helper() override;
 
+    // The automap: where it lives (docked, over the main display, in its
+    // own frame), whether it shows, its size.
+    void set_automap_dock_state();
+    void set_automap_display_enable(int on) override;
+    void enable_automap() override;
+    void set_automap_size(int cell_size) override;
+    void toggle_automap_display() override;
+    void incr_automap_size() override;
+    void decr_automap_size() override;
+    vusk_automap_display *automap_display() const { return automap_display_; }
+
     vusk_main_window *main_display() const { return main_display_; }
     // Where plain game text goes: the main display unless it is diverted.
     vusk_ansi_display *current_display() const { return current_display_; }
@@ -167,6 +181,9 @@ private:
     void vote_menu_entry(const char *, const char *) override {}
 
     void build_windows();
+    void build_automap();
+    void place_automap(const mw_layout &layout);
+    mw_panel_sizes panel_sizes() const;
     void register_tag_owners();
     void start_timers();
     void stop_timers();
@@ -186,6 +203,7 @@ private:
     vusk_ansi_display *current_display_ = nullptr;
     int divert_scroll_position_ = 0;
     vusk_input_window *input_window_ = nullptr;
+    vusk_automap_display *automap_display_ = nullptr;
     wxTimer main_timer_;
     tick_pacer main_tick_pacer_{main_tick_ms};
     // Set while the main timer runs on its own.

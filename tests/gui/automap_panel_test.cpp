@@ -1,0 +1,297 @@
+// The automap panel, its map window and its own frame, with a recording
+// stand-in for the main frame: sizes, the caption, the flash, the compass,
+// the map at rest and sliding, and closing the frame.
+#include "automap_drawing.h"
+#include "gui_client.h"
+#include "gui_fake_frame.h"
+#include "gui_harness.h"
+#include "gui_test_window.h"
+#include "tqconfig.h"
+#include "vusk_automap.h"
+#include "vusk_automap_outer.h"
+#include "vusk_theme.h"
+
+#include "automap_map_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using automap_test::map_text;
+using automap_test::put_room;
+
+namespace {
+
+// Glyphs blend into the background by their coverage: text pixels are
+// shades of the text's colour.
+bool whitish(const vusk_color &c)
+{
+    return c.r > 96 && c.r == c.g && c.g == c.b;
+}
+
+bool combat_red(const vusk_color &c)
+{
+    return c.r > 96 && c.g < c.r && c.g == c.b;
+}
+
+bool greenish(const vusk_color &c)
+{
+    return c.g > 96 && c.r == 0 && c.b == 0;
+}
+
+vusk_color pixel(const vusk_bitmap &bitmap, int x, int y)
+{
+    vusk_color colour;
+    bitmap.with_pixels([&](const pixel_view &view) { colour = view.color_at(x, y); });
+    return colour;
+}
+
+// How many pixels of the caption strip (rows 1 to 20) are of a colour.
+int caption_pixels(const vusk_bitmap &bitmap, bool (*is)(const vusk_color &))
+{
+    int count = 0;
+    bitmap.with_pixels([&](const pixel_view &view) {
+        for (int y = 1; y <= automap_caption_rows; ++y)
+            for (int x = 1; x < view.width() - 1; ++x)
+                count += is(view.color_at(x, y));
+    });
+    return count;
+}
+
+int first_caption_column(const vusk_bitmap &bitmap, bool (*is)(const vusk_color &))
+{
+    int first = -1;
+    bitmap.with_pixels([&](const pixel_view &view) {
+        for (int x = 1; x < view.width() - 1 && first < 0; ++x)
+            for (int y = 1; y <= automap_caption_rows; ++y)
+                if (is(view.color_at(x, y))) {
+                    first = x;
+                    break;
+                }
+    });
+    return first;
+}
+
+class AutomapPanel : public testing::Test {
+protected:
+    AutomapPanel()
+    {
+        gui::prepare_client();
+        TConfig::Instance()->SetAutomapSize(11);
+        frame = new gui::test_frame(wxSize(400, 400));
+        panel = new vusk_automap_display(frame->area, wxID_ANY, wxS("main automap"));
+        gui::show_and_wait(frame);
+    }
+    ~AutomapPanel() override { gui::destroy_and_wait(frame); }
+
+    const vusk_bitmap &panel_bitmap()
+    {
+        panel->repaint();
+        return panel->backing_bitmap();
+    }
+
+    vusk_automap_renderer &renderer() { return panel->renderer(); }
+
+    void log_in()
+    {
+        main.is_logged_in = true;
+        renderer().redraw();
+    }
+
+    fake_frame main;
+    gui::test_frame *frame = nullptr;
+    vusk_automap_display *panel = nullptr;
+};
+
+} // namespace
+
+TEST_F(AutomapPanel, SizesAreOddWithinFiveToSixtyOneAndThePanelFollows)
+{
+    EXPECT_EQ(renderer().cell_size(), 11);
+    panel->set_size(8);
+    EXPECT_EQ(renderer().cell_size(), 9);
+    EXPECT_EQ(TConfig::Instance()->GetAutomapSize(), 9);
+    EXPECT_EQ(panel->GetSize(), automap_panel_size(9));
+    EXPECT_EQ(renderer().GetRect(), wxRect(1, 22, 165, 165));
+    EXPECT_EQ(renderer().model().cell_size(), 9);
+    EXPECT_EQ(renderer().map_picture().width(), 23 * 9 + 1);
+
+    panel->set_size(5);
+    panel->decr_size();
+    EXPECT_EQ(renderer().cell_size(), 5);
+    panel->set_size(1000);
+    EXPECT_EQ(renderer().cell_size(), 61);
+    panel->incr_size();
+    EXPECT_EQ(renderer().cell_size(), 61);
+    panel->set_size(-3);
+    EXPECT_EQ(renderer().cell_size(), 5);
+    panel->incr_size();
+    EXPECT_EQ(renderer().cell_size(), 7);
+    EXPECT_EQ(panel->get_x_size(), 131);
+    EXPECT_EQ(panel->get_y_size(), 152);
+}
+
+TEST_F(AutomapPanel, TheCaptionShowsMapAreaOrCombat)
+{
+    // Logged out: "  Map  " in white, centred like "Combat!".
+    panel->set_area_name("The Barrow Hills");
+    EXPECT_GT(caption_pixels(panel_bitmap(), whitish), 0);
+    EXPECT_GT(first_caption_column(panel_bitmap(), whitish), 40);
+
+    log_in();
+    EXPECT_LT(first_caption_column(panel_bitmap(), whitish), 10); // the area name from x = 4
+    panel->set_combat_mode("");
+    EXPECT_EQ(caption_pixels(panel_bitmap(), whitish), 0);
+    EXPECT_GT(caption_pixels(panel_bitmap(), combat_red), 0);
+    panel->set_area_name("Tharnmoor"); // shows after the fight
+    EXPECT_EQ(caption_pixels(panel_bitmap(), whitish), 0);
+    panel->clear_combat_mode("");
+    EXPECT_EQ(caption_pixels(panel_bitmap(), combat_red), 0);
+    EXPECT_STREQ(panel->area_name(), "Tharnmoor");
+
+    panel->set_area_name(nullptr);
+    EXPECT_STREQ(panel->area_name(), "(null)");
+    panel->set_area_name(std::string(9000, 'x').c_str());
+    EXPECT_EQ(std::string(panel->area_name()).size(), 7999u);
+
+    panel->set_combat_mode("");
+    panel->full_clear();
+    EXPECT_FALSE(panel->combat());
+    EXPECT_STREQ(panel->area_name(), "");
+
+    // The border in the theme's first colour, the corners black.
+    const vusk_bitmap &bitmap = panel_bitmap();
+    EXPECT_EQ(pixel(bitmap, 50, 0), current_button_theme[0]);
+    EXPECT_EQ(pixel(bitmap, 50, automap_separator_row), current_button_theme[0]);
+    EXPECT_EQ(pixel(bitmap, 0, 0), vusk_BLACK);
+}
+
+TEST_F(AutomapPanel, TheFlashAlternatesSixteenStepsAndEndsInTheThemeColour)
+{
+    panel->start_newbie_demo_mode_flashing();
+    std::vector<bool> white;
+    for (int step = 0; step < 16; ++step) {
+        white.push_back(pixel(panel->backing_bitmap(), 50, 0) == vusk_WHITE);
+        EXPECT_TRUE(white.back() || pixel(panel->backing_bitmap(), 50, 0) == vusk_BLACK);
+        for (int tick = 0; tick < 10; ++tick)
+            EXPECT_EQ(panel->animation_callback(20), 1); // the panel always stays listed
+    }
+    for (size_t i = 0; i < white.size(); ++i)
+        EXPECT_EQ(white[i], i % 2 == 1) << i;
+    EXPECT_EQ(pixel(panel->backing_bitmap(), 50, 0), current_button_theme[0]);
+}
+
+TEST_F(AutomapPanel, TheCompassWalksOnlyWhileLoggedIn)
+{
+    const int s = renderer().window_size(), w = s / 2;
+    gui::send_mouse(&renderer(), wxEVT_ENTER_WINDOW, wxPoint(w, 5));
+    gui::send_mouse(&renderer(), wxEVT_LEFT_DOWN, wxPoint(w, 5));
+    EXPECT_TRUE(main.sent.empty());
+    EXPECT_FALSE(renderer().mouse_inside());
+
+    log_in();
+    gui::send_mouse(&renderer(), wxEVT_ENTER_WINDOW, wxPoint(w, 5));
+    EXPECT_TRUE(renderer().mouse_inside());
+    EXPECT_EQ(renderer().hover_sector(), sector_north);
+    const std::pair<wxPoint, std::string> clicks[] = {
+        {{w, 5}, "north"}, {{s - 3, s - 3}, "down"}, {{s - 3, 3}, "up"}, {{w - 60, w + 60}, "southwest"},
+        {{w + 60, w}, "east"}, {{w, w}, ""}, {{w + 12, w - 12}, ""},
+    };
+    for (const auto &[where, command] : clicks) {
+        main.sent.clear();
+        gui::send_mouse(&renderer(), wxEVT_LEFT_DOWN, where);
+        if (command.empty()) {
+            EXPECT_TRUE(main.sent.empty()) << where.x << "," << where.y;
+        } else {
+            ASSERT_EQ(main.sent.size(), 1u) << command;
+            EXPECT_EQ(main.sent[0].text, command);
+            EXPECT_EQ(main.sent[0].echo, 1);
+        }
+    }
+    gui::send_mouse(&renderer(), wxEVT_LEAVE_WINDOW, wxPoint(-1, -1));
+    EXPECT_FALSE(renderer().mouse_inside());
+}
+
+TEST_F(AutomapPanel, TheCompassShowsTheExitsUnderThePointer)
+{
+    log_in();
+    panel->set_exit_mask(0x1); // north only
+    const int s = renderer().window_size(), w = s / 2;
+    gui::send_mouse(&renderer(), wxEVT_ENTER_WINDOW, wxPoint(w + 60, w));
+    const compass_target north = compass_targets(s)[0];
+    renderer().repaint();
+    const vusk_bitmap &bitmap = renderer().backing_bitmap();
+    EXPECT_EQ(pixel(bitmap, north.x, north.y - north.size), vusk_color(96, 96, 96)); // not under the pointer
+    int green_label = 0;
+    bitmap.with_pixels([&](const pixel_view &view) {
+        for (int y = north.y - 8; y <= north.y + 8; ++y)
+            for (int x = north.x - 8; x <= north.x + 8; ++x)
+                green_label += greenish(view.color_at(x, y));
+    });
+    EXPECT_GT(green_label, 0);
+    const compass_target east = compass_targets(s)[2];
+    EXPECT_EQ(pixel(bitmap, east.x + east.size, east.y), vusk_color(255, 64, 64)); // hovered, no exit
+}
+
+TEST_F(AutomapPanel, TheMapRestsAtTheCentreAndSlidesInFromTheMove)
+{
+    automap_grid grid;
+    for (int x = 1; x < automap_grid_cells; x += 2)
+        put_room(grid, x, 11, x < 11 ? 3 : 20, 0, x);
+    const std::string text = map_text(grid, 'B'); // moved east
+
+    // Logged out the map stays black.
+    panel->map_message(text.c_str(), int(text.size()));
+    EXPECT_EQ(renderer().map_picture().color_at(11 * 11 + 6, 11 * 11 + 6), vusk_BLACK);
+    renderer().full_clear();
+
+    log_in();
+    panel->map_message(text.c_str(), int(text.size()));
+    const int s = renderer().window_size(), w = s / 2;
+    const int offset = renderer().model().offset().x;
+    EXPECT_EQ(offset, -22);
+    renderer().repaint();
+    // Drawn displaced by minus the offset: the room west of the new one is at the centre.
+    const int shift = w - automap_bitmap_size(11) / 2 - 1;
+    const pixel_view &map = renderer().map_picture();
+    EXPECT_EQ(pixel(renderer().backing_bitmap(), 20, w + 8), map.color_at(20 - shift + offset, w + 8 - shift));
+    int ticks = 0;
+    while (renderer().model().map_in_transition() && ticks < 30) {
+        panel->animation_callback(20);
+        ++ticks;
+    }
+    EXPECT_GE(ticks, 7);
+    EXPECT_LE(ticks, 11);
+    EXPECT_EQ(pixel(renderer().backing_bitmap(), 20, w + 8), map.color_at(20 - shift, w + 8 - shift));
+    // The player marker, in the colour that stands out from the sea.
+    EXPECT_EQ(pixel(renderer().backing_bitmap(), w, w - 5), player_marker_color(renderer().model().grid()));
+
+    // A failed walk bumps toward the blocked direction.
+    panel->walk_fail("1", 1);
+    EXPECT_EQ(renderer().model().offset().x, 7); // -(2 * -11) / 3: the view moves east
+}
+
+TEST_F(AutomapPanel, ClosingItsFrameSwitchesTheAutomapOffAndKeepsTheFrame)
+{
+    vusk_automap_frame *outer = new vusk_automap_frame(nullptr, wxID_ANY, wxS("Varn Ossic Map"));
+    wxWeakRef<vusk_automap_frame> alive(outer);
+    gui::show_and_wait(outer);
+    EXPECT_TRUE(outer->Close());
+    gui::pump_events(50);
+    ASSERT_TRUE(alive);
+    EXPECT_TRUE(main.called("set_automap_display_enable 0"));
+    EXPECT_FALSE(outer->HasFlag(wxRESIZE_BORDER));
+    EXPECT_FALSE(outer->HasFlag(wxMAXIMIZE_BOX));
+    EXPECT_TRUE(outer->HasFlag(wxFRAME_FLOAT_ON_PARENT));
+    gui::destroy_and_wait(outer);
+}
+
+TEST_F(AutomapPanel, TheKeyboardFocusGoesBackToTheCommandLine)
+{
+    for (wxWindow *window : {static_cast<wxWindow *>(&renderer()), static_cast<wxWindow *>(panel)}) {
+        wxFocusEvent focus(wxEVT_SET_FOCUS, window->GetId());
+        focus.SetEventObject(window);
+        window->HandleWindowEvent(focus);
+    }
+    EXPECT_EQ(main.focus_transfers, 2);
+}
