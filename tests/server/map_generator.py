@@ -281,7 +281,10 @@ def arrival(world, room, letter, mode="@"):
     return lines
 
 
-def walk_script(world, name="Walker", step=0.6, interactive=False, route=ROUTE, start=START):
+def walk_script(world, name="Walker", step=0.6, interactive=False, route=ROUTE, start=START,
+                fight_seconds=2.4):
+    """The script of a walk along `route`; the fight near its end lasts
+    `fight_seconds`, or to the end of the session when that is None."""
     lines = ["# A walk through the generated world (map_generator.py).",
              "expect torvane .*",
              "send " + tag("login", name),
@@ -297,8 +300,9 @@ def walk_script(world, name="Walker", step=0.6, interactive=False, route=ROUTE, 
         room = (room[0] + move[1], room[1] + move[2])
         lines += arrival(world, room, chr(ord("A") + MOVES.index(move)))
         if number == COMBAT_AFTER:
-            lines += ["send ;tcombat;", "sendln \\e[1m\\e[31mA wolf leaps at you!\\e[0m",
-                      "wait %s" % (4 * step), "send ;tncombat;"]
+            lines += ["send ;tcombat;", "sendln \\e[1m\\e[31mA wolf leaps at you!\\e[0m"]
+            if fight_seconds is not None:
+                lines += ["wait %s" % fight_seconds, "send ;tncombat;"]
     lines.append("hold")
     return "\n".join(lines) + "\n"
 
