@@ -207,7 +207,7 @@ TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
     ASSERT_GE(chunks.size(), 4u);
     EXPECT_EQ(chunks[0], color_text(palette_rgb(1, 2)) + ":red");
     EXPECT_EQ(chunks[1], color_text(palette_rgb(7, 1)) + ": plain");
-    EXPECT_EQ(display->textctrl.line_text(1), "31mx caf.");
+    EXPECT_EQ(display->textctrl.line_text(1), "x caf.");
 
     // The client's own text keeps its bytes; the scrollback transliterates them.
     display->changed_flag = 0;
@@ -218,6 +218,71 @@ TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
     EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(2, 2)));
     display->write(nullptr);
     EXPECT_EQ(display->render_list().back().text, "caf\xe9\n");
+}
+
+// Sequences with several parameters, extended colours and sequences that are
+// not colours, each fed whole, cut in two at every byte and byte by byte: the
+// text shows no residue and takes the colour of the parameters in order.
+TEST_F(AnsiDisplay, ControlSequencesWithSeveralParameters)
+{
+    constexpr int white = 0, red = 1, yellow = 2, green = 3, cyan = 4, blue = 5, magenta = 6;
+    constexpr int dim = 0, normal = 1, bright = 2;
+    struct sequence_case {
+        std::string data;
+        std::string shown;
+        int rgb_of_last_byte;
+    };
+    const sequence_case cases[] = {
+        {"\x1b[1;31mred", "red", palette_rgb(red, bright)},
+        {"\x1b[1;37;44mX", "X", palette_rgb(white, bright)},
+        {"\x1b[0;1;33mX", "X", palette_rgb(yellow, bright)},
+        {"\x1b[1;2;36mX", "X", palette_rgb(cyan, dim)},
+        {"\x1b[31;1;22mX", "X", palette_rgb(white, normal)},
+        {"\x1b[31m\x1b[;32mX", "X", palette_rgb(green, normal)},
+        {"\x1b[5;7;34mX", "X", palette_rgb(blue, normal)},
+        // Extended colours take their parameters with them and change nothing.
+        {"\x1b[32m\x1b[38;5;208mX", "X", palette_rgb(green, normal)},
+        {"\x1b[32m\x1b[48;2;10;20;30;1mX", "X", palette_rgb(green, bright)},
+        {"\x1b[33m\x1b[38:5:208mX", "X", palette_rgb(yellow, normal)},
+        {"\x1b[38:2::1:2:3;35mX", "X", palette_rgb(magenta, normal)},
+        // A saturated parameter is ignored.
+        {"\x1b[1;99999999999999999999;34mX", "X", palette_rgb(blue, bright)},
+        // Other sequences are swallowed whole.
+        {"\x1b[?25lX\x1b[?1049h", "X", palette_rgb(white, normal)},
+        {"\x1b[31m\x1b[?1mX", "X", palette_rgb(red, normal)},
+        {"\x1b[2J\x1b[Hx\x1b[1;1Hy\x1b[1 qz", "xyz", palette_rgb(white, normal)},
+        // A new escape ends an unfinished sequence; a control byte drops it.
+        {"\x1b[3\x1b[35mX", "X", palette_rgb(magenta, normal)},
+        {"\x1b[31\nX", "X", palette_rgb(white, normal)},
+        // One parameter per sequence, as ever.
+        {"\x1b[1m\x1b[31mred", "red", palette_rgb(red, bright)},
+        {"\x1b[36mX", "X", palette_rgb(cyan, normal)},
+    };
+    auto check = [&](const sequence_case &c, const std::vector<std::string> &pieces) {
+        display->clear_scrollback();
+        for (const std::string &piece : pieces)
+            feed(piece);
+        EXPECT_EQ(joined_text(display->textctrl), c.shown);
+        EXPECT_EQ(last_chunk_color(display->textctrl), color_text(c.rgb_of_last_byte));
+    };
+    for (const sequence_case &c : cases) {
+        SCOPED_TRACE(c.data);
+        for (size_t cut = 0; cut <= c.data.size(); ++cut)
+            check(c, {c.data.substr(0, cut), c.data.substr(cut)});
+        std::vector<std::string> bytes;
+        for (char byte : c.data)
+            bytes.emplace_back(1, byte);
+        check(c, bytes);
+    }
+
+    // Past the kept parameters the rest is ignored, the sequence still swallowed.
+    std::string many = "\x1b[";
+    for (int i = 0; i < ansi_parser::most_parameters; ++i)
+        many += "1;";
+    display->clear_scrollback();
+    feed(many + "31mX");
+    EXPECT_EQ(joined_text(display->textctrl), "X");
+    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(white, bright)));
 }
 
 TEST_F(AnsiDisplay, RedrawGivesBackEveryRecordAndLine)
