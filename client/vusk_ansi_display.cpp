@@ -15,14 +15,20 @@ namespace {
 constexpr int initial_size = 20;
 constexpr vusk_color reverse_background = vusk_DARK_GREY;
 
-// The four one-pixel sides of the rectangle from (left, top) to (right, bottom).
-void draw_frame_ring(vusk_bitmap &bitmap, int left, int top, int right, int bottom,
-                     const vusk_color &colour)
+// The two-pixel frame of a display `w` pixels wide (without the scrollbar)
+// and `h` high: the outer lines first, then the inner ones, which run on to
+// the outer edge and so take four of the outer lines' pixels. Every line is
+// straight, its end points included.
+void draw_frame(vusk_bitmap &bitmap, int w, int h, const frame_colors &colors)
 {
-    bitmap.DrawFilledRectangle(left, top, right, top, colour);
-    bitmap.DrawFilledRectangle(left, bottom, right, bottom, colour);
-    bitmap.DrawFilledRectangle(left, top, left, bottom, colour);
-    bitmap.DrawFilledRectangle(right, top, right, bottom, colour);
+    const struct {
+        int x0, y0, x1, y1;
+    } outer[] = {{0, 0, w, 0}, {0, 0, 0, h}, {0, h - 1, w, h - 1}, {w - 1, 0, w - 1, h}},
+      inner[] = {{1, 1, w - 1, 1}, {1, 1, 1, h - 1}, {1, h - 2, w - 1, h - 2}, {w - 2, 1, w - 2, h - 1}};
+    for (const auto &line : outer)
+        bitmap.DrawFilledRectangle(line.x0, line.y0, line.x1, line.y1, colors.outer);
+    for (const auto &line : inner)
+        bitmap.DrawFilledRectangle(line.x0, line.y0, line.x1, line.y1, colors.inner);
 }
 
 // Paints everything but `inside` (which a child window covers): the bands
@@ -343,9 +349,7 @@ void vusk_ansi_display::repaint_dc(vusk_bitmap &bitmap)
         return;
     int w = bitmap.GetWidth() - get_scrollbar_width();
     int h = bitmap.GetHeight();
-    frame_colors colors = ansi_frame_colors(following != 0, flash_count > 0, flash_count);
-    draw_frame_ring(bitmap, 0, 0, w - 1, h - 1, colors.outer);
-    draw_frame_ring(bitmap, 1, 1, w - 2, h - 2, colors.inner);
+    draw_frame(bitmap, w, h, ansi_frame_colors(following != 0, flash_count > 0, flash_count));
 }
 
 int vusk_ansi_display::animation_callback(int milliseconds)

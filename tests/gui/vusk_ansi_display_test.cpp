@@ -407,6 +407,27 @@ TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
     }));
 }
 
+// The inner frame lines run on to the outer edge, so four pixels of the
+// outer lines take the inner colour, frozen or not.
+TEST_F(AnsiDisplay, InnerFrameLinesReachTheOuterEdge)
+{
+    const int w = DISPLAY_SIZE.x - scrollbar_width();
+    const int h = DISPLAY_SIZE.y;
+    auto expect_frame = [&](const vusk_color &outer, const vusk_color &inner) {
+        display->repaint();
+        wxImage drawn = display->backing_bitmap().ConvertToImage();
+        for (wxPoint at : {wxPoint(w - 1, 1), wxPoint(w - 1, h - 2), wxPoint(1, h - 1), wxPoint(w - 2, h - 1)})
+            EXPECT_EQ(gui::pixel_of(drawn, at.x, at.y), inner) << at.x << "," << at.y;
+        for (wxPoint at : {wxPoint(0, 0), wxPoint(w - 1, 0), wxPoint(0, h - 1), wxPoint(w - 1, h - 1),
+                           wxPoint(w - 1, h - 3), wxPoint(2, h - 1)})
+            EXPECT_EQ(gui::pixel_of(drawn, at.x, at.y), outer) << at.x << "," << at.y;
+        EXPECT_EQ(gui::pixel_of(drawn, 1, 1), inner);
+    };
+    expect_frame(vusk_WHITE, vusk_GREY);
+    display->disable_scrolling();
+    expect_frame(vusk_color(255, 0, 0), vusk_color(192, 0, 0));
+}
+
 TEST_F(AnsiDisplay, WheelFreezesAndScrolls)
 {
     fill_lines(100);
