@@ -148,6 +148,7 @@ void ansi_parser::parse(const char *data, int length)
         if (parse_state_ == text_state && is_shown_as_is(byte)) {
             int span = plain_span(bytes + i, bytes + length);
             run.add(data + i, span);
+            text_since_reset_ = true;
             i += span - 1;
             continue;
         }
@@ -175,6 +176,7 @@ void ansi_parser::parse(const char *data, int length)
             process_ansi_color();
         } else if (byte >= first_high_byte) {
             run.add(high_byte_stand_in);
+            text_since_reset_ = true;
         }
     }
 }
@@ -244,6 +246,9 @@ void ansi_parser::process_ansi_code(char code)
     if (code != full_reset)
         return;
     reset_colors();
+    if (!text_since_reset_)
+        return;
+    text_since_reset_ = false;
     int visible = std::clamp(sink_.ansi_visible_lines(), 0, most_reset_lines);
     write_newlines(2 * visible + 1);
 }

@@ -35,6 +35,10 @@ public:
     // Applies the current colour again.
     void resync_colors();
 
+    // Text other than newlines reached the display (ESC c pushes it out of
+    // view; with nothing new to push, it writes no newlines).
+    void note_text_shown() { text_since_reset_ = true; }
+
     void process_ansi_code(char code);
     void process_ansi_code(int code, char final_byte);
     // Hands the current colour to the sink when it differs from the one last
@@ -75,6 +79,7 @@ private:
     bool in_sub_parameter_ = false;
     // A private marker or an intermediate byte: not a sequence of ours.
     bool foreign_sequence_ = false;
+    bool text_since_reset_ = false;
     int attribute_ = 0;
     int applied_attribute_ = 0;
     int color_code_ = 0;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <new>
 
 namespace {
 constexpr int initial_size = 20;
@@ -81,14 +82,46 @@ void vusk_ansi_display::write(const char *text)
 {
     if (text == nullptr)
         return;
-    recorder.rerender_save_string(text);
-    if (!updates_suspended)
-        textctrl.AppendRawText(text);
+    try {
+        record_and_draw(text);
+    } catch (const std::bad_alloc &) {
+        // Whatever the server sends, running out of memory costs that text only.
+        fprintf(stderr, "Out of memory: %zu bytes of text dropped\n", strlen(text));
+        return;
+    }
     if (!trigger_disable) {
         trigger_disable = 1;
         try_trigger_line(text);
         trigger_disable = 0;
     }
+}
+
+void vusk_ansi_display::record_and_draw(const char *text)
+{
+    if (text[strspn(text, "\n")] != '\0')
+        parser.note_text_shown();
+    recorder.rerender_save_string(text);
+    if (!updates_suspended) {
+        textctrl.AppendRawText(text);
+        follow_dropped_lines();
+    }
+}
+
+// When the scrollback dropped old lines, the line numbers of the view moved.
+void vusk_ansi_display::follow_dropped_lines()
+{
+    if (textctrl.trim_count() == store_trims_seen)
+        return;
+    store_trims_seen = textctrl.trim_count();
+    view_line = textctrl.get_bottom_line();
+    set_scrollbar();
+}
+
+void vusk_ansi_display::set_scrollback_limit(const scrollback_limit &limit)
+{
+    recorder.set_scrollback_limit(limit);
+    textctrl.set_scrollback_limit(limit);
+    follow_dropped_lines();
 }
 
 void vusk_ansi_display::write_direct(const char *text)
@@ -160,7 +193,7 @@ void vusk_ansi_display::rerender()
     textctrl.Clear();
     for (const vusk_render_list &record : recorder.records()) {
         set_color_direct(color_to_rgb(vusk_color(record.r, record.g, record.b)), record.attr);
-        write_direct(record.text.c_str());
+        write_direct(record.text.data());
     }
     reapply_current_color();
     scroll_to_bottom();

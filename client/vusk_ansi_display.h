@@ -82,6 +82,8 @@ public:
 
     // Every run recorded since the last clear, the pending one included.
     const render_list_recorder::records_type &render_list();
+    // How much the display keeps (the default is far above a day's play).
+    void set_scrollback_limit(const scrollback_limit &limit);
 
     vusk_textctrl textctrl;
     Buffer trigger_line;
@@ -115,10 +117,13 @@ private:
     void set_color_direct(int rgb, int attribute);
     void reapply_current_color();
     void append_to_trigger_line(const char *bytes, size_t length);
+    void record_and_draw(const char *text);
+    void follow_dropped_lines();
 
     ansi_parser parser;
     render_list_recorder recorder;
     wheel_accumulator wheel;
+    int store_trims_seen = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

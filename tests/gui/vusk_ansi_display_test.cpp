@@ -11,8 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+// From the sanitizer runtime; GCC ships no header for it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -90,7 +95,7 @@ std::vector<std::string> records_of(vusk_ansi_display &display)
     for (const vusk_render_list &record : display.render_list()) {
         found.push_back(std::to_string(record.code) + "/" + std::to_string(record.attr) + "/" +
                         std::to_string(record.r) + "," + std::to_string(record.g) + "," +
-                        std::to_string(record.b) + ":" + record.text);
+                        std::to_string(record.b) + ":" + std::string(record.text));
     }
     return found;
 }
@@ -183,6 +188,16 @@ protected:
     test_frame *window_frame = nullptr;
     vusk_ansi_display *display = nullptr;
 };
+
+size_t heap_bytes_in_use()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#endif
+}
 
 // A session with colours, attributes, tabs, high bytes, long wrapped lines
 // and the client's own messages in between.
@@ -654,4 +669,69 @@ TEST_F(AnsiDisplay, DebugFillGoesStraightToTheScrollback)
     // Text written next has the display's colour, not the last random one.
     display->write("mine");
     EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(4, 2)));
+}
+
+// ESC c pushes text out of view only when text came since the last one: a
+// flood of it writes a screenful once. With text in between, the lines it
+// writes stay within the scrollback's limit, and the view follows.
+TEST_F(AnsiDisplay, ResetFloodStaysSmall)
+{
+    feed("some text");
+    std::string flood;
+    for (int i = 0; i < 1000000; ++i)
+        flood += "\x1b" "c";
+    const size_t heap_before = heap_bytes_in_use();
+    feed(flood);
+    const int visible = display->textctrl.get_visible_line_count();
+    EXPECT_EQ(display->textctrl.get_current_line(), 2 * visible + 1);
+    EXPECT_LT(heap_bytes_in_use(), heap_before + 256 * 1024);
+
+    scrollback_limit limit;
+    limit.lines = 5000;
+    display->set_scrollback_limit(limit);
+    std::string with_text;
+    for (int i = 0; i < 2000; ++i)
+        with_text += "x\x1b" "c";
+    feed(with_text);
+    EXPECT_LE(display->textctrl.kept_lines(), limit.lines);
+    EXPECT_EQ(display->textctrl.get_bottom_line(), display->textctrl.get_current_line());
+    size_t recorded_lines = 0;
+    for (const vusk_render_list &record : display->render_list())
+        recorded_lines += size_t(std::count(record.text.begin(), record.text.end(), '\n'));
+    EXPECT_LE(recorded_lines, size_t(limit.lines));
+}
+
+// A 100 MB line, then many megabytes of lines, keep only the newest text
+// within the limit, in the scrollback and the record alike; memory stays
+// within a bound set by the limit, not by what was received.
+TEST_F(AnsiDisplay, HundredMegabyteLineStaysWithinTheLimit)
+{
+    constexpr size_t bound = 64u << 20;
+    scrollback_limit limit;
+    limit.bytes = 4 << 20;
+    display->set_scrollback_limit(limit);
+    std::string piece = "\x1b[32m";
+    for (int i = 0; piece.size() < 256 * 1024; ++i)
+        piece += "word" + std::to_string(i) + " ";
+    const size_t heap_start = heap_bytes_in_use();
+    size_t peak = heap_start;
+    for (size_t fed = 0; fed < 100u << 20; fed += piece.size()) {
+        feed(piece);
+        peak = std::max(peak, heap_bytes_in_use());
+    }
+    EXPECT_LE(display->textctrl.kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl.kept_lines(), 0);
+    EXPECT_NE(display->textctrl.line_text(display->textctrl.get_current_line()).find("word"), std::string::npos);
+
+    std::string lines;
+    for (int i = 0; lines.size() < 1024 * 1024; ++i)
+        lines += "line " + std::to_string(i) + " \x1b[1;32mof a long session\x1b[0m\r\n";
+    for (int round = 0; round < 20; ++round) {
+        feed(lines);
+        peak = std::max(peak, heap_bytes_in_use());
+    }
+    EXPECT_LE(display->textctrl.kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl.line_text(0).rfind("line ", 0), 0u);
+    EXPECT_EQ(display->render_list().front().text.rfind("line ", 0), 0u);
+    EXPECT_LT(peak, heap_start + bound);
 }
