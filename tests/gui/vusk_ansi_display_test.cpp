@@ -5,16 +5,13 @@
 #include "gui_fake_frame.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "heap_bytes.h"
 #include "temp_home.h"
 #include "vusk_ansi_display.h"
 #include "vusk_font.h"
 
 #include <gtest/gtest.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime; GCC ships no header for it.
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#endif
 #include <malloc.h>
 
 #include <algorithm>
@@ -188,16 +185,6 @@ protected:
     test_frame *window_frame = nullptr;
     vusk_ansi_display *display = nullptr;
 };
-
-size_t heap_bytes_in_use()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-#endif
-}
 
 // A session with colours, attributes, tabs, high bytes, long wrapped lines
 // and the client's own messages in between.
