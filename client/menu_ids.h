@@ -61,4 +61,12 @@ constexpr int id_menu_theme_bg_bubbles = 12400;
 constexpr int id_menu_view_automap_display = 12410;
 constexpr int id_menu_view_automap_docked = 12411;
 
+constexpr int id_menu_help_kb_shortcuts = 12417;
+
+// The vote menu: entries 1 to 8, "Vote For All" and the reminder switch.
+constexpr int id_menu_vote_first = 12436;
+constexpr int id_menu_vote_last = 12443;
+constexpr int id_menu_vote_all = 12444;
+constexpr int id_menu_vote_reminder = 12445;
+
 #endif

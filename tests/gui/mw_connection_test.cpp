@@ -33,7 +33,7 @@ bool ends_with(const std::string &text, const std::string &tail)
 
 int history_set(client_frame &client)
 {
-    return client->input_window->line_edit.histories.current_history();
+    return client->input_window()->line_edit.histories.current_history();
 }
 
 // A script that logs the client in as `name` and then answers pings.
@@ -72,9 +72,9 @@ TEST(MainFrameStart, StartingBuildsShowsAndMeasuresTheFrameWithoutConnecting)
     EXPECT_EQ(global_display_xsize, 1280);
     EXPECT_EQ(global_display_ysize, 1024);
     EXPECT_EQ(mw_constructor_finished, 1);
-    EXPECT_TRUE(frame->ping_timer.IsRunning());
-    EXPECT_TRUE(frame->save_timer.IsRunning());
-    EXPECT_EQ(frame->save_timer.GetInterval(), 300000);
+    EXPECT_TRUE(frame->ping_timer().IsRunning());
+    EXPECT_TRUE(frame->save_timer().IsRunning());
+    EXPECT_EQ(frame->save_timer().GetInterval(), 300000);
     EXPECT_NE(global_font, nullptr);
     EXPECT_NE(varn_ossic_logo_bitmap, nullptr);
     EXPECT_EQ(std::string(global_uuid).size(), 32u);
@@ -144,7 +144,7 @@ TEST(MainFrameConnection, LoginSetsTitleHistoryAndSendsTheSettingsLineOnce)
 {
     scripted_game_server server(login_script("Arden"));
     client_frame client(server.port());
-    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in(); }));
     EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Arden"));
     EXPECT_EQ(history_set(client), 2);
     EXPECT_EQ(TConfig::Instance()->GetName(), "Arden");
@@ -160,7 +160,7 @@ TEST(MainFrameConnection, TheSettingsLineOfEveryFlagOnMatchesTheWorkedExample)
 {
     scripted_game_server server(login_script(""));
     client_frame client(server.port());
-    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in(); }));
     ASSERT_TRUE(client.tick_until([&] { return server.recorded().find("tqlstatus ") != std::string::npos; }));
 
     TConfig &config = *TConfig::Instance();
@@ -188,20 +188,20 @@ TEST(MainFrameConnection, PingsOnlyWhileLoggedInAndTheReplyChangesNothingShown)
 {
     scripted_game_server server(login_script("Bryn"));
     client_frame client(server.port());
-    EXPECT_TRUE(client->ping_timer.IsRunning());
-    EXPECT_EQ(client->ping_timer.GetInterval(), 15000);
+    EXPECT_TRUE(client->ping_timer().IsRunning());
+    EXPECT_EQ(client->ping_timer().GetInterval(), 15000);
 
     client.tick();
-    client->ping_timer.Notify();
+    client->ping_timer().Notify();
     client.tick(3);
     EXPECT_FALSE(recorded_line(server, "tqping"));
 
-    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in(); }));
     client.tick(2);
     const std::string shown = client.shown_text();
-    client->ping_stopwatch.Start(100000);
-    client->ping_timer.Notify();
-    EXPECT_LT(client->ping_stopwatch.Time(), 100000);
+    client->ping_stopwatch().Start(100000);
+    client->ping_timer().Notify();
+    EXPECT_LT(client->ping_stopwatch().Time(), 100000);
     ASSERT_TRUE(client.tick_until([&] { return recorded_line(server, "tqping"); }));
     client.tick(5);
     EXPECT_EQ(client.shown_text(), shown);
@@ -217,7 +217,7 @@ TEST(MainFrameConnection, TextWithColoursTagsAndTelnetArrivesWholeWhenSentByteBy
     client_frame client(server.port());
     ASSERT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), "ok\n"); }, 20000));
     EXPECT_TRUE(ends_with(client.shown_text(), "Connecting...\nred;x\nok\n"));
-    EXPECT_EQ(client->input_window->line_edit.echo_off, 1);
+    EXPECT_EQ(client->input_window()->line_edit.echo_off, 1);
     bool red_shown = false;
     for (const client_frame::shown_run &run : client.shown_runs())
         red_shown |= run.text == "red" && ((run.r << 16) | (run.g << 8) | run.b) == 0xff5555;

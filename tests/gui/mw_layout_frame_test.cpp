@@ -62,8 +62,8 @@ protected:
         client->resize();
     }
 
-    wxRect input() const { return rect_of(client->input_window); }
-    wxRect display() const { return rect_of(client->main_display); }
+    wxRect input() const { return rect_of(client->input_window()); }
+    wxRect display() const { return rect_of(client->main_display()); }
 
     client_frame client;
 };
@@ -128,9 +128,8 @@ TEST_F(FrameLayout, ASizeEventLaysOutOnlyWhenTheSizeChanged)
 {
     lay_out(panel_settings(), 700, 500);
     gui::pump_events(50);
-    EXPECT_EQ(client->last_client_width, 700);
-    EXPECT_EQ(client->last_client_height, 500);
-    client->main_display->SetSize(0, 0, 10, 10);
+    EXPECT_EQ(client->laid_out_size(), wxSize(700, 500));
+    client->main_display()->SetSize(0, 0, 10, 10);
     wxSizeEvent same(client->GetSize());
     client->OnResize(same);
     EXPECT_EQ(display().GetSize(), wxSize(10, 10));

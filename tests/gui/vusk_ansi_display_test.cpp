@@ -147,9 +147,9 @@ protected:
     void make_popup_style(vusk_ansi_display *popup)
     {
         popup->never_freeze = 1;
-        popup->has_frame = 0;
+        popup->set_has_frame(false);
         popup->resize(1);
-        popup->textctrl.top_anchored = 1;
+        popup->textctrl().top_anchored = 1;
     }
 
     void feed(const std::string &data) { feed_to(display, data); }
@@ -164,7 +164,7 @@ protected:
             feed("line " + std::to_string(i) + "\n");
     }
 
-    int scrollbar_width() { return display->scrollbar.GetSize().GetWidth(); }
+    int scrollbar_width() { return display->scrollbar().GetSize().GetWidth(); }
 
     // What an export of the display writes into a file.
     std::string exported(const TempDir &dir, bool (vusk_ansi_display::*render)(FILE *))
@@ -202,22 +202,22 @@ std::string mixed_session()
 
 TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
 {
-    display->changed_flag = 0;
+    display->clear_changed();
     feed("\x1b[1m\x1b[31mred\x1b[0m plain\r\n\x1b[1;31mx caf\xe9\n");
-    EXPECT_EQ(display->changed_flag, 1);
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
+    EXPECT_TRUE(display->changed());
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
     ASSERT_GE(chunks.size(), 4u);
     EXPECT_EQ(chunks[0], color_text(palette_rgb(1, 2)) + ":red");
     EXPECT_EQ(chunks[1], color_text(palette_rgb(7, 1)) + ": plain");
-    EXPECT_EQ(display->textctrl.line_text(1), "x caf.");
+    EXPECT_EQ(display->textctrl().line_text(1), "x caf.");
 
     // The client's own text keeps its bytes; the scrollback transliterates them.
-    display->changed_flag = 0;
+    display->clear_changed();
     display->set_color(1, '3');
     display->write("caf\xe9\n");
-    EXPECT_EQ(display->changed_flag, 0);
-    EXPECT_EQ(display->textctrl.line_text(2), "cafe");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(2, 2)));
+    EXPECT_FALSE(display->changed());
+    EXPECT_EQ(display->textctrl().line_text(2), "cafe");
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(2, 2)));
     display->write(nullptr);
     EXPECT_EQ(display->render_list().back().text, "caf\xe9\n");
 }
@@ -264,8 +264,8 @@ TEST_F(AnsiDisplay, ControlSequencesWithSeveralParameters)
         display->clear_scrollback();
         for (const std::string &piece : pieces)
             feed(piece);
-        EXPECT_EQ(joined_text(display->textctrl), c.shown);
-        EXPECT_EQ(last_chunk_color(display->textctrl), color_text(c.rgb_of_last_byte));
+        EXPECT_EQ(joined_text(display->textctrl()), c.shown);
+        EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(c.rgb_of_last_byte));
     };
     for (const sequence_case &c : cases) {
         SCOPED_TRACE(c.data);
@@ -283,8 +283,8 @@ TEST_F(AnsiDisplay, ControlSequencesWithSeveralParameters)
         many += "1;";
     display->clear_scrollback();
     feed(many + "31mX");
-    EXPECT_EQ(joined_text(display->textctrl), "X");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(white, bright)));
+    EXPECT_EQ(joined_text(display->textctrl()), "X");
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(white, bright)));
 }
 
 TEST_F(AnsiDisplay, RedrawGivesBackEveryRecordAndLine)
@@ -293,24 +293,24 @@ TEST_F(AnsiDisplay, RedrawGivesBackEveryRecordAndLine)
     display->write("\nA message of the client.\n");
     feed("\x1b[36mtail");
     std::vector<std::string> records = records_of(*display);
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
-    ASSERT_GT(display->textctrl.get_current_line(), 40);
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
+    ASSERT_GT(display->textctrl().get_current_line(), 40);
 
     display->rerender();
     EXPECT_EQ(records_of(*display), records);
-    EXPECT_EQ(store_chunks(display->textctrl), chunks);
+    EXPECT_EQ(store_chunks(display->textctrl()), chunks);
 
     // Narrower and back: the same lines again.
     display->SetSize(0, 0, 200, 300);
     display->set_line_wrap_enable(1);
-    EXPECT_NE(store_chunks(display->textctrl), chunks);
+    EXPECT_NE(store_chunks(display->textctrl()), chunks);
     display->SetSize(0, 0, DISPLAY_SIZE.x, DISPLAY_SIZE.y);
     display->rerender();
-    EXPECT_EQ(store_chunks(display->textctrl), chunks);
+    EXPECT_EQ(store_chunks(display->textctrl()), chunks);
 
     // Without wrapping a long line stays one line.
     display->set_line_wrap_enable(0);
-    EXPECT_LT(display->textctrl.get_current_line(), 45);
+    EXPECT_LT(display->textctrl().get_current_line(), 45);
     EXPECT_EQ(records_of(*display), records);
 }
 
@@ -320,18 +320,18 @@ TEST_F(AnsiDisplay, RedrawKeepsTheDisplaysCurrentColour)
     feed("\x1b[31mred text\x1b[32m");
     display->rerender();
     feed("next");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(3, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(3, 1)));
 
     feed("\x1b[1m\x1b[34mblue\x1b[0m\x1b[7m");
     display->suspend_updates();
     display->resume_updates();
     display->write("after");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(7, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(7, 1)));
 
     feed("\x1b[0m\x1b[35m");
     display->set_line_wrap_enable(1);
     feed("more");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(6, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(6, 1)));
 }
 
 TEST_F(AnsiDisplay, PaletteChangeReachesOldTextOnlyAsRecorded)
@@ -341,9 +341,9 @@ TEST_F(AnsiDisplay, PaletteChangeReachesOldTextOnlyAsRecorded)
     display->rerender();
     feed("\x1b[1mbright");
     select_ansi_palette(font_colors_default);
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
     EXPECT_EQ(chunks[0], color_text(palette_rgb(3, 1)) + ":green");
-    EXPECT_EQ(last_chunk_color(display->textctrl), "0,255,0");
+    EXPECT_EQ(last_chunk_color(display->textctrl()), "0,255,0");
 }
 
 TEST_F(AnsiDisplay, DivertedTextReplacesTheOldOnResume)
@@ -353,15 +353,15 @@ TEST_F(AnsiDisplay, DivertedTextReplacesTheOldOnResume)
     display->clear_scrollback();
     feed("\x1b[33mnew\nlines\n");
     display->write("mine\n");
-    EXPECT_EQ(display->textctrl.line_text(0), "old text");
+    EXPECT_EQ(display->textctrl().line_text(0), "old text");
     display->resume_updates();
-    EXPECT_EQ(store_lines(display->textctrl), (std::vector<std::string>{"new\n", "lines\n", "mine\n", ""}));
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(2, 1)));
+    EXPECT_EQ(store_lines(display->textctrl()), (std::vector<std::string>{"new\n", "lines\n", "mine\n", ""}));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(2, 1)));
     EXPECT_EQ(display->render_list().size(), 1u);
     // Resuming twice redraws nothing more.
     display->write("x");
     display->resume_updates();
-    EXPECT_EQ(display->textctrl.line_text(3), "x");
+    EXPECT_EQ(display->textctrl().line_text(3), "x");
 }
 
 TEST_F(AnsiDisplay, PopupHoldsFiftyKilobytesOfOneColourThroughSuspension)
@@ -374,12 +374,12 @@ TEST_F(AnsiDisplay, PopupHoldsFiftyKilobytesOfOneColourThroughSuspension)
     feed_to(popup, text);
     ASSERT_EQ(popup->render_list().size(), 1u);
     EXPECT_EQ(popup->render_list().front().text.size(), text.size());
-    std::vector<std::string> before = store_lines(popup->textctrl);
+    std::vector<std::string> before = store_lines(popup->textctrl());
 
     popup->suspend_updates();
     popup->resume_updates();
-    EXPECT_EQ(store_lines(popup->textctrl), before);
-    EXPECT_EQ(joined_text(popup->textctrl), text);
+    EXPECT_EQ(store_lines(popup->textctrl()), before);
+    EXPECT_EQ(joined_text(popup->textctrl()), text);
 }
 
 TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
@@ -387,10 +387,10 @@ TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
     fill_lines(100);
     display->disable_scrolling();
     EXPECT_EQ(display->following, 0);
-    EXPECT_EQ(display->textctrl.hold_view, 1);
+    EXPECT_EQ(display->textctrl().hold_view, 1);
     EXPECT_TRUE(frame.called("repaint_status_bar"));
     feed("more\n");
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 100);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 100);
     EXPECT_TRUE(gui::wait_until([&] {
         wxImage shot = gui::capture_window(display);
         return gui::pixel_of(shot, 0, 150) == vusk_color(255, 0, 0) &&
@@ -400,8 +400,8 @@ TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
     frame.forget();
     display->enable_scrolling();
     EXPECT_EQ(display->following, 1);
-    EXPECT_EQ(display->textctrl.hold_view, 0);
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 101);
+    EXPECT_EQ(display->textctrl().hold_view, 0);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 101);
     EXPECT_TRUE(frame.called("repaint_status_bar"));
     EXPECT_TRUE(gui::wait_until([&] {
         wxImage shot = gui::capture_window(display);
@@ -446,64 +446,64 @@ TEST_F(AnsiDisplay, WheelFreezesAndScrolls)
 
 TEST_F(AnsiDisplay, ScrollbarFollowsTheViewAndHandsBackTheFocus)
 {
-    EXPECT_EQ(display->scrollbar.GetName(), wxS("scrollBar"));
+    EXPECT_EQ(display->scrollbar().GetName(), wxS("scrollBar"));
     fill_lines(100);
     display->refresh_text();
     gui::pump_events(20);
-    int page = display->textctrl.get_visible_line_count();
+    int page = display->textctrl().get_visible_line_count();
     EXPECT_EQ(display->get_scroll_position(), 100 - page);
-    EXPECT_EQ(display->scrollbar.GetRange(), 100);
+    EXPECT_EQ(display->scrollbar().GetRange(), 100);
     // Setting the scrollbar is no scroll of the user's.
     EXPECT_EQ(display->following, 1);
 
     frame.focus_transfers = 0;
-    wxScrollEvent track(wxEVT_SCROLL_THUMBTRACK, display->scrollbar.GetId(), 40, wxVERTICAL);
-    track.SetEventObject(&display->scrollbar);
-    display->scrollbar.HandleWindowEvent(track);
+    wxScrollEvent track(wxEVT_SCROLL_THUMBTRACK, display->scrollbar().GetId(), 40, wxVERTICAL);
+    track.SetEventObject(&display->scrollbar());
+    display->scrollbar().HandleWindowEvent(track);
     EXPECT_EQ(display->following, 0);
     EXPECT_EQ(display->view_line, 40 + page);
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 40 + page);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 40 + page);
     EXPECT_EQ(frame.focus_transfers, 1);
 
-    wxScrollEvent bottom(wxEVT_SCROLL_THUMBRELEASE, display->scrollbar.GetId(), 100 - page, wxVERTICAL);
-    bottom.SetEventObject(&display->scrollbar);
-    display->scrollbar.HandleWindowEvent(bottom);
+    wxScrollEvent bottom(wxEVT_SCROLL_THUMBRELEASE, display->scrollbar().GetId(), 100 - page, wxVERTICAL);
+    bottom.SetEventObject(&display->scrollbar());
+    display->scrollbar().HandleWindowEvent(bottom);
     EXPECT_EQ(display->following, 1);
 
     display->disable_and_set_scroll_position(10);
     EXPECT_EQ(display->following, 1);
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 10 + page);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 10 + page);
 }
 
 TEST_F(AnsiDisplay, LayoutWithAndWithoutTheFrame)
 {
     int bar = scrollbar_width();
     ASSERT_GT(bar, 0);
-    EXPECT_EQ(display->textctrl.GetPosition(), wxPoint(2, 2));
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(DISPLAY_SIZE.x - 4 - bar, DISPLAY_SIZE.y - 4));
-    EXPECT_EQ(display->scrollbar.GetPosition(), wxPoint(DISPLAY_SIZE.x - bar, 0));
-    EXPECT_EQ(display->scrollbar.GetSize().GetHeight(), DISPLAY_SIZE.y);
+    EXPECT_EQ(display->textctrl().GetPosition(), wxPoint(2, 2));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(DISPLAY_SIZE.x - 4 - bar, DISPLAY_SIZE.y - 4));
+    EXPECT_EQ(display->scrollbar().GetPosition(), wxPoint(DISPLAY_SIZE.x - bar, 0));
+    EXPECT_EQ(display->scrollbar().GetSize().GetHeight(), DISPLAY_SIZE.y);
     EXPECT_EQ(display->get_scrollbar_width(), bar);
 
     display->set_scrollbar_enable(0);
-    EXPECT_FALSE(display->scrollbar.IsShown());
+    EXPECT_FALSE(display->scrollbar().IsShown());
     EXPECT_EQ(display->get_scrollbar_width(), 0);
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(DISPLAY_SIZE.x - 4, DISPLAY_SIZE.y - 4));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(DISPLAY_SIZE.x - 4, DISPLAY_SIZE.y - 4));
     display->set_scrollbar_enable(1);
-    EXPECT_TRUE(display->scrollbar.IsShown());
+    EXPECT_TRUE(display->scrollbar().IsShown());
 
     make_popup_style(display);
-    EXPECT_EQ(display->textctrl.GetPosition(), wxPoint(0, 0));
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(DISPLAY_SIZE.x - bar, DISPLAY_SIZE.y));
+    EXPECT_EQ(display->textctrl().GetPosition(), wxPoint(0, 0));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(DISPLAY_SIZE.x - bar, DISPLAY_SIZE.y));
 
     // A resize follows new text again.
-    display->has_frame = 1;
+    display->set_has_frame(true);
     display->never_freeze = 0;
     display->disable_scrolling();
     display->SetSize(0, 0, 300, 200);
     EXPECT_EQ(display->following, 1);
     display->SetSize(0, 0, 0, 0);
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(1, 1));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(1, 1));
 }
 
 TEST_F(AnsiDisplay, TriggerLinesAreWholeLinesOfEveryWrite)
@@ -524,7 +524,7 @@ TEST_F(AnsiDisplay, TriggerLinesAreWholeLinesOfEveryWrite)
     triggered->write("loud\n");
     EXPECT_EQ(triggered->lines.back(), "loud");
     EXPECT_EQ(triggered->lines.size(), 4u);
-    EXPECT_EQ(triggered->textctrl.line_text(triggered->textctrl.get_current_line() - 1), "echoed");
+    EXPECT_EQ(triggered->textctrl().line_text(triggered->textctrl().get_current_line() - 1), "echoed");
 
     triggered->echo = false;
     triggered->write(std::string(9000, 'w').c_str());
@@ -552,10 +552,10 @@ TEST_F(AnsiDisplay, ClearingForgetsTheRecordAndTheText)
     feed("\x1b[1m\x1b[31mbefore\n");
     display->clear_scrollback();
     EXPECT_TRUE(display->render_list().empty());
-    EXPECT_EQ(display->textctrl.get_current_line(), 0);
-    EXPECT_EQ(display->textctrl.line_text(0), "");
+    EXPECT_EQ(display->textctrl().get_current_line(), 0);
+    EXPECT_EQ(display->textctrl().line_text(0), "");
     display->write("after");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(0, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(0, 1)));
     EXPECT_EQ(records_of(*display).front(), "55/0/160,160,160:after");
 }
 
@@ -636,26 +636,26 @@ TEST_F(AnsiDisplay, RandomServerBytesAndEscapes)
         }
     }
     display->resume_updates();
-    for (const std::string &line : store_lines(display->textctrl)) {
+    for (const std::string &line : store_lines(display->textctrl())) {
         for (unsigned char byte : line)
             ASSERT_TRUE(byte == '\n' || (byte >= 28 && byte <= 126)) << static_cast<int>(byte);
     }
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
     display->rerender();
-    EXPECT_EQ(store_chunks(display->textctrl), chunks);
+    EXPECT_EQ(store_chunks(display->textctrl()), chunks);
 }
 
 TEST_F(AnsiDisplay, DebugFillGoesStraightToTheScrollback)
 {
     feed("\x1b[1m\x1b[36m");
     display->generate_debug_fill_data(2000);
-    EXPECT_GE(display->textctrl.get_current_line(), 2001);
+    EXPECT_GE(display->textctrl().get_current_line(), 2001);
     EXPECT_TRUE(display->render_list().empty());
-    std::string summary = display->textctrl.line_text(display->textctrl.get_current_line() - 1);
+    std::string summary = display->textctrl().line_text(display->textctrl().get_current_line() - 1);
     EXPECT_NE(summary.find(" characters written ("), std::string::npos);
     // Text written next has the display's colour, not the last random one.
     display->write("mine");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(4, 2)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(4, 2)));
 }
 
 // ESC c pushes text out of view only when text came since the last one: a
@@ -669,8 +669,8 @@ TEST_F(AnsiDisplay, ResetFloodStaysSmall)
         flood += "\x1b" "c";
     const size_t heap_before = heap_bytes_in_use();
     feed(flood);
-    const int visible = display->textctrl.get_visible_line_count();
-    EXPECT_EQ(display->textctrl.get_current_line(), 2 * visible + 1);
+    const int visible = display->textctrl().get_visible_line_count();
+    EXPECT_EQ(display->textctrl().get_current_line(), 2 * visible + 1);
     EXPECT_LT(heap_bytes_in_use(), heap_before + 256 * 1024);
 
     scrollback_limit limit;
@@ -680,8 +680,8 @@ TEST_F(AnsiDisplay, ResetFloodStaysSmall)
     for (int i = 0; i < 2000; ++i)
         with_text += "x\x1b" "c";
     feed(with_text);
-    EXPECT_LE(display->textctrl.kept_lines(), limit.lines);
-    EXPECT_EQ(display->textctrl.get_bottom_line(), display->textctrl.get_current_line());
+    EXPECT_LE(display->textctrl().kept_lines(), limit.lines);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), display->textctrl().get_current_line());
     size_t recorded_lines = 0;
     for (const vusk_render_list &record : display->render_list())
         recorded_lines += size_t(std::count(record.text.begin(), record.text.end(), '\n'));
@@ -706,9 +706,9 @@ TEST_F(AnsiDisplay, HundredMegabyteLineStaysWithinTheLimit)
         feed(piece);
         peak = std::max(peak, heap_bytes_in_use());
     }
-    EXPECT_LE(display->textctrl.kept_bytes(), limit.bytes);
-    EXPECT_EQ(display->textctrl.kept_lines(), 0);
-    EXPECT_NE(display->textctrl.line_text(display->textctrl.get_current_line()).find("word"), std::string::npos);
+    EXPECT_LE(display->textctrl().kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl().kept_lines(), 0);
+    EXPECT_NE(display->textctrl().line_text(display->textctrl().get_current_line()).find("word"), std::string::npos);
 
     std::string lines;
     for (int i = 0; lines.size() < 1024 * 1024; ++i)
@@ -717,8 +717,8 @@ TEST_F(AnsiDisplay, HundredMegabyteLineStaysWithinTheLimit)
         feed(lines);
         peak = std::max(peak, heap_bytes_in_use());
     }
-    EXPECT_LE(display->textctrl.kept_bytes(), limit.bytes);
-    EXPECT_EQ(display->textctrl.line_text(0).rfind("line ", 0), 0u);
+    EXPECT_LE(display->textctrl().kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl().line_text(0).rfind("line ", 0), 0u);
     EXPECT_EQ(display->render_list().front().text.rfind("line ", 0), 0u);
     EXPECT_LT(peak, heap_start + bound);
 }
