@@ -1,12 +1,14 @@
 #include "main.h"
 
 #include "ansi_palette.h"
+#include "audio_driver_pa.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
+#include "dialogs.h"
+#include "menu_ids.h"
 #include "focus_handoff.h"
 #include "global_fonts.h"
-#include "menu_ids.h"
 #include "mw_layout.h"
 #include "nrandom.h"
 #include "socket.h"
@@ -179,6 +181,13 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_CLOSE(vusk_mw::OnClose)
     EVT_PAINT(vusk_mw::repaint_handler)
     EVT_ERASE_BACKGROUND(vusk_mw::discard_erase_event_handler)
+    EVT_LEFT_DOWN(vusk_mw::mouse_event_handler)
+    EVT_LEFT_UP(vusk_mw::mouse_event_handler)
+    EVT_MOTION(vusk_mw::mouse_event_handler)
+    EVT_MENU_RANGE(id_menu_file_connect, id_menu_help_update, vusk_mw::menu_command)
+    EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
+    EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
+    EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
@@ -194,10 +203,15 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
     TConfig::Instance()->set_effects(this);
     mw_constructor_finished = true;
     start_timers();
+    // Sound that cannot start is switched off, so the settings tell the truth.
+    if (TConfig::Instance()->GetSystemAudio() && !start_audio())
+        TConfig::Instance()->SetSystemAudio(0);
 }
 
 vusk_mw::~vusk_mw()
 {
+    // No audio callback may run on into the toolkit's and the program's exit.
+    shutdown_audio();
     TConfig::Instance()->set_effects(nullptr);
     stop_timers();
     close_connection();
@@ -206,8 +220,18 @@ vusk_mw::~vusk_mw()
         main_window = nullptr;
 }
 
+bool vusk_mw::start_audio()
+{
+    return ::start_audio() != 0;
+}
+
+void vusk_mw::stop_audio()
+{
+    ::stop_audio();
+}
+
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, then the (empty) menu bar.
+// command line, the main display, the menu bar, the logoff warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -217,8 +241,12 @@ void vusk_mw::build_windows()
     main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
+    build_menus();
     SetMenuBar(menu_bar_);
+    show_all_settings();
     build_automap();
+    disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
+    quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
@@ -227,6 +255,7 @@ void vusk_mw::build_windows()
     main_display_->set_initial_font(global_font);
     set_automap_dock_state();
     enable_automap();
+    enable_menu_items();
     resize();
     Refresh(true);
 }
@@ -299,6 +328,8 @@ void vusk_mw::run_tick_work()
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
+    if (voting_reminder_tick_.tick())
+        try_voting_reminder();
     if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
         main_display_->force_trigger_line();
 }
@@ -378,7 +409,7 @@ void vusk_mw::OnClose(wxCloseEvent &event)
 {
     if (global_shutdown_flag != 1 && event.CanVeto()) {
         event.Veto();
-        system_shutdown_handler();
+        verify_program_exit();
         return;
     }
     shut_down_now();
@@ -392,8 +423,11 @@ void vusk_mw::OnFocusGot(wxFocusEvent &)
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
     wxPaintDC dc(this);
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
+    const vusk_bitmap *background = background_.bitmap();
+    if (background == nullptr)
+        return;
+    background_blit_.draw(dc, *background, wxRect(0, 0, background->GetWidth(), background->GetHeight()));
+    paint_logo(dc);
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
@@ -430,6 +464,7 @@ void vusk_mw::socket_disconnect(const char *message)
     close_connection();
     input_window_->line_edit.swap_history(0);
     logged_in_ = false;
+    hide_logoff_warnings();
     SetTitle(game_title_text());
     enable_automap();
     // A server that hid the typing for a password and then went away would
@@ -587,7 +622,11 @@ void vusk_mw::carry_out(const control_match &match)
     const char *argument = match.argument != nullptr ? match.argument : "";
     switch (match.rule) {
     case control_rule::command_help: send_command_help(); break;
-    case control_rule::keyboard_help: break; // the Help menu's list comes with the menus
+    case control_rule::keyboard_help: {
+        wxCommandEvent unused;
+        menu_help_kb_shortcuts(unused);
+        break;
+    }
     case control_rule::echo:
         display_write("\n");
         display_write(argument);
@@ -669,12 +708,6 @@ int vusk_mw::http_fork(const char *url)
 
 // ---- Layout and the main display's view ----
 
-void vusk_mw::check_menu_item(int id, bool checked)
-{
-    if (menu_bar_ != nullptr && menu_bar_->FindItem(id) != nullptr)
-        menu_bar_->Check(id, checked);
-}
-
 void vusk_mw::menu_view_change_layout_helper()
 {
     set_automap_dock_state();
@@ -695,6 +728,8 @@ void vusk_mw::OnResize(wxSizeEvent &)
 
 void vusk_mw::resize()
 {
+    redraw_background(0);
+    place_logo();
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
                                                last_client_height_, layout_settings(logged_in_),
@@ -719,9 +754,11 @@ void vusk_mw::button_font_resync()
     automap_display_->change_button_font();
 }
 
-void vusk_mw::global_change_theme(int)
+void vusk_mw::global_change_theme(int redraw)
 {
     reset_theme();
+    if (redraw)
+        redraw_background(1);
     automap_display_->change_theme();
     resize();
     Refresh();
@@ -842,16 +879,6 @@ void vusk_mw::set_automap_dock_state()
     global_automap_frame->Hide();
 }
 
-void vusk_mw::set_automap_display_enable(int on)
-{
-    TConfig &config = *TConfig::Instance();
-    config.SetAutomapEnable(on);
-    check_menu_item(id_menu_view_automap_display, config.GetAutomapEnable() != 0);
-    enable_menu_items();
-    enable_automap();
-    resize();
-}
-
 void vusk_mw::enable_automap()
 {
     const TConfig &config = *TConfig::Instance();
@@ -872,21 +899,7 @@ void vusk_mw::set_automap_size(int cell_size)
     automap_display_->set_size(cell_size);
 }
 
-void vusk_mw::toggle_automap_display()
+void vusk_mw::flash_automap()
 {
-    set_automap_display_enable(TConfig::Instance()->GetAutomapEnable() == 0 ? 1 : 0);
-}
-
-void vusk_mw::incr_automap_size()
-{
-    automap_display_->incr_size();
-    resize();
-    Refresh();
-}
-
-void vusk_mw::decr_automap_size()
-{
-    automap_display_->decr_size();
-    resize();
-    Refresh();
+    automap_display_->start_newbie_demo_mode_flashing();
 }

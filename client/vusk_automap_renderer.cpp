@@ -3,6 +3,7 @@
 #include "global_fonts.h"
 #include "nrandom.h"
 #include "tqconfig.h"
+#include "vusk_audio.h"
 #include "vusk_font.h"
 #include "vusk_mw_calls.h"
 
@@ -54,7 +55,9 @@ void vusk_automap_renderer::display_socket_data(const char *data, int length)
 
 void vusk_automap_renderer::walk_fail(const char *data, int)
 {
-    model_.walk_fail(data);
+    // The sound hands itself to the sound system.
+    if (model_.walk_fail(data))
+        new vusk_audio_wall_bump;
 }
 
 void vusk_automap_renderer::full_clear()
