@@ -166,17 +166,12 @@ TEST_F(FrameAutomap, TheSizeKeysGrowAndShrinkThePanelAndTheLayoutFollows)
 {
     use_layout(1);
     client->incr_automap_size();
-    EXPECT_EQ(panel().renderer().cell_size(), 13);
     EXPECT_EQ(panel().GetSize(), automap_panel_size(13));
     EXPECT_EQ(client->main_display()->GetPosition().x, automap_panel_size(13).GetWidth() + 4);
     client->decr_automap_size();
     client->decr_automap_size();
     EXPECT_EQ(TConfig::Instance()->GetAutomapSize(), 9);
     EXPECT_EQ(client->main_display()->GetPosition().x, automap_panel_size(9).GetWidth() + 4);
-
-    // A configuration's stored size reaches the panel.
-    client->set_automap_size(15);
-    EXPECT_EQ(panel().GetSize(), automap_panel_size(15));
 }
 
 TEST_F(FrameAutomap, ADisconnectClearsTheMapTheAreaAndTheFight)
