@@ -1,6 +1,5 @@
 // The automap panel and its map window, with a recording stand-in for the
-// main frame: sizes, the caption, the flash, the compass, the map at rest and
-// sliding, the focus.
+// main frame: sizes, the caption, the flash and the compass.
 #include "automap_drawing.h"
 #include "gui_client.h"
 #include "gui_fake_frame.h"
@@ -10,14 +9,10 @@
 #include "vusk_automap.h"
 #include "vusk_theme.h"
 
-#include "automap_map_text.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
-using automap_test::map_text;
-using automap_test::put_room;
 
 namespace {
 
@@ -134,7 +129,6 @@ TEST_F(AutomapPanel, TheCaptionShowsMapAreaOrCombat)
     panel->set_area_name(std::string(9000, 'x').c_str());
     EXPECT_EQ(std::string(panel->area_name()).size(), 7999u);
 
-    // The border in the theme's first colour, the corners black.
     const vusk_bitmap &bitmap = panel_bitmap();
     EXPECT_EQ(pixel(bitmap, 50, 0), current_button_theme[0]);
     EXPECT_EQ(pixel(bitmap, 50, automap_separator_row), current_button_theme[0]);
@@ -184,52 +178,4 @@ TEST_F(AutomapPanel, TheCompassWalksOnlyWhileLoggedIn)
     }
     gui::send_mouse(&renderer(), wxEVT_LEAVE_WINDOW, wxPoint(-1, -1));
     EXPECT_FALSE(renderer().mouse_inside());
-}
-
-TEST_F(AutomapPanel, TheMapRestsAtTheCentreAndSlidesInFromTheMove)
-{
-    automap_grid grid;
-    for (int x = 1; x < automap_grid_cells; x += 2)
-        put_room(grid, x, 11, x < 11 ? 3 : 20, 0, x);
-    const std::string text = map_text(grid, 'B'); // moved east
-
-    // Logged out the map stays black.
-    panel->map_message(text.c_str(), int(text.size()));
-    EXPECT_EQ(renderer().map_picture().color_at(11 * 11 + 6, 11 * 11 + 6), vusk_BLACK);
-    renderer().full_clear();
-
-    log_in();
-    panel->map_message(text.c_str(), int(text.size()));
-    const int s = renderer().window_size(), w = s / 2;
-    const int offset = renderer().model().offset().x;
-    EXPECT_EQ(offset, -22);
-    renderer().repaint();
-    // Drawn displaced by minus the offset: the room west of the new one is at the centre.
-    const int shift = w - automap_bitmap_size(11) / 2 - 1;
-    const pixel_view &map = renderer().map_picture();
-    EXPECT_EQ(pixel(renderer().backing_bitmap(), 20, w + 8), map.color_at(20 - shift + offset, w + 8 - shift));
-    int ticks = 0;
-    while (renderer().model().map_in_transition() && ticks < 30) {
-        panel->animation_callback(20);
-        ++ticks;
-    }
-    EXPECT_GE(ticks, 7);
-    EXPECT_LE(ticks, 11);
-    EXPECT_EQ(pixel(renderer().backing_bitmap(), 20, w + 8), map.color_at(20 - shift, w + 8 - shift));
-    // The player marker, in the colour that stands out from the sea.
-    EXPECT_EQ(pixel(renderer().backing_bitmap(), w, w - 5), player_marker_color(renderer().model().grid()));
-
-    // A failed walk bumps toward the blocked direction.
-    panel->walk_fail("1", 1);
-    EXPECT_EQ(renderer().model().offset().x, 7); // -(2 * -11) / 3: the view moves east
-}
-
-TEST_F(AutomapPanel, TheKeyboardFocusGoesBackToTheCommandLine)
-{
-    for (wxWindow *window : {static_cast<wxWindow *>(&renderer()), static_cast<wxWindow *>(panel)}) {
-        wxFocusEvent focus(wxEVT_SET_FOCUS, window->GetId());
-        focus.SetEventObject(window);
-        window->HandleWindowEvent(focus);
-    }
-    EXPECT_EQ(main.focus_transfers, 2);
 }
