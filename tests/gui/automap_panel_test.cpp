@@ -92,13 +92,12 @@ TEST_F(AutomapPanel, SizesAreOddWithinFiveToSixtyOneAndThePanelFollows)
     EXPECT_EQ(panel->GetSize(), automap_panel_size(9));
     EXPECT_EQ(renderer().GetRect(), wxRect(1, 22, 165, 165));
     EXPECT_EQ(renderer().map_picture().width(), 23 * 9 + 1);
-    const std::pair<void (vusk_automap_display::*)(), int> steps[] = {
-        {&vusk_automap_display::decr_size, 7}, {&vusk_automap_display::decr_size, 5},
-        {&vusk_automap_display::decr_size, 5}, {&vusk_automap_display::incr_size, 7}};
-    for (const auto &[step, expected] : steps) {
-        (panel->*step)();
+    for (int expected : {7, 5, 5}) {
+        panel->decr_size();
         EXPECT_EQ(renderer().cell_size(), expected);
     }
+    panel->incr_size();
+    EXPECT_EQ(renderer().cell_size(), 7);
     panel->set_size(1000);
     panel->incr_size();
     EXPECT_EQ(renderer().cell_size(), 61);
