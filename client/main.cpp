@@ -1,9 +1,12 @@
 #include "main.h"
 
 #include "ansi_palette.h"
+#include "audio_driver_pa.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
+#include "dialogs.h"
+#include "menu_ids.h"
 #include "focus_handoff.h"
 #include "global_fonts.h"
 #include "mw_layout.h"
@@ -202,6 +205,13 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_CLOSE(vusk_mw::OnClose)
     EVT_PAINT(vusk_mw::repaint_handler)
     EVT_ERASE_BACKGROUND(vusk_mw::discard_erase_event_handler)
+    EVT_LEFT_DOWN(vusk_mw::mouse_event_handler)
+    EVT_LEFT_UP(vusk_mw::mouse_event_handler)
+    EVT_MOTION(vusk_mw::mouse_event_handler)
+    EVT_MENU_RANGE(id_menu_file_connect, id_menu_help_update, vusk_mw::menu_command)
+    EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
+    EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
+    EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
@@ -217,10 +227,15 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
     TConfig::Instance()->set_effects(this);
     mw_constructor_finished = true;
     start_timers();
+    // Sound that cannot start is switched off, so the settings tell the truth.
+    if (TConfig::Instance()->GetSystemAudio() && !start_audio())
+        TConfig::Instance()->SetSystemAudio(0);
 }
 
 vusk_mw::~vusk_mw()
 {
+    // No audio callback may run on into the toolkit's and the program's exit.
+    shutdown_audio();
     TConfig::Instance()->set_effects(nullptr);
     stop_timers();
     close_connection();
@@ -229,8 +244,19 @@ vusk_mw::~vusk_mw()
         main_window = nullptr;
 }
 
+bool vusk_mw::start_audio()
+{
+    return ::start_audio() != 0;
+}
+
+void vusk_mw::stop_audio()
+{
+    ::stop_audio();
+}
+
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, then the (empty) menu bar.
+// command line, the main display, the menu bar, the button rows, the logoff
+// warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -240,14 +266,19 @@ void vusk_mw::build_windows()
     main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
+    build_menus();
     SetMenuBar(menu_bar_);
     build_button_rows();
+    show_all_settings();
+    disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
+    quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
+    enable_menu_items();
     resize();
     Refresh(true);
 }
@@ -322,6 +353,8 @@ void vusk_mw::run_tick_work()
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
+    if (voting_reminder_tick_.tick())
+        try_voting_reminder();
     if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
         main_display_->force_trigger_line();
 }
@@ -401,7 +434,7 @@ void vusk_mw::OnClose(wxCloseEvent &event)
 {
     if (global_shutdown_flag != 1 && event.CanVeto()) {
         event.Veto();
-        system_shutdown_handler();
+        verify_program_exit();
         return;
     }
     shut_down_now();
@@ -415,8 +448,11 @@ void vusk_mw::OnFocusGot(wxFocusEvent &)
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
     wxPaintDC dc(this);
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
+    const vusk_bitmap *background = background_.bitmap();
+    if (background == nullptr)
+        return;
+    background_blit_.draw(dc, *background, wxRect(0, 0, background->GetWidth(), background->GetHeight()));
+    paint_logo(dc);
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
@@ -454,6 +490,7 @@ void vusk_mw::socket_disconnect(const char *message)
     close_connection();
     input_window_->line_edit.swap_history(0);
     logged_in_ = false;
+    hide_logoff_warnings();
     SetTitle(game_title_text());
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
@@ -610,7 +647,11 @@ void vusk_mw::carry_out(const control_match &match)
     const char *argument = match.argument != nullptr ? match.argument : "";
     switch (match.rule) {
     case control_rule::command_help: send_command_help(); break;
-    case control_rule::keyboard_help: break; // the Help menu's list comes with the menus
+    case control_rule::keyboard_help: {
+        wxCommandEvent unused;
+        menu_help_kb_shortcuts(unused);
+        break;
+    }
     case control_rule::echo:
         display_write("\n");
         display_write(argument);
@@ -692,12 +733,6 @@ int vusk_mw::http_fork(const char *url)
 
 // ---- Layout and the main display's view ----
 
-void vusk_mw::check_menu_item(int id, bool checked)
-{
-    if (menu_bar_ != nullptr && menu_bar_->FindItem(id) != nullptr)
-        menu_bar_->Check(id, checked);
-}
-
 void vusk_mw::menu_view_change_layout_helper()
 {
     resize();
@@ -717,6 +752,8 @@ void vusk_mw::OnResize(wxSizeEvent &)
 
 void vusk_mw::resize()
 {
+    redraw_background(0);
+    place_logo();
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
                                                last_client_height_, layout_settings(logged_in_), panel_sizes());
@@ -740,9 +777,11 @@ void vusk_mw::button_font_resync()
     fkey_manager_->change_theme();
 }
 
-void vusk_mw::global_change_theme(int)
+void vusk_mw::global_change_theme(int redraw)
 {
     reset_theme();
+    if (redraw)
+        redraw_background(1);
     change_button_row_themes();
     resize();
     Refresh();
@@ -853,6 +892,11 @@ void vusk_mw::set_button_rows_disconnected()
     direction_buttons_->disable();
     hint_buttons_->disable_cmd_buttons();
     hint_buttons_->enable_disconnected_buttons();
+}
+
+void vusk_mw::flash_hint_buttons()
+{
+    hint_buttons_->start_newbie_demo_mode_flashing();
 }
 
 void vusk_mw::change_button_row_themes()
