@@ -20,7 +20,6 @@ public:
     // Creates the buttons on `parent`, disabled and empty; the id is not used.
     vusk_hint_buttons(wxWindow *parent, int id);
 
-
     // "b<number>": the first line of data is the label, the rest the
     // command; without a command the button is blanked. Tags with a 't'
     // after the number are not for this column.
