@@ -162,31 +162,31 @@ private:
     bool color_flash_enabled() override;
     bool system_audio_enabled() override;
     void login(const char *name) override;
-    void map_message(const char *data, int length) override {}
-    void walk_fail(const char *data, int length) override {}
-    void set_directions(dirs_switch pad, int exit_mask) override {}
-    void set_area_name(const char *name) override {}
-    void set_combat_mode(const char *data) override {}
-    void clear_combat_mode(const char *data) override {}
+    void map_message(const char */*data*/, int /*length*/) override {}
+    void walk_fail(const char */*data*/, int /*length*/) override {}
+    void set_directions(dirs_switch /*pad*/, int /*exit_mask*/) override {}
+    void set_area_name(const char */*name*/) override {}
+    void set_combat_mode(const char */*data*/) override {}
+    void clear_combat_mode(const char */*data*/) override {}
     void set_client_id(const char *id) override;
-    void display_enemy_hp(const enemy_hp &enemy) override {}
+    void display_enemy_hp(const enemy_hp &/*enemy*/) override {}
     void clear_enemy_hp() override {}
-    void display_group(const char *data) override {}
-    void display_xp_percentages(const xp_percentages &xp) override {}
+    void display_group(const char */*data*/) override {}
+    void display_xp_percentages(const xp_percentages &/*xp*/) override {}
     void color_flash(const char *arguments) override;
     void ping_reply() override {}
-    void display_hp(const hp_values &hp) override {}
-    void play_sound(const char *request) override {}
+    void display_hp(const hp_values &/*hp*/) override {}
+    void play_sound(const char */*request*/) override {}
     void clear_hint_buttons() override {}
-    void create_popup_window(const char *definition) override {}
-    void set_divert_channel(const char *name) override {}
+    void create_popup_window(const char */*definition*/) override {}
+    void set_divert_channel(const char */*name*/) override {}
     void clear_divert_channel() override {}
-    void config_cmd_process(const char *command) override {}
-    void update_sky_display(const char *data) override {}
-    void update_icon_display(const char *flags) override {}
-    void vote_menu_entry(const char *number, const char *data) override {}
-    void setup_fkey_button(int number, const char *tag, const char *data) override {}
-    void setup_hint_button(int number, const char *tag, const char *data) override {}
+    void config_cmd_process(const char */*command*/) override {}
+    void update_sky_display(const char */*data*/) override {}
+    void update_icon_display(const char */*flags*/) override {}
+    void vote_menu_entry(const char */*number*/, const char */*data*/) override {}
+    void setup_fkey_button(int /*number*/, const char */*tag*/, const char */*data*/) override {}
+    void setup_hint_button(int /*number*/, const char */*tag*/, const char */*data*/) override {}
 
     void build_windows();
     void start_timers();

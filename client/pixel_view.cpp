@@ -144,8 +144,13 @@ void pixel_view::Clear(const vusk_color &colour)
     pattern[ALPHA] = CHANNEL_MAX;
     uint32_t word;
     std::memcpy(&word, pattern, sizeof word);
-    for (int y = 0; y < height_; ++y)
-        std::fill_n(reinterpret_cast<unaligned_word *>(pixel(0, y)), width_, word);
+    // A plain loop: a standard algorithm would deduce a plain uint32_t
+    // pointer and drop the type's alignment of one byte.
+    for (int y = 0; y < height_; ++y) {
+        unaligned_word *row = reinterpret_cast<unaligned_word *>(pixel(0, y));
+        for (int x = 0; x < width_; ++x)
+            row[x] = word;
+    }
 }
 
 void pixel_view::CopyFrom(const pixel_view &source)

@@ -186,7 +186,7 @@ const render_list_recorder::records_type &vusk_ansi_display::render_list()
     return recorder.records();
 }
 
-void vusk_ansi_display::single_line_trigger(Buffer &line) {}
+void vusk_ansi_display::single_line_trigger(Buffer &/*line*/) {}
 
 void vusk_ansi_display::try_trigger_line(const char *text)
 {
@@ -305,7 +305,7 @@ void vusk_ansi_display::OnFocusGot(wxFocusEvent &event)
         event.Skip();
 }
 
-void vusk_ansi_display::resize(int changed)
+void vusk_ansi_display::resize(int /*changed*/)
 {
     wxSize size = GetClientSize();
     ansi_display_layout layout = layout_ansi_display(

@@ -13,11 +13,11 @@ class vusk_mw_calls : public main_frame_link {
 public:
     virtual ~vusk_mw_calls() = default;
 
-    void open_url(const char *url) override {}
-    int transfer_focus_main(wxWindow *window) override { return 0; }
+    void open_url(const char */*url*/) override {}
+    int transfer_focus_main(wxWindow */*window*/) override { return 0; }
 
     // Every line to send or carry out; `echo` asks for the local echo.
-    virtual void handle_async_control_command(const char *text, int echo) {}
+    virtual void handle_async_control_command(const char */*text*/, int /*echo*/) {}
     virtual void handle_async_control_break() {}
     virtual void handle_async_control_abort() {}
     virtual int logged_in() { return 0; }
@@ -32,22 +32,22 @@ public:
     virtual void handle_async_tty_stop() {}
     virtual void scroll_up() {}
     virtual void scroll_down() {}
-    virtual void scroll_up(int lines) {}
-    virtual void scroll_down(int lines) {}
+    virtual void scroll_up(int /*lines*/) {}
+    virtual void scroll_down(int /*lines*/) {}
     virtual int has_mouse_selection() { return 0; }
     virtual void clear_mouse_selection() {}
     // Resets the main display's colours and the stream parser.
     virtual void display_set_default_colors() {}
     // Writes the client's own text into the main display.
-    virtual void main_display_write(const char *text) {}
+    virtual void main_display_write(const char */*text*/) {}
 
     // The channel window's current channel.
     virtual int channel_window_scrolling_enabled() { return 1; }
-    virtual void set_channel_window_scrolling(int follow) {}
+    virtual void set_channel_window_scrolling(int /*follow*/) {}
     virtual void clear_channel_window_selection() {}
 
     // Panels and sizes.
-    virtual void toggle_popup_window(int number) {}
+    virtual void toggle_popup_window(int /*number*/) {}
     virtual void toggle_automap_display() {}
     virtual void zoom_in() {}
     virtual void zoom_out() {}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/app.h>
 #include <wx/apptrait.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
