@@ -127,9 +127,9 @@ TEST_F(FrameLayout, DegenerateSizesKeepEveryPanelAtLeastOnePixel)
 TEST_F(FrameLayout, ASizeEventLaysOutOnlyWhenTheSizeChanged)
 {
     lay_out(panel_settings(), 700, 500);
-    gui::pump_events(50);
-    EXPECT_EQ(client->last_client_width, 700);
-    EXPECT_EQ(client->last_client_height, 500);
+    EXPECT_TRUE(gui::wait_until([&] {
+        return client->last_client_width == 700 && client->last_client_height == 500;
+    }));
     client->main_display->SetSize(0, 0, 10, 10);
     wxSizeEvent same(client->GetSize());
     client->OnResize(same);

@@ -5,13 +5,12 @@
 #include "gui_fake_frame.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "heap_in_use.h"
 #include "temp_home.h"
 #include "vusk_ansi_display.h"
 #include "vusk_font.h"
 
 #include <gtest/gtest.h>
-
-#include <malloc.h>
 
 #include <cstdio>
 #include <fstream>
@@ -361,7 +360,7 @@ TEST_F(AnsiDisplay, ScrollbarFollowsTheViewAndHandsBackTheFocus)
     EXPECT_EQ(display->scrollbar.GetName(), wxS("scrollBar"));
     fill_lines(100);
     display->refresh_text();
-    gui::pump_events(20);
+    EXPECT_TRUE(gui::refresh_and_wait(&display->textctrl));
     int page = display->textctrl.get_visible_line_count();
     EXPECT_EQ(display->get_scroll_position(), 100 - page);
     EXPECT_EQ(display->scrollbar.GetRange(), 100);
@@ -503,10 +502,10 @@ TEST_F(AnsiDisplay, DestroyedDisplaysGiveTheirMemoryBack)
     };
     for (int i = 0; i < 5; ++i)
         cycle();
-    size_t before = mallinfo2().uordblks;
+    size_t before = heap_bytes_in_use();
     for (int i = 0; i < 40; ++i)
         cycle();
-    size_t after = mallinfo2().uordblks;
+    size_t after = heap_bytes_in_use();
     EXPECT_LT(after, before + 2 * 1024 * 1024);
 }
 

@@ -16,10 +16,6 @@ namespace gui {
 
 void prepare_client()
 {
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
     create_global_fonts();
     load_system_config();
     reset_theme();

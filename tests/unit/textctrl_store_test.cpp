@@ -1,15 +1,9 @@
 // The scrollback store without a window: appending, wrapping with fixed
 // 10-pixel glyphs, re-wrapping, clearing, the view and painting.
 #include "fake_textctrl.h"
+#include "heap_in_use.h"
 
 #include <gtest/gtest.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime; GCC ships no header for it.
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#else
-#include <malloc.h>
-#endif
 
 #include <string>
 #include <vector>
@@ -53,16 +47,6 @@ std::vector<std::string> painted_texts(const recording_painter &painter)
     for (const painted_text &drawn : painter.drawn)
         texts.push_back(std::to_string(drawn.y) + ":" + drawn.text);
     return texts;
-}
-
-size_t heap_bytes_in_use()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-#endif
 }
 
 void append_numbered_lines(fake_textctrl &store, int count)
