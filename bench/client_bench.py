@@ -8,7 +8,7 @@
   startup   time from starting the program to the first painted frame
 
 Usage (from the project root, after a Release build):
-    xvfb-run -a -s "-screen 0 1280x1024x24" bench/client_bench.py \
+    xvfb-run -a -s "-screen 0 1280x1024x24" python3 bench/client_bench.py \
         [--client build/release/varn-ossic] [--megabytes 20] [--runs 5]
 """
 

@@ -13,9 +13,6 @@ constexpr int COVERAGE_DIVISOR = 256;        // glyph blends divide by 256, not 
 // far outside any bitmap but safely inside the range of int64_t.
 constexpr double EDGE_X_LIMIT = 1e15;
 
-// A whole pixel, at any address, that may be written over the bytes of a view.
-typedef uint32_t unaligned_word __attribute__((aligned(1), may_alias));
-
 int clamp_channel(int value) { return std::clamp(value, 0, CHANNEL_MAX); }
 
 vusk_color clamped(const vusk_color &c)
@@ -144,12 +141,14 @@ void pixel_view::Clear(const vusk_color &colour)
     pattern[ALPHA] = CHANNEL_MAX;
     uint32_t word;
     std::memcpy(&word, pattern, sizeof word);
-    // A plain loop: a standard algorithm would deduce a plain uint32_t
-    // pointer and drop the type's alignment of one byte.
+    // Rows need not be aligned to whole words, so each word is copied in. The
+    // width is held locally: byte stores could alias the member, which would
+    // keep the loop from being vectorised.
+    const int width = width_;
     for (int y = 0; y < height_; ++y) {
-        unaligned_word *row = reinterpret_cast<unaligned_word *>(pixel(0, y));
-        for (int x = 0; x < width_; ++x)
-            row[x] = word;
+        unsigned char *row = pixel(0, y);
+        for (int x = 0; x < width; ++x)
+            std::memcpy(row + x * BYTES_PER_PIXEL, &word, sizeof word);
     }
 }
 

@@ -18,6 +18,8 @@ struct vusk_render_list {
     int attr = 0;
     int code = 0;
 };
+// The session memory figure counts on this size (the text's bytes aside).
+static_assert(sizeof(vusk_render_list) == 56, "a render list record is 56 bytes");
 
 class render_list_recorder {
 public:

@@ -416,9 +416,11 @@ void vusk_ansi_display::generate_debug_fill_data(int lines)
              characters / 1000);
     textctrl.AppendRawText(summary);
     reapply_current_color();
-    printf("size of vusk_textctrl_chunk %5d\n", static_cast<int>(sizeof(vusk_textctrl_chunk)));
-    printf("size of vusk_textctrl_line  %5d\n", static_cast<int>(sizeof(vusk_textctrl_line)));
-    printf("size of wxString            %5d\n", static_cast<int>(sizeof(wxString)));
-    printf("size of vusk_render_list    %5d\n", static_cast<int>(sizeof(vusk_render_list)));
-    printf("entries in render list   %8d\n", static_cast<int>(render_list().size()));
+    // A developer's aid: the sizes go to standard error, with the program's
+    // other diagnostics.
+    fprintf(stderr, "size of vusk_textctrl_chunk %5d\n", static_cast<int>(sizeof(vusk_textctrl_chunk)));
+    fprintf(stderr, "size of vusk_textctrl_line  %5d\n", static_cast<int>(sizeof(vusk_textctrl_line)));
+    fprintf(stderr, "size of wxString            %5d\n", static_cast<int>(sizeof(wxString)));
+    fprintf(stderr, "size of vusk_render_list    %5d\n", static_cast<int>(sizeof(vusk_render_list)));
+    fprintf(stderr, "entries in render list   %8d\n", static_cast<int>(render_list().size()));
 }
