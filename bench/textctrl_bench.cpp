@@ -2,7 +2,7 @@
 // three colour runs each, appended run by run as the terminal window writes
 // them, with the 10-point fixed-pitch glyph font of the main display.
 // Appending speed, re-wrapping and painting 100,000 lines, and their memory.
-#include "heap_in_use.h"
+#include "heap_bytes.h"
 #include "vusk_font.h"
 #include "vusk_textctrl.h"
 

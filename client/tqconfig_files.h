@@ -5,6 +5,7 @@
 // installation, the configuration directory, the system file naming the
 // configuration in use, and one XML file per configuration record.
 
+#include "tag_owners.h"
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -48,6 +49,8 @@ void load_system_config();
 void save_system_config();
 // A client id from the server; a missing or empty one makes a local id.
 void set_uuid(const char *text);
+// The owner of the server's "uuid" tag: it sets the client id.
+client_id_owner &client_id_tags();
 // A local client id: "DFLT" and 28 lower-case hexadecimal digits.
 void create_default_uuid();
 

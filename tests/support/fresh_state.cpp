@@ -1,5 +1,8 @@
-#include "fresh_state.h"
-
+// Linked into a suite, this makes every test start from the state the
+// program starts in, whatever ran before it in the same process: a fresh
+// HOME, an empty configuration, and the process-wide settings, shared fonts,
+// theme tables and random generators as they stood before the first test.
+// One process can then run the suite's tests in any order.
 #include "ansi_palette.h"
 #include "command_line.h"
 #include "global_fonts.h"
@@ -111,6 +114,13 @@ void renew_configuration()
 
 class fresh_state_listener : public testing::EmptyTestEventListener {
 public:
+    // After the entry point has set up the process (a toolkit started, say).
+    void OnTestProgramStart(const testing::UnitTest &) override
+    {
+        start_globals_ = save_program_globals();
+        start_fonts_ = current_shared_fonts();
+    }
+
     void OnTestStart(const testing::TestInfo &) override
     {
         home_ = std::make_unique<TempHome>();
@@ -133,14 +143,15 @@ private:
             global.restore();
     }
 
-    const std::vector<saved_global> start_globals_ = save_program_globals();
-    const shared_fonts start_fonts_ = current_shared_fonts();
+    std::vector<saved_global> start_globals_;
+    shared_fonts start_fonts_{};
     std::unique_ptr<TempHome> home_;
 };
 
-} // namespace
+// Registered before the entry point runs; the test framework owns the
+// listener.
+struct fresh_state_registration {
+    fresh_state_registration() { testing::UnitTest::GetInstance()->listeners().Append(new fresh_state_listener); }
+} registration;
 
-void install_fresh_state()
-{
-    testing::UnitTest::GetInstance()->listeners().Append(new fresh_state_listener);
-}
+} // namespace

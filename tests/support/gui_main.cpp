@@ -2,9 +2,7 @@
 // is started once for the whole process; a process that cannot start it fails
 // instead of letting every test be skipped. A failed toolkit assertion fails
 // the test that is running, and toolkit log messages go to standard error
-// (a log dialog would hang the suite under Xvfb). Every test starts from the
-// program's starting state.
-#include "fresh_state.h"
+// (a log dialog would hang the suite under Xvfb).
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +54,6 @@ int main(int argc, char **argv)
     // As in the program, PNG images can be decoded (and screenshots saved).
     wxImage::AddHandler(new wxPNGHandler);
     wxSetAssertHandler(fail_running_test);
-    install_fresh_state();
     const int result = RUN_ALL_TESTS();
     give_up_primary_selection();
     wxEntryCleanup();

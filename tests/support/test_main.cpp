@@ -1,7 +1,5 @@
-// Entry point of the suites that need no display. The process runs with HOME
-// pointing at a fresh temporary directory, and every test starts from the
-// program's starting state (a HOME of its own among it).
-#include "fresh_state.h"
+// Entry point of the suites that need no display: every test process runs
+// with HOME pointing at a fresh temporary directory.
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +8,5 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     TempHome home;
-    install_fresh_state();
     return RUN_ALL_TESTS();
 }

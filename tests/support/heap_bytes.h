@@ -1,23 +1,22 @@
-#ifndef VUSK_TEST_HEAP_IN_USE_H
-#define VUSK_TEST_HEAP_IN_USE_H
+#ifndef VUSK_TEST_HEAP_BYTES_H
+#define VUSK_TEST_HEAP_BYTES_H
 
-// Bytes of heap in use by the process, for checks of memory growth and the
-// memory figures. Under AddressSanitizer the C library's malloc statistics
-// report 0 (the sanitizer's allocator serves every allocation), so the
-// sanitizer's own count is read instead.
+// Bytes of heap in use, for the checks of memory growth and the memory
+// figures: the sanitizer's count under AddressSanitizer (its allocator serves
+// every allocation, and malloc's own statistics then report 0), else malloc's.
 
 #include <cstddef>
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) // GCC
 #define VUSK_HEAP_FROM_SANITIZER 1
-#elif defined(__has_feature)
+#elif defined(__has_feature) // clang
 #if __has_feature(address_sanitizer)
 #define VUSK_HEAP_FROM_SANITIZER 1
 #endif
 #endif
 
 #if defined(VUSK_HEAP_FROM_SANITIZER)
-// From the sanitizer runtime (GCC ships no header for it).
+// From the sanitizer runtime; GCC ships no header for it.
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
