@@ -44,9 +44,9 @@ void vusk_channel_button::place_paging_button(int w, int h, int side)
     paging_button.SetSize(w + paging_right_room - h, paging_top, side, side);
 }
 
-void vusk_channel_button::SetSize(int x, int y, int w, int h)
+void vusk_channel_button::SetSize(int x, int y, int w, int h, int size_flags)
 {
-    vusk_button::SetSize(x, y, w, h);
+    vusk_button::SetSize(x, y, w, h, size_flags);
     place_paging_button(w, h, h - long_side_less);
 }
 

@@ -19,7 +19,7 @@ public:
     using vusk_button::SetSize;
     // The paging button sits inside at the right, a square of the height
     // less 3 (this form) or less 6 (the two-number form).
-    void SetSize(int x, int y, int w, int h) override;
+    void SetSize(int x, int y, int w, int h, int size_flags = wxSIZE_AUTO) override;
     void SetSize(int w, int h) override;
     void redraw_bitmaps() override;
 

@@ -33,12 +33,6 @@ void vusk_fkey_manager::enable_buttons(bool on)
         k->set_enable(on);
 }
 
-void vusk_fkey_manager::clear_buttons()
-{
-    for (vusk_fkey_button *k : keys)
-        k->clear();
-}
-
 int vusk_fkey_manager::calc_min_xsize(int row_height) const
 {
     return fkey_row_min_width(row_height);

@@ -23,7 +23,6 @@ public:
     // enables it; data of newlines alone clears it.
     void setup_button(int number, const char *tag, const char *data) override;
     void enable_buttons(bool on);
-    void clear_buttons();
     // The width the row needs at height h.
     int calc_min_xsize(int h) const;
 

@@ -33,11 +33,6 @@ vusk_hint_buttons::vusk_hint_buttons(wxWindow *parent, int) : vusk_transparent_w
         b = new vusk_command_button(parent);
 }
 
-int vusk_hint_buttons::get_min_xsize() const
-{
-    return hint_button_width;
-}
-
 void vusk_hint_buttons::setup_button(int number, const char *tag, const char *data)
 {
     if (number < 1 || number > hint_button_count || is_t_tag(tag))

@@ -20,8 +20,6 @@ public:
     // Creates the buttons on `parent`, disabled and empty; the id is not used.
     vusk_hint_buttons(wxWindow *parent, int id);
 
-    int get_min_xsize() const;
-
     // "b<number>": the first line of data is the label, the rest the
     // command; without a command the button is blanked. Tags with a 't'
     // after the number are not for this column.

@@ -5,6 +5,7 @@
 #include "button_mouse.h"
 #include "mouse_event_table.h"
 #include "newbie_flash.h"
+#include "vusk_audio.h"
 #include "vusk_font.h"
 #include "vusk_mw_calls.h"
 #include "vusk_theme.h"
@@ -100,6 +101,8 @@ void vusk_image_button::fire_click()
     wxCommandEvent click(wxEVT_BUTTON, click_event_id);
     click.SetEventObject(this);
     GetEventHandler()->AddPendingEvent(click);
+    // The sound system owns the click from here on.
+    new vusk_audio_noise_tick;
 }
 
 void vusk_image_button::repaint_dc(vusk_bitmap &bitmap)

@@ -6,7 +6,8 @@
 // the pointer is over it. A press queues a button-clicked command event
 // (id 0, the button as its object) on the button's own handler, so a
 // subclass binds EVT_BUTTON(wxID_ANY, ...) and acts from the event loop,
-// after the mouse handler has returned; the click comes with the press.
+// after the mouse handler has returned; the click (and its sound) comes with
+// the press.
 //
 // A subclass paints the five images (paint_state_images does the common
 // part from the button theme) and decides what a press does. In toggle mode

@@ -93,6 +93,14 @@ TEST_F(FrameButtons, KeysShowTheirLabelsFromLoginToDisconnectAndKeepThem)
     EXPECT_STREQ(keys().key(1)->get_name(), "cast heal");
 }
 
+TEST_F(FrameButtons, TheServersConfigTagSwitchesThePadAndFlashesTheHints)
+{
+    client->process_tagged_data("config", "direction_buttons disable", 0);
+    EXPECT_FALSE(pad().button(pad_n)->IsShown());
+    client->process_tagged_data("config", "hint_buttons flash", 0);
+    EXPECT_TRUE(hints().button(1)->is_flashing());
+}
+
 TEST_F(FrameButtons, AThemeChangeRepaintsTheRows)
 {
     TConfig::Instance()->SetButtonTheme(2);

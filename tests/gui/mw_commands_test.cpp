@@ -32,7 +32,7 @@ const std::string DASHES(73, '-');
 std::vector<std::string> coloured(const client_frame &client)
 {
     std::vector<std::string> pieces;
-    for (const vusk_render_list &run : client.shown_runs()) {
+    for (const client_frame::shown_run &run : client.shown_runs()) {
         char colour[8];
         snprintf(colour, sizeof colour, "%02x%02x%02x", run.r, run.g, run.b);
         pieces.push_back(std::string(colour) + ":" + run.text);

@@ -243,7 +243,7 @@ TEST(MainFrameVote, TheReminderIsBoldYellowBetweenNormalWhite)
     client->main_display()->clear_scrollback();
     write_styled(*client->main_display(), voting_reminder_text());
     std::vector<std::string> runs;
-    for (const vusk_render_list &run : client.shown_runs()) {
+    for (const client_frame::shown_run &run : client.shown_runs()) {
         char colour[8];
         snprintf(colour, sizeof colour, "%02x%02x%02x", run.r, run.g, run.b);
         runs.push_back(std::string(colour) + ":" + run.text);

@@ -140,10 +140,10 @@ protected:
     ConnectedMenus() : server("expect torvane .*\nhold\n", 60), client(server.port()) {}
     void SetUp() override { ASSERT_TRUE(client.tick_until([&] { return !server.recorded().empty(); })); }
 
+    // Waits for the line to reach the server; false when it never came.
     bool sent(const std::string &line)
     {
-        client.tick(3);
-        return contains(server.recorded(), "\n" + line + "\n");
+        return client.tick_until([&] { return contains(server.recorded(), "\n" + line + "\n"); }, 2000);
     }
 
     scripted_game_server server;

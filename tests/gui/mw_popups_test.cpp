@@ -127,7 +127,8 @@ TEST_F(FramePopups, ADisconnectLeavesNoPopupAndSavesWhereTheyWere)
     client->toggle_popup_window(1);
     popup("Who").Move(10, 20);
     gui::pump_events(20);
-    wxTimerEvent save;
+    wxTimer timer;
+    wxTimerEvent save(timer);
     client->SaveTimer(save);
     EXPECT_EQ(TConfig::Instance()->GetPopupData("Who").x, 10);
     popup("Who").Move(222, 111);

@@ -7,6 +7,7 @@
 #include "gui_fake_frame.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "vusk_audio_base.h"
 #include "vusk_command_button.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,20 @@ TEST_F(TextButton, ADisabledButtonSendsNothingKeepsTheFocusAndShowsNoHover)
     EXPECT_TRUE(calls.sent.empty());
     EXPECT_EQ(calls.focus_transfers, 0);
     EXPECT_EQ(face_of(*button), theme_slot(24));
+}
+
+TEST_F(TextButton, APressPlaysTheClickAndADisabledButtonStaysSilent)
+{
+    // Sound switched on, with no stream to take the sounds away.
+    vusk_audio_object::global_audio_enabled = 1;
+    mouse(wxEVT_LEFT_DOWN);
+    mouse(wxEVT_LEFT_UP);
+    EXPECT_EQ(vusk_audio_object::playing_count(), 1);
+    button->set_enabled(0);
+    mouse(wxEVT_LEFT_DOWN);
+    EXPECT_EQ(vusk_audio_object::playing_count(), 1);
+    vusk_audio_object::global_audio_enabled = 0;
+    vusk_audio_object::clear_queues();
 }
 
 TEST_F(TextButton, ALabelIsCutToWhatFitsButNeverToNothing)

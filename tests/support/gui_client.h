@@ -18,7 +18,8 @@ struct vusk_render_list;
 
 namespace gui {
 
-// Loads the configuration and makes the global fonts, once per process.
+// Makes the shared fonts and loads the configuration, as the program's
+// start-up does; once per test.
 void prepare_client();
 
 // Everything written to a display since it was last cleared.
@@ -54,7 +55,15 @@ public:
     // Everything written to the main display since it was last cleared; the
     // runs join neighbours of the same colour and attribute.
     std::string shown_text() const;
-    std::vector<vusk_render_list> shown_runs() const;
+    struct shown_run {
+        std::string text;
+        int r = 0;
+        int g = 0;
+        int b = 0;
+        int attr = 0;
+        int code = 0;
+    };
+    std::vector<shown_run> shown_runs() const;
 
 private:
     wxWeakRef<vusk_mw> frame_;

@@ -71,6 +71,7 @@ public:
     void check_popup_menu_item(const char *name, int state) override;
     void clear_popup_menu() override;
     void toggle_automap_display() override;
+    void set_automap_display_enable(int on) override;
     void zoom_in() override;
     void zoom_out() override;
     void incr_chan_window_size() override;
