@@ -297,6 +297,7 @@ void vusk_mw::run_tick_work()
         http_fork(url.c_str());
     if (force_trigger_counter_.tick(main_display->trigger_pending() != 0))
         main_display->force_trigger_line();
+    run_requested_config_save(steady_now_ms());
 }
 
 void vusk_mw::socket_handler()
