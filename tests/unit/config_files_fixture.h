@@ -30,6 +30,9 @@ public:
         return content.str();
     }
 
+    // A file of the tests' fixtures.
+    static std::string fixture(const char *name) { return read_file(std::string(VUSK_FIXTURES) + "/" + name); }
+
     static void write_file(const std::string &path, const std::string &content)
     {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -4,16 +4,13 @@
 #include "config_files_fixture.h"
 
 #include "nrandom.h"
-#include "process_guards.h"
 #include "settings_files.h"
 #include "stderr_capture.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <ctime>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -23,11 +20,6 @@ namespace {
 
 // A test that waits on a file longer than this ends its process, and fails.
 constexpr unsigned blocking_limit_seconds = 30;
-
-std::string golden(const char *name)
-{
-    return ConfigFilesTest::read_file(std::string(VUSK_FIXTURES) + "/" + name);
-}
 
 // Tells whether a file was replaced: every save puts a new file in place.
 struct file_identity {
@@ -47,12 +39,6 @@ file_identity identity(const std::string &path)
     return {status.st_ino, status.st_mtim.tv_sec * 1000000000LL + status.st_mtim.tv_nsec};
 }
 
-mode_t file_type(const std::string &path)
-{
-    struct stat status;
-    return lstat(path.c_str(), &status) == 0 ? status.st_mode & S_IFMT : 0;
-}
-
 void make_old(const std::string &path)
 {
     const timeval long_ago[2] = {{1000000000, 0}, {1000000000, 0}};
@@ -67,7 +53,7 @@ protected:
     // The golden files, Arden's record holding text of its own at one place.
     TConfig &load_golden_with_record(const std::string &record)
     {
-        write_file(in_config_dir("varn_ossic.cfg"), golden("system_config.golden"));
+        write_file(in_config_dir("varn_ossic.cfg"), fixture("system_config.golden"));
         write_file(in_config_dir("Arden.cfg"), record);
         load_system_config();
         return *TConfig::Instance();
@@ -76,33 +62,11 @@ protected:
 
 } // namespace
 
-TEST_F(HostileFiles, FilesThatAreNoRegularFilesAreRefusedAtOnceAndKeptAside)
-{
-    std::filesystem::create_directories(config_dir());
-    ASSERT_EQ(symlink("/dev/zero", in_config_dir("varn_ossic.cfg").c_str()), 0);
-    // The unnamed record's file, read when the system file names none.
-    ASSERT_EQ(mkfifo(in_config_dir(".cfg").c_str(), 0600), 0);
-    stderr_capture said;
-    const TConfig &config = *TConfig::Instance();
-    load_system_config();
-    EXPECT_EQ(config.GetName(), "");
-    EXPECT_EQ(config.GetInputHeight(), 48);
-    save_system_config();
-    EXPECT_NE(said.text().find("cannot use the settings file " + in_config_dir(".cfg") + " (not a regular file)"),
-              std::string::npos)
-        << said.text();
-
-    EXPECT_EQ(file_type(in_config_dir("varn_ossic.cfg.damaged")), S_IFLNK);
-    EXPECT_EQ(file_type(in_config_dir(".cfg.damaged")), S_IFIFO);
-    EXPECT_NE(read_file(in_config_dir("varn_ossic.cfg")).find("<curr_config></curr_config>"), std::string::npos);
-    EXPECT_NE(read_file(in_config_dir(".cfg")).find("<input_height>48</input_height>"), std::string::npos);
-}
-
 TEST_F(HostileFiles, OversizedFilesAreRefusedUnread)
 {
     // 200 MB without a byte on disk: the size alone refuses it.
-    write_file(in_config_dir("varn_ossic.cfg"), golden("system_config.golden"));
-    write_file(in_config_dir("Arden.cfg"), golden("record_config.golden"));
+    write_file(in_config_dir("varn_ossic.cfg"), fixture("system_config.golden"));
+    write_file(in_config_dir("Arden.cfg"), fixture("record_config.golden"));
     ASSERT_EQ(truncate(in_config_dir("Arden.cfg").c_str(), 200 * 1024 * 1024), 0);
     write_file(store_path(), "uuid=0123456789abcdef0123456789abcdef\n" + std::string(settings_file_size_limit, '#'));
     stderr_capture said;
@@ -121,7 +85,7 @@ TEST_F(HostileFiles, OversizedFilesAreRefusedUnread)
 
 TEST_F(HostileFiles, StrayEndTagsKeepThePlayersSettings)
 {
-    std::string record = golden("record_config.golden");
+    std::string record = fixture("record_config.golden");
     record.insert(record.find("    <font_size>"), "</stray>\n");
     record.insert(record.find("    <input_height>"), "    </sky_bar>\n");
     const TConfig &config = load_golden_with_record(record);
@@ -129,7 +93,7 @@ TEST_F(HostileFiles, StrayEndTagsKeepThePlayersSettings)
     EXPECT_EQ(config.GetAutomapSize(), 21);
     ASSERT_EQ(config.current_record()->popups().size(), 3u);
     save_system_config();
-    EXPECT_EQ(read_file(in_config_dir("Arden.cfg")), golden("record_config.golden"));
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg")), fixture("record_config.golden"));
 }
 
 TEST_F(HostileFiles, AFileThatHeldNothingIsKeptBesideTheNewOne)
@@ -151,7 +115,7 @@ TEST_F(HostileFiles, AFileThatHeldNothingIsKeptBesideTheNewOne)
 
 TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
 {
-    TConfig &config = load_golden_with_record(golden("record_config.golden"));
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     const std::string record = in_config_dir("Arden.cfg");
     const std::string system = in_config_dir("varn_ossic.cfg");
     save_system_config();
@@ -188,32 +152,6 @@ TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
         EXPECT_FALSE(exists(path)) << path;
     for (const std::string &path : kept)
         EXPECT_TRUE(exists(path)) << path;
-}
-
-// The program's own settings, not the test's: only the program ignores the
-// signal that a write past the file-size limit raises.
-TEST_F(HostileFiles, ASaveUnderAFileSizeLimitFailsAndIsSaid)
-{
-    TConfig &config = load_golden_with_record(golden("record_config.golden"));
-    config.SetInputHeight(300);
-    stderr_capture said;
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ignore_file_size_signal();
-        const rlimit tiny = {100, 100};
-        setrlimit(RLIMIT_FSIZE, &tiny);
-        save_system_config();
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_NE(said.text().find("Varn Ossic: settings not saved, the old files are kept: cannot write"),
-              std::string::npos)
-        << said.text();
-    EXPECT_EQ(read_file(in_config_dir("Arden.cfg")), golden("record_config.golden"));
-    EXPECT_EQ(files_in(config_dir()), 2);
 }
 
 TEST_F(HostileFiles, RelativeConfigDirectoryIsTakenUnderHome)

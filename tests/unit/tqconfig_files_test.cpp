@@ -13,11 +13,6 @@
 
 namespace {
 
-std::string fixture(const char *name)
-{
-    return ConfigFilesTest::read_file(std::string(VUSK_FIXTURES) + "/" + name);
-}
-
 void expect_same_record(const tqconfig &actual, const tqconfig &expected)
 {
     for (const tqconfig_field &field : tqconfig_fields) {
