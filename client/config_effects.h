@@ -4,10 +4,43 @@
 // What changing a setting does on screen and in the running program. The
 // main frame implements this and hands it to the configuration once it is
 // built; until then (and while the configuration loads at start-up) the
-// configuration changes only its data. An implementation skips each call
-// whose target (menu item, panel, audio output) does not exist.
+// configuration changes only its data. Each call whose target (menu item,
+// panel, audio output) does not exist yet does nothing.
 
 enum class status_display_part { exp, hpbar, enemy_hpbar };
+
+// The settings that a menu item shows: a check item (checked when the value
+// is nonzero) or, for the last five, a radio group (the value's item).
+enum class menu_setting {
+    keypad_walking,
+    url_hotlinking,
+    local_echo,
+    command_pushthrough,
+    locking_scrollback,
+    command_separator,
+    colorflash,
+    compact_mode,
+    mw_scrollbar,
+    hint_buttons,
+    direction_buttons,
+    fkey_buttons,
+    popup_display,
+    status_bar,
+    sky_bar,
+    exp_display,
+    hpbar,
+    enemy_hpbar,
+    channel_window,
+    channel_dupe,
+    audio_enable,
+    automap_display,
+    automap_docked,
+    layout,
+    group_status,
+    background_style,
+    background_color,
+    button_theme,
+};
 
 class config_effects {
 public:
@@ -15,30 +48,30 @@ public:
 
     virtual bool logged_in() const = 0;
 
-    // Checks or unchecks one menu item; for a radio item, true selects it.
-    virtual void check_menu_item(int id, bool checked) = 0;
+    // The menu shows the setting's new value.
+    virtual void show_setting(menu_setting /*setting*/, int /*value*/) {}
 
-    virtual void refresh() = 0;
-    virtual void resize() = 0;
-    virtual void reset_scrollbars() = 0;
-    virtual void global_font_resync() = 0;
-    virtual void button_font_resync() = 0;
-    virtual void menu_view_change_layout_helper() = 0;
-    virtual void global_change_theme(int redraw_background) = 0;
-    virtual void enable_menu_items() = 0;
-    virtual void enable_automap() = 0;
+    virtual void refresh() {}
+    virtual void resize() {}
+    virtual void reset_scrollbars() {}
+    virtual void global_font_resync() {}
+    virtual void button_font_resync() {}
+    virtual void menu_view_change_layout_helper() {}
+    virtual void global_change_theme(int /*redraw_background*/) {}
+    virtual void enable_menu_items() {}
+    virtual void enable_automap() {}
 
-    virtual void show_status_bar(bool shown) = 0;
-    virtual void show_sky_bar(bool shown) = 0;
-    virtual void show_status_display(bool shown) = 0;
-    virtual void set_status_display_part(status_display_part part, int value) = 0;
-    virtual void hide_group_display() = 0;
-    virtual void show_channel_window(bool shown) = 0;
-    virtual void set_automap_size(int cell_size) = 0;
+    virtual void show_status_bar(bool /*shown*/) {}
+    virtual void show_sky_bar(bool /*shown*/) {}
+    virtual void show_status_display(bool /*shown*/) {}
+    virtual void set_status_display_part(status_display_part /*part*/, int /*value*/) {}
+    virtual void hide_group_display() {}
+    virtual void show_channel_window(bool /*shown*/) {}
+    virtual void set_automap_size(int /*cell_size*/) {}
 
     // Starts audio output; false when it could not be started.
-    virtual bool start_audio() = 0;
-    virtual void stop_audio() = 0;
+    virtual bool start_audio() { return false; }
+    virtual void stop_audio() {}
 };
 
 #endif

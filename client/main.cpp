@@ -1,9 +1,12 @@
 #include "main.h"
 
 #include "ansi_palette.h"
+#include "audio_driver_pa.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
+#include "dialogs.h"
+#include "menu_ids.h"
 #include "focus_handoff.h"
 #include "global_fonts.h"
 #include "mw_layout.h"
@@ -28,9 +31,8 @@
 #include <chrono>
 #include <string>
 
-vusk_mw *main_window = nullptr;
 int global_socket_fd = -1;
-int mw_constructor_finished = 0;
+bool mw_constructor_finished = false;
 int global_display_xsize = 0;
 int global_display_ysize = 0;
 
@@ -74,7 +76,7 @@ void place_panel(vusk_embedded_window *panel, const panel_placement &placement)
     apply_visibility(panel, placement);
 }
 
-mw_layout_settings layout_settings(int logged_in)
+mw_layout_settings layout_settings(bool logged_in)
 {
     const TConfig &config = *TConfig::Instance();
     mw_layout_settings s;
@@ -93,7 +95,7 @@ mw_layout_settings layout_settings(int logged_in)
     s.input_height = config.GetInputHeight();
     s.channel_window = config.GetChannelWindow();
     s.channel_height = config.GetChannelHeight();
-    s.logged_in = logged_in != 0;
+    s.logged_in = logged_in;
     return s;
 }
 
@@ -190,53 +192,78 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_CLOSE(vusk_mw::OnClose)
     EVT_PAINT(vusk_mw::repaint_handler)
     EVT_ERASE_BACKGROUND(vusk_mw::discard_erase_event_handler)
+    EVT_LEFT_DOWN(vusk_mw::mouse_event_handler)
+    EVT_LEFT_UP(vusk_mw::mouse_event_handler)
+    EVT_MOTION(vusk_mw::mouse_event_handler)
+    EVT_MENU_RANGE(id_menu_file_connect, id_menu_help_update, vusk_mw::menu_command)
+    EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
+    EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
+    EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
     : vusk_frame(nullptr, wxID_ANY, title, position, size),
-      stream_parser(*this),
-      tag_dispatcher(*this),
-      main_timer(this, main_timer_id),
-      ping_timer(this, ping_timer_id),
-      save_timer(this, save_timer_id)
+      stream_parser_(*this, tag_dispatcher_),
+      main_timer_(this, main_timer_id),
+      ping_timer_(this, ping_timer_id),
+      save_timer_(this, save_timer_id)
 {
     main_window = this;
-    register_main_frame_calls(&panel_calls_);
     build_windows();
-    TConfig::Instance()->set_effects(&config_link_);
-    mw_constructor_finished = 1;
+    register_tag_owners();
+    TConfig::Instance()->set_effects(this);
+    mw_constructor_finished = true;
     start_timers();
+    // Sound that cannot start is switched off, so the settings tell the truth.
+    if (TConfig::Instance()->GetSystemAudio() && !start_audio())
+        TConfig::Instance()->SetSystemAudio(0);
 }
 
 vusk_mw::~vusk_mw()
 {
+    // No audio callback may run on into the toolkit's and the program's exit.
+    shutdown_audio();
     TConfig::Instance()->set_effects(nullptr);
     stop_timers();
     close_connection();
-    mw_constructor_finished = 0;
+    mw_constructor_finished = false;
     if (main_window == this)
         main_window = nullptr;
-    register_main_frame_calls(nullptr);
+}
+
+bool vusk_mw::start_audio()
+{
+    return ::start_audio() != 0;
+}
+
+void vusk_mw::stop_audio()
+{
+    ::stop_audio();
 }
 
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, then the (empty) menu bar.
+// command line, the main display, the menu bar, the logoff warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
     // (and each child inherits it) asks the theme anew on every paint.
     SetFont(*global_font);
-    input_window = new vusk_input_window(this, wxID_ANY, wxS("main input window"));
-    main_display = new vusk_main_window(this, wxID_ANY, wxString());
-    current_display = main_display;
-    menu_bar = new wxMenuBar;
-    SetMenuBar(menu_bar);
+    input_window_ = new vusk_input_window(this, wxID_ANY, wxS("main input window"));
+    main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
+    current_display_ = main_display_;
+    menu_bar_ = new wxMenuBar;
+    build_menus();
+    SetMenuBar(menu_bar_);
+    show_all_settings();
+    disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
+    quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
-    input_window->line_edit.set_initial_font(global_font);
-    input_window->SetFocus();
-    main_display->set_initial_font(global_font);
+    input_window_->line_edit.set_initial_font(global_font);
+    input_window_->SetFocus();
+    main_display_->set_initial_font(global_font);
+    enable_menu_items();
     resize();
     Refresh(true);
 }
@@ -249,33 +276,46 @@ long long steady_now_ms()
 }
 }
 
+// Each subsystem takes its own tags as it is built.
+void vusk_mw::register_tag_owners()
+{
+    tag_owners &owners = tag_dispatcher_.owners;
+    owners.frame = this;
+    owners.client_id = &client_id_tags();
+}
+
 void vusk_mw::start_timers()
 {
-    main_tick_running = true;
-    main_timer.StartOnce(main_tick_pacer.start(steady_now_ms()));
-    ping_timer.Start(ping_interval_ms);
-    save_timer.Start(save_interval_ms);
+    main_tick_running_ = true;
+    main_timer_.StartOnce(main_tick_pacer_.start(steady_now_ms()));
+    ping_timer_.Start(ping_interval_ms);
+    save_timer_.Start(save_interval_ms);
 }
 
 void vusk_mw::stop_main_tick()
 {
-    main_tick_running = false;
-    main_timer.Stop();
+    main_tick_running_ = false;
+    main_timer_.Stop();
 }
 
 void vusk_mw::stop_timers()
 {
     stop_main_tick();
-    ping_timer.Stop();
-    save_timer.Stop();
+    ping_timer_.Stop();
+    save_timer_.Stop();
 }
 
 // ---- The main tick ----
 
 void vusk_mw::OnTimer(wxTimerEvent &)
 {
-    if (main_tick_running)
-        main_timer.StartOnce(main_tick_pacer.next_delay(steady_now_ms()));
+    if (main_tick_running_)
+        main_timer_.StartOnce(main_tick_pacer_.next_delay(steady_now_ms()));
+    main_tick();
+}
+
+void vusk_mw::main_tick()
+{
     if (!mw_constructor_finished)
         return;
     socket_handler();
@@ -288,15 +328,17 @@ void vusk_mw::run_tick_work()
 {
     vusk_embedded_window::animation_update(main_tick_ms);
     TConfig &config = *TConfig::Instance();
-    if (logged_in && config.config_update_pending)
+    if (logged_in_ && config.config_update_pending)
         send_config_update_to_server();
-    if (delayed_write_pending)
+    if (delayed_write_pending_)
         show_delayed_write();
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
-    if (force_trigger_counter_.tick(main_display->trigger_pending() != 0))
-        main_display->force_trigger_line();
+    if (voting_reminder_tick_.tick())
+        try_voting_reminder();
+    if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
+        main_display_->force_trigger_line();
     run_requested_config_save(steady_now_ms());
 }
 
@@ -322,22 +364,22 @@ void vusk_mw::read_socket()
     char chunk[socket_read_chunk];
     int count;
     while ((count = socket_read_data(global_socket_fd, chunk, socket_read_chunk)) > 0)
-        process_socket_data(chunk, count);
+        stream_parser_.process_socket_data(chunk, count);
 }
 
 void vusk_mw::show_delayed_write()
 {
     display_set_default_colors();
-    display_write(delayed_write_buffer.data);
-    main_display->refresh_text();
-    delayed_write_pending = 0;
-    buffer_clear(delayed_write_buffer);
+    display_write(delayed_write_buffer_.data);
+    main_display_->refresh_text();
+    delayed_write_pending_ = false;
+    buffer_clear(delayed_write_buffer_);
 }
 
 void vusk_mw::delayed_write(const char *text)
 {
-    buffer_append(delayed_write_buffer, text != nullptr ? text : "(null)");
-    delayed_write_pending = 1;
+    buffer_append(delayed_write_buffer_, text != nullptr ? text : "(null)");
+    delayed_write_pending_ = true;
 }
 
 void vusk_mw::system_shutdown_handler()
@@ -354,14 +396,14 @@ void vusk_mw::shut_down_now()
 
 void vusk_mw::PingTimer(wxTimerEvent &)
 {
-    if (logged_in)
+    if (logged_in_)
         send_ping();
 }
 
 void vusk_mw::send_ping()
 {
     socket_send_command(global_socket_fd, ping_line);
-    ping_stopwatch.Start();
+    ping_stopwatch_.Start();
 }
 
 void vusk_mw::SaveTimer(wxTimerEvent &)
@@ -375,7 +417,7 @@ void vusk_mw::OnClose(wxCloseEvent &event)
 {
     if (global_shutdown_flag != 1 && event.CanVeto()) {
         event.Veto();
-        system_shutdown_handler();
+        verify_program_exit();
         return;
     }
     shut_down_now();
@@ -383,14 +425,17 @@ void vusk_mw::OnClose(wxCloseEvent &event)
 
 void vusk_mw::OnFocusGot(wxFocusEvent &)
 {
-    input_window->SetFocus();
+    input_window_->SetFocus();
 }
 
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
     wxPaintDC dc(this);
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
+    const vusk_bitmap *background = background_.bitmap();
+    if (background == nullptr)
+        return;
+    background_blit_.draw(dc, *background, wxRect(0, 0, background->GetWidth(), background->GetHeight()));
+    paint_logo(dc);
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
@@ -403,11 +448,11 @@ void vusk_mw::socket_connect(const char *port_text)
     display_set_default_colors();
     display_write("\n");
     display_write("Connecting...\n");
-    global_socket_fd = socket_open(connect_address, port);
+    global_socket_fd = socket_open(connect_address, port, global_uuid);
     if (global_socket_fd == -1)
         socket_disconnect("Unable to connect to server.");
-    main_display->refresh_text();
-    input_window->line_edit.swap_history(1);
+    main_display_->refresh_text();
+    input_window_->line_edit.swap_history(1);
 }
 
 void vusk_mw::close_connection()
@@ -422,79 +467,76 @@ void vusk_mw::socket_disconnect(const char *message)
     // A diversion ends with the session: the popup it points into may be
     // closed below, and a channel diversion must not outlive the server
     // that started it.
-    current_display = main_display;
-    channel_undivert();
+    current_display_ = main_display_;
+    tag_dispatcher_.channel_undivert();
     close_connection();
-    input_window->line_edit.swap_history(0);
-    logged_in = 0;
+    input_window_->line_edit.swap_history(0);
+    logged_in_ = false;
+    hide_logoff_warnings();
     SetTitle(game_title_text());
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
-    input_window->line_edit.enable_echo();
-    write_styled(*main_display, disconnect_message_text(message));
-    main_display->refresh_text();
+    input_window_->line_edit.enable_echo();
+    write_styled(*main_display_, disconnect_message_text(message));
+    main_display_->refresh_text();
     resize();
     Refresh();
 }
 
 void vusk_mw::display_set_default_colors()
 {
-    main_display->enable_scrolling();
-    main_display->reset_colors();
-    main_display->write("\n");
-    stream_parser.reset();
+    main_display_->enable_scrolling();
+    main_display_->reset_colors();
+    main_display_->write("\n");
+    stream_parser_.reset();
 }
 
 void vusk_mw::display_write(const char *text)
 {
-    main_display->write(text);
+    main_display_->write(text);
 }
 
 // ---- Incoming stream ----
 
-void vusk_mw::process_socket_data(const char *data, int length)
-{
-    stream_parser.process_socket_data(data, length);
-}
 
 void vusk_mw::clear_all_displays_changed_flag()
 {
-    main_display->changed_flag = 0;
+    main_display_->clear_changed();
 }
 
 void vusk_mw::update_all_displays_changed_flag()
 {
-    if (main_display->changed_flag)
-        main_display->refresh_text();
+    if (main_display_->changed())
+        main_display_->refresh_text();
 }
 
 // Text diverted to a channel has no channel window to go to yet, so it is
 // routed as if the tabbed window were off: to the main display.
 void vusk_mw::display_socket_data(const char *text, int length)
 {
-    const text_route route = tag_dispatcher.route_text(false, false);
+    const text_route route = tag_dispatcher_.route_text(false, false);
     if (route.current)
-        current_display->display_socket_data(text, length);
+        current_display_->display_socket_data(text, length);
     else if (route.main)
-        main_display->display_socket_data(text, length);
+        main_display_->display_socket_data(text, length);
 }
 
 void vusk_mw::process_tagged_data(const char *tag, const char *data, int length)
 {
-    tag_dispatcher.process_tagged_data(tag, data, length);
+    tag_dispatcher_.process_tagged_data(tag, data, length);
 }
 
 void vusk_mw::enable_local_echo()
 {
-    input_window->line_edit.enable_echo();
+    input_window_->line_edit.enable_echo();
 }
 
 // Once logged in the player is past the password prompt; a server asking
 // again must not blank the command line.
 void vusk_mw::disable_local_echo()
 {
-    if (!logged_in)
-        input_window->line_edit.disable_echo();
+    if (!logged_in_)
+        input_window_->line_edit.disable_echo();
 }
 
 void vusk_mw::ring_bell()
@@ -504,51 +546,36 @@ void vusk_mw::ring_bell()
 
 // ---- Tags ----
 
-bool vusk_mw::color_flash_enabled()
-{
-    return TConfig::Instance()->GetColorFlash() != 0;
-}
-
-bool vusk_mw::system_audio_enabled()
-{
-    return TConfig::Instance()->GetSystemAudio() != 0;
-}
-
 void vusk_mw::login(const char *name)
 {
     if (name[0] != '\0') {
         SetTitle(bytes_to_wx(std::string(player_title_prefix) + name));
         TConfig::Instance()->UseConfig(name);
     }
-    login_time = time(nullptr);
-    logged_in = 1;
-    input_window->line_edit.swap_history(2);
-    input_window->line_edit.enable_echo();
+    login_time_ = time(nullptr);
+    logged_in_ = true;
+    input_window_->line_edit.swap_history(2);
+    input_window_->line_edit.enable_echo();
     resize();
     Refresh();
     TConfig::Instance()->config_update_pending = 1;
 }
 
-void vusk_mw::set_client_id(const char *id)
-{
-    set_uuid(id);
-}
-
 void vusk_mw::color_flash(const char *arguments)
 {
-    current_display->textctrl.parse_colorflash(arguments);
+    current_display_->textctrl().parse_colorflash(arguments);
 }
 
 // Popup windows, and so names to divert into, come with the popup manager;
 // until then every name is unknown and the text stays in the main display.
 void vusk_mw::divert_to_missing_popup()
 {
-    current_display = main_display;
-    main_display->reset_colors();
+    current_display_ = main_display_;
+    main_display_->reset_colors();
     display_write("\n");
     display_write(missing_popup_message);
     display_write("\n");
-    main_display->refresh_text();
+    main_display_->refresh_text();
 }
 
 void vusk_mw::tq_divert(const char *)
@@ -563,40 +590,36 @@ void vusk_mw::tq_append(const char *)
 
 void vusk_mw::tq_undivert()
 {
-    current_display->refresh_text();
-    divert_scroll_position = current_display->get_scroll_position();
-    current_display->resume_updates();
-    current_display->disable_and_set_scroll_position(divert_scroll_position);
-    current_display = main_display;
+    current_display_->refresh_text();
+    divert_scroll_position_ = current_display_->get_scroll_position();
+    current_display_->resume_updates();
+    current_display_->disable_and_set_scroll_position(divert_scroll_position_);
+    current_display_ = main_display_;
 }
 
 void vusk_mw::tq_unappend()
 {
-    current_display->refresh_text();
-    current_display->scroll_to_bottom();
-    current_display = main_display;
+    current_display_->refresh_text();
+    current_display_->scroll_to_bottom();
+    current_display_ = main_display_;
 }
 
-void vusk_mw::channel_undivert()
-{
-    tag_dispatcher.channel_divert_active = 0;
-}
 
 // ---- Outgoing lines ----
 
 void vusk_mw::handle_async_control_command(const char *text, int echo)
 {
-    last_command_time = time(nullptr);
-    if (logged_in && echo && TConfig::Instance()->GetLocalEcho())
+    last_command_time_ = time(nullptr);
+    if (logged_in_ && echo && TConfig::Instance()->GetLocalEcho())
         write_local_echo(text);
-    carry_out(match_control_command(text, logged_in != 0, global_socket_fd != -1));
+    carry_out(match_control_command(text, logged_in_, global_socket_fd != -1));
 }
 
 void vusk_mw::write_local_echo(const char *text)
 {
     const bool separator = TConfig::Instance()->GetCommandSeparator() != 0;
-    write_styled(*main_display, local_echo_text(text, separator));
-    main_display->refresh_text();
+    write_styled(*main_display_, local_echo_text(text, separator));
+    main_display_->refresh_text();
 }
 
 void vusk_mw::carry_out(const control_match &match)
@@ -604,11 +627,15 @@ void vusk_mw::carry_out(const control_match &match)
     const char *argument = match.argument != nullptr ? match.argument : "";
     switch (match.rule) {
     case control_rule::command_help: send_command_help(); break;
-    case control_rule::keyboard_help: break; // the Help menu's list comes with the menus
+    case control_rule::keyboard_help: {
+        wxCommandEvent unused;
+        menu_help_kb_shortcuts(unused);
+        break;
+    }
     case control_rule::echo:
         display_write("\n");
         display_write(argument);
-        main_display->refresh_text();
+        main_display_->refresh_text();
         break;
     case control_rule::send_break: handle_async_control_break(); break;
     case control_rule::history: history_display(); break;
@@ -616,22 +643,22 @@ void vusk_mw::carry_out(const control_match &match)
     case control_rule::quit: system_shutdown_handler(); break;
     case control_rule::disconnect: socket_disconnect("Disconnecting."); break;
     case control_rule::clear:
-        main_display->clear_scrollback();
-        main_display->refresh_text();
+        main_display_->clear_scrollback();
+        main_display_->refresh_text();
         break;
     case control_rule::debug_fill:
-        main_display->generate_debug_fill_data();
-        main_display->refresh_text();
+        main_display_->generate_debug_fill_data();
+        main_display_->refresh_text();
         break;
     case control_rule::icons:
         process_tagged_data("icons", argument, 1);
-        main_display->refresh_text();
+        main_display_->refresh_text();
         break;
     case control_rule::sound_test:
         process_tagged_data("sound", argument, 1);
-        main_display->refresh_text();
+        main_display_->refresh_text();
         break;
-    case control_rule::channel_clear: main_display->refresh_text(); break;
+    case control_rule::channel_clear: main_display_->refresh_text(); break;
     case control_rule::ping: send_ping(); break;
     case control_rule::send_to_server: socket_send_command(global_socket_fd, match.line); break;
     case control_rule::connect: socket_connect(match.argument); break;
@@ -648,8 +675,8 @@ void vusk_mw::send_config_update_to_server()
 
 void vusk_mw::send_command_help()
 {
-    write_styled(*main_display, command_help_text());
-    main_display->refresh_text();
+    write_styled(*main_display_, command_help_text());
+    main_display_->refresh_text();
 }
 
 void vusk_mw::handle_async_control_break()
@@ -668,7 +695,7 @@ void vusk_mw::handle_async_control_abort()
 
 void vusk_mw::history_display()
 {
-    input_window->line_edit.history_display();
+    input_window_->line_edit.history_display();
 }
 
 void vusk_mw::open_url(const char *url)
@@ -686,12 +713,18 @@ int vusk_mw::http_fork(const char *url)
 
 // ---- Layout and the main display's view ----
 
+void vusk_mw::menu_view_change_layout_helper()
+{
+    resize();
+    Refresh();
+}
+
 void vusk_mw::OnResize(wxSizeEvent &)
 {
     if (!mw_constructor_finished)
         return;
     const wxSize size = GetClientSize();
-    if (!note_client_size(size.GetWidth(), size.GetHeight(), last_client_width, last_client_height))
+    if (!note_client_size(size.GetWidth(), size.GetHeight(), last_client_width_, last_client_height_))
         return;
     resize();
     Refresh();
@@ -699,19 +732,21 @@ void vusk_mw::OnResize(wxSizeEvent &)
 
 void vusk_mw::resize()
 {
+    redraw_background(0);
+    place_logo();
     const wxSize size = GetClientSize();
-    const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width,
-                                               last_client_height, layout_settings(logged_in),
+    const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
+                                               last_client_height_, layout_settings(logged_in_),
                                                mw_panel_sizes());
-    place_panel(input_window, layout.input_window);
-    place_panel(main_display, layout.main_display);
-    main_display->enable_scrolling();
+    place_panel(input_window_, layout.input_window);
+    place_panel(main_display_, layout.main_display);
+    main_display_->enable_scrolling();
 }
 
 void vusk_mw::global_font_resync()
 {
-    main_display->change_font(global_font);
-    input_window->line_edit.change_font(global_font);
+    main_display_->change_font(global_font);
+    input_window_->line_edit.change_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
 }
 
@@ -721,31 +756,33 @@ void vusk_mw::button_font_resync()
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
 }
 
-void vusk_mw::global_change_theme(int)
+void vusk_mw::global_change_theme(int redraw)
 {
     reset_theme();
+    if (redraw)
+        redraw_background(1);
     resize();
     Refresh();
 }
 
 int vusk_mw::transfer_focus_main(wxWindow *window)
 {
-    return hand_focus_back(window, this, input_window);
+    return hand_focus_back(window, this, input_window_);
 }
 
 int vusk_mw::scrolling_enabled()
 {
-    return main_display->following;
+    return main_display_->following;
 }
 
 void vusk_mw::enable_scrolling()
 {
-    main_display->enable_scrolling();
+    main_display_->enable_scrolling();
 }
 
 void vusk_mw::disable_scrolling()
 {
-    main_display->disable_scrolling();
+    main_display_->disable_scrolling();
 }
 
 void vusk_mw::handle_async_tty_start()
@@ -761,40 +798,40 @@ void vusk_mw::handle_async_tty_stop()
 void vusk_mw::scroll_up()
 {
     disable_scrolling();
-    main_display->scroll_up();
+    main_display_->scroll_up();
 }
 
 void vusk_mw::scroll_down()
 {
     disable_scrolling();
-    main_display->scroll_down();
+    main_display_->scroll_down();
 }
 
 void vusk_mw::scroll_up(int lines)
 {
     disable_scrolling();
-    main_display->scroll_up(lines);
+    main_display_->scroll_up(lines);
 }
 
 void vusk_mw::scroll_down(int lines)
 {
     disable_scrolling();
-    main_display->scroll_down(lines);
+    main_display_->scroll_down(lines);
 }
 
 void vusk_mw::reset_scrollbars()
 {
-    main_display->set_scrollbar_enable(TConfig::Instance()->GetMwScrollbar());
-    main_display->enable_scrolling();
-    main_display->ResetSize();
+    main_display_->set_scrollbar_enable(TConfig::Instance()->GetMwScrollbar());
+    main_display_->enable_scrolling();
+    main_display_->ResetSize();
 }
 
 int vusk_mw::has_mouse_selection()
 {
-    return main_display->textctrl.has_mouse_selection();
+    return main_display_->textctrl().has_mouse_selection();
 }
 
 void vusk_mw::clear_mouse_selection()
 {
-    main_display->textctrl.clear_mouse_selection();
+    main_display_->textctrl().clear_mouse_selection();
 }

@@ -7,12 +7,17 @@
 // the player sends. Everything runs on the toolkit's thread, driven by the
 // 20 ms main tick.
 
+#include "config_commands.h"
+#include "config_effects.h"
 #include "control_commands.h"
-#include "mw_links.h"
+#include "logo_layout.h"
+#include "screen_blit.h"
 #include "stream_parser.h"
 #include "tag_dispatch.h"
 #include "tick_counters.h"
 #include "util.h"
+#include "vusk_background.h"
+#include "vusk_mw_calls.h"
 
 #include <wx/app.h>
 #include <wx/frame.h>
@@ -20,20 +25,25 @@
 #include <wx/timer.h>
 
 #include <ctime>
+#include <string>
 
 class vusk_ansi_display;
 class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
+class wxMenu;
+class wxMenuBar;
+class quit_dialog;
+class disconnect_dialog;
 
 constexpr int main_tick_ms = 20;
 constexpr int main_frame_width = 984;
 constexpr int main_frame_height = 728;
 
-extern vusk_mw *main_window;
 extern int global_socket_fd;
-// 1 once the main frame is completely built; ticks and size events wait for it.
-extern int mw_constructor_finished;
+// True once the main frame is completely built; ticks and size events wait
+// for it.
+extern bool mw_constructor_finished;
 extern int global_display_xsize;
 extern int global_display_ysize;
 
@@ -55,7 +65,16 @@ public:
                const wxSize &size, long style = wxDEFAULT_FRAME_STYLE);
 };
 
-class vusk_mw : public vusk_frame, public vusk_stream_sink, public vusk_tag_effects {
+// The main frame. It is `main_window` (as the windows and panels call it),
+// the configuration's effects, the stream parser's text sink and the owner
+// of the tags it carries out itself. Not to be confused with
+// `vusk_main_window`, the main text display inside it (`main_display()`).
+class vusk_mw : public vusk_frame,
+                public vusk_mw_calls,
+                public config_effects,
+                public vusk_stream_sink,
+                public frame_tag_owner,
+                private config_command_target {
 public:
     vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size);
     ~vusk_mw() override;
@@ -68,127 +87,163 @@ public:
     void OnResize(wxSizeEvent &event);
     void OnFocusGot(wxFocusEvent &event);
     void repaint_handler(wxPaintEvent &event);
+    void mouse_event_handler(wxMouseEvent &event);
     void discard_erase_event_handler(wxEraseEvent &event);
 
+    // One 20 ms step of the client (the timer's, or a test's).
+    void main_tick();
     // The main tick's connection work and the shutdown countdown.
     void socket_handler();
     // Queues text for the main display; the next tick shows it.
     void delayed_write(const char *text);
-    void system_shutdown_handler();
+    void system_shutdown_handler() override;
+    // Stops the repeating main tick (tests run the ticks themselves).
+    void stop_main_tick();
 
     // Connection.
     void socket_connect(const char *port_text);
     void socket_disconnect(const char *message);
-    void display_set_default_colors();
     void display_write(const char *text);
 
-    // Incoming stream: the parser and what it hands on.
-    void process_socket_data(const char *data, int length);
+    // A tag injected by the client itself (the debugging commands).
+    void process_tagged_data(const char *tag, const char *data, int length);
+
+    // Outgoing lines.
+    void send_config_update_to_server();
+    void send_command_help();
+    void history_display();
+    int http_fork(const char *url);
+
+    void global_change_theme(int redraw_background) override;
+
+    // The voting reminder (every 101st tick), the vote menu and its switch.
+    void try_voting_reminder();
+    void menu_vote_id(wxCommandEvent &event);
+    void menu_vote_routine(int index);
+    void menu_vote_open_all(wxCommandEvent &event);
+    void menu_vote_reminder_toggle(wxCommandEvent &event);
+    void menu_help_kb_shortcuts(wxCommandEvent &event);
+    // Quitting or disconnecting while a character is in the game asks first.
+    void verify_program_exit();
+    void verify_disconnect();
+    void set_automap_display_enable(int on);
+
+    // The menu bar (menus.cpp): every item of the main menus reaches
+    // menu_command.
+    void menu_command(wxCommandEvent &event);
+    void zoom_in() override;
+    void zoom_out() override;
+    void incr_chan_window_size() override;
+    void decr_chan_window_size() override;
+    void incr_input_window_size() override;
+    void decr_input_window_size() override;
+    void incr_automap_size() override;
+    void decr_automap_size() override;
+    void toggle_automap_display() override;
+    // Writes the main display's scrollback to the file and tells the player
+    // how that went.
+    void save_logfile(const wxString &path, bool plain_text);
+    void disable_scrolling() override;
+    void reset_scrollbars() override;
+
+    // vusk_mw_calls and config_effects.
+    bool logged_in() const override { return logged_in_; }
+    bool connected() const override { return global_socket_fd != -1; }
+    void handle_async_control_command(const char *text, int echo) override;
+    void handle_async_control_break() override;
+    void handle_async_control_abort() override;
+    void open_url(const char *url) override;
+    int transfer_focus_main(wxWindow *window) override;
+    int scrolling_enabled() override;
+    void enable_scrolling() override;
+    void handle_async_tty_start() override;
+    void handle_async_tty_stop() override;
+    void scroll_up() override;
+    void scroll_down() override;
+    void scroll_up(int lines) override;
+    void scroll_down(int lines) override;
+    int has_mouse_selection() override;
+    void clear_mouse_selection() override;
+    void display_set_default_colors() override;
+    void main_display_write(const char *text) override { display_write(text); }
+    void show_setting(menu_setting setting, int value) override;
+    void enable_menu_items() override;
+    void refresh() override { Refresh(); }
+    void resize() override;
+    void global_font_resync() override;
+    void button_font_resync() override;
+    void menu_view_change_layout_helper() override;
+    bool start_audio() override;
+    void stop_audio() override;
+
+    vusk_main_window *main_display() const { return main_display_; }
+    // Where plain game text goes: the main display unless it is diverted.
+    vusk_ansi_display *current_display() const { return current_display_; }
+    vusk_input_window *input_window() const { return input_window_; }
+    vusk_stream_parser &stream_parser() { return stream_parser_; }
+    const vusk_tag_dispatcher &tag_dispatcher() const { return tag_dispatcher_; }
+    wxTimer &ping_timer() { return ping_timer_; }
+    wxStopWatch &ping_stopwatch() { return ping_stopwatch_; }
+    const wxTimer &save_timer() const { return save_timer_; }
+    // The client size the layout was last made for.
+    wxSize laid_out_size() const { return wxSize(last_client_width_, last_client_height_); }
+
+private:
+    // vusk_stream_sink: plain text and telnet effects from the parser.
     void clear_all_displays_changed_flag() override;
     void update_all_displays_changed_flag() override;
     void display_socket_data(const char *text, int length) override;
-    void process_tagged_data(const char *tag, const char *data, int length) override;
     void enable_local_echo() override;
     void disable_local_echo() override;
     void ring_bell() override;
 
-    // Tags the frame carries out itself.
+    // frame_tag_owner: the tags the frame carries out itself.
+    void login(const char *name) override;
+    void color_flash(const char *arguments) override;
+    void ping_reply() override {}
     void tq_divert(const char *name) override;
     void tq_append(const char *name) override;
     void tq_undivert() override;
     void tq_unappend() override;
-    void channel_undivert();
+    void config_cmd_process(const char *command) override;
+    void vote_menu_entry(const char *number, const char *data) override;
 
-    // Outgoing lines.
-    void handle_async_control_command(const char *text, int echo);
-    void send_config_update_to_server();
-    void send_command_help();
-    void handle_async_control_break();
-    void handle_async_control_abort();
-    void history_display();
-    void open_url(const char *url);
-    int http_fork(const char *url);
+    // config_command_target: what the server's "config" tag switches.
+    bool automap_enabled() const override;
+    void flash_automap() override {}
+    void flash_hint_buttons() override {}
+    void flash_status_display() override {}
+    void flash_popup_buttons() override {}
+    void flash_main_display() override;
+    void flash_input_window() override;
 
-    // Layout, fonts, themes, focus and the main display's view.
-    void resize();
-    void global_font_resync();
-    void button_font_resync();
-    void global_change_theme(int redraw_background);
-    int transfer_focus_main(wxWindow *window);
-    int scrolling_enabled();
-    void enable_scrolling();
-    void disable_scrolling();
-    void handle_async_tty_start();
-    void handle_async_tty_stop();
-    void scroll_up();
-    void scroll_down();
-    void scroll_up(int lines);
-    void scroll_down(int lines);
-    void reset_scrollbars();
-    int has_mouse_selection();
-    void clear_mouse_selection();
-
-    // The incoming stream's state: parse_state, telnet_command, tag_name,
-    // end_tag_name, tag_index and tag_data live in the parser.
-    vusk_stream_parser stream_parser;
-    // Holds channel_divert_active.
-    vusk_tag_dispatcher tag_dispatcher;
-
-    vusk_main_window *main_display = nullptr;
-    // Where plain game text goes: the main display unless it is diverted.
-    vusk_ansi_display *current_display = nullptr;
-    int divert_scroll_position = 0;
-    vusk_input_window *input_window = nullptr;
-    wxTimer main_timer;
-    tick_pacer main_tick_pacer{main_tick_ms};
-    // Set while the main timer runs on its own (tests drive ticks themselves).
-    bool main_tick_running = false;
-    void stop_main_tick();
-    wxTimer ping_timer;
-    wxStopWatch ping_stopwatch;
-    wxTimer save_timer;
-    Buffer delayed_write_buffer;
-    int delayed_write_pending = 0;
-    int logged_in = 0;
-    int last_client_width = 0;
-    int last_client_height = 0;
-    time_t login_time = 0;
-    time_t last_command_time = 0;
-    wxMenuBar *menu_bar = nullptr;
-
-private:
-    // vusk_tag_effects: the rows the frame acts on now; the rest wait for
-    // the panels that own them.
-    bool color_flash_enabled() override;
-    bool system_audio_enabled() override;
-    void login(const char *name) override;
-    void map_message(const char *data, int length) override {}
-    void walk_fail(const char *data, int length) override {}
-    void set_directions(dirs_switch pad, int exit_mask) override {}
-    void set_area_name(const char *name) override {}
-    void set_combat_mode(const char *data) override {}
-    void clear_combat_mode(const char *data) override {}
-    void set_client_id(const char *id) override;
-    void display_enemy_hp(const enemy_hp &enemy) override {}
-    void clear_enemy_hp() override {}
-    void display_group(const char *data) override {}
-    void display_xp_percentages(const xp_percentages &xp) override {}
-    void color_flash(const char *arguments) override;
-    void ping_reply() override {}
-    void display_hp(const hp_values &hp) override {}
-    void play_sound(const char *request) override {}
-    void clear_hint_buttons() override {}
-    void create_popup_window(const char *definition) override {}
-    void set_divert_channel(const char *name) override {}
-    void clear_divert_channel() override {}
-    void config_cmd_process(const char *command) override {}
-    void update_sky_display(const char *data) override {}
-    void update_icon_display(const char *flags) override {}
-    void vote_menu_entry(const char *number, const char *data) override {}
-    void setup_fkey_button(int number, const char *tag, const char *data) override {}
-    void setup_hint_button(int number, const char *tag, const char *data) override {}
+    void build_vote_menu();
+    void build_menus();
+    void show_all_settings();
+    void carry_out_menu_item(int id);
+    void write_framed(const std::string &text);
+    void menu_file_connect();
+    void menu_file_disconnect();
+    void menu_file_logfile_save();
+    void menu_view_clear_scrollback();
+    void change_font_colours(int code, const char *word);
+    void open_web_page(const std::string &url, const std::string &message);
+    void send_help_command(const char *command);
+    void set_text_font_size(int points);
+    void menu_view_automap_docked();
+    void set_map_size(int cell_size);
+    void menu_view_change_font();
+    void menu_view_change_button_font();
+    std::string logfile_saving_text(const wxString &path, bool plain_text);
+    void menu_help_about();
+    void menu_help_update();
+    void redraw_background(int force);
+    void place_logo();
+    void paint_logo(wxDC &dc);
+    void hide_logoff_warnings();
 
     void build_windows();
+    void register_tag_owners();
     void start_timers();
     void stop_timers();
     void run_tick_work();
@@ -201,8 +256,37 @@ private:
     void divert_to_missing_popup();
     void close_connection();
 
-    mw_config_effects config_link_{*this};
-    mw_panel_calls panel_calls_{*this};
+    vusk_tag_dispatcher tag_dispatcher_;
+    vusk_stream_parser stream_parser_;
+    vusk_main_window *main_display_ = nullptr;
+    vusk_ansi_display *current_display_ = nullptr;
+    int divert_scroll_position_ = 0;
+    vusk_input_window *input_window_ = nullptr;
+    wxTimer main_timer_;
+    tick_pacer main_tick_pacer_{main_tick_ms};
+    // Set while the main timer runs on its own.
+    bool main_tick_running_ = false;
+    wxTimer ping_timer_;
+    wxStopWatch ping_stopwatch_;
+    wxTimer save_timer_;
+    Buffer delayed_write_buffer_;
+    bool delayed_write_pending_ = false;
+    bool logged_in_ = false;
+    int last_client_width_ = 0;
+    int last_client_height_ = 0;
+    time_t login_time_ = 0;
+    time_t last_command_time_ = 0;
+    wxMenuBar *menu_bar_ = nullptr;
+    wxMenu *vote_menu_ = nullptr;
+    quit_dialog *quit_warning_ = nullptr;
+    disconnect_dialog *disconnect_warning_ = nullptr;
+    vusk_background background_;
+    screen_blit background_blit_;
+    // Where the last paint put the logo; a click inside opens the web page
+    // once per press.
+    logo_layout logo_;
+    bool logo_opened_this_press_ = false;
+    periodic_tick voting_reminder_tick_{voting_reminder_period};
     // The first tick connects; later connects come from the player.
     bool connected_once_ = false;
     trigger_force_counter force_trigger_counter_;

@@ -1,6 +1,5 @@
 #include "socket.h"
 
-#include "tqconfig.h"
 #include "util.h"
 
 #include <arpa/inet.h>
@@ -102,12 +101,12 @@ bool connect_within(int fd, const sockaddr_in &address, int timeout_ms)
     return error == 0;
 }
 
-void queue_identification_line(int fd)
+void queue_identification_line(int fd, const char *client_id)
 {
     Buffer line;
     buffer_append(line, identification_word);
     buffer_append_char(line, ' ');
-    buffer_append(line, global_uuid);
+    buffer_append(line, client_id);
     buffer_append_char(line, ' ');
     buffer_append(line, client_version);
     socket_send_command(fd, line.data);
@@ -149,7 +148,7 @@ void socket_startup()
     // Nothing to prepare on this platform.
 }
 
-int socket_open(const char *host, int port, int connect_timeout_ms)
+int socket_open(const char *host, int port, const char *client_id, int connect_timeout_ms)
 {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -173,7 +172,7 @@ int socket_open(const char *host, int port, int connect_timeout_ms)
     }
     signal(SIGPIPE, SIG_IGN);
     socket_clear_all_queues();
-    queue_identification_line(fd);
+    queue_identification_line(fd, client_id);
     return fd;
 }
 

@@ -17,9 +17,10 @@ extern const char socket_message_closed_by_host[];
 void socket_startup();
 
 // Resolves host (a dotted quad when it starts with a digit), connects within
-// the time-out, empties both queues and queues the identification line.
-// Returns the non-blocking descriptor, or -1.
-int socket_open(const char *host, int port, int connect_timeout_ms = socket_connect_timeout_ms);
+// the time-out, empties both queues and queues the identification line with
+// the client's id. Returns the non-blocking descriptor, or -1.
+int socket_open(const char *host, int port, const char *client_id,
+                int connect_timeout_ms = socket_connect_timeout_ms);
 
 // One non-blocking pass of reading and writing. Null while the connection is
 // fine, otherwise the text that tells the player it was lost.

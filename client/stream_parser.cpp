@@ -47,7 +47,10 @@ private:
     int length_ = 0;
 };
 
-vusk_stream_parser::vusk_stream_parser(vusk_stream_sink &sink) : sink_(sink) {}
+vusk_stream_parser::vusk_stream_parser(vusk_stream_sink &sink, vusk_tag_sink &tags)
+    : sink_(sink), tags_(tags)
+{
+}
 
 void vusk_stream_parser::reset()
 {
@@ -166,7 +169,7 @@ void vusk_stream_parser::on_after_semicolon(unsigned char c, text_run &run)
 void vusk_stream_parser::on_bare_tag_name(unsigned char c)
 {
     if (c == ';') {
-        sink_.process_tagged_data(tag_name, "", 0);
+        tags_.process_tagged_data(tag_name, "", 0);
         discard_tag();
     } else if (!append_to(tag_name, tag_name_max_length, c)) {
         discard_tag();
@@ -189,7 +192,7 @@ void vusk_stream_parser::on_tag_name(unsigned char c)
 void vusk_stream_parser::on_tag_data(unsigned char c)
 {
     if (c == ';') {
-        sink_.process_tagged_data(tag_name, tag_data, tag_index);
+        tags_.process_tagged_data(tag_name, tag_data, tag_index);
         parse_state = parse_after_semicolon;
     } else if (c != carriage_return && !append_to(tag_data, tag_data_max_length, c)) {
         discard_tag();

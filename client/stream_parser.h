@@ -10,7 +10,7 @@
 //   ;;                               one literal ';'
 // The state survives between chunks, so anything may be split anywhere.
 
-// What the parser hands on; the main frame implements it.
+// Where the parser hands plain text and telnet effects: the main frame.
 class vusk_stream_sink {
 public:
     virtual ~vusk_stream_sink() = default;
@@ -24,15 +24,20 @@ public:
     // hold NUL bytes from the server: go by the length.
     virtual void display_socket_data(const char *text, int length) = 0;
 
-    // A complete tag. Both strings are terminated; a tag without data comes
-    // with "" and 0.
-    virtual void process_tagged_data(const char *tag, const char *data, int length) = 0;
-
     // Telnet DO ECHO and DONT ECHO (the server hides a password).
     virtual void enable_local_echo() = 0;
     virtual void disable_local_echo() = 0;
 
     virtual void ring_bell() = 0;
+};
+
+// Where the parser hands each complete tag: the tag dispatcher.
+class vusk_tag_sink {
+public:
+    virtual ~vusk_tag_sink() = default;
+
+    // Both strings are terminated; a tag without data comes with "" and 0.
+    virtual void process_tagged_data(const char *tag, const char *data, int length) = 0;
 };
 
 class vusk_stream_parser {
@@ -56,7 +61,7 @@ public:
     static constexpr int tag_data_max_length = tag_data_capacity - 1;
     static constexpr int text_run_length = 2560;
 
-    explicit vusk_stream_parser(vusk_stream_sink &sink);
+    vusk_stream_parser(vusk_stream_sink &sink, vusk_tag_sink &tags);
     vusk_stream_parser(const vusk_stream_parser &) = delete;
     vusk_stream_parser &operator=(const vusk_stream_parser &) = delete;
 
@@ -95,6 +100,7 @@ private:
     bool append_to(char *buffer, int max_length, unsigned char c);
 
     vusk_stream_sink &sink_;
+    vusk_tag_sink &tags_;
 };
 
 #endif

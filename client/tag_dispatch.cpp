@@ -1,5 +1,6 @@
 #include "tag_dispatch.h"
 
+#include "tqconfig.h"
 #include "util.h"
 
 #include <algorithm>
@@ -14,6 +15,8 @@ constexpr size_t login_name_max_length = 7999;
 constexpr char vote_menu_prefix[] = "votemenu";
 constexpr size_t vote_menu_prefix_length = sizeof vote_menu_prefix - 1;
 constexpr int exit_mask_bits_per_letter = 5;
+// No exit mask came with "dirs".
+constexpr int no_exit_mask = -1;
 
 bool is_word_space(char c)
 {
@@ -69,75 +72,85 @@ struct vusk_tag_dispatcher::tag_row {
     void (*act)(vusk_tag_dispatcher &self, const char *data, int length);
 };
 
+namespace {
+
+// Calls `act` with the owner when one is registered.
+template <typename Owner, typename Act> void with(Owner *owner, Act act)
+{
+    if (owner != nullptr)
+        act(*owner);
+}
+
+} // namespace
+
 // Matched whole and case-sensitively, in this order; the tags that begin
 // with "votemenu" or "b" come after (dispatch_prefixed).
 const vusk_tag_dispatcher::tag_row vusk_tag_dispatcher::table[] = {
     {"login", [](vusk_tag_dispatcher &self, const char *data, int) { self.login(data); }},
     {"map", [](vusk_tag_dispatcher &self, const char *data, int length) {
-         self.effects_.map_message(data, length);
+         with(self.owners.automap, [&](automap_tag_owner &map) { map.map_message(data, length); });
      }},
     {"walkfail", [](vusk_tag_dispatcher &self, const char *data, int length) {
-         self.effects_.walk_fail(data, length);
+         with(self.owners.automap, [&](automap_tag_owner &map) { map.walk_fail(data, length); });
      }},
     {"dirs", [](vusk_tag_dispatcher &self, const char *data, int) { self.directions(data); }},
     {"areaname", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.set_area_name(data);
+         with(self.owners.automap, [&](automap_tag_owner &map) { map.set_area_name(data); });
      }},
     {"combat", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.set_combat_mode(data);
+         with(self.owners.automap, [&](automap_tag_owner &map) { map.set_combat_mode(data); });
      }},
     {"ncombat", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.clear_combat_mode(data);
-         self.effects_.clear_enemy_hp();
+         with(self.owners.automap, [&](automap_tag_owner &map) { map.clear_combat_mode(data); });
+         with(self.owners.status_display, [](status_tag_owner &status) { status.clear_enemy_hp(); });
      }},
     {"uuid", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.set_client_id(data);
+         with(self.owners.client_id, [&](client_id_owner &owner) { owner.set_client_id(data); });
      }},
     {"enemyhp", [](vusk_tag_dispatcher &self, const char *data, int) { self.enemy(data); }},
     {"group", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.display_group(data);
+         with(self.owners.group_display, [&](group_tag_owner &group) { group.update(data); });
      }},
     {"xpp", [](vusk_tag_dispatcher &self, const char *data, int) { self.xp(data); }},
     {"event", [](vusk_tag_dispatcher &self, const char *data, int) { self.event(data); }},
     {"hp", [](vusk_tag_dispatcher &self, const char *data, int) { self.hp(data); }},
     {"sound", [](vusk_tag_dispatcher &self, const char *data, int) {
-         if (self.effects_.system_audio_enabled())
-             self.effects_.play_sound(data);
+         if (TConfig::Instance()->GetSystemAudio())
+             with(self.owners.sound, [&](sound_tag_owner &sound) { sound.parse_audio_tag(data); });
      }},
     {"bclear", [](vusk_tag_dispatcher &self, const char *, int) {
-         self.effects_.clear_hint_buttons();
+         with(self.owners.hint_buttons, [](hint_button_tag_owner &hints) { hints.clear(); });
      }},
     {"window_create", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.create_popup_window(data);
+         with(self.owners.popups, [&](popup_tag_owner &popups) { popups.create_window(data); });
      }},
     {"append", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.tq_append(data);
+         with(self.owners.frame, [&](frame_tag_owner &frame) { frame.tq_append(data); });
      }},
-    {"unappend", [](vusk_tag_dispatcher &self, const char *, int) { self.effects_.tq_unappend(); }},
+    {"unappend", [](vusk_tag_dispatcher &self, const char *, int) {
+         with(self.owners.frame, [](frame_tag_owner &frame) { frame.tq_unappend(); });
+     }},
     {"chdiv", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.set_divert_channel(data);
-         self.channel_divert_active = 1;
+         with(self.owners.channels, [&](channel_tag_owner &channels) { channels.set_divert_channel(data); });
+         self.channel_divert_active_ = true;
      }},
-    {"chudiv", [](vusk_tag_dispatcher &self, const char *, int) {
-         self.effects_.clear_divert_channel();
-         self.channel_divert_active = 0;
-     }},
+    {"chudiv", [](vusk_tag_dispatcher &self, const char *, int) { self.channel_undivert(); }},
     {"divert", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.tq_divert(data);
+         with(self.owners.frame, [&](frame_tag_owner &frame) { frame.tq_divert(data); });
      }},
-    {"undivert", [](vusk_tag_dispatcher &self, const char *, int) { self.effects_.tq_undivert(); }},
+    {"undivert", [](vusk_tag_dispatcher &self, const char *, int) {
+         with(self.owners.frame, [](frame_tag_owner &frame) { frame.tq_undivert(); });
+     }},
     {"config", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.config_cmd_process(data);
+         with(self.owners.frame, [&](frame_tag_owner &frame) { frame.config_cmd_process(data); });
      }},
     {"skystate", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.update_sky_display(data);
+         with(self.owners.status_bar, [&](status_bar_tag_owner &bar) { bar.update_sky_display(data); });
      }},
     {"icons", [](vusk_tag_dispatcher &self, const char *data, int) {
-         self.effects_.update_icon_display(data);
+         with(self.owners.status_bar, [&](status_bar_tag_owner &bar) { bar.update_icon_display(data); });
      }},
 };
-
-vusk_tag_dispatcher::vusk_tag_dispatcher(vusk_tag_effects &effects) : effects_(effects) {}
 
 void vusk_tag_dispatcher::process_tagged_data(const char *tag, const char *data, int)
 {
@@ -158,16 +171,24 @@ void vusk_tag_dispatcher::process_tagged_data(const char *tag, const char *data,
 void vusk_tag_dispatcher::dispatch_prefixed(const char *tag, const char *data)
 {
     if (std::strncmp(tag, vote_menu_prefix, vote_menu_prefix_length) == 0) {
-        effects_.vote_menu_entry(tag + vote_menu_prefix_length, data);
+        with(owners.frame, [&](frame_tag_owner &frame) {
+            frame.vote_menu_entry(tag + vote_menu_prefix_length, data);
+        });
     } else if (tag[0] == 'b') {
         buttons(tag, data);
     }
 }
 
+void vusk_tag_dispatcher::channel_undivert()
+{
+    with(owners.channels, [](channel_tag_owner &channels) { channels.clear_divert_channel(); });
+    channel_divert_active_ = false;
+}
+
 text_route vusk_tag_dispatcher::route_text(bool channel_window_on, bool channel_dupe_on) const
 {
     text_route route;
-    if (channel_divert_active) {
+    if (channel_divert_active_) {
         route.channel = true;
         // The tabbed window already shows the channel; copy it to the main
         // display only when the player asked for duplicates.
@@ -181,40 +202,49 @@ text_route vusk_tag_dispatcher::route_text(bool channel_window_on, bool channel_
 void vusk_tag_dispatcher::login(const char *data)
 {
     const std::string name(data, std::min(std::strcspn(data, "\n"), login_name_max_length));
-    effects_.login(name.c_str());
+    with(owners.frame, [&](frame_tag_owner &frame) { frame.login(name.c_str()); });
 }
 
+// "on" or "off" switches the pad; a second word's exit mask goes to the pad
+// and to the automap in either case.
 void vusk_tag_dispatcher::directions(const char *data)
 {
-    dirs_switch pad = dirs_switch::unchanged;
-    if (wordcmp(data, "on"))
-        pad = dirs_switch::on;
-    else if (wordcmp(data, "off"))
-        pad = dirs_switch::off;
-    effects_.set_directions(pad, exit_mask_from_word(next_arg(data)));
+    with(owners.direction_pad, [&](direction_pad_tag_owner &pad) {
+        if (wordcmp(data, "on"))
+            pad.enable();
+        else if (wordcmp(data, "off"))
+            pad.disable();
+    });
+    const int exit_mask = exit_mask_from_word(next_arg(data));
+    if (exit_mask == no_exit_mask)
+        return;
+    with(owners.direction_pad, [&](direction_pad_tag_owner &pad) { pad.enable(exit_mask); });
+    with(owners.automap, [&](automap_tag_owner &map) { map.set_exit_mask(exit_mask); });
 }
 
 void vusk_tag_dispatcher::enemy(const char *data)
 {
-    if (!*data) {
-        effects_.clear_enemy_hp();
-        return;
-    }
-    enemy_hp enemy;
-    enemy.percent = read_int_clamped(data);
-    enemy.name = next_arg(data);
-    effects_.display_enemy_hp(enemy);
+    with(owners.status_display, [&](status_tag_owner &status) {
+        if (!*data) {
+            status.clear_enemy_hp();
+            return;
+        }
+        enemy_hp enemy;
+        enemy.percent = read_int_clamped(data);
+        enemy.name = next_arg(data);
+        status.display_enemy_hp(enemy);
+    });
 }
 
 void vusk_tag_dispatcher::event(const char *data)
 {
     if (wordcmp(data, "colorflash")) {
-        if (effects_.color_flash_enabled()) {
+        if (TConfig::Instance()->GetColorFlash()) {
             const char *arguments = next_arg(data);
-            effects_.color_flash(arguments ? arguments : "");
+            with(owners.frame, [&](frame_tag_owner &frame) { frame.color_flash(arguments ? arguments : ""); });
         }
     } else if (std::strcmp(data, "tqpong") == 0) {
-        effects_.ping_reply();
+        with(owners.frame, [](frame_tag_owner &frame) { frame.ping_reply(); });
     }
 }
 
@@ -222,14 +252,14 @@ void vusk_tag_dispatcher::hp(const char *data)
 {
     hp_values hp;
     hp.count = read_numbers(data, hp.value, hp_value_count);
-    effects_.display_hp(hp);
+    with(owners.status_display, [&](status_tag_owner &status) { status.display_hp(hp); });
 }
 
 void vusk_tag_dispatcher::xp(const char *data)
 {
     xp_percentages xp;
     read_numbers(data, xp.percent, xp_percentage_count);
-    effects_.display_xp_percentages(xp);
+    with(owners.status_display, [&](status_tag_owner &status) { status.display_xp_percentages(xp); });
 }
 
 // "bf<n>" is a function key; any other "b<n>" a hint button. A number out of
@@ -240,11 +270,11 @@ void vusk_tag_dispatcher::buttons(const char *tag, const char *data)
         const int key = read_int_clamped(tag + 2);
         if (key >= 1) {
             if (key <= fkey_button_count)
-                effects_.setup_fkey_button(key, tag, data);
+                with(owners.fkey_row, [&](button_row_tag_owner &row) { row.setup_button(key, tag, data); });
             return;
         }
     }
     const int button = read_int_clamped(tag + 1);
     if (button >= 1 && button <= hint_button_count)
-        effects_.setup_hint_button(button, tag, data);
+        with(owners.hint_buttons, [&](hint_button_tag_owner &row) { row.setup_button(button, tag, data); });
 }

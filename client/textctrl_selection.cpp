@@ -2,7 +2,6 @@
 // scrolling and URL clicks.
 #include "textctrl_store.h"
 
-#include "main_frame_link.h"
 #include "url.h"
 #include "util.h"
 
@@ -265,12 +264,12 @@ bool textctrl_store::selection_text(std::string *text)
 
 int textctrl_store::url_clicked_on(int line, int offset)
 {
-    if (main_link == nullptr)
+    if (owner == nullptr)
         return 0;
     std::string url;
     if (!select_url_at(line, offset, &url))
         return 0;
-    main_link->open_url(url.c_str());
+    owner->open_url(url.c_str());
     return 1;
 }
 

@@ -460,6 +460,19 @@ void create_default_uuid()
     memcpy(global_uuid, local_id_mark, strlen(local_id_mark));
 }
 
+namespace {
+class client_id_setter final : public client_id_owner {
+public:
+    void set_client_id(const char *id) override { set_uuid(id); }
+};
+} // namespace
+
+client_id_owner &client_id_tags()
+{
+    static client_id_setter owner;
+    return owner;
+}
+
 void set_uuid(const char *text)
 {
     if (text == nullptr || *text == '\0') {

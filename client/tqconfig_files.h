@@ -5,6 +5,7 @@
 // installation, the configuration directory, the system file naming the
 // configuration in use, and one XML file per configuration record.
 
+#include "tag_owners.h"
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -53,6 +54,8 @@ void set_uuid(const char *text);
 // The main tick's part: carries out a save marked since the last one, at
 // most one a second however often the server sends an id.
 void run_requested_config_save(long long now_ms);
+// The owner of the server's "uuid" tag: it sets the client id.
+client_id_owner &client_id_tags();
 // A local client id: "DFLT" and 28 random lower-case hexadecimal digits.
 void create_default_uuid();
 

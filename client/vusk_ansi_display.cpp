@@ -10,19 +10,26 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <new>
 
 namespace {
 constexpr int initial_size = 20;
 constexpr vusk_color reverse_background = vusk_DARK_GREY;
 
-// The four one-pixel sides of the rectangle from (left, top) to (right, bottom).
-void draw_frame_ring(vusk_bitmap &bitmap, int left, int top, int right, int bottom,
-                     const vusk_color &colour)
+// The two-pixel frame of a display `w` pixels wide (without the scrollbar)
+// and `h` high: the outer lines first, then the inner ones, which run on to
+// the outer edge and so take four of the outer lines' pixels. Every line is
+// straight, its end points included.
+void draw_frame(vusk_bitmap &bitmap, int w, int h, const frame_colors &colors)
 {
-    bitmap.DrawFilledRectangle(left, top, right, top, colour);
-    bitmap.DrawFilledRectangle(left, bottom, right, bottom, colour);
-    bitmap.DrawFilledRectangle(left, top, left, bottom, colour);
-    bitmap.DrawFilledRectangle(right, top, right, bottom, colour);
+    const struct {
+        int x0, y0, x1, y1;
+    } outer[] = {{0, 0, w, 0}, {0, 0, 0, h}, {0, h - 1, w, h - 1}, {w - 1, 0, w - 1, h}},
+      inner[] = {{1, 1, w - 1, 1}, {1, 1, 1, h - 1}, {1, h - 2, w - 1, h - 2}, {w - 2, 1, w - 2, h - 1}};
+    for (const auto &line : outer)
+        bitmap.DrawFilledRectangle(line.x0, line.y0, line.x1, line.y1, colors.outer);
+    for (const auto &line : inner)
+        bitmap.DrawFilledRectangle(line.x0, line.y0, line.x1, line.y1, colors.inner);
 }
 
 // Paints everything but `inside` (which a child window covers): the bands
@@ -55,11 +62,11 @@ wxEND_EVENT_TABLE()
 
 vusk_ansi_display::vusk_ansi_display(wxWindow *parent, int id, const wxString &name)
     : vusk_embedded_window(parent, id, name, wxDefaultPosition, wxSize(initial_size, initial_size), 0),
-      textctrl(this, id, name, wxDefaultPosition, wxSize(initial_size, initial_size), 0),
-      scrollbar(this),
+      textctrl_(this, id, name, wxDefaultPosition, wxSize(initial_size, initial_size), 0),
+      scrollbar_(this),
       parser(*this)
 {
-    textctrl.owner = this;
+    textctrl_.owner = this;
     reset_colors();
 }
 
@@ -67,7 +74,7 @@ vusk_ansi_display::~vusk_ansi_display() = default;
 
 void vusk_ansi_display::display_socket_data(const char *data, int length)
 {
-    changed_flag = 1;
+    changed_flag_ = true;
     parser.parse(data, length);
 }
 
@@ -75,9 +82,13 @@ void vusk_ansi_display::write(const char *text)
 {
     if (text == nullptr)
         return;
-    recorder.rerender_save_string(text);
-    if (!updates_suspended)
-        textctrl.AppendRawText(text);
+    try {
+        record_and_draw(text);
+    } catch (const std::bad_alloc &) {
+        // Whatever the server sends, running out of memory costs that text only.
+        fprintf(stderr, "Out of memory: %zu bytes of text dropped\n", strlen(text));
+        return;
+    }
     if (!trigger_disable) {
         trigger_disable = 1;
         try_trigger_line(text);
@@ -85,9 +96,37 @@ void vusk_ansi_display::write(const char *text)
     }
 }
 
+void vusk_ansi_display::record_and_draw(const char *text)
+{
+    if (text[strspn(text, "\n")] != '\0')
+        parser.note_text_shown();
+    recorder.rerender_save_string(text);
+    if (!updates_suspended_) {
+        textctrl_.AppendRawText(text);
+        follow_dropped_lines();
+    }
+}
+
+// When the scrollback dropped old lines, the line numbers of the view moved.
+void vusk_ansi_display::follow_dropped_lines()
+{
+    if (textctrl_.trim_count() == store_trims_seen)
+        return;
+    store_trims_seen = textctrl_.trim_count();
+    view_line = textctrl_.get_bottom_line();
+    set_scrollbar();
+}
+
+void vusk_ansi_display::set_scrollback_limit(const scrollback_limit &limit)
+{
+    recorder.set_scrollback_limit(limit);
+    textctrl_.set_scrollback_limit(limit);
+    follow_dropped_lines();
+}
+
 void vusk_ansi_display::write_direct(const char *text)
 {
-    textctrl.AppendRawText(text);
+    textctrl_.AppendRawText(text);
 }
 
 void vusk_ansi_display::set_color(int first_code, int second_code)
@@ -117,20 +156,20 @@ void vusk_ansi_display::ansi_set_color(int rgb, int code, int attribute)
 
 int vusk_ansi_display::ansi_visible_lines()
 {
-    return textctrl.get_visible_line_count();
+    return textctrl_.get_visible_line_count();
 }
 
 void vusk_ansi_display::set_color(int rgb, int code, int attribute)
 {
     recorder.rerender_save_color(rgb, code, attribute);
-    if (!updates_suspended)
+    if (!updates_suspended_)
         set_color_direct(rgb, attribute);
 }
 
 void vusk_ansi_display::set_color_direct(int rgb, int attribute)
 {
     vusk_color background = attribute & ansi_attr_reverse ? reverse_background : vusk_BLACK;
-    textctrl.SetTextColor(rgb_to_color(rgb), background);
+    textctrl_.SetTextColor(rgb_to_color(rgb), background);
 }
 
 // After a redraw or a fill the scrollback's colour is whatever was drawn
@@ -143,18 +182,18 @@ void vusk_ansi_display::reapply_current_color()
 void vusk_ansi_display::clear_scrollback()
 {
     recorder.clear();
-    if (!updates_suspended)
-        textctrl.Clear();
+    if (!updates_suspended_)
+        textctrl_.Clear();
     reset_colors();
 }
 
 void vusk_ansi_display::rerender()
 {
     recorder.rerender_flush();
-    textctrl.Clear();
+    textctrl_.Clear();
     for (const vusk_render_list &record : recorder.records()) {
         set_color_direct(color_to_rgb(vusk_color(record.r, record.g, record.b)), record.attr);
-        write_direct(record.text.c_str());
+        write_direct(record.text.data());
     }
     reapply_current_color();
     scroll_to_bottom();
@@ -162,20 +201,20 @@ void vusk_ansi_display::rerender()
 
 void vusk_ansi_display::set_line_wrap_enable(int flag)
 {
-    textctrl.wrap_enabled = flag;
+    textctrl_.wrap_enabled = flag;
     rerender();
 }
 
 void vusk_ansi_display::suspend_updates()
 {
-    updates_suspended = 1;
+    updates_suspended_ = true;
 }
 
 void vusk_ansi_display::resume_updates()
 {
-    if (!updates_suspended)
+    if (!updates_suspended_)
         return;
-    updates_suspended = 0;
+    updates_suspended_ = false;
     rerender();
     refresh();
 }
@@ -196,8 +235,8 @@ void vusk_ansi_display::try_trigger_line(const char *text)
         append_to_trigger_line(text, length);
         if (newline == nullptr)
             return;
-        single_line_trigger(trigger_line);
-        buffer_clear(trigger_line);
+        single_line_trigger(trigger_line_);
+        buffer_clear(trigger_line_);
         text = newline + 1;
     }
 }
@@ -205,56 +244,56 @@ void vusk_ansi_display::try_trigger_line(const char *text)
 // As many of the bytes as the line has room for; the rest is dropped.
 void vusk_ansi_display::append_to_trigger_line(const char *bytes, size_t length)
 {
-    size_t room = static_cast<size_t>(std::max(trigger_line.size - 1 - trigger_line.length, 0));
+    size_t room = static_cast<size_t>(std::max(trigger_line_.size - 1 - trigger_line_.length, 0));
     size_t kept = std::min(length, room);
-    memcpy(trigger_line.data + trigger_line.length, bytes, kept);
-    trigger_line.length += static_cast<int>(kept);
-    trigger_line.data[trigger_line.length] = '\0';
+    memcpy(trigger_line_.data + trigger_line_.length, bytes, kept);
+    trigger_line_.length += static_cast<int>(kept);
+    trigger_line_.data[trigger_line_.length] = '\0';
 }
 
 void vusk_ansi_display::force_trigger_line()
 {
-    if (trigger_line.length == 0)
+    if (trigger_line_.length == 0)
         return;
     trigger_disable = 1;
-    single_line_trigger(trigger_line);
-    buffer_clear(trigger_line);
+    single_line_trigger(trigger_line_);
+    buffer_clear(trigger_line_);
     trigger_disable = 0;
 }
 
 int vusk_ansi_display::trigger_pending()
 {
-    return trigger_line.length != 0;
+    return trigger_line_.length != 0;
 }
 
 int vusk_ansi_display::visible_line_count()
 {
-    return textctrl.get_visible_line_count();
+    return textctrl_.get_visible_line_count();
 }
 
 int vusk_ansi_display::last_line()
 {
-    return textctrl.get_current_line();
+    return textctrl_.get_current_line();
 }
 
 bool vusk_ansi_display::top_anchored()
 {
-    return textctrl.top_anchored != 0;
+    return textctrl_.top_anchored != 0;
 }
 
 void vusk_ansi_display::set_hold_view(bool hold)
 {
-    textctrl.hold_view = hold ? 1 : 0;
+    textctrl_.hold_view = hold ? 1 : 0;
 }
 
 void vusk_ansi_display::show_line(int line)
 {
-    textctrl.ShowPosition(line);
+    textctrl_.ShowPosition(line);
 }
 
 int vusk_ansi_display::show_scroll_position(int position)
 {
-    return textctrl.set_scrollbar_position(position);
+    return textctrl_.set_scrollbar_position(position);
 }
 
 void vusk_ansi_display::update_scrollbar()
@@ -267,9 +306,16 @@ void vusk_ansi_display::refresh_view()
     refresh();
 }
 
+void vusk_ansi_display::open_url(const char *url)
+{
+    if (main_window != nullptr)
+        main_window->open_url(url);
+}
+
 void vusk_ansi_display::following_changed()
 {
-    main_frame_calls().repaint_status_bar();
+    if (main_window != nullptr)
+        main_window->repaint_status_bar();
 }
 
 void vusk_ansi_display::set_scrollbar()
@@ -277,20 +323,20 @@ void vusk_ansi_display::set_scrollbar()
     int position = 0;
     int range = 0;
     int page = 0;
-    textctrl.get_scrollbar_data(&position, &range, &page);
-    scrollbar.SetScrollbar(std::max(position - 1, 0), page, range, page, true);
-    scrollbar.SetScrollbar(std::max(position, 0), page, range, page, true);
+    textctrl_.get_scrollbar_data(&position, &range, &page);
+    scrollbar_.SetScrollbar(std::max(position - 1, 0), page, range, page, true);
+    scrollbar_.SetScrollbar(std::max(position, 0), page, range, page, true);
 }
 
 int vusk_ansi_display::get_scroll_position()
 {
-    return scrollbar.GetThumbPosition();
+    return scrollbar_.GetThumbPosition();
 }
 
 void vusk_ansi_display::handle_scroll_event(wxScrollEvent &event)
 {
     scroll_thumb_moved(event.GetPosition());
-    if (!main_frame_calls().transfer_focus_main(this))
+    if (!focus_back_to_command_line(this))
         SetFocus();
 }
 
@@ -301,7 +347,7 @@ void vusk_ansi_display::mouseWheelEvent(wxMouseEvent &event)
 
 void vusk_ansi_display::OnFocusGot(wxFocusEvent &event)
 {
-    if (!main_frame_calls().transfer_focus_main(this))
+    if (!focus_back_to_command_line(this))
         event.Skip();
 }
 
@@ -309,43 +355,40 @@ void vusk_ansi_display::resize(int changed)
 {
     wxSize size = GetClientSize();
     ansi_display_layout layout = layout_ansi_display(
-        size.GetWidth(), size.GetHeight(), scrollbar.GetSize().GetWidth(), scrollbar_enabled != 0,
-        has_frame != 0);
-    scrollbar.SetSize(layout.scrollbar.x, layout.scrollbar.y, layout.scrollbar.width,
+        size.GetWidth(), size.GetHeight(), scrollbar_.GetSize().GetWidth(), scrollbar_enabled_ != 0,
+        has_frame_ != 0);
+    scrollbar_.SetSize(layout.scrollbar.x, layout.scrollbar.y, layout.scrollbar.width,
                       layout.scrollbar.height);
     enable_scrolling();
-    scrollbar.Show(scrollbar_enabled != 0);
-    textctrl.SetSize(layout.store.x, layout.store.y, layout.store.width, layout.store.height);
+    scrollbar_.Show(scrollbar_enabled_ != 0);
+    textctrl_.SetSize(layout.store.x, layout.store.y, layout.store.width, layout.store.height);
     set_scrollbar();
     repaint();
 }
 
 int vusk_ansi_display::get_scrollbar_width()
 {
-    return scrollbar_enabled ? scrollbar.GetSize().GetWidth() : 0;
+    return scrollbar_enabled_ ? scrollbar_.GetSize().GetWidth() : 0;
 }
 
 void vusk_ansi_display::set_scrollbar_enable(int flag)
 {
-    flag = flag ? 1 : 0;
-    if (flag == scrollbar_enabled)
+    if ((flag != 0) == scrollbar_enabled_)
         return;
-    scrollbar_enabled = flag;
+    scrollbar_enabled_ = flag != 0;
     resize(1);
 }
 
 void vusk_ansi_display::repaint_dc(vusk_bitmap &bitmap)
 {
     // The scrollback covers the middle and paints it itself; this runs again
-    // whenever the scrollbar moves, so only the rest is painted.
-    clear_around(bitmap, textctrl.GetRect(), vusk_BLACK);
-    if (!has_frame)
+    // whenever the scrollbar_ moves, so only the rest is painted.
+    clear_around(bitmap, textctrl_.GetRect(), vusk_BLACK);
+    if (!has_frame_)
         return;
     int w = bitmap.GetWidth() - get_scrollbar_width();
     int h = bitmap.GetHeight();
-    frame_colors colors = ansi_frame_colors(following != 0, flash_count > 0, flash_count);
-    draw_frame_ring(bitmap, 0, 0, w - 1, h - 1, colors.outer);
-    draw_frame_ring(bitmap, 1, 1, w - 2, h - 2, colors.inner);
+    draw_frame(bitmap, w, h, ansi_frame_colors(following != 0, flash_count > 0, flash_count));
 }
 
 int vusk_ansi_display::animation_callback(int milliseconds)
@@ -365,12 +408,12 @@ void vusk_ansi_display::start_newbie_demo_mode_flashing()
 
 void vusk_ansi_display::set_initial_font(vusk_font *font)
 {
-    textctrl.set_display_font(font);
+    textctrl_.set_display_font(font);
 }
 
 void vusk_ansi_display::change_font(vusk_font *font)
 {
-    textctrl.set_display_font(font);
+    textctrl_.set_display_font(font);
     resync_colors();
     set_scrollbar();
     refresh();
@@ -379,12 +422,12 @@ void vusk_ansi_display::change_font(vusk_font *font)
 void vusk_ansi_display::refresh()
 {
     Refresh(false);
-    textctrl.Refresh(false);
+    textctrl_.Refresh(false);
 }
 
 void vusk_ansi_display::refresh_text()
 {
-    textctrl.Refresh(false);
+    textctrl_.Refresh(false);
     set_scrollbar();
 }
 
@@ -400,12 +443,12 @@ bool vusk_ansi_display::render_html_to_file(FILE *file)
 
 void vusk_ansi_display::debug_fill_color(const vusk_color &text, const vusk_color &background)
 {
-    textctrl.SetTextColor(text, background);
+    textctrl_.SetTextColor(text, background);
 }
 
 void vusk_ansi_display::debug_fill_append(const char *text)
 {
-    textctrl.AppendRawText(text);
+    textctrl_.AppendRawText(text);
 }
 
 void vusk_ansi_display::generate_debug_fill_data(int lines)
@@ -414,7 +457,7 @@ void vusk_ansi_display::generate_debug_fill_data(int lines)
     char summary[96];
     snprintf(summary, sizeof summary, "%lld characters written (%lld kb).\n", characters,
              characters / 1000);
-    textctrl.AppendRawText(summary);
+    textctrl_.AppendRawText(summary);
     reapply_current_color();
     printf("size of vusk_textctrl_chunk %5d\n", static_cast<int>(sizeof(vusk_textctrl_chunk)));
     printf("size of vusk_textctrl_line  %5d\n", static_cast<int>(sizeof(vusk_textctrl_line)));

@@ -82,17 +82,22 @@ public:
 
     // Every run recorded since the last clear, the pending one included.
     const render_list_recorder::records_type &render_list();
+    // How much the display keeps (the default is far above a day's play).
+    void set_scrollback_limit(const scrollback_limit &limit);
 
-    vusk_textctrl textctrl;
-    Buffer trigger_line;
-    vusk_ansi_scrollbar scrollbar;
-    int scrollbar_enabled = 1;
-    int changed_flag = 0;
-    int updates_suspended = 0;
-    // 0 for a display whose scrollback covers it whole, without a frame.
-    int has_frame = 1;
+    vusk_textctrl &textctrl() { return textctrl_; }
+    const vusk_textctrl &textctrl() const { return textctrl_; }
+    vusk_ansi_scrollbar &scrollbar() { return scrollbar_; }
+    bool scrollbar_enabled() const { return scrollbar_enabled_; }
+    // Set by server text since the last clear_changed.
+    bool changed() const { return changed_flag_; }
+    void clear_changed() { changed_flag_ = false; }
+    bool updates_suspended() const { return updates_suspended_; }
+    // Off for a display whose scrollback covers it whole, without a frame.
+    void set_has_frame(bool framed) { has_frame_ = framed; }
 
 protected:
+    void open_url(const char *url) override;
     int visible_line_count() override;
     int last_line() override;
     bool top_anchored() override;
@@ -115,10 +120,20 @@ private:
     void set_color_direct(int rgb, int attribute);
     void reapply_current_color();
     void append_to_trigger_line(const char *bytes, size_t length);
+    void record_and_draw(const char *text);
+    void follow_dropped_lines();
 
+    vusk_textctrl textctrl_;
+    Buffer trigger_line_;
+    vusk_ansi_scrollbar scrollbar_;
+    bool scrollbar_enabled_ = true;
+    bool changed_flag_ = false;
+    bool updates_suspended_ = false;
+    bool has_frame_ = true;
     ansi_parser parser;
     render_list_recorder recorder;
     wheel_accumulator wheel;
+    int store_trims_seen = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -14,6 +14,6 @@ vusk_ansi_scrollbar::vusk_ansi_scrollbar(wxWindow *parent)
 
 void vusk_ansi_scrollbar::OnFocusGot(wxFocusEvent &event)
 {
-    if (!main_frame_calls().transfer_focus_main(this))
+    if (!focus_back_to_command_line(this))
         event.Skip();
 }

@@ -15,9 +15,11 @@ const wxColour line_background(64, 64, 64);
 const wxColour line_text(255, 255, 255);
 const wxColour hidden_text(0, 0, 0);
 
+// A line on its own, without a main frame, sends nothing.
 vusk_mw_calls &frame()
 {
-    return main_frame_calls();
+    static vusk_mw_calls no_frame;
+    return main_window != nullptr ? *main_window : no_frame;
 }
 
 bool is_function_key(int key_code)

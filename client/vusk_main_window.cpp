@@ -9,8 +9,8 @@ vusk_main_window::vusk_main_window(wxWindow *parent, int id, const wxString &nam
 
 void vusk_main_window::resize(int force)
 {
-    const int wanted = TConfig::Instance()->GetMwScrollbar() != 0 ? 1 : 0;
-    if (wanted != scrollbar_enabled) {
+    const bool wanted = TConfig::Instance()->GetMwScrollbar() != 0;
+    if (wanted != scrollbar_enabled()) {
         // Switching the scrollbar lays the display out again through
         // resize(1), which then finds the setting applied.
         set_scrollbar_enable(wanted);

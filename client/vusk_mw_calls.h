@@ -1,27 +1,34 @@
 #ifndef VUSK_MW_CALLS_H
 #define VUSK_MW_CALLS_H
 
-// The main frame as the text displays and the command line call it (beside
-// what every panel calls, main_frame_link). The main frame implements these
-// and registers itself; until one is registered (and for a display or line on
-// its own) every call does nothing and every query answers "following, not
-// logged in, nothing selected".
+// The main frame as every window and panel calls it: lines to send, focus,
+// the main display's view, sizes and URLs. The main frame `vusk_mw`
+// implements this and is `main_window` while it exists; tests put a fake in
+// its place. Without a frame (null) a panel makes no calls. The defaults do
+// nothing and answer "following, not logged in, nothing selected", so a fake
+// overrides only what it records.
 
-#include "main_frame_link.h"
+class wxWindow;
 
-class vusk_mw_calls : public main_frame_link {
+class vusk_mw_calls {
 public:
     virtual ~vusk_mw_calls() = default;
 
-    void open_url(const char *url) override {}
-    int transfer_focus_main(wxWindow *window) override { return 0; }
-
     // Every line to send or carry out; `echo` asks for the local echo.
-    virtual void handle_async_control_command(const char *text, int echo) {}
+    virtual void handle_async_control_command(const char * /*text*/, int /*echo*/) {}
     virtual void handle_async_control_break() {}
     virtual void handle_async_control_abort() {}
-    virtual int logged_in() { return 0; }
+    virtual bool logged_in() const { return false; }
+    // A connection to the game is open.
+    virtual bool connected() const { return false; }
+    // Starts the countdown that saves and closes the program.
+    virtual void system_shutdown_handler() {}
 
+    // Records the URL; it is opened in the browser by the next main tick.
+    virtual void open_url(const char * /*url*/) {}
+    // Hands the keyboard focus to the command line after a click in
+    // `window`; 0 when it could not.
+    virtual int transfer_focus_main(wxWindow * /*window*/) { return 0; }
     virtual void repaint_status_bar() {}
 
     // The main display: following, scrolling and its mouse selection.
@@ -32,22 +39,22 @@ public:
     virtual void handle_async_tty_stop() {}
     virtual void scroll_up() {}
     virtual void scroll_down() {}
-    virtual void scroll_up(int lines) {}
-    virtual void scroll_down(int lines) {}
+    virtual void scroll_up(int /*lines*/) {}
+    virtual void scroll_down(int /*lines*/) {}
     virtual int has_mouse_selection() { return 0; }
     virtual void clear_mouse_selection() {}
     // Resets the main display's colours and the stream parser.
     virtual void display_set_default_colors() {}
     // Writes the client's own text into the main display.
-    virtual void main_display_write(const char *text) {}
+    virtual void main_display_write(const char * /*text*/) {}
 
     // The channel window's current channel.
     virtual int channel_window_scrolling_enabled() { return 1; }
-    virtual void set_channel_window_scrolling(int follow) {}
+    virtual void set_channel_window_scrolling(int /*follow*/) {}
     virtual void clear_channel_window_selection() {}
 
     // Panels and sizes.
-    virtual void toggle_popup_window(int number) {}
+    virtual void toggle_popup_window(int /*number*/) {}
     virtual void toggle_automap_display() {}
     virtual void zoom_in() {}
     virtual void zoom_out() {}
@@ -59,10 +66,14 @@ public:
     virtual void decr_input_window_size() {}
 };
 
-// The registered main frame, or one that does nothing.
-vusk_mw_calls &main_frame_calls();
-// The main frame registers itself on construction and null on destruction;
-// it is then main_link as well.
-void register_main_frame_calls(vusk_mw_calls *frame);
+// The main frame while it exists, else null.
+extern vusk_mw_calls *main_window;
+
+// A click in a panel gives the keyboard back to the command line; false when
+// there is no frame or it could not, so the panel keeps the focus.
+inline bool focus_back_to_command_line(wxWindow *window)
+{
+    return main_window != nullptr && main_window->transfer_focus_main(window) != 0;
+}
 
 #endif

@@ -2,9 +2,9 @@
 
 #include "clipboard.h"
 #include "global_fonts.h"
-#include "main_frame_link.h"
 #include "tqconfig.h"
 #include "vusk_font.h"
+#include "vusk_mw_calls.h"
 
 #include <algorithm>
 #include <cstring>
@@ -160,7 +160,7 @@ void vusk_textctrl::mouse_capture_lost_handler(wxMouseCaptureLostEvent &)
 
 void vusk_textctrl::OnFocusGot(wxFocusEvent &event)
 {
-    if (main_link == nullptr || !main_link->transfer_focus_main(this))
+    if (!focus_back_to_command_line(this))
         event.Skip();
 }
 

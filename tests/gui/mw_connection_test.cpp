@@ -5,6 +5,7 @@
 #include "global_fonts.h"
 #include "gui_client.h"
 #include "gui_harness.h"
+#include "alsa_file_sink.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "vusk_input_window.h"
@@ -33,7 +34,7 @@ bool ends_with(const std::string &text, const std::string &tail)
 
 int history_set(client_frame &client)
 {
-    return client->input_window->line_edit.histories.current_history();
+    return client->input_window()->line_edit.histories.current_history();
 }
 
 // A script that logs the client in as `name` and then answers pings.
@@ -72,9 +73,9 @@ TEST(MainFrameStart, StartingBuildsShowsAndMeasuresTheFrameWithoutConnecting)
     EXPECT_EQ(global_display_xsize, 1280);
     EXPECT_EQ(global_display_ysize, 1024);
     EXPECT_EQ(mw_constructor_finished, 1);
-    EXPECT_TRUE(frame->ping_timer.IsRunning());
-    EXPECT_TRUE(frame->save_timer.IsRunning());
-    EXPECT_EQ(frame->save_timer.GetInterval(), 300000);
+    EXPECT_TRUE(frame->ping_timer().IsRunning());
+    EXPECT_TRUE(frame->save_timer().IsRunning());
+    EXPECT_EQ(frame->save_timer().GetInterval(), 300000);
     EXPECT_NE(global_font, nullptr);
     EXPECT_NE(varn_ossic_logo_bitmap, nullptr);
     EXPECT_EQ(std::string(global_uuid).size(), 32u);
@@ -90,7 +91,7 @@ TEST(MainFrameStart, TheConfiguredFontColoursApplyToTheFirstText)
     TConfig::Instance()->SetFontColors(1);
     client_frame client;
     client.tick();
-    const vusk_render_list first = client.shown_runs().front();
+    const client_frame::shown_run first = client.shown_runs().front();
     EXPECT_EQ((first.r << 16) | (first.g << 8) | first.b, 0xcccccc);
 }
 
@@ -124,10 +125,10 @@ TEST(MainFrameConnection, ServerClosingShowsTheFramedMessageWithTheHints)
     // The hints are in normal white with the command word in bold yellow.
     const auto runs = client.shown_runs();
     ASSERT_GE(runs.size(), 3u);
-    const vusk_render_list &word = runs[runs.size() - 2];
+    const client_frame::shown_run &word = runs[runs.size() - 2];
     EXPECT_EQ(word.text, "connect");
     EXPECT_EQ((word.r << 16) | (word.g << 8) | word.b, 0xffff55);
-    const vusk_render_list &after = runs.back();
+    const client_frame::shown_run &after = runs.back();
     EXPECT_EQ((after.r << 16) | (after.g << 8) | after.b, 0xa0a0a0);
 }
 
@@ -144,23 +145,25 @@ TEST(MainFrameConnection, LoginSetsTitleHistoryAndSendsTheSettingsLineOnce)
 {
     scripted_game_server server(login_script("Arden"));
     client_frame client(server.port());
-    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in(); }));
     EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Arden"));
     EXPECT_EQ(history_set(client), 2);
     EXPECT_EQ(TConfig::Instance()->GetName(), "Arden");
 
-    // The defaults of a new configuration, as the server learns them.
+    // The defaults of a new configuration, as the server learns them; with
+    // no sound device here, sound has switched itself off.
     ASSERT_TRUE(client.tick_until([&] { return last_recorded_line(server).rfind("tqlstatus ", 0) == 0; }));
-    EXPECT_EQ(last_recorded_line(server), "tqlstatus 11010111111" "1" "2" "11011" "0" "1" "  0 70  3");
+    EXPECT_EQ(last_recorded_line(server), "tqlstatus 01010111111" "1" "2" "11011" "0" "1" "  0 70  3");
     client.tick(5);
     EXPECT_EQ(server.recorded().find("tqlstatus "), server.recorded().rfind("tqlstatus "));
 }
 
 TEST(MainFrameConnection, TheSettingsLineOfEveryFlagOnMatchesTheWorkedExample)
 {
+    alsa_file_sink device;
     scripted_game_server server(login_script(""));
     client_frame client(server.port());
-    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in(); }));
     ASSERT_TRUE(client.tick_until([&] { return server.recorded().find("tqlstatus ") != std::string::npos; }));
 
     TConfig &config = *TConfig::Instance();
@@ -188,20 +191,20 @@ TEST(MainFrameConnection, PingsOnlyWhileLoggedInAndTheReplyChangesNothingShown)
 {
     scripted_game_server server(login_script("Bryn"));
     client_frame client(server.port());
-    EXPECT_TRUE(client->ping_timer.IsRunning());
-    EXPECT_EQ(client->ping_timer.GetInterval(), 15000);
+    EXPECT_TRUE(client->ping_timer().IsRunning());
+    EXPECT_EQ(client->ping_timer().GetInterval(), 15000);
 
     client.tick();
-    client->ping_timer.Notify();
+    client->ping_timer().Notify();
     client.tick(3);
     EXPECT_FALSE(recorded_line(server, "tqping"));
 
-    ASSERT_TRUE(client.tick_until([&] { return client->logged_in == 1; }));
+    ASSERT_TRUE(client.tick_until([&] { return client->logged_in(); }));
     client.tick(2);
     const std::string shown = client.shown_text();
-    client->ping_stopwatch.Start(100000);
-    client->ping_timer.Notify();
-    EXPECT_LT(client->ping_stopwatch.Time(), 100000);
+    client->ping_stopwatch().Start(100000);
+    client->ping_timer().Notify();
+    EXPECT_LT(client->ping_stopwatch().Time(), 100000);
     ASSERT_TRUE(client.tick_until([&] { return recorded_line(server, "tqping"); }));
     client.tick(5);
     EXPECT_EQ(client.shown_text(), shown);
@@ -217,9 +220,9 @@ TEST(MainFrameConnection, TextWithColoursTagsAndTelnetArrivesWholeWhenSentByteBy
     client_frame client(server.port());
     ASSERT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), "ok\n"); }, 20000));
     EXPECT_TRUE(ends_with(client.shown_text(), "Connecting...\nred;x\nok\n"));
-    EXPECT_EQ(client->input_window->line_edit.echo_off, 1);
+    EXPECT_EQ(client->input_window()->line_edit.echo_off, 1);
     bool red_shown = false;
-    for (const vusk_render_list &run : client.shown_runs())
+    for (const client_frame::shown_run &run : client.shown_runs())
         red_shown |= run.text == "red" && ((run.r << 16) | (run.g << 8) | run.b) == 0xff5555;
     EXPECT_TRUE(red_shown);
 }

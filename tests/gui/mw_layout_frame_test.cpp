@@ -62,8 +62,8 @@ protected:
         client->resize();
     }
 
-    wxRect input() const { return rect_of(client->input_window); }
-    wxRect display() const { return rect_of(client->main_display); }
+    wxRect input() const { return rect_of(client->input_window()); }
+    wxRect display() const { return rect_of(client->main_display()); }
 
     client_frame client;
 };
@@ -108,29 +108,34 @@ TEST_F(FrameLayout, TheChannelWindowTakesItsShareOnceLoggedIn)
     EXPECT_EQ(display(), wxRect(0, 180, 640, 600 - 180));
 }
 
+// GTK keeps the frame at least as wide as its menu bar, so the widths are
+// whatever the frame could take.
 TEST_F(FrameLayout, DegenerateSizesKeepEveryPanelAtLeastOnePixel)
 {
     panel_settings s;
     s.hint = 1;
     lay_out(s, 2, 30);
-    EXPECT_EQ(input(), wxRect(0, 30 - 48, 1, 48));
-    EXPECT_EQ(display(), wxRect(0, 0, 1, 1));
+    EXPECT_EQ(input().GetTopLeft(), wxPoint(0, 30 - 48));
+    EXPECT_EQ(input().GetHeight(), 48);
+    EXPECT_EQ(display().GetPosition(), wxPoint(0, 0));
+    EXPECT_EQ(display().GetHeight(), 1);
+    EXPECT_GE(display().GetWidth(), 1);
 
     s.layout = 1;
     s.group = 1;
     lay_out(s, 100, 1);
-    EXPECT_EQ(input().GetWidth(), 1);
+    EXPECT_GE(input().GetWidth(), 1);
     EXPECT_EQ(input().GetX(), 164);
-    EXPECT_EQ(display().GetSize(), wxSize(1, 1));
+    EXPECT_EQ(display().GetHeight(), 1);
+    EXPECT_GE(display().GetWidth(), 1);
 }
 
 TEST_F(FrameLayout, ASizeEventLaysOutOnlyWhenTheSizeChanged)
 {
     lay_out(panel_settings(), 700, 500);
     gui::pump_events(50);
-    EXPECT_EQ(client->last_client_width, 700);
-    EXPECT_EQ(client->last_client_height, 500);
-    client->main_display->SetSize(0, 0, 10, 10);
+    EXPECT_EQ(client->laid_out_size(), wxSize(700, 500));
+    client->main_display()->SetSize(0, 0, 10, 10);
     wxSizeEvent same(client->GetSize());
     client->OnResize(same);
     EXPECT_EQ(display().GetSize(), wxSize(10, 10));

@@ -44,14 +44,14 @@ protected:
 
     void start_over()
     {
-        client->main_display->clear_scrollback();
-        client->stream_parser.reset();
+        client->main_display()->clear_scrollback();
+        client->stream_parser().reset();
     }
 
     std::vector<std::string> runs() const
     {
         std::vector<std::string> out;
-        for (const vusk_render_list &run : client.shown_runs())
+        for (const client_frame::shown_run &run : client.shown_runs())
             out.push_back(std::to_string((run.r << 16) | (run.g << 8) | run.b) + "/" +
                           std::to_string(run.attr) + ":" + run.text);
         return out;
@@ -71,7 +71,7 @@ TEST_F(StreamFrame, EveryCutOfTheStreamShowsTheSame)
     client.receive(stream);
     const std::vector<std::string> whole = runs();
     EXPECT_EQ(client.shown_text(), "plain red;semi;x dim end\n");
-    EXPECT_EQ(client->stream_parser.parse_state, vusk_stream_parser::parse_text);
+    EXPECT_EQ(client->stream_parser().parse_state, vusk_stream_parser::parse_text);
 
     for (size_t cut = 1; cut < stream.size(); ++cut) {
         start_over();
@@ -87,7 +87,7 @@ TEST_F(StreamFrame, EveryCutOfTheStreamShowsTheSame)
 
 TEST_F(StreamFrame, TelnetEchoHidesTypingOnlyBeforeLogin)
 {
-    vusk_line_edit &line = client->input_window->line_edit;
+    vusk_line_edit &line = client->input_window()->line_edit;
     client.receive(IAC + "\xfe\x01");
     EXPECT_EQ(client.shown_text(), "\n");
     EXPECT_EQ(line.echo_off, 1);
@@ -124,30 +124,30 @@ TEST_F(StreamFrame, TagsOfPanelsStillToComeLeaveTheFrameAsItWas)
         client.receive(" after " + tag + "\n");
         ASSERT_EQ(client.shown_text().substr(client.shown_text().size() - tag.size() - 8), " after " + tag + "\n");
     }
-    EXPECT_EQ(client->logged_in, 0);
+    EXPECT_FALSE(client->logged_in());
     EXPECT_EQ(client->GetTitle(), title);
-    EXPECT_EQ(client->current_display, client->main_display);
-    EXPECT_EQ(client->stream_parser.parse_state, vusk_stream_parser::parse_text);
+    EXPECT_EQ(client->current_display(), client->main_display());
+    EXPECT_EQ(client->stream_parser().parse_state, vusk_stream_parser::parse_text);
 }
 
 TEST_F(StreamFrame, DivertAndAppendToAnUnknownPopupKeepTheTextHere)
 {
     client.receive(with_data("divert", "nosuch") + "diverted\n");
     EXPECT_EQ(client.shown_text(), std::string(MISSING_POPUP) + "diverted\n");
-    EXPECT_EQ(client->current_display, client->main_display);
+    EXPECT_EQ(client->current_display(), client->main_display());
 
     start_over();
     client.receive(with_data("append", "") + "appended\n" + without_data("unappend") +
                    without_data("undivert") + "still here\n");
     EXPECT_EQ(client.shown_text(), std::string(MISSING_POPUP) + "appended\nstill here\n");
-    EXPECT_EQ(client->current_display, client->main_display);
+    EXPECT_EQ(client->current_display(), client->main_display());
 }
 
 TEST_F(StreamFrame, ALoginNameThatCannotBeAFileNameLogsInWithoutSwitchingConfiguration)
 {
     const std::string configuration = TConfig::Instance()->GetName();
     client.receive(with_data("login", "../../escape\x01") + "text\n");
-    EXPECT_EQ(client->logged_in, 1);
+    EXPECT_TRUE(client->logged_in());
     EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player ../../escape\x01"));
     EXPECT_EQ(TConfig::Instance()->GetName(), configuration);
     EXPECT_EQ(client.shown_text(), "text\n");
@@ -163,7 +163,7 @@ TEST_F(StreamFrame, AClientIdFromTheServerIsTakenAndCut)
 
 TEST_F(StreamFrame, AColourFlashTintsTheCurrentDisplayOnlyWhileFlashingIsOn)
 {
-    const vusk_textctrl &store = client->main_display->textctrl;
+    const vusk_textctrl &store = client->main_display()->textctrl();
     const vusk_color resting = store.get_background();
     TConfig::Instance()->SetColorFlash(0);
     client.receive(with_data("event", "colorflash ff0000 000000 5"));
@@ -180,11 +180,11 @@ TEST_F(StreamFrame, AColourFlashTintsTheCurrentDisplayOnlyWhileFlashingIsOn)
 TEST_F(StreamFrame, APartialLineIsForcedOnTheThirdTickItWaits)
 {
     client.receive("prompt> ");
-    ASSERT_TRUE(client->main_display->trigger_pending());
+    ASSERT_TRUE(client->main_display()->trigger_pending());
     client.tick(2);
-    EXPECT_TRUE(client->main_display->trigger_pending());
+    EXPECT_TRUE(client->main_display()->trigger_pending());
     client.tick();
-    EXPECT_FALSE(client->main_display->trigger_pending());
+    EXPECT_FALSE(client->main_display()->trigger_pending());
 
     client.receive("again> ");
     client.tick(2);
@@ -192,9 +192,9 @@ TEST_F(StreamFrame, APartialLineIsForcedOnTheThirdTickItWaits)
     client.tick();
     client.receive("next> ");
     client.tick(2);
-    EXPECT_TRUE(client->main_display->trigger_pending());
+    EXPECT_TRUE(client->main_display()->trigger_pending());
     client.tick();
-    EXPECT_FALSE(client->main_display->trigger_pending());
+    EXPECT_FALSE(client->main_display()->trigger_pending());
 }
 
 // Random streams built from the pieces the parsers react to, and mutations of
@@ -235,11 +235,11 @@ TEST_F(StreamFrame, RandomAndMutatedStreamsLeaveTheFrameSane)
             client.receive(stream.substr(start, size));
             start += size;
         }
-        const int state = client->stream_parser.parse_state;
+        const int state = client->stream_parser().parse_state;
         ASSERT_TRUE(state == vusk_stream_parser::parse_text || state >= vusk_stream_parser::parse_after_iac);
-        ASSERT_GE(client->stream_parser.tag_index, 0);
-        ASSERT_LE(client->stream_parser.tag_index, vusk_stream_parser::tag_data_max_length);
-        ASSERT_EQ(client->current_display, client->main_display);
+        ASSERT_GE(client->stream_parser().tag_index, 0);
+        ASSERT_LE(client->stream_parser().tag_index, vusk_stream_parser::tag_data_max_length);
+        ASSERT_EQ(client->current_display(), client->main_display());
         if (round % 50 == 49) {
             client.tick();
             start_over();

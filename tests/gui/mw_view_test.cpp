@@ -24,11 +24,11 @@ protected:
         std::string lines;
         for (int i = 0; i < 300; ++i)
             lines += "line " + std::to_string(i) + "\n";
-        client->main_display->write(lines.c_str());
-        client->main_display->scroll_to_bottom();
+        client->main_display()->write(lines.c_str());
+        client->main_display()->scroll_to_bottom();
     }
 
-    vusk_main_window &display() const { return *client->main_display; }
+    vusk_main_window &display() const { return *client->main_display(); }
 
     client_frame client;
 };
@@ -39,24 +39,24 @@ TEST_F(FrameView, TheScrollbarSettingIsAppliedWheneverItDiffersAndOnlyThen)
 {
     TConfig &config = *TConfig::Instance();
     config.SetMwScrollbar(0);
-    EXPECT_EQ(display().scrollbar_enabled, 0);
-    EXPECT_FALSE(display().scrollbar.IsShown());
-    const wxSize without = display().textctrl.GetSize();
+    EXPECT_EQ(display().scrollbar_enabled(), false);
+    EXPECT_FALSE(display().scrollbar().IsShown());
+    const wxSize without = display().textctrl().GetSize();
     config.SetMwScrollbar(1);
-    EXPECT_EQ(display().scrollbar_enabled, 1);
-    EXPECT_TRUE(display().scrollbar.IsShown());
-    EXPECT_LT(display().textctrl.GetSize().GetWidth(), without.GetWidth());
+    EXPECT_EQ(display().scrollbar_enabled(), true);
+    EXPECT_TRUE(display().scrollbar().IsShown());
+    EXPECT_LT(display().textctrl().GetSize().GetWidth(), without.GetWidth());
 
     // Changed behind the display's back, the setting is taken up by the
     // next layout of the display, forced or not.
     config.set_effects(nullptr);
     config.SetMwScrollbar(0);
     display().SetSize(display().GetSize().GetWidth(), display().GetSize().GetHeight());
-    EXPECT_EQ(display().scrollbar_enabled, 0);
-    EXPECT_EQ(display().textctrl.GetSize(), without);
+    EXPECT_EQ(display().scrollbar_enabled(), false);
+    EXPECT_EQ(display().textctrl().GetSize(), without);
     config.SetMwScrollbar(1);
     display().ResetSize();
-    EXPECT_EQ(display().scrollbar_enabled, 1);
+    EXPECT_EQ(display().scrollbar_enabled(), true);
 }
 
 TEST_F(FrameView, ScrollingWrappersFreezeTheDisplayBeforeTheyMoveIt)
@@ -87,17 +87,17 @@ TEST_F(FrameView, ScrollingWrappersFreezeTheDisplayBeforeTheyMoveIt)
 
 TEST_F(FrameView, AFontChangeReachesTheDisplayTheLineAndTheConfiguration)
 {
-    const int line_height = display().textctrl.get_line_height();
+    const int line_height = display().textctrl().get_line_height();
     global_font->SetPointSize(18);
     client->global_font_resync();
-    EXPECT_GT(display().textctrl.get_line_height(), line_height);
+    EXPECT_GT(display().textctrl().get_line_height(), line_height);
     EXPECT_EQ(TConfig::Instance()->GetFontSize(), 18);
-    EXPECT_EQ(client->input_window->line_edit.GetFont().GetPointSize(), 18);
+    EXPECT_EQ(client->input_window()->line_edit.GetFont().GetPointSize(), 18);
 }
 
 TEST_F(FrameView, AClickInsideTheFrameHandsTheFocusBackToTheCommandLine)
 {
     EXPECT_EQ(client->transfer_focus_main(nullptr), 0);
-    EXPECT_EQ(client->transfer_focus_main(&display().textctrl), 1);
-    EXPECT_EQ(client->transfer_focus_main(&display().scrollbar), 1);
+    EXPECT_EQ(client->transfer_focus_main(&display().textctrl()), 1);
+    EXPECT_EQ(client->transfer_focus_main(&display().scrollbar()), 1);
 }

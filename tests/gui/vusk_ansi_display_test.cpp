@@ -5,6 +5,7 @@
 #include "gui_fake_frame.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "heap_bytes.h"
 #include "temp_home.h"
 #include "vusk_ansi_display.h"
 #include "vusk_font.h"
@@ -13,6 +14,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -90,7 +92,7 @@ std::vector<std::string> records_of(vusk_ansi_display &display)
     for (const vusk_render_list &record : display.render_list()) {
         found.push_back(std::to_string(record.code) + "/" + std::to_string(record.attr) + "/" +
                         std::to_string(record.r) + "," + std::to_string(record.g) + "," +
-                        std::to_string(record.b) + ":" + record.text);
+                        std::to_string(record.b) + ":" + std::string(record.text));
     }
     return found;
 }
@@ -145,9 +147,9 @@ protected:
     void make_popup_style(vusk_ansi_display *popup)
     {
         popup->never_freeze = 1;
-        popup->has_frame = 0;
+        popup->set_has_frame(false);
         popup->resize(1);
-        popup->textctrl.top_anchored = 1;
+        popup->textctrl().top_anchored = 1;
     }
 
     void feed(const std::string &data) { feed_to(display, data); }
@@ -162,7 +164,7 @@ protected:
             feed("line " + std::to_string(i) + "\n");
     }
 
-    int scrollbar_width() { return display->scrollbar.GetSize().GetWidth(); }
+    int scrollbar_width() { return display->scrollbar().GetSize().GetWidth(); }
 
     // What an export of the display writes into a file.
     std::string exported(const TempDir &dir, bool (vusk_ansi_display::*render)(FILE *))
@@ -200,24 +202,89 @@ std::string mixed_session()
 
 TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
 {
-    display->changed_flag = 0;
+    display->clear_changed();
     feed("\x1b[1m\x1b[31mred\x1b[0m plain\r\n\x1b[1;31mx caf\xe9\n");
-    EXPECT_EQ(display->changed_flag, 1);
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
+    EXPECT_TRUE(display->changed());
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
     ASSERT_GE(chunks.size(), 4u);
     EXPECT_EQ(chunks[0], color_text(palette_rgb(1, 2)) + ":red");
     EXPECT_EQ(chunks[1], color_text(palette_rgb(7, 1)) + ": plain");
-    EXPECT_EQ(display->textctrl.line_text(1), "31mx caf.");
+    EXPECT_EQ(display->textctrl().line_text(1), "x caf.");
 
     // The client's own text keeps its bytes; the scrollback transliterates them.
-    display->changed_flag = 0;
+    display->clear_changed();
     display->set_color(1, '3');
     display->write("caf\xe9\n");
-    EXPECT_EQ(display->changed_flag, 0);
-    EXPECT_EQ(display->textctrl.line_text(2), "cafe");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(2, 2)));
+    EXPECT_FALSE(display->changed());
+    EXPECT_EQ(display->textctrl().line_text(2), "cafe");
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(2, 2)));
     display->write(nullptr);
     EXPECT_EQ(display->render_list().back().text, "caf\xe9\n");
+}
+
+// Sequences with several parameters, extended colours and sequences that are
+// not colours, each fed whole, cut in two at every byte and byte by byte: the
+// text shows no residue and takes the colour of the parameters in order.
+TEST_F(AnsiDisplay, ControlSequencesWithSeveralParameters)
+{
+    constexpr int white = 0, red = 1, yellow = 2, green = 3, cyan = 4, blue = 5, magenta = 6;
+    constexpr int dim = 0, normal = 1, bright = 2;
+    struct sequence_case {
+        std::string data;
+        std::string shown;
+        int rgb_of_last_byte;
+    };
+    const sequence_case cases[] = {
+        {"\x1b[1;31mred", "red", palette_rgb(red, bright)},
+        {"\x1b[1;37;44mX", "X", palette_rgb(white, bright)},
+        {"\x1b[0;1;33mX", "X", palette_rgb(yellow, bright)},
+        {"\x1b[1;2;36mX", "X", palette_rgb(cyan, dim)},
+        {"\x1b[31;1;22mX", "X", palette_rgb(white, normal)},
+        {"\x1b[31m\x1b[;32mX", "X", palette_rgb(green, normal)},
+        {"\x1b[5;7;34mX", "X", palette_rgb(blue, normal)},
+        // Extended colours take their parameters with them and change nothing.
+        {"\x1b[32m\x1b[38;5;208mX", "X", palette_rgb(green, normal)},
+        {"\x1b[32m\x1b[48;2;10;20;30;1mX", "X", palette_rgb(green, bright)},
+        {"\x1b[33m\x1b[38:5:208mX", "X", palette_rgb(yellow, normal)},
+        {"\x1b[38:2::1:2:3;35mX", "X", palette_rgb(magenta, normal)},
+        // A saturated parameter is ignored.
+        {"\x1b[1;99999999999999999999;34mX", "X", palette_rgb(blue, bright)},
+        // Other sequences are swallowed whole.
+        {"\x1b[?25lX\x1b[?1049h", "X", palette_rgb(white, normal)},
+        {"\x1b[31m\x1b[?1mX", "X", palette_rgb(red, normal)},
+        {"\x1b[2J\x1b[Hx\x1b[1;1Hy\x1b[1 qz", "xyz", palette_rgb(white, normal)},
+        // A new escape ends an unfinished sequence; a control byte drops it.
+        {"\x1b[3\x1b[35mX", "X", palette_rgb(magenta, normal)},
+        {"\x1b[31\nX", "X", palette_rgb(white, normal)},
+        // One parameter per sequence, as ever.
+        {"\x1b[1m\x1b[31mred", "red", palette_rgb(red, bright)},
+        {"\x1b[36mX", "X", palette_rgb(cyan, normal)},
+    };
+    auto check = [&](const sequence_case &c, const std::vector<std::string> &pieces) {
+        display->clear_scrollback();
+        for (const std::string &piece : pieces)
+            feed(piece);
+        EXPECT_EQ(joined_text(display->textctrl()), c.shown);
+        EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(c.rgb_of_last_byte));
+    };
+    for (const sequence_case &c : cases) {
+        SCOPED_TRACE(c.data);
+        for (size_t cut = 0; cut <= c.data.size(); ++cut)
+            check(c, {c.data.substr(0, cut), c.data.substr(cut)});
+        std::vector<std::string> bytes;
+        for (char byte : c.data)
+            bytes.emplace_back(1, byte);
+        check(c, bytes);
+    }
+
+    // Past the kept parameters the rest is ignored, the sequence still swallowed.
+    std::string many = "\x1b[";
+    for (int i = 0; i < ansi_parser::most_parameters; ++i)
+        many += "1;";
+    display->clear_scrollback();
+    feed(many + "31mX");
+    EXPECT_EQ(joined_text(display->textctrl()), "X");
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(white, bright)));
 }
 
 TEST_F(AnsiDisplay, RedrawGivesBackEveryRecordAndLine)
@@ -226,24 +293,24 @@ TEST_F(AnsiDisplay, RedrawGivesBackEveryRecordAndLine)
     display->write("\nA message of the client.\n");
     feed("\x1b[36mtail");
     std::vector<std::string> records = records_of(*display);
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
-    ASSERT_GT(display->textctrl.get_current_line(), 40);
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
+    ASSERT_GT(display->textctrl().get_current_line(), 40);
 
     display->rerender();
     EXPECT_EQ(records_of(*display), records);
-    EXPECT_EQ(store_chunks(display->textctrl), chunks);
+    EXPECT_EQ(store_chunks(display->textctrl()), chunks);
 
     // Narrower and back: the same lines again.
     display->SetSize(0, 0, 200, 300);
     display->set_line_wrap_enable(1);
-    EXPECT_NE(store_chunks(display->textctrl), chunks);
+    EXPECT_NE(store_chunks(display->textctrl()), chunks);
     display->SetSize(0, 0, DISPLAY_SIZE.x, DISPLAY_SIZE.y);
     display->rerender();
-    EXPECT_EQ(store_chunks(display->textctrl), chunks);
+    EXPECT_EQ(store_chunks(display->textctrl()), chunks);
 
     // Without wrapping a long line stays one line.
     display->set_line_wrap_enable(0);
-    EXPECT_LT(display->textctrl.get_current_line(), 45);
+    EXPECT_LT(display->textctrl().get_current_line(), 45);
     EXPECT_EQ(records_of(*display), records);
 }
 
@@ -253,18 +320,18 @@ TEST_F(AnsiDisplay, RedrawKeepsTheDisplaysCurrentColour)
     feed("\x1b[31mred text\x1b[32m");
     display->rerender();
     feed("next");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(3, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(3, 1)));
 
     feed("\x1b[1m\x1b[34mblue\x1b[0m\x1b[7m");
     display->suspend_updates();
     display->resume_updates();
     display->write("after");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(7, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(7, 1)));
 
     feed("\x1b[0m\x1b[35m");
     display->set_line_wrap_enable(1);
     feed("more");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(6, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(6, 1)));
 }
 
 TEST_F(AnsiDisplay, PaletteChangeReachesOldTextOnlyAsRecorded)
@@ -274,9 +341,9 @@ TEST_F(AnsiDisplay, PaletteChangeReachesOldTextOnlyAsRecorded)
     display->rerender();
     feed("\x1b[1mbright");
     select_ansi_palette(font_colors_default);
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
     EXPECT_EQ(chunks[0], color_text(palette_rgb(3, 1)) + ":green");
-    EXPECT_EQ(last_chunk_color(display->textctrl), "0,255,0");
+    EXPECT_EQ(last_chunk_color(display->textctrl()), "0,255,0");
 }
 
 TEST_F(AnsiDisplay, DivertedTextReplacesTheOldOnResume)
@@ -286,15 +353,15 @@ TEST_F(AnsiDisplay, DivertedTextReplacesTheOldOnResume)
     display->clear_scrollback();
     feed("\x1b[33mnew\nlines\n");
     display->write("mine\n");
-    EXPECT_EQ(display->textctrl.line_text(0), "old text");
+    EXPECT_EQ(display->textctrl().line_text(0), "old text");
     display->resume_updates();
-    EXPECT_EQ(store_lines(display->textctrl), (std::vector<std::string>{"new\n", "lines\n", "mine\n", ""}));
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(2, 1)));
+    EXPECT_EQ(store_lines(display->textctrl()), (std::vector<std::string>{"new\n", "lines\n", "mine\n", ""}));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(2, 1)));
     EXPECT_EQ(display->render_list().size(), 1u);
     // Resuming twice redraws nothing more.
     display->write("x");
     display->resume_updates();
-    EXPECT_EQ(display->textctrl.line_text(3), "x");
+    EXPECT_EQ(display->textctrl().line_text(3), "x");
 }
 
 TEST_F(AnsiDisplay, PopupHoldsFiftyKilobytesOfOneColourThroughSuspension)
@@ -307,12 +374,12 @@ TEST_F(AnsiDisplay, PopupHoldsFiftyKilobytesOfOneColourThroughSuspension)
     feed_to(popup, text);
     ASSERT_EQ(popup->render_list().size(), 1u);
     EXPECT_EQ(popup->render_list().front().text.size(), text.size());
-    std::vector<std::string> before = store_lines(popup->textctrl);
+    std::vector<std::string> before = store_lines(popup->textctrl());
 
     popup->suspend_updates();
     popup->resume_updates();
-    EXPECT_EQ(store_lines(popup->textctrl), before);
-    EXPECT_EQ(joined_text(popup->textctrl), text);
+    EXPECT_EQ(store_lines(popup->textctrl()), before);
+    EXPECT_EQ(joined_text(popup->textctrl()), text);
 }
 
 TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
@@ -320,10 +387,10 @@ TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
     fill_lines(100);
     display->disable_scrolling();
     EXPECT_EQ(display->following, 0);
-    EXPECT_EQ(display->textctrl.hold_view, 1);
+    EXPECT_EQ(display->textctrl().hold_view, 1);
     EXPECT_TRUE(frame.called("repaint_status_bar"));
     feed("more\n");
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 100);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 100);
     EXPECT_TRUE(gui::wait_until([&] {
         wxImage shot = gui::capture_window(display);
         return gui::pixel_of(shot, 0, 150) == vusk_color(255, 0, 0) &&
@@ -333,13 +400,34 @@ TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
     frame.forget();
     display->enable_scrolling();
     EXPECT_EQ(display->following, 1);
-    EXPECT_EQ(display->textctrl.hold_view, 0);
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 101);
+    EXPECT_EQ(display->textctrl().hold_view, 0);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 101);
     EXPECT_TRUE(frame.called("repaint_status_bar"));
     EXPECT_TRUE(gui::wait_until([&] {
         wxImage shot = gui::capture_window(display);
         return gui::pixel_of(shot, 0, 150) == vusk_WHITE && gui::pixel_of(shot, 1, 150) == vusk_GREY;
     }));
+}
+
+// The inner frame lines run on to the outer edge, so four pixels of the
+// outer lines take the inner colour, frozen or not.
+TEST_F(AnsiDisplay, InnerFrameLinesReachTheOuterEdge)
+{
+    const int w = DISPLAY_SIZE.x - scrollbar_width();
+    const int h = DISPLAY_SIZE.y;
+    auto expect_frame = [&](const vusk_color &outer, const vusk_color &inner) {
+        display->repaint();
+        wxImage drawn = display->backing_bitmap().ConvertToImage();
+        for (wxPoint at : {wxPoint(w - 1, 1), wxPoint(w - 1, h - 2), wxPoint(1, h - 1), wxPoint(w - 2, h - 1)})
+            EXPECT_EQ(gui::pixel_of(drawn, at.x, at.y), inner) << at.x << "," << at.y;
+        for (wxPoint at : {wxPoint(0, 0), wxPoint(w - 1, 0), wxPoint(0, h - 1), wxPoint(w - 1, h - 1),
+                           wxPoint(w - 1, h - 3), wxPoint(2, h - 1)})
+            EXPECT_EQ(gui::pixel_of(drawn, at.x, at.y), outer) << at.x << "," << at.y;
+        EXPECT_EQ(gui::pixel_of(drawn, 1, 1), inner);
+    };
+    expect_frame(vusk_WHITE, vusk_GREY);
+    display->disable_scrolling();
+    expect_frame(vusk_color(255, 0, 0), vusk_color(192, 0, 0));
 }
 
 TEST_F(AnsiDisplay, WheelFreezesAndScrolls)
@@ -358,64 +446,64 @@ TEST_F(AnsiDisplay, WheelFreezesAndScrolls)
 
 TEST_F(AnsiDisplay, ScrollbarFollowsTheViewAndHandsBackTheFocus)
 {
-    EXPECT_EQ(display->scrollbar.GetName(), wxS("scrollBar"));
+    EXPECT_EQ(display->scrollbar().GetName(), wxS("scrollBar"));
     fill_lines(100);
     display->refresh_text();
     gui::pump_events(20);
-    int page = display->textctrl.get_visible_line_count();
+    int page = display->textctrl().get_visible_line_count();
     EXPECT_EQ(display->get_scroll_position(), 100 - page);
-    EXPECT_EQ(display->scrollbar.GetRange(), 100);
+    EXPECT_EQ(display->scrollbar().GetRange(), 100);
     // Setting the scrollbar is no scroll of the user's.
     EXPECT_EQ(display->following, 1);
 
     frame.focus_transfers = 0;
-    wxScrollEvent track(wxEVT_SCROLL_THUMBTRACK, display->scrollbar.GetId(), 40, wxVERTICAL);
-    track.SetEventObject(&display->scrollbar);
-    display->scrollbar.HandleWindowEvent(track);
+    wxScrollEvent track(wxEVT_SCROLL_THUMBTRACK, display->scrollbar().GetId(), 40, wxVERTICAL);
+    track.SetEventObject(&display->scrollbar());
+    display->scrollbar().HandleWindowEvent(track);
     EXPECT_EQ(display->following, 0);
     EXPECT_EQ(display->view_line, 40 + page);
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 40 + page);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 40 + page);
     EXPECT_EQ(frame.focus_transfers, 1);
 
-    wxScrollEvent bottom(wxEVT_SCROLL_THUMBRELEASE, display->scrollbar.GetId(), 100 - page, wxVERTICAL);
-    bottom.SetEventObject(&display->scrollbar);
-    display->scrollbar.HandleWindowEvent(bottom);
+    wxScrollEvent bottom(wxEVT_SCROLL_THUMBRELEASE, display->scrollbar().GetId(), 100 - page, wxVERTICAL);
+    bottom.SetEventObject(&display->scrollbar());
+    display->scrollbar().HandleWindowEvent(bottom);
     EXPECT_EQ(display->following, 1);
 
     display->disable_and_set_scroll_position(10);
     EXPECT_EQ(display->following, 1);
-    EXPECT_EQ(display->textctrl.get_bottom_line(), 10 + page);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), 10 + page);
 }
 
 TEST_F(AnsiDisplay, LayoutWithAndWithoutTheFrame)
 {
     int bar = scrollbar_width();
     ASSERT_GT(bar, 0);
-    EXPECT_EQ(display->textctrl.GetPosition(), wxPoint(2, 2));
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(DISPLAY_SIZE.x - 4 - bar, DISPLAY_SIZE.y - 4));
-    EXPECT_EQ(display->scrollbar.GetPosition(), wxPoint(DISPLAY_SIZE.x - bar, 0));
-    EXPECT_EQ(display->scrollbar.GetSize().GetHeight(), DISPLAY_SIZE.y);
+    EXPECT_EQ(display->textctrl().GetPosition(), wxPoint(2, 2));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(DISPLAY_SIZE.x - 4 - bar, DISPLAY_SIZE.y - 4));
+    EXPECT_EQ(display->scrollbar().GetPosition(), wxPoint(DISPLAY_SIZE.x - bar, 0));
+    EXPECT_EQ(display->scrollbar().GetSize().GetHeight(), DISPLAY_SIZE.y);
     EXPECT_EQ(display->get_scrollbar_width(), bar);
 
     display->set_scrollbar_enable(0);
-    EXPECT_FALSE(display->scrollbar.IsShown());
+    EXPECT_FALSE(display->scrollbar().IsShown());
     EXPECT_EQ(display->get_scrollbar_width(), 0);
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(DISPLAY_SIZE.x - 4, DISPLAY_SIZE.y - 4));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(DISPLAY_SIZE.x - 4, DISPLAY_SIZE.y - 4));
     display->set_scrollbar_enable(1);
-    EXPECT_TRUE(display->scrollbar.IsShown());
+    EXPECT_TRUE(display->scrollbar().IsShown());
 
     make_popup_style(display);
-    EXPECT_EQ(display->textctrl.GetPosition(), wxPoint(0, 0));
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(DISPLAY_SIZE.x - bar, DISPLAY_SIZE.y));
+    EXPECT_EQ(display->textctrl().GetPosition(), wxPoint(0, 0));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(DISPLAY_SIZE.x - bar, DISPLAY_SIZE.y));
 
     // A resize follows new text again.
-    display->has_frame = 1;
+    display->set_has_frame(true);
     display->never_freeze = 0;
     display->disable_scrolling();
     display->SetSize(0, 0, 300, 200);
     EXPECT_EQ(display->following, 1);
     display->SetSize(0, 0, 0, 0);
-    EXPECT_EQ(display->textctrl.GetSize(), wxSize(1, 1));
+    EXPECT_EQ(display->textctrl().GetSize(), wxSize(1, 1));
 }
 
 TEST_F(AnsiDisplay, TriggerLinesAreWholeLinesOfEveryWrite)
@@ -436,7 +524,7 @@ TEST_F(AnsiDisplay, TriggerLinesAreWholeLinesOfEveryWrite)
     triggered->write("loud\n");
     EXPECT_EQ(triggered->lines.back(), "loud");
     EXPECT_EQ(triggered->lines.size(), 4u);
-    EXPECT_EQ(triggered->textctrl.line_text(triggered->textctrl.get_current_line() - 1), "echoed");
+    EXPECT_EQ(triggered->textctrl().line_text(triggered->textctrl().get_current_line() - 1), "echoed");
 
     triggered->echo = false;
     triggered->write(std::string(9000, 'w').c_str());
@@ -464,10 +552,10 @@ TEST_F(AnsiDisplay, ClearingForgetsTheRecordAndTheText)
     feed("\x1b[1m\x1b[31mbefore\n");
     display->clear_scrollback();
     EXPECT_TRUE(display->render_list().empty());
-    EXPECT_EQ(display->textctrl.get_current_line(), 0);
-    EXPECT_EQ(display->textctrl.line_text(0), "");
+    EXPECT_EQ(display->textctrl().get_current_line(), 0);
+    EXPECT_EQ(display->textctrl().line_text(0), "");
     display->write("after");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(0, 1)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(0, 1)));
     EXPECT_EQ(records_of(*display).front(), "55/0/160,160,160:after");
 }
 
@@ -548,24 +636,89 @@ TEST_F(AnsiDisplay, RandomServerBytesAndEscapes)
         }
     }
     display->resume_updates();
-    for (const std::string &line : store_lines(display->textctrl)) {
+    for (const std::string &line : store_lines(display->textctrl())) {
         for (unsigned char byte : line)
             ASSERT_TRUE(byte == '\n' || (byte >= 28 && byte <= 126)) << static_cast<int>(byte);
     }
-    std::vector<std::string> chunks = store_chunks(display->textctrl);
+    std::vector<std::string> chunks = store_chunks(display->textctrl());
     display->rerender();
-    EXPECT_EQ(store_chunks(display->textctrl), chunks);
+    EXPECT_EQ(store_chunks(display->textctrl()), chunks);
 }
 
 TEST_F(AnsiDisplay, DebugFillGoesStraightToTheScrollback)
 {
     feed("\x1b[1m\x1b[36m");
     display->generate_debug_fill_data(2000);
-    EXPECT_GE(display->textctrl.get_current_line(), 2001);
+    EXPECT_GE(display->textctrl().get_current_line(), 2001);
     EXPECT_TRUE(display->render_list().empty());
-    std::string summary = display->textctrl.line_text(display->textctrl.get_current_line() - 1);
+    std::string summary = display->textctrl().line_text(display->textctrl().get_current_line() - 1);
     EXPECT_NE(summary.find(" characters written ("), std::string::npos);
     // Text written next has the display's colour, not the last random one.
     display->write("mine");
-    EXPECT_EQ(last_chunk_color(display->textctrl), color_text(palette_rgb(4, 2)));
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(4, 2)));
+}
+
+// ESC c pushes text out of view only when text came since the last one: a
+// flood of it writes a screenful once. With text in between, the lines it
+// writes stay within the scrollback's limit, and the view follows.
+TEST_F(AnsiDisplay, ResetFloodStaysSmall)
+{
+    feed("some text");
+    std::string flood;
+    for (int i = 0; i < 1000000; ++i)
+        flood += "\x1b" "c";
+    const size_t heap_before = heap_bytes_in_use();
+    feed(flood);
+    const int visible = display->textctrl().get_visible_line_count();
+    EXPECT_EQ(display->textctrl().get_current_line(), 2 * visible + 1);
+    EXPECT_LT(heap_bytes_in_use(), heap_before + 256 * 1024);
+
+    scrollback_limit limit;
+    limit.lines = 5000;
+    display->set_scrollback_limit(limit);
+    std::string with_text;
+    for (int i = 0; i < 2000; ++i)
+        with_text += "x\x1b" "c";
+    feed(with_text);
+    EXPECT_LE(display->textctrl().kept_lines(), limit.lines);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), display->textctrl().get_current_line());
+    size_t recorded_lines = 0;
+    for (const vusk_render_list &record : display->render_list())
+        recorded_lines += size_t(std::count(record.text.begin(), record.text.end(), '\n'));
+    EXPECT_LE(recorded_lines, size_t(limit.lines));
+}
+
+// A 100 MB line, then many megabytes of lines, keep only the newest text
+// within the limit, in the scrollback and the record alike; memory stays
+// within a bound set by the limit, not by what was received.
+TEST_F(AnsiDisplay, HundredMegabyteLineStaysWithinTheLimit)
+{
+    constexpr size_t bound = 64u << 20;
+    scrollback_limit limit;
+    limit.bytes = 4 << 20;
+    display->set_scrollback_limit(limit);
+    std::string piece = "\x1b[32m";
+    for (int i = 0; piece.size() < 256 * 1024; ++i)
+        piece += "word" + std::to_string(i) + " ";
+    const size_t heap_start = heap_bytes_in_use();
+    size_t peak = heap_start;
+    for (size_t fed = 0; fed < 100u << 20; fed += piece.size()) {
+        feed(piece);
+        peak = std::max(peak, heap_bytes_in_use());
+    }
+    EXPECT_LE(display->textctrl().kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl().kept_lines(), 0);
+    EXPECT_NE(display->textctrl().line_text(display->textctrl().get_current_line()).find("word"), std::string::npos);
+
+    std::string lines;
+    for (int i = 0; lines.size() < 1024 * 1024; ++i)
+        lines += "line " + std::to_string(i) + " \x1b[1;32mof a long session\x1b[0m\r\n";
+    for (int round = 0; round < 20; ++round) {
+        feed(lines);
+        peak = std::max(peak, heap_bytes_in_use());
+    }
+    EXPECT_LE(display->textctrl().kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl().line_text(0).rfind("line ", 0), 0u);
+    EXPECT_EQ(display->render_list().front().text.rfind("line ", 0), 0u);
+    EXPECT_LT(peak, heap_start + bound);
 }

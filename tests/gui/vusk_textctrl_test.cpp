@@ -7,6 +7,7 @@
 #include "text_bytes.h"
 #include "tqconfig.h"
 #include "vusk_font.h"
+#include "vusk_mw_calls.h"
 #include "vusk_textctrl.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +24,12 @@ const wxSize TEXT_SIZE(300, 200);
 const vusk_color red{255, 0, 0};
 const vusk_color green{0, 255, 0};
 
-// Counts the focus hand-offs besides recording URLs.
-class focus_frame : public recording_frame {
+// Stands in for the main frame while it lives: records the focus hand-offs
+// that reach it.
+class focus_frame : public vusk_mw_calls {
 public:
+    focus_frame() { main_window = this; }
+    ~focus_frame() override { main_window = nullptr; }
     int transfer_focus_main(wxWindow *window) override
     {
         focus_requests.push_back(window);
@@ -201,7 +205,7 @@ TEST_F(TextctrlWindow, ClickOnAUrlOpensItOnceAndCopiesIt)
     gui::send_mouse(ctrl, wxEVT_LEFT_UP, at(0, 1));
     gui::send_mouse(ctrl, wxEVT_LEFT_DCLICK, on_url);
     gui::send_mouse(ctrl, wxEVT_LEFT_UP, on_url);
-    EXPECT_EQ(main_frame.urls, (std::vector<std::string>{"http://example.com/page"}));
+    EXPECT_EQ(owner.urls, (std::vector<std::string>{"http://example.com/page"}));
     EXPECT_EQ(clipboard_text(), "http://example.com/page");
     EXPECT_EQ(ctrl->sel_start_offset, 4);
     EXPECT_EQ(ctrl->sel_end_offset, 26);

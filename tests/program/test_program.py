@@ -8,15 +8,16 @@ The screenshot is left in OUTPUT_DIR/program_session.png.
 """
 
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
-from program_session import STEP_TIMEOUT, ScriptedSession, wait_for
-
 PROGRAM, GAME_SERVER, OUTPUT_DIR = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
 WINDOW_NAME = "^Varn Ossic - Player Tester$"
+STEP_TIMEOUT = 30.0
 
 SCRIPT = r"""
 expect torvane .*
@@ -39,6 +40,15 @@ COLOURS = {
     "yellow": lambda r, g, b: r >= STRONG and g >= STRONG and b <= WEAK,
     "cyan": lambda r, g, b: g >= STRONG and b >= STRONG and r <= WEAK,
 }
+
+
+def wait_for(condition, what, timeout=STEP_TIMEOUT):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return
+        time.sleep(0.05)
+    raise AssertionError("timed out waiting for " + what)
 
 
 def read_ppm(path):
@@ -69,21 +79,48 @@ def count_colour(pixels, is_colour):
     return sum(1 for r, g, b in zip(red, green, blue) if is_colour(r, g, b))
 
 
-class ProgramSession(unittest.TestCase):
+class ScriptedSession(unittest.TestCase):
+    """Each test gets a fresh HOME and a scripted game server that plays the
+    class's SCRIPT and records every line the client sends."""
+
+    SCRIPT = ""
+
     def setUp(self):
-        self.session = ScriptedSession(self, PROGRAM, GAME_SERVER)
-        self.session.start_server(SCRIPT)
-        self.home = self.session.home
+        self.home = tempfile.mkdtemp(prefix="vusk-program-")
+        self.addCleanup(shutil.rmtree, self.home, True)
+        script = os.path.join(self.home, "session.script")
+        with open(script, "w", encoding="latin-1") as f:
+            f.write(self.SCRIPT)
+        self.record = os.path.join(self.home, "record")
+        open(self.record, "w").close()
+        self.server = subprocess.Popen(
+            [sys.executable, GAME_SERVER, "--script", script, "--record", self.record,
+             "--timeout", str(STEP_TIMEOUT)], stdout=subprocess.PIPE)
+        self.addCleanup(self.stop, self.server)
+        self.port = int(self.server.stdout.readline().split()[1])
+
+    @staticmethod
+    def stop(process):
+        if process.poll() is None:
+            process.kill()
+        process.wait()
 
     def recorded(self):
-        return self.session.recorded()
+        with open(self.record, "rb") as f:
+            return f.read().decode("latin-1").splitlines()
 
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), check=True, capture_output=True,
                               text=True, timeout=STEP_TIMEOUT).stdout
 
+
+class ProgramSession(ScriptedSession):
+    SCRIPT = SCRIPT
+
     def test_typed_line_reaches_the_server_and_coloured_text_shows(self):
-        client = self.session.start_client()
+        env = dict(os.environ, HOME=self.home, GDK_BACKEND="x11")
+        client = subprocess.Popen([PROGRAM, "127.0.0.1", str(self.port)], env=env)
+        self.addCleanup(self.stop, client)
 
         wait_for(lambda: any(line.startswith("torvane ") for line in self.recorded()),
                  "the identification line")

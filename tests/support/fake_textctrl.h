@@ -2,33 +2,23 @@
 #define VUSK_TEST_FAKE_TEXTCTRL_H
 
 // A scrollback store without a window, with fixed-width glyphs, and recording
-// fakes of the terminal window and the main frame that it calls.
+// fake of the terminal window that it calls.
 
-#include "main_frame_link.h"
 #include "textctrl_store.h"
 
 #include <string>
 #include <vector>
 
-// Records the scroll requests a store sends to its terminal window.
+// Records the scroll requests and URLs a store sends to its terminal window.
 class recording_owner : public textctrl_owner {
 public:
+    void open_url(const char *url) override { urls.push_back(url); }
     void disable_scrolling() override { calls.push_back("disable"); }
     void enable_scrolling() override { calls.push_back("enable"); }
     void scroll_up(int lines) override { calls.push_back("up " + std::to_string(lines)); }
     void scroll_down(int lines) override { calls.push_back("down " + std::to_string(lines)); }
 
     std::vector<std::string> calls;
-};
-
-// Records the URLs handed to the main frame while it is registered.
-class recording_frame : public main_frame_link {
-public:
-    recording_frame() { main_link = this; }
-    ~recording_frame() { main_link = nullptr; }
-    void open_url(const char *url) override { urls.push_back(url); }
-    int transfer_focus_main(wxWindow *) override { return 1; }
-
     std::vector<std::string> urls;
 };
 

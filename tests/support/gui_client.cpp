@@ -58,8 +58,7 @@ client_frame::~client_frame()
 void client_frame::tick(int count)
 {
     for (int i = 0; i < count && alive(); ++i) {
-        wxTimerEvent event(frame_->main_timer);
-        frame_->OnTimer(event);
+        frame_->main_tick();
         pump_events();
     }
 }
@@ -79,7 +78,7 @@ bool client_frame::tick_until(const std::function<bool()> &condition, int timeou
 
 void client_frame::receive(const std::string &bytes)
 {
-    frame_->process_socket_data(bytes.data(), static_cast<int>(bytes.size()));
+    frame_->stream_parser().process_socket_data(bytes.data(), static_cast<int>(bytes.size()));
 }
 
 void client_frame::type(const std::string &line)
@@ -87,16 +86,16 @@ void client_frame::type(const std::string &line)
     frame_->handle_async_control_command(line.c_str(), 1);
 }
 
-std::vector<vusk_render_list> client_frame::shown_runs() const
+std::vector<client_frame::shown_run> client_frame::shown_runs() const
 {
-    std::vector<vusk_render_list> runs;
-    for (const vusk_render_list &record : frame_->main_display->render_list()) {
+    std::vector<shown_run> runs;
+    for (const vusk_render_list &record : frame_->main_display()->render_list()) {
         const bool same_colour = !runs.empty() && runs.back().r == record.r && runs.back().g == record.g &&
                                  runs.back().b == record.b && runs.back().attr == record.attr;
         if (same_colour)
             runs.back().text += record.text;
         else
-            runs.push_back(record);
+            runs.push_back({std::string(record.text), record.r, record.g, record.b, record.attr, record.code});
     }
     return runs;
 }
@@ -104,7 +103,7 @@ std::vector<vusk_render_list> client_frame::shown_runs() const
 std::string client_frame::shown_text() const
 {
     std::string text;
-    for (const vusk_render_list &run : shown_runs())
+    for (const shown_run &run : shown_runs())
         text += run.text;
     return text;
 }

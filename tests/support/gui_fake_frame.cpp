@@ -4,12 +4,12 @@
 
 fake_frame::fake_frame()
 {
-    register_main_frame_calls(this);
+    main_window = this;
 }
 
 fake_frame::~fake_frame()
 {
-    register_main_frame_calls(nullptr);
+    main_window = nullptr;
 }
 
 void fake_frame::forget()
@@ -32,7 +32,7 @@ void fake_frame::handle_async_control_command(const char *text, int echo)
 
 void fake_frame::handle_async_control_break() { record("break"); }
 void fake_frame::handle_async_control_abort() { record("abort"); }
-int fake_frame::logged_in() { return is_logged_in; }
+bool fake_frame::logged_in() const { return is_logged_in; }
 
 int fake_frame::transfer_focus_main(wxWindow *window)
 {

@@ -26,7 +26,7 @@ public:
     };
     std::vector<sent_line> sent;
 
-    int is_logged_in = 0;
+    bool is_logged_in = false;
     int main_following = 1;
     int channel_following = 1;
     int main_selection = 0;
@@ -42,7 +42,7 @@ public:
     void handle_async_control_command(const char *text, int echo) override;
     void handle_async_control_break() override;
     void handle_async_control_abort() override;
-    int logged_in() override;
+    bool logged_in() const override;
     int transfer_focus_main(wxWindow *window) override;
     void repaint_status_bar() override;
     int scrolling_enabled() override;

@@ -23,6 +23,7 @@ public:
     int status_repaints = 0;
 
 protected:
+    void open_url(const char *) override {}
     int visible_line_count() override { return visible; }
     int last_line() override { return last; }
     bool top_anchored() override { return anchored; }

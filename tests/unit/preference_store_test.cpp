@@ -229,8 +229,9 @@ TEST(PreferenceText, SoundTextReadsAsTheToolkitReadsTheWholeText)
         ASSERT_EQ(assertions.count(), before) << sound.utf8_string();
         // A leading '!' marks an entry the toolkit lets no later line change,
         // which leaves which of two lines it takes to its sorting.
-        if (bytes.find('!') == std::string::npos)
+        if (bytes.find('!') == std::string::npos) {
             EXPECT_EQ(entries, toolkit_entries(text));
+        }
         EXPECT_EQ(sound_preference_text(sound), sound);
     }
     // The lines the toolkit cannot take alone do trip it.

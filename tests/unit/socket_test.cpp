@@ -135,10 +135,9 @@ protected:
 
 TEST(SocketOpen, SendsTheIdentificationLineFirst)
 {
-    strcpy(global_uuid, "0123456789abcdef0123456789ABCDEF");
     LocalPort server(4);
     socket_send_command(-1, "queued before the connection");
-    int fd = socket_open("127.0.0.1", server.port);
+    int fd = socket_open("127.0.0.1", server.port, "0123456789abcdef0123456789ABCDEF");
     ASSERT_GE(fd, 0);
     EXPECT_NE(fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
     int peer = server.accept_one();
@@ -151,9 +150,8 @@ TEST(SocketOpen, SendsTheIdentificationLineFirst)
 
 TEST(SocketOpen, IdentifiesWithAnEmptyIdAndResolvesNames)
 {
-    global_uuid[0] = '\0';
     LocalPort server(4);
-    int fd = socket_open("localhost", server.port);
+    int fd = socket_open("localhost", server.port, "");
     ASSERT_GE(fd, 0);
     int peer = server.accept_one();
     ASSERT_GE(peer, 0);
@@ -167,7 +165,7 @@ TEST(SocketOpen, RefusedPortFailsWithTheReason)
 {
     LocalPort bound_only(-1);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(socket_open("127.0.0.1", bound_only.port), -1);
+    EXPECT_EQ(socket_open("127.0.0.1", bound_only.port, "id"), -1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to connect: Connection refused\n");
 }
 
@@ -175,12 +173,12 @@ TEST(SocketOpen, UnparsableAddressesAndPortsFail)
 {
     LocalPort server(4);
     for (const char *host : {"1.2.3.x", "300.1.1.1", "127.0.0.1.5", "1 localhost"})
-        EXPECT_EQ(socket_open(host, server.port), -1) << host;
-    EXPECT_EQ(socket_open("", server.port), -1);
-    EXPECT_EQ(socket_open(nullptr, server.port), -1);
+        EXPECT_EQ(socket_open(host, server.port, "id"), -1) << host;
+    EXPECT_EQ(socket_open("", server.port, "id"), -1);
+    EXPECT_EQ(socket_open(nullptr, server.port, "id"), -1);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(socket_open("127.0.0.1", 0), -1);
-    EXPECT_EQ(socket_open("127.0.0.1", 65536), -1);
+    EXPECT_EQ(socket_open("127.0.0.1", 0, "id"), -1);
+    EXPECT_EQ(socket_open("127.0.0.1", 65536, "id"), -1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Unable to connect"), std::string::npos);
 }
 
@@ -189,13 +187,13 @@ TEST(SocketOpen, SilentServerFailsAfterTheTimeout)
     // With a backlog of 0 the first connection fills the queue and the
     // server's kernel ignores the next one, which then waits for an answer.
     LocalPort server(0);
-    int first = socket_open("127.0.0.1", server.port);
+    int first = socket_open("127.0.0.1", server.port, "id");
     ASSERT_GE(first, 0);
 
     constexpr int short_timeout_ms = 300;
     testing::internal::CaptureStderr();
     const auto started = clock_type::now();
-    int second = socket_open("127.0.0.1", server.port, short_timeout_ms);
+    int second = socket_open("127.0.0.1", server.port, "id", short_timeout_ms);
     const auto waited = clock_type::now() - started;
     EXPECT_EQ(second, -1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to connect: Connection timed out\n");
@@ -207,7 +205,7 @@ TEST(SocketOpen, SilentServerFailsAfterTheTimeout)
 TEST(SocketOpen, UrgentDataIsALostConnection)
 {
     LocalPort server(4);
-    int fd = socket_open("127.0.0.1", server.port);
+    int fd = socket_open("127.0.0.1", server.port, "id");
     ASSERT_GE(fd, 0);
     int peer = server.accept_one();
     ASSERT_GE(peer, 0);

@@ -20,7 +20,7 @@ const std::string ECHO = "\x01";
 class StreamParser : public testing::Test {
 protected:
     recording_stream_sink sink;
-    vusk_stream_parser parser{sink};
+    vusk_stream_parser parser{sink, sink};
 
     void SetUp() override { parser.reset(); }
 
@@ -38,7 +38,7 @@ std::string repeated(char c, size_t count)
 TEST(StreamParserIdle, DropsEverythingUntilTheFirstReset)
 {
     recording_stream_sink sink;
-    vusk_stream_parser parser(sink);
+    vusk_stream_parser parser(sink, sink);
     const std::string bytes = "hello;thp;" + IAC + DONT + ECHO + "\a";
     parser.process_socket_data(bytes.data(), static_cast<int>(bytes.size()));
     EXPECT_TRUE(sink.log.empty());

@@ -58,10 +58,11 @@ private:
 // Feeds bytes cut at the given offsets (ascending, inside the stream).
 path_result run_path(const std::string &bytes, const std::vector<size_t> &cuts)
 {
-    recording_tag_effects effects;
-    vusk_tag_dispatcher dispatcher(effects);
+    recording_tag_owners owners;
+    vusk_tag_dispatcher dispatcher;
+    owners.attach(dispatcher);
     dispatching_sink sink(dispatcher);
-    auto parser = std::make_unique<vusk_stream_parser>(sink);
+    auto parser = std::make_unique<vusk_stream_parser>(sink, sink);
     parser->reset();
 
     size_t start = 0;
@@ -76,7 +77,7 @@ path_result run_path(const std::string &bytes, const std::vector<size_t> &cuts)
     EXPECT_LE(parser->tag_index, vusk_stream_parser::tag_data_max_length);
     EXPECT_EQ(sink.chunks_started, static_cast<int>(cuts.size()) + 1);
     EXPECT_EQ(sink.chunks_finished, sink.chunks_started);
-    return {sink.merged(), effects.log, sink.shown_text(), sink.bells()};
+    return {sink.merged(), owners.log, sink.shown_text(), sink.bells()};
 }
 
 path_result run_whole(const std::string &bytes)
@@ -106,7 +107,7 @@ TEST(StreamPath, SampleSessionIsUnderstood)
     path_result result = run_whole(sample_session());
     EXPECT_EQ(result.effects,
               (std::vector<std::string>{"login:Arwen", "hp:100 120 50 60 80 90", "bclear",
-                                        "dirs:on|420", "chdiv:gossip", "chudiv", "pong",
+                                        "pad:on", "pad:420", "exits:420", "chdiv:gossip", "chudiv", "pong",
                                         "hint:3|b3|Look\nlook", "fkey:2|bf2|Kick\nkick",
                                         "map:row\nrow", "xpp:500 250 0 0 0 0 0 0"}));
     EXPECT_EQ(result.bells, 1);

@@ -30,7 +30,7 @@ inline std::string checked_text(const char *text)
     return text ? std::string(text) : "<null>";
 }
 
-class recording_stream_sink : public vusk_stream_sink {
+class recording_stream_sink : public vusk_stream_sink, public vusk_tag_sink {
 public:
     std::vector<std::string> log;
     int chunks_started = 0;

@@ -1,5 +1,6 @@
 #include "tag_dispatch.h"
 #include "tag_recorder.h"
+#include "tqconfig.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +13,28 @@ namespace {
 
 using log_lines = std::vector<std::string>;
 
+// Colour flashing and sound on, every owner registered.
 class TagDispatch : public testing::Test {
 protected:
-    recording_tag_effects effects;
-    vusk_tag_dispatcher dispatcher{effects};
+    TagDispatch()
+    {
+        tqconfig record;
+        record.name = "tags";
+        record.colorflash_enable = 1;
+        TConfig::Instance()->add(record);
+        TConfig::Instance()->select("tags");
+        TConfig::Instance()->SetSystemAudio(1);
+        owners.attach(dispatcher);
+    }
+
+    recording_tag_owners owners;
+    vusk_tag_dispatcher dispatcher;
 
     log_lines dispatch(const std::string &tag, const std::string &data = "")
     {
-        effects.log.clear();
+        owners.log.clear();
         dispatcher.process_tagged_data(tag.c_str(), data.c_str(), static_cast<int>(data.size()));
-        return effects.log;
+        return owners.log;
     }
 };
 
@@ -68,23 +81,24 @@ TEST_F(TagDispatch, LoginTakesTheFirstLineAsTheName)
     EXPECT_EQ(dispatch("login", std::string(9000, 'a')), log_lines{"login:" + std::string(7999, 'a')});
 }
 
-TEST_F(TagDispatch, DirsSwitchesThePadAndFormsTheExitMask)
+TEST_F(TagDispatch, DirsSwitchesThePadAndGivesTheExitMaskToPadAndAutomap)
 {
-    EXPECT_EQ(dispatch("dirs", "on"), log_lines{"dirs:on|-1"});
-    EXPECT_EQ(dispatch("dirs", "OFF"), log_lines{"dirs:off|-1"});
-    EXPECT_EQ(dispatch("dirs", "on NE"), log_lines{"dirs:on|" + std::to_string(13 * 32 + 4)});
-    EXPECT_EQ(dispatch("dirs", "off AB"), log_lines{"dirs:off|1"});
-    EXPECT_EQ(dispatch("dirs", "on\n\t ZZ"), log_lines{"dirs:on|825"});
-    EXPECT_EQ(dispatch("dirs", "maybe AA"), log_lines{"dirs:unchanged|0"});
-    EXPECT_EQ(dispatch("dirs", "only"), log_lines{"dirs:unchanged|-1"});
-    EXPECT_EQ(dispatch("dirs", "onward AB"), log_lines{"dirs:unchanged|1"});
+    EXPECT_EQ(dispatch("dirs", "on"), log_lines{"pad:on"});
+    EXPECT_EQ(dispatch("dirs", "OFF"), log_lines{"pad:off"});
+    const std::string ne = std::to_string(13 * 32 + 4);
+    EXPECT_EQ(dispatch("dirs", "on NE"), (log_lines{"pad:on", "pad:" + ne, "exits:" + ne}));
+    EXPECT_EQ(dispatch("dirs", "off AB"), (log_lines{"pad:off", "pad:1", "exits:1"}));
+    EXPECT_EQ(dispatch("dirs", "on\n\t ZZ"), (log_lines{"pad:on", "pad:825", "exits:825"}));
+    EXPECT_EQ(dispatch("dirs", "maybe AA"), (log_lines{"pad:0", "exits:0"}));
+    EXPECT_TRUE(dispatch("dirs", "only").empty());
+    EXPECT_EQ(dispatch("dirs", "onward AB"), (log_lines{"pad:1", "exits:1"}));
 }
 
 TEST_F(TagDispatch, DirsMaskNeedsTwoCapitals)
 {
     for (const char *word : {"ne", "N", "N E", "N\xc9", "@A", "A[", "\xff\xff", "1A"})
-        EXPECT_EQ(dispatch("dirs", std::string("on ") + word), log_lines{"dirs:on|-1"}) << word;
-    EXPECT_EQ(dispatch("dirs", ""), log_lines{"dirs:unchanged|-1"});
+        EXPECT_EQ(dispatch("dirs", std::string("on ") + word), log_lines{"pad:on"}) << word;
+    EXPECT_TRUE(dispatch("dirs", "").empty());
 }
 
 TEST_F(TagDispatch, HpReadsUpToSixNumbers)
@@ -133,13 +147,13 @@ TEST_F(TagDispatch, EventColorFlashAndPing)
     EXPECT_TRUE(dispatch("event", "TQPONG").empty());
     EXPECT_TRUE(dispatch("event", "").empty());
 
-    effects.color_flash_on = false;
+    TConfig::Instance()->SetColorFlash(0);
     EXPECT_TRUE(dispatch("event", "colorflash ff0000 000000 10").empty());
 }
 
 TEST_F(TagDispatch, SoundOnlyWhileAudioIsOn)
 {
-    effects.system_audio_on = false;
+    TConfig::Instance()->SetSystemAudio(0);
     EXPECT_TRUE(dispatch("sound", "bell").empty());
 }
 
@@ -179,33 +193,53 @@ TEST_F(TagDispatch, ChannelDiversionDecidesWhereTextGoes)
     EXPECT_EQ(route(false, false), "c");
 
     dispatch("chdiv", "gossip");
-    EXPECT_EQ(dispatcher.channel_divert_active, 1);
+    EXPECT_TRUE(dispatcher.channel_divert_active());
     EXPECT_EQ(route(true, false), "C");
     EXPECT_EQ(route(true, true), "CM");
     EXPECT_EQ(route(false, false), "CM");
     EXPECT_EQ(route(false, true), "CM");
 
     dispatch("chudiv");
-    EXPECT_EQ(dispatcher.channel_divert_active, 0);
+    EXPECT_FALSE(dispatcher.channel_divert_active());
     EXPECT_EQ(route(true, false), "c");
 }
 
 TEST_F(TagDispatch, NullAndMismatchedArgumentsAreSafe)
 {
     dispatcher.process_tagged_data(nullptr, "x", 1);
-    EXPECT_TRUE(effects.log.empty());
+    EXPECT_TRUE(owners.log.empty());
 
     // The debugging commands inject tags with no data and a length of 1.
     dispatcher.process_tagged_data("icons", nullptr, 1);
     dispatcher.process_tagged_data("map", nullptr, 1);
-    EXPECT_EQ(effects.log, (log_lines{"icons:", "map:"}));
+    EXPECT_EQ(owners.log, (log_lines{"icons:", "map:"}));
 
     // The data is the terminated text, whatever length comes with it.
-    effects.log.clear();
+    owners.log.clear();
     dispatcher.process_tagged_data("map", "abc", 500);
     dispatcher.process_tagged_data("walkfail", "abc", -4);
     dispatcher.process_tagged_data("map", "ab\0cd", 5);
-    EXPECT_EQ(effects.log, (log_lines{"map:abc", "walkfail:abc", "map:ab"}));
+    EXPECT_EQ(owners.log, (log_lines{"map:abc", "walkfail:abc", "map:ab"}));
+}
+
+// Subsystems come one at a time: a tag whose owner is not registered is
+// dropped, and the registered owners still get theirs.
+TEST_F(TagDispatch, TagsOfUnregisteredOwnersAreIgnored)
+{
+    dispatcher.owners = tag_owners{};
+    dispatcher.owners.status_display = &owners;
+    for (const char *tag : {"login", "map", "dirs", "uuid", "group", "sound", "bclear", "b3", "bf3",
+                            "window_create", "divert", "undivert", "chdiv", "config", "skystate",
+                            "votemenu1", "event"})
+        EXPECT_TRUE(dispatch(tag, "on AB").empty()) << tag;
+    EXPECT_EQ(dispatch("hp", "1 2"), log_lines{"hp:1 2"});
+    EXPECT_EQ(dispatch("ncombat", "x"), log_lines{"noenemy"});
+
+    dispatcher.owners = tag_owners{};
+    for (const char *tag : {"hp", "enemyhp", "xpp", "ncombat", "chudiv"})
+        EXPECT_TRUE(dispatch(tag, "40 orc").empty()) << tag;
+    dispatch("chdiv", "gossip");
+    EXPECT_TRUE(dispatcher.channel_divert_active());
 }
 
 // The rows that later panels own: whatever the server puts in them reaches
@@ -213,7 +247,7 @@ TEST_F(TagDispatch, NullAndMismatchedArgumentsAreSafe)
 TEST_F(TagDispatch, MalformedDataForEveryRowReachesOnlyItsOwner)
 {
     const std::vector<std::pair<std::string, std::vector<std::string>>> rows = {
-        {"login", {"login"}}, {"map", {"map"}}, {"walkfail", {"walkfail"}}, {"dirs", {"dirs"}},
+        {"login", {"login"}}, {"map", {"map"}}, {"walkfail", {"walkfail"}}, {"dirs", {"pad", "exits"}},
         {"areaname", {"areaname"}}, {"combat", {"combat"}}, {"ncombat", {"ncombat", "noenemy"}},
         {"uuid", {"uuid"}}, {"enemyhp", {"enemyhp", "noenemy"}}, {"group", {"group"}},
         {"xpp", {"xpp"}}, {"event", {"colorflash", "pong"}}, {"hp", {"hp"}},

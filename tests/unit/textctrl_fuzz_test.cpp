@@ -197,7 +197,6 @@ private:
     }
 
     std::mt19937 random;
-    recording_frame frame;
     recording_owner owner;
     fake_textctrl store{100, 150};
     text_model model;

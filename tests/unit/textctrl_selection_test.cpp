@@ -220,14 +220,13 @@ protected:
 
     point on_url() const { return at(store, 0, 10); }
 
-    recording_frame frame;
     fake_textctrl store;
 };
 
 TEST_F(TextctrlUrl, ClickOpensTheUrlOnceAndSelectsExactlyIt)
 {
     EXPECT_EQ(press(store, on_url()), textctrl_capture::keep);
-    EXPECT_EQ(frame.urls, (calls_t{"http://example.com/x"}));
+    EXPECT_EQ(store.scroll_owner.urls, (calls_t{"http://example.com/x"}));
     EXPECT_EQ(store.clipboard, (calls_t{"http://example.com/x"}));
     EXPECT_TRUE(store.has_mouse_selection());
     EXPECT_EQ(store.sel_start_offset, 4);
@@ -236,13 +235,13 @@ TEST_F(TextctrlUrl, ClickOpensTheUrlOnceAndSelectsExactlyIt)
     move(store, at(store, 0, 0));
     press(store, on_url());
     EXPECT_EQ(store.sel_start_offset, 4);
-    EXPECT_EQ(frame.urls.size(), 1u);
+    EXPECT_EQ(store.scroll_owner.urls.size(), 1u);
     EXPECT_TRUE(store.get_ignore_until_release());
 
     release(store, on_url());
     EXPECT_FALSE(store.get_ignore_until_release());
     store.handle_mouse({event::left_double_click, on_url().x, on_url().y});
-    EXPECT_EQ(frame.urls.size(), 1u);
+    EXPECT_EQ(store.scroll_owner.urls.size(), 1u);
     EXPECT_EQ(store.clipboard.back(), "http://example.com/x");
     EXPECT_FALSE(store.get_dragging());
 }
@@ -253,12 +252,13 @@ TEST_F(TextctrlUrl, ClickBesideAUrlOrWithHotlinkingOffStartsADrag)
     release(store, at(store, 0, 26));
     store.hotlinking = 0;
     EXPECT_EQ(press(store, on_url()), textctrl_capture::take);
-    EXPECT_TRUE(frame.urls.empty());
+    EXPECT_TRUE(store.scroll_owner.urls.empty());
 }
 
-TEST(TextctrlUrlWithoutFrame, ClickStartsADragWhenNoMainFrameCanOpenIt)
+TEST(TextctrlUrlWithoutOwner, ClickStartsADragWhenNoWindowCanOpenIt)
 {
     fake_textctrl store(1000);
+    store.owner = nullptr;
     store.append("http://example.com/\n");
     EXPECT_EQ(press(store, at(store, 0, 3)), textctrl_capture::take);
 }
