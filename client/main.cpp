@@ -16,8 +16,13 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_automap.h"
+#include "vusk_automap_outer.h"
+#include "vusk_direction_buttons.h"
 #include "vusk_embedded_window.h"
+#include "vusk_fkey_manager.h"
 #include "vusk_font.h"
+#include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
 #include "vusk_theme.h"
@@ -63,17 +68,14 @@ wxString game_title_text()
     return bytes_to_wx(game_title);
 }
 
-void apply_visibility(wxWindow *window, const panel_placement &placement)
+// A holder is shown first: showing lays out its children, and the hint
+// buttons place nothing while hidden.
+void place_holder(vusk_transparent_window &holder, const panel_placement &placement)
 {
     if (placement.visibility != panel_visibility::unchanged)
-        window->Show(placement.visibility == panel_visibility::show);
-}
-
-void place_panel(vusk_embedded_window *panel, const panel_placement &placement)
-{
+        holder.Show(placement.visibility == panel_visibility::show ? 1 : 0);
     if (placement.placed)
-        panel->SetSize(placement.x, placement.y, placement.width, placement.height);
-    apply_visibility(panel, placement);
+        holder.SetSize(placement.x, placement.y, placement.width, placement.height);
 }
 
 mw_layout_settings layout_settings(bool logged_in)
@@ -242,7 +244,8 @@ void vusk_mw::stop_audio()
 }
 
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, the menu bar, the logoff warnings.
+// command line, the main display, the menu bar, the button rows, the logoff
+// warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -254,7 +257,9 @@ void vusk_mw::build_windows()
     menu_bar_ = new wxMenuBar;
     build_menus();
     SetMenuBar(menu_bar_);
+    build_button_rows();
     show_all_settings();
+    build_automap();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     // The palette the font-colour menu shows checked.
@@ -263,6 +268,8 @@ void vusk_mw::build_windows()
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
+    set_automap_dock_state();
+    enable_automap();
     enable_menu_items();
     resize();
     Refresh(true);
@@ -282,6 +289,10 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.automap = automap_display_;
+    owners.direction_pad = direction_buttons_.get();
+    owners.hint_buttons = hint_buttons_.get();
+    owners.fkey_row = fkey_manager_.get();
 }
 
 void vusk_mw::start_timers()
@@ -445,6 +456,7 @@ void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
 void vusk_mw::socket_connect(const char *port_text)
 {
     const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
+    hint_buttons_->disable_cmd_buttons();
     display_set_default_colors();
     display_write("\n");
     display_write("Connecting...\n");
@@ -474,11 +486,14 @@ void vusk_mw::socket_disconnect(const char *message)
     logged_in_ = false;
     hide_logoff_warnings();
     SetTitle(game_title_text());
+    enable_automap();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window_->line_edit.enable_echo();
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
+    automap_display_->full_clear();
+    set_button_rows_disconnected();
     resize();
     Refresh();
 }
@@ -555,6 +570,8 @@ void vusk_mw::login(const char *name)
     login_time_ = time(nullptr);
     logged_in_ = true;
     input_window_->line_edit.swap_history(2);
+    enable_automap();
+    fkey_manager_->enable_buttons(true);
     input_window_->line_edit.enable_echo();
     resize();
     Refresh();
@@ -715,6 +732,7 @@ int vusk_mw::http_fork(const char *url)
 
 void vusk_mw::menu_view_change_layout_helper()
 {
+    set_automap_dock_state();
     resize();
     Refresh();
 }
@@ -736,8 +754,9 @@ void vusk_mw::resize()
     place_logo();
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
-                                               last_client_height_, layout_settings(logged_in_),
-                                               mw_panel_sizes());
+                                               last_client_height_, layout_settings(logged_in_), panel_sizes());
+    place_automap(layout);
+    place_button_rows(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
     main_display_->enable_scrolling();
@@ -748,12 +767,15 @@ void vusk_mw::global_font_resync()
     main_display_->change_font(global_font);
     input_window_->line_edit.change_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
+    automap_display_->change_font();
 }
 
-// The button panels that redraw with the new font are not built yet.
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    automap_display_->change_button_font();
+    hint_buttons_->change_theme();
+    fkey_manager_->change_theme();
 }
 
 void vusk_mw::global_change_theme(int redraw)
@@ -761,6 +783,8 @@ void vusk_mw::global_change_theme(int redraw)
     reset_theme();
     if (redraw)
         redraw_background(1);
+    automap_display_->change_theme();
+    change_button_row_themes();
     resize();
     Refresh();
 }
@@ -834,4 +858,115 @@ int vusk_mw::has_mouse_selection()
 void vusk_mw::clear_mouse_selection()
 {
     main_display_->textctrl().clear_mouse_selection();
+}
+
+// ---- The automap ----
+
+// Its own frame first, then the panel, which starts out in the main frame.
+void vusk_mw::build_automap()
+{
+    global_automap_frame = new vusk_automap_frame(this, wxID_ANY, wxS("Varn Ossic Map"));
+    automap_display_ = new vusk_automap_display(this, wxID_ANY, wxS("main automap"));
+    main_display_->set_automap_overlay(automap_display_);
+    global_automap_display = automap_display_;
+}
+
+// ---- The button rows ----
+
+void vusk_mw::build_button_rows()
+{
+    direction_buttons_ = std::make_unique<vusk_direction_buttons>(this, wxID_ANY);
+    hint_buttons_ = std::make_unique<vusk_hint_buttons>(this, wxID_ANY);
+    fkey_manager_ = std::make_unique<vusk_fkey_manager>(this, wxID_ANY);
+    direction_buttons_->initial_setup();
+}
+
+mw_panel_sizes vusk_mw::panel_sizes() const
+{
+    mw_panel_sizes sizes;
+    sizes.pad_width = direction_buttons_->get_min_xsize();
+    sizes.pad_height = direction_buttons_->get_min_ysize();
+    sizes.fkey_width = fkey_manager_->calc_min_xsize(mw_bottom_row_height);
+    sizes.automap_width = automap_display_->get_x_size();
+    sizes.automap_height = automap_display_->get_y_size();
+    return sizes;
+}
+
+// In the embedded layout the main display places the docked panel itself.
+void vusk_mw::place_automap(const mw_layout &layout)
+{
+    if (layout.automap_frame_client.placed)
+        global_automap_frame->SetClientSize(layout.automap_frame_client.width, layout.automap_frame_client.height);
+    place_panel(automap_display_, layout.automap);
+}
+
+void vusk_mw::set_automap_dock_state()
+{
+    const TConfig &config = *TConfig::Instance();
+    const bool enabled = config.GetAutomapEnable() != 0;
+    automap_display_->Show(enabled);
+    if (!config.GetAutomapDocked()) {
+        automap_display_->Reparent(global_automap_frame);
+        automap_display_->SetSize(0, 0, automap_display_->get_x_size(), automap_display_->get_y_size());
+        global_automap_frame->Show(enabled);
+        global_automap_frame->Refresh();
+        return;
+    }
+    const bool embedded = config.GetLayout() != 1 && config.GetLayout() != 2;
+    automap_display_->Reparent(embedded ? static_cast<wxWindow *>(&main_display_->textctrl()) : this);
+    global_automap_frame->Hide();
+}
+
+void vusk_mw::enable_automap()
+{
+    const TConfig &config = *TConfig::Instance();
+    if (!config.GetAutomapEnable()) {
+        automap_display_->Hide();
+        global_automap_frame->Hide();
+        return;
+    }
+    if (!config.GetAutomapDocked())
+        global_automap_frame->Show();
+    automap_display_->Show();
+    // The caption follows the login.
+    automap_display_->repaint();
+}
+
+void vusk_mw::set_automap_size(int cell_size)
+{
+    automap_display_->set_size(cell_size);
+}
+
+void vusk_mw::flash_automap()
+{
+    automap_display_->start_newbie_demo_mode_flashing();
+}
+
+void vusk_mw::place_button_rows(const mw_layout &layout)
+{
+    place_holder(*direction_buttons_, layout.direction_pad);
+    place_holder(*hint_buttons_, layout.hint_buttons);
+    place_holder(*fkey_manager_, layout.fkey_row);
+}
+
+// Logged out: the pad waits for the next room, the function keys hide their
+// labels until the next login, and the hint column offers Connect and Quit.
+void vusk_mw::set_button_rows_disconnected()
+{
+    fkey_manager_->enable_buttons(false);
+    direction_buttons_->disable();
+    hint_buttons_->disable_cmd_buttons();
+    hint_buttons_->enable_disconnected_buttons();
+}
+
+void vusk_mw::flash_hint_buttons()
+{
+    hint_buttons_->start_newbie_demo_mode_flashing();
+}
+
+void vusk_mw::change_button_row_themes()
+{
+    hint_buttons_->change_theme();
+    direction_buttons_->change_theme();
+    fkey_manager_->change_theme();
 }

@@ -2,7 +2,6 @@
 
 #include "nrandom.h"
 #include "preference_store.h"
-#include "save_throttle.h"
 #include "settings_files.h"
 #include "tqconfig.h"
 #include "util.h"
@@ -34,6 +33,7 @@ int global_last_voting_reminder_time = 0;
 int global_voting_reminder_enable = 1;
 std::string global_config_directory_path;
 std::array<voting_url, voting_url_count> voting_urls;
+save_throttle config_save_requests(requested_config_save_interval_ms);
 
 namespace {
 const char system_file_name[] = "varn_ossic";
@@ -52,9 +52,6 @@ constexpr int escaped_name_capacity = config_name_max_length * (sizeof "&amp;" -
 constexpr int client_id_length = client_id_capacity - 1;
 const char local_id_mark[] = "DFLT";
 
-// Saves the server asks for (with a client id) come at most this often.
-constexpr long long requested_save_interval_ms = 1000;
-save_throttle requested_saves(requested_save_interval_ms);
 
 const char main_group[] = "main";
 const char uuid_key[] = "uuid";
@@ -484,12 +481,12 @@ void set_uuid(const char *text)
     global_uuid_create_time = now;
     global_last_voting_reminder_time = now;
     global_last_voting_time = now;
-    requested_saves.request();
+    config_save_requests.request();
 }
 
 void run_requested_config_save(long long now_ms)
 {
-    if (requested_saves.take_due(now_ms))
+    if (config_save_requests.take_due(now_ms))
         save_system_config();
 }
 
