@@ -90,6 +90,8 @@ TEST_F(FramePopups, TheWindowsMenuListsPopupsNewestFirstAndTogglesThem)
     choose(id_menu_popup_first);
     EXPECT_TRUE(popup("A").IsShown());
     EXPECT_TRUE(windows_menu().IsChecked(id_menu_popup_first));
+    // On the screen before it is closed again.
+    EXPECT_TRUE(gui::refresh_and_wait(&popup("A").display));
     choose(id_menu_popup_first + 1);
     EXPECT_TRUE(popup("B").IsShown());
     choose(id_menu_popup_first);
