@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "ansi_palette.h"
+#include "audio_driver_pa.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
@@ -204,10 +205,15 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
     TConfig::Instance()->set_effects(this);
     mw_constructor_finished = true;
     start_timers();
+    // Sound that cannot start is switched off, so the settings tell the truth.
+    if (TConfig::Instance()->GetSystemAudio() && !start_audio())
+        TConfig::Instance()->SetSystemAudio(0);
 }
 
 vusk_mw::~vusk_mw()
 {
+    // No audio callback may run on into the toolkit's and the program's exit.
+    shutdown_audio();
     TConfig::Instance()->set_effects(nullptr);
     stop_timers();
     close_connection();
@@ -388,6 +394,16 @@ void vusk_mw::OnClose(wxCloseEvent &event)
         return;
     }
     shut_down_now();
+}
+
+bool vusk_mw::start_audio()
+{
+    return ::start_audio() != 0;
+}
+
+void vusk_mw::stop_audio()
+{
+    ::stop_audio();
 }
 
 void vusk_mw::OnFocusGot(wxFocusEvent &)

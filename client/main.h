@@ -133,6 +133,8 @@ public:
     void global_font_resync() override;
     void button_font_resync() override;
     void menu_view_change_layout_helper() override;
+    bool start_audio() override;
+    void stop_audio() override;
 
     vusk_main_window *main_display() const { return main_display_; }
     // Where plain game text goes: the main display unless it is diverted.
