@@ -18,6 +18,7 @@
 #include "vusk_font.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
+#include "vusk_soundpack.h"
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
@@ -258,6 +259,7 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.sound = vusk_soundpack::Instance();
 }
 
 void vusk_mw::start_timers()
@@ -363,6 +365,10 @@ void vusk_mw::system_shutdown_handler()
 void vusk_mw::shut_down_now()
 {
     save_system_config();
+    // No download may finish after its version is saved, nor run on into the
+    // program's exit.
+    vusk_download::Instance()->stop();
+    vusk_soundpack::Instance()->save_version_info();
     stop_timers();
     Destroy();
 }
@@ -382,6 +388,7 @@ void vusk_mw::send_ping()
 void vusk_mw::SaveTimer(wxTimerEvent &)
 {
     save_system_config();
+    vusk_soundpack::Instance()->save_version_info();
 }
 
 // Closing the window quits through the same countdown as "//quit", so the

@@ -41,9 +41,7 @@ const char library_directory[] = "/Library/Varn Ossic";
 const char hidden_directory[] = "/.VarnOssic";
 constexpr mode_t config_directory_mode = 0700;
 
-constexpr int tag_name_capacity = 10000;
 constexpr int font_text_capacity = 10000;
-constexpr int first_line_capacity = 10000;
 // Room for a name whose every byte is written as the longest entity.
 constexpr int escaped_name_capacity = config_name_max_length * (sizeof "&amp;" - 1) + 1;
 
@@ -140,7 +138,7 @@ void read_older_element(vusk_xml_reader &reader, const older_element &older, tqc
 popup_data read_popup(vusk_xml_reader &reader)
 {
     popup_data entry;
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag)) {
         const popup_number *number = nullptr;
         for (const popup_number &known : popup_numbers)
@@ -154,20 +152,6 @@ popup_data read_popup(vusk_xml_reader &reader)
             reader.skip_data();
     }
     return entry;
-}
-
-// Hands each element of that name at the reader's level to read, and skips
-// every other one.
-template <class Read>
-void read_elements_named(vusk_xml_reader &reader, const char *element, Read read)
-{
-    char tag[tag_name_capacity];
-    while (reader.read_tag(tag, sizeof tag)) {
-        if (wordcmp(tag, element))
-            read(reader);
-        else
-            reader.skip_data();
-    }
 }
 
 void read_popup_list(vusk_xml_reader &reader, tqconfig &record)
@@ -210,8 +194,7 @@ void read_system_file(TConfig &config)
     FILE *file = fopen(config_file_path(system_file_name).c_str(), "rb");
     if (file == nullptr)
         return;
-    std::vector<char> declaration(first_line_capacity);
-    fget_line(file, declaration.data(), first_line_capacity);
+    skip_declaration_line(file);
     vusk_xml_reader reader(file);
     read_elements_named(reader, "system_config_list",
                         [&config](vusk_xml_reader &list) { config.load_xml_system_config(list); });
@@ -488,7 +471,7 @@ void tqconfig::save_xml_single_system_config(vusk_xml_writer &writer) const
 void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
 {
     tqconfig record;
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag))
         read_record_element(reader, tag, record);
     record.sanity_check_system_config();
@@ -497,7 +480,7 @@ void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
 
 void TConfig::load_xml_system_config(vusk_xml_reader &reader)
 {
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag)) {
         if (wordcmp(tag, "curr_config"))
             loaded_config_name = read_name(reader, config_name_max_length);

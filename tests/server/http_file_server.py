@@ -15,18 +15,23 @@ Modes (--mode), for every request:
 
 --log FILE appends "METHOD PATH VERSION" for every request, as it arrives.
 --hold FILE keeps every request waiting until FILE exists (at most 20 s).
+
+The server ends by itself when the process that started it is gone, so a
+test that crashed leaves no server behind.
 """
 
 import argparse
 import http.server
 import os
 import sys
+import threading
 import time
 import urllib.parse
 
 STALL_SECONDS = 120
 HOLD_SECONDS = 20
 HUGE_LENGTH = 1 << 30
+PARENT_CHECK_SECONDS = 0.5
 ZEROS = bytes(65536)
 
 
@@ -91,6 +96,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.answer(200, body)
 
 
+def end_with_parent():
+    parent = os.getppid()
+    while os.getppid() == parent:
+        time.sleep(PARENT_CHECK_SECONDS)
+    os._exit(0)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--root", required=True)
@@ -106,6 +118,7 @@ def main():
     server.mode = args.mode
     server.log = args.log
     server.hold = args.hold
+    threading.Thread(target=end_with_parent, daemon=True).start()
     print("PORT %d" % server.server_address[1], flush=True)
     server.serve_forever()
 
