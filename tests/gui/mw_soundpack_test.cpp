@@ -2,6 +2,7 @@
 // "//soundtest" reach it while sound is on, and the frame's saves write its
 // version file.
 #include "alsa_file_sink.h"
+#include "file_text.h"
 #include "gui_client.h"
 #include "gui_harness.h"
 #include "sox_sound.h"
@@ -11,20 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 using gui::client_frame;
 
 namespace {
-
-std::string read_file(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 bool records(const std::string &versions, const std::string &filename, int version)
 {

