@@ -5,6 +5,7 @@
 // installation's globals at their start values, and the toolkit's base
 // library started (the preference store needs it).
 
+#include "file_text.h"
 #include "preference_store.h"
 #include "temp_home.h"
 #include "text_bytes.h"
@@ -22,19 +23,8 @@
 
 class ConfigFilesTest : public testing::Test {
 public:
-    static std::string read_file(const std::string &path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
-
-    static void write_file(const std::string &path, const std::string &content)
-    {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << content;
-    }
+    static std::string read_file(const std::string &path) { return ::read_file(path); }
+    static void write_file(const std::string &path, const std::string &content) { ::write_file(path, content); }
 
     static bool exists(const std::string &path)
     {
