@@ -19,10 +19,12 @@ bool is_directory(const std::string &path)
 }
 }
 
+vusk_download *vusk_download::instance = nullptr;
+
 vusk_download *vusk_download::Instance()
 {
-    static vusk_download *instance =
-        new vusk_download(global_config_directory_path, web_host_name, web_host_port);
+    if (instance == nullptr)
+        instance = new vusk_download(global_config_directory_path, web_host_name, web_host_port);
     return instance;
 }
 

@@ -48,6 +48,8 @@ public:
     // The process-wide service, for the configuration directory and the web
     // host of this run; created on first use.
     static vusk_download *Instance();
+    // Null until Instance() creates the service.
+    static vusk_download *instance;
 
     vusk_download(std::string directory, std::string web_host, int web_port, download_timing timing = {});
     // Stops the service.

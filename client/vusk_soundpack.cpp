@@ -43,9 +43,12 @@ void play(const vusk_sound_effect &effect)
 
 } // namespace
 
+vusk_soundpack *vusk_soundpack::instance = nullptr;
+
 vusk_soundpack *vusk_soundpack::Instance()
 {
-    static vusk_soundpack *instance = new vusk_soundpack(global_config_directory_path, *vusk_download::Instance());
+    if (instance == nullptr)
+        instance = new vusk_soundpack(global_config_directory_path, *vusk_download::Instance());
     return instance;
 }
 

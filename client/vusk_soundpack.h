@@ -52,7 +52,7 @@ struct vusk_sound_effect {
     vusk_soundpack *pack = nullptr;
 };
 
-class vusk_soundpack : public sound_tag_owner {
+class vusk_soundpack final : public sound_tag_owner {
 public:
     // Distinct effects a session may ask for. Each effect has at most one
     // download in flight, so the service's queue never refuses the pack for
@@ -62,6 +62,8 @@ public:
 
     // The process-wide pack, in the configuration directory of this run.
     static vusk_soundpack *Instance();
+    // Null until Instance() creates the pack.
+    static vusk_soundpack *instance;
 
     // Reads the version file of directory (none when directory is empty).
     vusk_soundpack(std::string directory, vusk_download &downloads);

@@ -13,6 +13,7 @@
 #include "vusk_main_window.h"
 
 #include <gtest/gtest.h>
+#include <wx/menu.h>
 
 #include <string>
 

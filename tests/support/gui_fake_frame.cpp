@@ -34,7 +34,7 @@ void fake_frame::handle_async_control_break() { record("break"); }
 void fake_frame::handle_async_control_abort() { record("abort"); }
 bool fake_frame::logged_in() const { return is_logged_in; }
 
-int fake_frame::transfer_focus_main(wxWindow *window)
+int fake_frame::transfer_focus_main(wxWindow */*window*/)
 {
     ++focus_transfers;
     return focus_answer;
