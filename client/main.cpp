@@ -18,6 +18,7 @@
 #include "url_opener.h"
 #include "vusk_automap.h"
 #include "vusk_automap_outer.h"
+#include "vusk_channel_window.h"
 #include "vusk_direction_buttons.h"
 #include "vusk_embedded_window.h"
 #include "vusk_fkey_manager.h"
@@ -25,8 +26,8 @@
 #include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
-#include "vusk_channel_window.h"
 #include "vusk_popup_manager.h"
+#include "vusk_soundpack.h"
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
@@ -300,6 +301,7 @@ void vusk_mw::register_tag_owners()
     owners.fkey_row = fkey_manager_.get();
     owners.popups = popup_manager_.get();
     owners.channels = channel_window_.get();
+    owners.sound = vusk_soundpack::Instance();
 }
 
 void vusk_mw::start_timers()
@@ -410,6 +412,10 @@ void vusk_mw::shut_down_now()
 {
     popup_manager_->clear();
     save_system_config();
+    // No download may finish after its version is saved, nor run on into the
+    // program's exit.
+    vusk_download::Instance()->stop();
+    vusk_soundpack::Instance()->save_version_info();
     stop_timers();
     Destroy();
 }
@@ -430,6 +436,7 @@ void vusk_mw::SaveTimer(wxTimerEvent &)
 {
     popup_manager_->save_positions();
     save_system_config();
+    vusk_soundpack::Instance()->save_version_info();
 }
 
 // Closing the window quits through the same countdown as "//quit", so the
