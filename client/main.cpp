@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "ansi_palette.h"
+#include "borders.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
@@ -15,8 +16,12 @@
 #include "url_opener.h"
 #include "vusk_embedded_window.h"
 #include "vusk_font.h"
+#include "place_panel.h"
+#include "vusk_group_display.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
+#include "vusk_status_bar.h"
+#include "vusk_status_display.h"
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
@@ -25,7 +30,9 @@
 #include <wx/menu.h>
 #include <wx/socket.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <string>
 
 int global_socket_fd = -1;
@@ -58,19 +65,6 @@ const char abort_line[] = "\x1a";
 wxString game_title_text()
 {
     return bytes_to_wx(game_title);
-}
-
-void apply_visibility(wxWindow *window, const panel_placement &placement)
-{
-    if (placement.visibility != panel_visibility::unchanged)
-        window->Show(placement.visibility == panel_visibility::show);
-}
-
-void place_panel(vusk_embedded_window *panel, const panel_placement &placement)
-{
-    if (placement.placed)
-        panel->SetSize(placement.x, placement.y, placement.width, placement.height);
-    apply_visibility(panel, placement);
 }
 
 mw_layout_settings layout_settings(bool logged_in)
@@ -217,7 +211,8 @@ vusk_mw::~vusk_mw()
 }
 
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, then the (empty) menu bar.
+// command line, the main display, the (empty) menu bar, then the group
+// display and the status panels.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -228,12 +223,14 @@ void vusk_mw::build_windows()
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
     SetMenuBar(menu_bar_);
+    build_status_panels();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
+    set_group_display_dock_state();
     resize();
     Refresh(true);
 }
@@ -252,6 +249,9 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.status_display = status_display_;
+    owners.status_bar = status_bar_;
+    owners.group_display = group_display_;
 }
 
 void vusk_mw::start_timers()
@@ -302,6 +302,7 @@ void vusk_mw::run_tick_work()
         send_config_update_to_server();
     if (delayed_write_pending_)
         show_delayed_write();
+    flush_panel_repaints();
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
@@ -437,6 +438,7 @@ void vusk_mw::socket_disconnect(const char *message)
     input_window_->line_edit.swap_history(0);
     logged_in_ = false;
     SetTitle(game_title_text());
+    reset_status_panels();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window_->line_edit.enable_echo();
@@ -518,6 +520,7 @@ void vusk_mw::login(const char *name)
     login_time_ = time(nullptr);
     logged_in_ = true;
     input_window_->line_edit.swap_history(2);
+    show_status_panels_after_login();
     input_window_->line_edit.enable_echo();
     resize();
     Refresh();
@@ -680,6 +683,7 @@ void vusk_mw::check_menu_item(int id, bool checked)
 
 void vusk_mw::menu_view_change_layout_helper()
 {
+    set_group_display_dock_state();
     resize();
     Refresh();
 }
@@ -698,9 +702,11 @@ void vusk_mw::OnResize(wxSizeEvent &)
 void vusk_mw::resize()
 {
     const wxSize size = GetClientSize();
+    mw_panel_sizes sizes;
+    sizes.group_height = group_display_->get_ysize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
-                                               last_client_height_, layout_settings(logged_in_),
-                                               mw_panel_sizes());
+                                               last_client_height_, layout_settings(logged_in_), sizes);
+    place_status_panels(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
     main_display_->enable_scrolling();
@@ -713,15 +719,19 @@ void vusk_mw::global_font_resync()
     TConfig::Instance()->SetFont(*global_font);
 }
 
-// The button panels that redraw with the new font are not built yet.
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    status_display_->change_button_font();
+    status_bar_->change_button_font();
+    group_display_->change_button_font();
 }
 
 void vusk_mw::global_change_theme(int)
 {
     reset_theme();
+    status_display_->change_theme();
+    group_display_->repaint();
     resize();
     Refresh();
 }
@@ -795,4 +805,107 @@ int vusk_mw::has_mouse_selection()
 void vusk_mw::clear_mouse_selection()
 {
     main_display_->textctrl().clear_mouse_selection();
+}
+
+// ---- Status panels and the group display ----
+
+void vusk_mw::build_status_panels()
+{
+    group_display_ = new vusk_group_display(this, wxID_ANY, wxS("main group display"));
+    main_display_->group_overlay = group_display_;
+    status_display_ = new vusk_status_display(this, wxID_ANY, wxS("main status display"));
+    status_bar_ = new vusk_status_bar(this, wxID_ANY, wxS("main status bar"));
+}
+
+void vusk_mw::set_group_display_dock_state()
+{
+    const int layout = TConfig::Instance()->GetLayout();
+    if (layout == layout_left_top || layout == layout_left_bottom) {
+        group_display_->Reparent(this);
+        group_display_->dock_state = dock_on_frame;
+    } else {
+        group_display_->Reparent(&main_display_->textctrl());
+        group_display_->dock_state = dock_in_display;
+    }
+}
+
+void vusk_mw::place_status_panels(const mw_layout &layout)
+{
+    const TConfig &config = *TConfig::Instance();
+    if (layout.group_display.placed) {
+        place_panel(group_display_, layout.group_display);
+        group_display_->repaint();
+    }
+    place_panel(status_bar_, layout.status_bar);
+    status_display_->border_sides = BORDER_ALL;
+    status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
+    status_display_->exp_display = config.GetExpDisplay() != 0;
+    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
+    place_panel(status_display_, layout.status_display);
+}
+
+void vusk_mw::show_status_panels_after_login()
+{
+    const TConfig &config = *TConfig::Instance();
+    show_status_bar(config.GetStatusBar() != 0);
+    show_sky_bar(config.GetSkyBar() != 0);
+    show_status_display(config.GetEnemyHpbarEnable() || config.GetHpbarEnable() || config.GetExpDisplay());
+    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
+    status_display_->exp_display = config.GetExpDisplay() != 0;
+    status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
+}
+
+void vusk_mw::reset_status_panels()
+{
+    status_bar_->reset();
+    status_display_->reset();
+    status_display_->repaint();
+    group_display_->reset();
+}
+
+void vusk_mw::flush_panel_repaints()
+{
+    status_display_->flush_repaint();
+    status_bar_->flush_repaint();
+}
+
+// The stopwatch has run since the last "tqping" went out.
+void vusk_mw::ping_reply()
+{
+    status_bar_->record_ping_time(int(std::min<long>(ping_stopwatch_.Time(), INT_MAX)));
+    status_bar_->repaint();
+}
+
+void vusk_mw::repaint_status_bar()
+{
+    status_bar_->repaint();
+}
+
+void vusk_mw::show_status_bar(bool shown)
+{
+    status_bar_->Show(shown);
+}
+
+void vusk_mw::show_sky_bar(bool shown)
+{
+    status_bar_->sky_bar.Show(shown);
+}
+
+void vusk_mw::show_status_display(bool shown)
+{
+    status_display_->Show(shown);
+}
+
+void vusk_mw::set_status_display_part(status_display_part part, int value)
+{
+    switch (part) {
+    case status_display_part::exp: status_display_->exp_display = value; break;
+    case status_display_part::hpbar: status_display_->hpbar_enable = value; break;
+    case status_display_part::enemy_hpbar: status_display_->enemy_hpbar_enable = value; break;
+    }
+}
+
+void vusk_mw::hide_group_display()
+{
+    group_display_->Hide();
 }

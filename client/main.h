@@ -23,10 +23,14 @@
 #include <ctime>
 
 class vusk_ansi_display;
+class vusk_group_display;
 class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
+class vusk_status_bar;
+class vusk_status_display;
 class wxMenuBar;
+struct mw_layout;
 
 constexpr int main_tick_ms = 20;
 constexpr int main_frame_width = 984;
@@ -134,10 +138,24 @@ public:
     void button_font_resync() override;
     void menu_view_change_layout_helper() override;
 
+    // The status panels and the group display.
+    void repaint_status_bar() override;
+    void show_status_bar(bool shown) override;
+    void show_sky_bar(bool shown) override;
+    void show_status_display(bool shown) override;
+    void set_status_display_part(status_display_part part, int value) override;
+    void hide_group_display() override;
+    // In the left layouts the group display sits on the frame, otherwise it
+    // floats over the main display's text.
+    void set_group_display_dock_state();
+
     vusk_main_window *main_display() const { return main_display_; }
     // Where plain game text goes: the main display unless it is diverted.
     vusk_ansi_display *current_display() const { return current_display_; }
     vusk_input_window *input_window() const { return input_window_; }
+    vusk_status_display *status_display() const { return status_display_; }
+    vusk_status_bar *status_bar() const { return status_bar_; }
+    vusk_group_display *group_display() const { return group_display_; }
     vusk_stream_parser &stream_parser() { return stream_parser_; }
     const vusk_tag_dispatcher &tag_dispatcher() const { return tag_dispatcher_; }
     wxTimer &ping_timer() { return ping_timer_; }
@@ -158,7 +176,7 @@ private:
     // frame_tag_owner: the tags the frame carries out itself.
     void login(const char *name) override;
     void color_flash(const char *arguments) override;
-    void ping_reply() override {}
+    void ping_reply() override;
     void tq_divert(const char *name) override;
     void tq_append(const char *name) override;
     void tq_undivert() override;
@@ -167,6 +185,7 @@ private:
     void vote_menu_entry(const char *, const char *) override {}
 
     void build_windows();
+    void build_status_panels();
     void register_tag_owners();
     void start_timers();
     void stop_timers();
@@ -179,6 +198,11 @@ private:
     void write_local_echo(const char *text);
     void divert_to_missing_popup();
     void close_connection();
+    void place_status_panels(const mw_layout &layout);
+    void show_status_panels_after_login();
+    void reset_status_panels();
+    // Paints the panels once for every change the tags made since the last call.
+    void flush_panel_repaints();
 
     vusk_tag_dispatcher tag_dispatcher_;
     vusk_stream_parser stream_parser_;
@@ -186,6 +210,9 @@ private:
     vusk_ansi_display *current_display_ = nullptr;
     int divert_scroll_position_ = 0;
     vusk_input_window *input_window_ = nullptr;
+    vusk_group_display *group_display_ = nullptr;
+    vusk_status_display *status_display_ = nullptr;
+    vusk_status_bar *status_bar_ = nullptr;
     wxTimer main_timer_;
     tick_pacer main_tick_pacer_{main_tick_ms};
     // Set while the main timer runs on its own.
