@@ -31,7 +31,6 @@ public:
     void schedule_repaint() { repaint_pending_ = true; }
     void flush_repaint();
 
-    int display_mode = 0;
     // Sides of the border, as draw_strong_border takes them; 0 draws none.
     int border_sides = 0;
 
