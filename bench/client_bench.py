@@ -99,10 +99,14 @@ def read_line(connection, pending):
 
 
 def accept_client(listener):
-    """The client's connection, past its identification line."""
+    """The client's connection, past its identification line and logged in
+    (so its status panels show), its settings line read."""
     connection, _ = listener.accept()
     pending = [b""]
     read_line(connection, pending)
+    connection.sendall(b";tlogin;")
+    while not read_line(connection, pending).startswith(b"tqlstatus "):
+        pass
     return connection, pending
 
 
