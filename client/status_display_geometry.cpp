@@ -13,7 +13,6 @@ constexpr int bare_bars_margins = 50;
 constexpr int minimum_bare_bar_width = 15;
 constexpr int four_bar_share = 10;  // each of four bars must beat width / 10
 constexpr int three_bar_share = 7;  // each of three bars must beat width / 7
-constexpr int tick_step = 100;
 constexpr int tick_min_spacing = 2;
 const char exp_only_label[] = " exp:FULL ";
 
@@ -116,9 +115,10 @@ int bar_fill(int value, int maximum, int width)
 std::vector<int> tick_mark_offsets(int maximum, int width)
 {
     std::vector<int> offsets;
-    if (maximum <= tick_step || width <= 0 || int64_t(tick_step) * width < int64_t(tick_min_spacing) * maximum)
+    const bool too_dense = int64_t(tick_mark_step) * width < int64_t(tick_min_spacing) * maximum;
+    if (maximum <= tick_mark_step || width <= 0 || too_dense)
         return offsets;
-    for (int64_t t = tick_step; t < maximum; t += tick_step)
+    for (int64_t t = tick_mark_step; t < maximum; t += tick_mark_step)
         offsets.push_back(int(t * width / maximum));
     return offsets;
 }

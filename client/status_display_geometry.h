@@ -46,8 +46,9 @@ void compute_status_display_geometry(status_display_geometry &geometry, int widt
 // maximum below 1 counts as 1.
 int bar_fill(int value, int maximum, int width);
 
-// Tick marks every 100 points below the maximum, as offsets from the bar's
-// left edge; none when they would come closer than 2 pixels.
+// Tick marks every tick_mark_step points below the maximum, as offsets from
+// the bar's left edge; none when they would come closer than 2 pixels.
+constexpr int tick_mark_step = 100;
 std::vector<int> tick_mark_offsets(int maximum, int width);
 
 #endif

@@ -26,7 +26,6 @@ constexpr int exp_first_shade = 48;
 constexpr int exp_shade_step = 32;
 constexpr int exp_last_shade = 192;
 constexpr int exp_edge_lift = 96;
-constexpr int tick_step = 100;
 constexpr int text_size = 64;
 
 const char health_tip[] = "Your current health.";
@@ -162,7 +161,7 @@ void vusk_status_display::draw_hp_bars(vusk_bitmap &bitmap)
     for (const player_bar &bar : player_bars(*this, g)) {
         draw_large_bar(bitmap, bar.x - 1, g.hp_row_y - 1, g.bar_width, g.bar_height,
                        bar_fill(bar.value, bar.maximum, g.bar_width), bar.dark, bar.bright);
-        int mark = tick_step;
+        int mark = tick_mark_step;
         for (int offset : tick_mark_offsets(bar.maximum, g.bar_width)) {
             const int x = bar.x + offset;
             if (bar.value < mark) {
@@ -171,7 +170,7 @@ void vusk_status_display::draw_hp_bars(vusk_bitmap &bitmap)
                 bitmap.DrawPixel(x, g.hp_row_y - 1, bar.bright);
                 bitmap.DrawPixel(x, g.hp_row_y + g.bar_height + 1, bar.dark);
             }
-            mark += tick_step;
+            mark += tick_mark_step;
         }
     }
 }

@@ -262,14 +262,16 @@ TEST_F(Panels, StatusBarShowsIconsTimeAndPingAverage)
     EXPECT_EQ(lit_pixels(painted(bar), time_area), 0);
     bar.update_sky_display("110 1 725 12:05 pm");
     // Glyph edges blend into the black: grey of any depth.
-    EXPECT_GT(count_if(painted(bar), time_area, [](const vusk_color &c) { return c.r > 0 && c.r == c.g && c.g == c.b; }), 20);
+    const auto grey = [](const vusk_color &c) { return c.r > 0 && c.r == c.g && c.g == c.b; };
+    EXPECT_GT(count_if(painted(bar), time_area, grey), 20);
 
     const wxRect ping_area(g.ping_x, 1, g.ping_right - g.ping_x, 19);
     EXPECT_EQ(lit_pixels(painted(bar), ping_area), 0);
     for (int ms : {100, 200, 300, 400, 500})
         bar.record_ping_time(ms);
     EXPECT_EQ(bar.ping_average, 350);
-    EXPECT_GT(count_if(painted(bar), ping_area, [](const vusk_color &c) { return c.g > 0 && c.r == 0 && c.b == 0; }), 20);
+    const auto green = [](const vusk_color &c) { return c.g > 0 && c.r == 0 && c.b == 0; };
+    EXPECT_GT(count_if(painted(bar), ping_area, green), 20);
     bar.reset();
     EXPECT_EQ(lit_pixels(painted(bar), ping_area), 0);
     EXPECT_FALSE(bar.IsShown());
