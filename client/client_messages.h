@@ -48,6 +48,17 @@ styled_text command_help_text();
 // The framed reason of a disconnect with the hints to reconnect and to exit.
 styled_text disconnect_message_text(const char *message);
 
+// The keyboard shortcuts ("//help" and the Help menu); the function keys
+// only work, and are only listed, while logged in.
+styled_text keyboard_shortcuts_text(bool logged_in);
+
+// The daily reminder to vote, and the answer to switching reminders.
+styled_text voting_reminder_text();
+styled_text voting_reminder_switch_text(bool enabled);
+
+// Written before a click on the logo opens the game's web page.
+styled_text opening_web_page_text();
+
 // Shown when the browser could not be started.
 std::string browser_failure_text(const char *url);
 

@@ -140,3 +140,11 @@ void apply_connect_settings(const connect_settings &settings)
     connect_port = settings.game_port;
     web_host_port = settings.web_port;
 }
+
+std::string web_page_url(const char *path)
+{
+    std::string url = std::string("http://") + web_host_name;
+    if (web_host_port != default_web_port)
+        url += ":" + std::to_string(web_host_port);
+    return url + path;
+}

@@ -37,4 +37,7 @@ extern int web_host_port;
 
 void apply_connect_settings(const connect_settings &settings);
 
+// "http://" and the web host (with its port when not 80), then path.
+std::string web_page_url(const char *path);
+
 #endif

@@ -9,14 +9,47 @@
 
 enum class status_display_part { exp, hpbar, enemy_hpbar };
 
+// The settings that a menu item shows: a check item (checked when the value
+// is nonzero) or, for the last five, a radio group (the value's item).
+enum class menu_setting {
+    keypad_walking,
+    url_hotlinking,
+    local_echo,
+    command_pushthrough,
+    locking_scrollback,
+    command_separator,
+    colorflash,
+    compact_mode,
+    mw_scrollbar,
+    hint_buttons,
+    direction_buttons,
+    fkey_buttons,
+    popup_display,
+    status_bar,
+    sky_bar,
+    exp_display,
+    hpbar,
+    enemy_hpbar,
+    channel_window,
+    channel_dupe,
+    audio_enable,
+    automap_display,
+    automap_docked,
+    layout,
+    group_status,
+    background_style,
+    background_color,
+    button_theme,
+};
+
 class config_effects {
 public:
     virtual ~config_effects() = default;
 
     virtual bool logged_in() const = 0;
 
-    // Checks or unchecks one menu item; for a radio item, true selects it.
-    virtual void check_menu_item(int /*id*/, bool /*checked*/) {}
+    // The menu shows the setting's new value.
+    virtual void show_setting(menu_setting /*setting*/, int /*value*/) {}
 
     virtual void refresh() {}
     virtual void resize() {}

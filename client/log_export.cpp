@@ -72,7 +72,7 @@ private:
 
 // The page declares UTF-8: text bytes above 0x7F (the client's own text may
 // hold them) are written as the UTF-8 form of the same ISO-8859-1 character.
-void append_html_text(std::string &out, const std::string &text)
+void append_html_text(std::string &out, std::string_view text)
 {
     for (unsigned char byte : text) {
         switch (byte) {

@@ -1,10 +1,13 @@
 #include "main.h"
 
 #include "ansi_palette.h"
+#include "audio_driver_pa.h"
 #include "borders.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
+#include "dialogs.h"
+#include "menu_ids.h"
 #include "focus_handoff.h"
 #include "global_fonts.h"
 #include "mw_layout.h"
@@ -14,8 +17,11 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_direction_buttons.h"
 #include "vusk_embedded_window.h"
+#include "vusk_fkey_manager.h"
 #include "vusk_font.h"
+#include "vusk_hint_buttons.h"
 #include "place_panel.h"
 #include "vusk_group_display.h"
 #include "vusk_input_window.h"
@@ -65,6 +71,16 @@ const char abort_line[] = "\x1a";
 wxString game_title_text()
 {
     return bytes_to_wx(game_title);
+}
+
+// A holder is shown first: showing lays out its children, and the hint
+// buttons place nothing while hidden.
+void place_holder(vusk_transparent_window &holder, const panel_placement &placement)
+{
+    if (placement.visibility != panel_visibility::unchanged)
+        holder.Show(placement.visibility == panel_visibility::show ? 1 : 0);
+    if (placement.placed)
+        holder.SetSize(placement.x, placement.y, placement.width, placement.height);
 }
 
 mw_layout_settings layout_settings(bool logged_in)
@@ -183,6 +199,13 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_CLOSE(vusk_mw::OnClose)
     EVT_PAINT(vusk_mw::repaint_handler)
     EVT_ERASE_BACKGROUND(vusk_mw::discard_erase_event_handler)
+    EVT_LEFT_DOWN(vusk_mw::mouse_event_handler)
+    EVT_LEFT_UP(vusk_mw::mouse_event_handler)
+    EVT_MOTION(vusk_mw::mouse_event_handler)
+    EVT_MENU_RANGE(id_menu_file_connect, id_menu_help_update, vusk_mw::menu_command)
+    EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
+    EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
+    EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
@@ -198,10 +221,15 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
     TConfig::Instance()->set_effects(this);
     mw_constructor_finished = true;
     start_timers();
+    // Sound that cannot start is switched off, so the settings tell the truth.
+    if (TConfig::Instance()->GetSystemAudio() && !start_audio())
+        TConfig::Instance()->SetSystemAudio(0);
 }
 
 vusk_mw::~vusk_mw()
 {
+    // No audio callback may run on into the toolkit's and the program's exit.
+    shutdown_audio();
     TConfig::Instance()->set_effects(nullptr);
     stop_timers();
     close_connection();
@@ -210,9 +238,19 @@ vusk_mw::~vusk_mw()
         main_window = nullptr;
 }
 
+bool vusk_mw::start_audio()
+{
+    return ::start_audio() != 0;
+}
+
+void vusk_mw::stop_audio()
+{
+    ::stop_audio();
+}
+
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, the (empty) menu bar, then the group
-// display and the status panels.
+// command line, the main display, the menu bar, the button rows, the logoff
+// warnings, then the group display and the status panels.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -222,7 +260,12 @@ void vusk_mw::build_windows()
     main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
+    build_menus();
     SetMenuBar(menu_bar_);
+    build_button_rows();
+    show_all_settings();
+    disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
+    quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     build_status_panels();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
@@ -230,6 +273,7 @@ void vusk_mw::build_windows()
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
+    enable_menu_items();
     set_group_display_dock_state();
     resize();
     Refresh(true);
@@ -249,6 +293,9 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.direction_pad = direction_buttons_.get();
+    owners.hint_buttons = hint_buttons_.get();
+    owners.fkey_row = fkey_manager_.get();
     owners.status_display = status_display_;
     owners.status_bar = status_bar_;
     owners.group_display = group_display_;
@@ -306,6 +353,8 @@ void vusk_mw::run_tick_work()
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
+    if (voting_reminder_tick_.tick())
+        try_voting_reminder();
     if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
         main_display_->force_trigger_line();
 }
@@ -385,7 +434,7 @@ void vusk_mw::OnClose(wxCloseEvent &event)
 {
     if (global_shutdown_flag != 1 && event.CanVeto()) {
         event.Veto();
-        system_shutdown_handler();
+        verify_program_exit();
         return;
     }
     shut_down_now();
@@ -399,8 +448,11 @@ void vusk_mw::OnFocusGot(wxFocusEvent &)
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
     wxPaintDC dc(this);
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
+    const vusk_bitmap *background = background_.bitmap();
+    if (background == nullptr)
+        return;
+    background_blit_.draw(dc, *background, wxRect(0, 0, background->GetWidth(), background->GetHeight()));
+    paint_logo(dc);
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
@@ -410,6 +462,7 @@ void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
 void vusk_mw::socket_connect(const char *port_text)
 {
     const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
+    hint_buttons_->disable_cmd_buttons();
     display_set_default_colors();
     display_write("\n");
     display_write("Connecting...\n");
@@ -437,6 +490,7 @@ void vusk_mw::socket_disconnect(const char *message)
     close_connection();
     input_window_->line_edit.swap_history(0);
     logged_in_ = false;
+    hide_logoff_warnings();
     SetTitle(game_title_text());
     reset_status_panels();
     // A server that hid the typing for a password and then went away would
@@ -444,6 +498,7 @@ void vusk_mw::socket_disconnect(const char *message)
     input_window_->line_edit.enable_echo();
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
+    set_button_rows_disconnected();
     resize();
     Refresh();
 }
@@ -520,6 +575,7 @@ void vusk_mw::login(const char *name)
     login_time_ = time(nullptr);
     logged_in_ = true;
     input_window_->line_edit.swap_history(2);
+    fkey_manager_->enable_buttons(true);
     show_status_panels_after_login();
     input_window_->line_edit.enable_echo();
     resize();
@@ -593,7 +649,11 @@ void vusk_mw::carry_out(const control_match &match)
     const char *argument = match.argument != nullptr ? match.argument : "";
     switch (match.rule) {
     case control_rule::command_help: send_command_help(); break;
-    case control_rule::keyboard_help: break; // the Help menu's list comes with the menus
+    case control_rule::keyboard_help: {
+        wxCommandEvent unused;
+        menu_help_kb_shortcuts(unused);
+        break;
+    }
     case control_rule::echo:
         display_write("\n");
         display_write(argument);
@@ -675,12 +735,6 @@ int vusk_mw::http_fork(const char *url)
 
 // ---- Layout and the main display's view ----
 
-void vusk_mw::check_menu_item(int id, bool checked)
-{
-    if (menu_bar_ != nullptr && menu_bar_->FindItem(id) != nullptr)
-        menu_bar_->Check(id, checked);
-}
-
 void vusk_mw::menu_view_change_layout_helper()
 {
     set_group_display_dock_state();
@@ -701,11 +755,12 @@ void vusk_mw::OnResize(wxSizeEvent &)
 
 void vusk_mw::resize()
 {
+    redraw_background(0);
+    place_logo();
     const wxSize size = GetClientSize();
-    mw_panel_sizes sizes;
-    sizes.group_height = group_display_->get_ysize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
-                                               last_client_height_, layout_settings(logged_in_), sizes);
+                                               last_client_height_, layout_settings(logged_in_), panel_sizes());
+    place_button_rows(layout);
     place_status_panels(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
@@ -722,14 +777,19 @@ void vusk_mw::global_font_resync()
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    hint_buttons_->change_theme();
+    fkey_manager_->change_theme();
     status_display_->change_button_font();
     status_bar_->change_button_font();
     group_display_->change_button_font();
 }
 
-void vusk_mw::global_change_theme(int)
+void vusk_mw::global_change_theme(int redraw)
 {
     reset_theme();
+    if (redraw)
+        redraw_background(1);
+    change_button_row_themes();
     status_display_->change_theme();
     group_display_->repaint();
     resize();
@@ -805,6 +865,55 @@ int vusk_mw::has_mouse_selection()
 void vusk_mw::clear_mouse_selection()
 {
     main_display_->textctrl().clear_mouse_selection();
+}
+
+// ---- The button rows ----
+
+void vusk_mw::build_button_rows()
+{
+    direction_buttons_ = std::make_unique<vusk_direction_buttons>(this, wxID_ANY);
+    hint_buttons_ = std::make_unique<vusk_hint_buttons>(this, wxID_ANY);
+    fkey_manager_ = std::make_unique<vusk_fkey_manager>(this, wxID_ANY);
+    direction_buttons_->initial_setup();
+}
+
+mw_panel_sizes vusk_mw::panel_sizes() const
+{
+    mw_panel_sizes sizes;
+    sizes.pad_width = direction_buttons_->get_min_xsize();
+    sizes.pad_height = direction_buttons_->get_min_ysize();
+    sizes.fkey_width = fkey_manager_->calc_min_xsize(mw_bottom_row_height);
+    sizes.group_height = group_display_->get_ysize();
+    return sizes;
+}
+
+void vusk_mw::place_button_rows(const mw_layout &layout)
+{
+    place_holder(*direction_buttons_, layout.direction_pad);
+    place_holder(*hint_buttons_, layout.hint_buttons);
+    place_holder(*fkey_manager_, layout.fkey_row);
+}
+
+// Logged out: the pad waits for the next room, the function keys hide their
+// labels until the next login, and the hint column offers Connect and Quit.
+void vusk_mw::set_button_rows_disconnected()
+{
+    fkey_manager_->enable_buttons(false);
+    direction_buttons_->disable();
+    hint_buttons_->disable_cmd_buttons();
+    hint_buttons_->enable_disconnected_buttons();
+}
+
+void vusk_mw::flash_hint_buttons()
+{
+    hint_buttons_->start_newbie_demo_mode_flashing();
+}
+
+void vusk_mw::change_button_row_themes()
+{
+    hint_buttons_->change_theme();
+    direction_buttons_->change_theme();
+    fkey_manager_->change_theme();
 }
 
 // ---- Status panels and the group display ----
@@ -908,4 +1017,9 @@ void vusk_mw::set_status_display_part(status_display_part part, int value)
 void vusk_mw::hide_group_display()
 {
     group_display_->Hide();
+}
+
+void vusk_mw::flash_status_display()
+{
+    status_display_->start_newbie_demo_mode_flashing();
 }

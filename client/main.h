@@ -7,12 +7,16 @@
 // the player sends. Everything runs on the toolkit's thread, driven by the
 // 20 ms main tick.
 
+#include "config_commands.h"
 #include "config_effects.h"
 #include "control_commands.h"
+#include "logo_layout.h"
+#include "screen_blit.h"
 #include "stream_parser.h"
 #include "tag_dispatch.h"
 #include "tick_counters.h"
 #include "util.h"
+#include "vusk_background.h"
 #include "vusk_mw_calls.h"
 
 #include <wx/app.h>
@@ -21,16 +25,25 @@
 #include <wx/timer.h>
 
 #include <ctime>
+#include <memory>
+#include <string>
 
 class vusk_ansi_display;
+class vusk_direction_buttons;
+class vusk_fkey_manager;
 class vusk_group_display;
+class vusk_hint_buttons;
 class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
 class vusk_status_bar;
 class vusk_status_display;
+class wxMenu;
 class wxMenuBar;
+class quit_dialog;
+class disconnect_dialog;
 struct mw_layout;
+struct mw_panel_sizes;
 
 constexpr int main_tick_ms = 20;
 constexpr int main_frame_width = 984;
@@ -69,7 +82,8 @@ class vusk_mw : public vusk_frame,
                 public vusk_mw_calls,
                 public config_effects,
                 public vusk_stream_sink,
-                public frame_tag_owner {
+                public frame_tag_owner,
+                private config_command_target {
 public:
     vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size);
     ~vusk_mw() override;
@@ -82,6 +96,7 @@ public:
     void OnResize(wxSizeEvent &event);
     void OnFocusGot(wxFocusEvent &event);
     void repaint_handler(wxPaintEvent &event);
+    void mouse_event_handler(wxMouseEvent &event);
     void discard_erase_event_handler(wxEraseEvent &event);
 
     // One 20 ms step of the client (the timer's, or a test's).
@@ -90,7 +105,7 @@ public:
     void socket_handler();
     // Queues text for the main display; the next tick shows it.
     void delayed_write(const char *text);
-    void system_shutdown_handler();
+    void system_shutdown_handler() override;
     // Stops the repeating main tick (tests run the ticks themselves).
     void stop_main_tick();
 
@@ -109,11 +124,40 @@ public:
     int http_fork(const char *url);
 
     void global_change_theme(int redraw_background) override;
+
+    // The voting reminder (every 101st tick), the vote menu and its switch.
+    void try_voting_reminder();
+    void menu_vote_id(wxCommandEvent &event);
+    void menu_vote_routine(int index);
+    void menu_vote_open_all(wxCommandEvent &event);
+    void menu_vote_reminder_toggle(wxCommandEvent &event);
+    void menu_help_kb_shortcuts(wxCommandEvent &event);
+    // Quitting or disconnecting while a character is in the game asks first.
+    void verify_program_exit();
+    void verify_disconnect();
+    void set_automap_display_enable(int on);
+
+    // The menu bar (menus.cpp): every item of the main menus reaches
+    // menu_command.
+    void menu_command(wxCommandEvent &event);
+    void zoom_in() override;
+    void zoom_out() override;
+    void incr_chan_window_size() override;
+    void decr_chan_window_size() override;
+    void incr_input_window_size() override;
+    void decr_input_window_size() override;
+    void incr_automap_size() override;
+    void decr_automap_size() override;
+    void toggle_automap_display() override;
+    // Writes the main display's scrollback to the file and tells the player
+    // how that went.
+    void save_logfile(const wxString &path, bool plain_text);
     void disable_scrolling() override;
     void reset_scrollbars() override;
 
     // vusk_mw_calls and config_effects.
     bool logged_in() const override { return logged_in_; }
+    bool connected() const override { return global_socket_fd != -1; }
     void handle_async_control_command(const char *text, int echo) override;
     void handle_async_control_break() override;
     void handle_async_control_abort() override;
@@ -131,12 +175,15 @@ public:
     void clear_mouse_selection() override;
     void display_set_default_colors() override;
     void main_display_write(const char *text) override { display_write(text); }
-    void check_menu_item(int id, bool checked) override;
+    void show_setting(menu_setting setting, int value) override;
+    void enable_menu_items() override;
     void refresh() override { Refresh(); }
     void resize() override;
     void global_font_resync() override;
     void button_font_resync() override;
     void menu_view_change_layout_helper() override;
+    bool start_audio() override;
+    void stop_audio() override;
 
     // The status panels and the group display.
     void repaint_status_bar() override;
@@ -153,6 +200,9 @@ public:
     // Where plain game text goes: the main display unless it is diverted.
     vusk_ansi_display *current_display() const { return current_display_; }
     vusk_input_window *input_window() const { return input_window_; }
+    vusk_direction_buttons *direction_buttons() const { return direction_buttons_.get(); }
+    vusk_hint_buttons *hint_buttons() const { return hint_buttons_.get(); }
+    vusk_fkey_manager *fkey_manager() const { return fkey_manager_.get(); }
     vusk_status_display *status_display() const { return status_display_; }
     vusk_status_bar *status_bar() const { return status_bar_; }
     vusk_group_display *group_display() const { return group_display_; }
@@ -181,12 +231,52 @@ private:
     void tq_append(const char *name) override;
     void tq_undivert() override;
     void tq_unappend() override;
-    void config_cmd_process(const char *) override {}
-    void vote_menu_entry(const char *, const char *) override {}
+    void config_cmd_process(const char *command) override;
+    void vote_menu_entry(const char *number, const char *data) override;
+
+    // config_command_target: what the server's "config" tag switches.
+    bool automap_enabled() const override;
+    void flash_automap() override {}
+    void flash_hint_buttons() override;
+    void flash_status_display() override;
+    void flash_popup_buttons() override {}
+    void flash_main_display() override;
+    void flash_input_window() override;
+
+    void build_vote_menu();
+    void build_menus();
+    void show_all_settings();
+    void carry_out_menu_item(int id);
+    void write_framed(const std::string &text);
+    void menu_file_connect();
+    void menu_file_disconnect();
+    void menu_file_logfile_save();
+    void menu_view_clear_scrollback();
+    void change_font_colours(int code, const char *word);
+    void open_web_page(const std::string &url, const std::string &message);
+    void send_help_command(const char *command);
+    void set_text_font_size(int points);
+    void menu_view_automap_docked();
+    void set_map_size(int cell_size);
+    void menu_view_change_font();
+    void menu_view_change_button_font();
+    std::string logfile_saving_text(const wxString &path, bool plain_text);
+    void menu_help_about();
+    void menu_help_update();
+    void redraw_background(int force);
+    void place_logo();
+    void paint_logo(wxDC &dc);
+    void hide_logoff_warnings();
 
     void build_windows();
     void build_status_panels();
     void register_tag_owners();
+    // The direction pad, the hint buttons and the function-key row.
+    void build_button_rows();
+    void place_button_rows(const mw_layout &layout);
+    void set_button_rows_disconnected();
+    void change_button_row_themes();
+    mw_panel_sizes panel_sizes() const;
     void start_timers();
     void stop_timers();
     void run_tick_work();
@@ -210,6 +300,10 @@ private:
     vusk_ansi_display *current_display_ = nullptr;
     int divert_scroll_position_ = 0;
     vusk_input_window *input_window_ = nullptr;
+    // The button rows own no window: their buttons are the frame's children.
+    std::unique_ptr<vusk_direction_buttons> direction_buttons_;
+    std::unique_ptr<vusk_hint_buttons> hint_buttons_;
+    std::unique_ptr<vusk_fkey_manager> fkey_manager_;
     vusk_group_display *group_display_ = nullptr;
     vusk_status_display *status_display_ = nullptr;
     vusk_status_bar *status_bar_ = nullptr;
@@ -228,6 +322,16 @@ private:
     time_t login_time_ = 0;
     time_t last_command_time_ = 0;
     wxMenuBar *menu_bar_ = nullptr;
+    wxMenu *vote_menu_ = nullptr;
+    quit_dialog *quit_warning_ = nullptr;
+    disconnect_dialog *disconnect_warning_ = nullptr;
+    vusk_background background_;
+    screen_blit background_blit_;
+    // Where the last paint put the logo; a click inside opens the web page
+    // once per press.
+    logo_layout logo_;
+    bool logo_opened_this_press_ = false;
+    periodic_tick voting_reminder_tick_{voting_reminder_period};
     // The first tick connects; later connects come from the player.
     bool connected_once_ = false;
     trigger_force_counter force_trigger_counter_;

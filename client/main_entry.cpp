@@ -20,11 +20,19 @@ void prefer_x11()
     setenv("GDK_BACKEND", "x11", 0);
 }
 
+// Nothing is drawn with GL, yet GDK would load a GL driver at start to pick
+// its visuals: about 50 MB resident with a software renderer.
+void keep_gl_unloaded()
+{
+    setenv("GDK_GL", "disable", 0);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     prefer_x11();
+    keep_gl_unloaded();
     // A modal log dialog would stall the main tick.
     delete wxLog::SetActiveTarget(new wxLogStderr);
 

@@ -3,25 +3,37 @@
 
 // The record of everything a text display was given since its last clear, as
 // runs of one colour, so that it can be drawn again (after a width change, a
-// suspension) and saved as a log.
+// suspension) and saved as a log. The newest lines are kept up to the
+// scrollback's limit.
 
+#include "scrollback_limit.h"
+
+#include <cstddef>
+#include <cstdint>
 #include <deque>
-#include <string>
+#include <memory>
+#include <string_view>
 
 // One recorded run: the text as written (escapes removed, before the
-// scrollback's tab expansion and transliteration) and the colour it had.
+// scrollback's tab expansion and transliteration; NUL-terminated in the
+// recorder's storage) and the colour it had.
 struct vusk_render_list {
-    std::string text;
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    int attr = 0;
-    int code = 0;
+    std::string_view text;
+    unsigned char r = 0;
+    unsigned char g = 0;
+    unsigned char b = 0;
+    unsigned char attr = 0;
+    unsigned char code = 0;
 };
 
 class render_list_recorder {
 public:
     using records_type = std::deque<vusk_render_list>;
+
+    render_list_recorder();
+    ~render_list_recorder();
+    render_list_recorder(const render_list_recorder &) = delete;
+    render_list_recorder &operator=(const render_list_recorder &) = delete;
 
     // A colour change: text written from now on has this colour.
     void rerender_save_color(int rgb, int code, int attribute);
@@ -32,6 +44,7 @@ public:
     void rerender_flush();
     // Forgets every record and the colour state.
     void clear();
+    void set_scrollback_limit(const scrollback_limit &limit);
 
     const records_type &records() const { return records_; }
 
@@ -40,8 +53,17 @@ public:
     int saved_attribute() const { return saved_attribute_; }
 
 private:
+    class text_blocks;
+
+    void drop_oldest_lines();
+
     records_type records_;
-    std::string pending_text_;
+    std::unique_ptr<text_blocks> text_;
+    // The pending run is the newest text in storage, not yet a record.
+    std::string_view pending_text_;
+    int64_t kept_bytes_ = 0;
+    int64_t kept_lines_ = 0;
+    scrollback_limit limit_;
     int pending_attribute_ = 0;
     int pending_code_ = 0;
     int pending_rgb_ = 0;

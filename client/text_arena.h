@@ -3,7 +3,7 @@
 
 #include <cstddef>
 #include <memory>
-#include <vector>
+#include <deque>
 
 // Append-only storage for text that is released all at once: bytes are
 // written into large blocks, with no per-string allocation or overhead.
@@ -14,11 +14,13 @@ public:
     // Keeps the first `used` bytes of the last reservation.
     void commit(std::size_t used);
     void clear();
+    // Gives back the blocks before the one that holds `oldest_kept`.
+    void release_before(const char *oldest_kept);
 
 private:
     static constexpr std::size_t block_size = 64 * 1024;
 
-    std::vector<std::unique_ptr<char[]>> blocks;
+    std::deque<std::unique_ptr<char[]>> blocks;
     std::size_t used_in_last = block_size;
 };
 

@@ -2,6 +2,7 @@
 
 #include "bulk_allocate.h"
 
+#include <functional>
 #include <mutex>
 #include <new>
 
@@ -69,6 +70,22 @@ void chunk_allocator::release()
     give_back_slabs(slabs);
     slabs.clear();
     rewind();
+}
+
+void chunk_allocator::release_before(const vusk_textctrl_chunk *oldest_kept)
+{
+    auto holds = [oldest_kept](const vusk_textctrl_chunk *slab) {
+        return std::less_equal<const vusk_textctrl_chunk *>()(slab, oldest_kept) &&
+               std::less<const vusk_textctrl_chunk *>()(oldest_kept, slab + chunks_per_slab);
+    };
+    std::size_t unused = 0;
+    while (unused < slab_index && !holds(slabs[unused]))
+        ++unused;
+    if (unused == 0)
+        return;
+    give_back_slabs(std::vector<vusk_textctrl_chunk *>(slabs.begin(), slabs.begin() + std::ptrdiff_t(unused)));
+    slabs.erase(slabs.begin(), slabs.begin() + std::ptrdiff_t(unused));
+    slab_index -= unused;
 }
 
 long chunk_allocator::slabs_in_use()

@@ -53,6 +53,9 @@ public:
     void rewind();
     // Every slab goes back to the pool.
     void release();
+    // The slabs before the one that holds `oldest_kept` go back to the pool
+    // (chunks are taken in order, so every chunk in them is older).
+    void release_before(const vusk_textctrl_chunk *oldest_kept);
 
     // Slabs held by all allocators (for tests and the memory figures).
     static long slabs_in_use();

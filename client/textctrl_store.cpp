@@ -22,6 +22,9 @@ constexpr int line_slot_step = 65536;
 constexpr int raw_chunk_capacity = 7999;
 constexpr int tab_width = 8;
 constexpr int invisible_lines_fallback = 20;
+// Display lines per kept line beyond which old lines go as well: only a
+// window a few glyphs wide wraps this much.
+constexpr int64_t display_lines_per_line = 4;
 
 bool is_blank(char c)
 {
@@ -77,8 +80,10 @@ void textctrl_store::AppendRawText(const char *text)
         char *chunk_end = chunk_text;
         text = expand_text(text, end, &chunk_end, chunk_text + capacity);
         raw_text.commit(size_t(chunk_end - chunk_text));
-        add_raw_chunk(chunk_text, int(chunk_end - chunk_text));
+        add_raw_chunk(chunk_text, int(chunk_end - chunk_text), text_color);
     } while (text < end);
+    if (over_limit())
+        drop_oldest_lines();
 }
 
 // Transliterates and expands [text, end) into the room from *out to out_end;
@@ -112,17 +117,131 @@ const char *textctrl_store::expand_text(const char *text, const char *end, char 
     return text;
 }
 
-void textctrl_store::add_raw_chunk(const char *text, int length)
+void textctrl_store::add_raw_chunk(const char *text, int length, const vusk_color &colour)
+{
+    add_chunk_line_array(link_raw_chunk(text, length, colour));
+}
+
+vusk_textctrl_chunk *textctrl_store::link_raw_chunk(const char *text, int length, const vusk_color &colour)
 {
     vusk_textctrl_chunk *raw = raw_chunk_slabs.take();
     raw->text = text;
     raw->length = length;
-    raw->red = channel(text_color.r);
-    raw->green = channel(text_color.g);
-    raw->blue = channel(text_color.b);
+    raw->red = channel(colour.r);
+    raw->green = channel(colour.g);
+    raw->blue = channel(colour.b);
     *raw_tail = raw;
     raw_tail = &raw->next;
-    add_chunk_line_array(raw);
+    raw_bytes += length;
+    raw_lines += std::count(text, text + length, '\n');
+    return raw;
+}
+
+bool textctrl_store::over_limit() const
+{
+    return limit.exceeded(raw_lines, raw_bytes) ||
+           current_line > std::max<int64_t>(limit.lines, 1) * display_lines_per_line;
+}
+
+void textctrl_store::set_scrollback_limit(const scrollback_limit &new_limit)
+{
+    wxMutexLocker lock(mutex);
+    limit = new_limit;
+    if (over_limit())
+        drop_oldest_lines();
+}
+
+// Keeps the newest lines within the limit. Old display lines go from the
+// front with the raw text they came from; since every line is wrapped from
+// its own start, the kept lines need no new layout. The oldest whole lines
+// go, or, when the newest line alone is over the limit, the oldest part of
+// it. Storage that only dropped text used goes back.
+void textctrl_store::drop_oldest_lines()
+{
+    const int64_t most_display_lines = std::max<int64_t>(limit.lines, 1) * display_lines_per_line;
+    int64_t target_bytes = limit.bytes_after_trim();
+    if (current_line > most_display_lines)
+        target_bytes = std::min(target_bytes, raw_bytes / current_line * (most_display_lines - most_display_lines / 8));
+    int64_t lines_left = raw_lines;
+    int64_t bytes_left = raw_bytes;
+    auto may_stop_before = [&](int index) {
+        const bool within_limit = lines_left <= limit.lines_after_trim() && bytes_left <= target_bytes;
+        const vusk_textctrl_line *previous = record(index - 1);
+        return within_limit && (lines_left == 0 || previous == nullptr || previous->ends_with_newline);
+    };
+    int dropped = 0;
+    for (; dropped < current_line && !may_stop_before(dropped); ++dropped) {
+        if (const vusk_textctrl_line *line = record(dropped)) {
+            bytes_left -= line->character_count() + line->ends_with_newline;
+            lines_left -= line->ends_with_newline;
+        }
+    }
+    if (dropped == current_line && bytes_left > target_bytes)
+        bytes_left -= cut_line_front(get_or_create_line(current_line), bytes_left - target_bytes);
+    drop_raw_text(raw_bytes - bytes_left);
+    raw_lines = lines_left;
+    drop_display_lines(dropped);
+    clear_mouse_selection();
+    ++trims;
+}
+
+// Drops up to `bytes` characters from the front of the current line.
+int64_t textctrl_store::cut_line_front(vusk_textctrl_line *line, int64_t bytes)
+{
+    int64_t removed = 0;
+    while (line->head != nullptr && removed < bytes) {
+        vusk_textctrl_chunk *chunk = line->head;
+        if (chunk->length <= bytes - removed) {
+            removed += chunk->length;
+            current_width -= chunk->pixel_width;
+            line->head = chunk->next;
+            if (line->head == nullptr)
+                line->tail = &line->head;
+            continue;
+        }
+        const int cut = int(bytes - removed);
+        const int cut_width = calc_chunk_size(chunk->text, cut);
+        chunk->text += cut;
+        chunk->length -= cut;
+        chunk->pixel_width -= cut_width;
+        current_width -= cut_width;
+        removed += cut;
+    }
+    return removed;
+}
+
+void textctrl_store::drop_raw_text(int64_t bytes)
+{
+    raw_bytes -= bytes;
+    while (raw_chunks != nullptr && raw_chunks->length <= bytes) {
+        bytes -= raw_chunks->length;
+        raw_chunks = raw_chunks->next;
+    }
+    if (raw_chunks == nullptr) {
+        raw_tail = &raw_chunks;
+        raw_chunk_slabs.release_before(nullptr);
+        raw_text.release_before(nullptr);
+        return;
+    }
+    raw_chunks->text += bytes;
+    raw_chunks->length -= int(bytes);
+    raw_chunk_slabs.release_before(raw_chunks);
+    raw_text.release_before(raw_chunks->text);
+}
+
+void textctrl_store::drop_display_lines(int count)
+{
+    for (int i = 0; i < count; ++i)
+        line_records.pop_front();
+    std::copy(lines.get() + count, lines.get() + line_slots, lines.get());
+    std::fill(lines.get() + line_slots - count, lines.get() + line_slots, nullptr);
+    current_line -= count;
+    bottom_line = std::max(bottom_line - count, 0);
+    const vusk_textctrl_chunk *oldest = nullptr;
+    for (int i = 0; i <= current_line && oldest == nullptr; ++i)
+        if (const vusk_textctrl_line *line = record(i))
+            oldest = line->head;
+    display_chunk_slabs.release_before(oldest);
 }
 
 void textctrl_store::add_chunk_line_array(const vusk_textctrl_chunk *raw)
@@ -314,6 +433,8 @@ void textctrl_store::free_raw_chunks()
     raw_tail = &raw_chunks;
     raw_chunk_slabs.release();
     raw_text.clear();
+    raw_bytes = 0;
+    raw_lines = 0;
 }
 
 void textctrl_store::Clear()

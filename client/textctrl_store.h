@@ -2,6 +2,7 @@
 #define VUSK_TEXTCTRL_STORE_H
 
 #include "colorflash.h"
+#include "scrollback_limit.h"
 #include "text_arena.h"
 #include "textctrl_chunk.h"
 #include "textctrl_owner.h"
@@ -87,6 +88,10 @@ public:
     void set_view_size(int width, int height);
     void get_character_pixel_sizes(int *width, int *height) const;
     void recalc_line_sizes();
+    // How much is kept; past it the oldest lines go.
+    void set_scrollback_limit(const scrollback_limit &limit);
+    // Counts the times old lines were dropped (the view's lines moved).
+    int trim_count() const { return trims; }
 
     // The view.
     int get_visible_line_count() const;
@@ -117,6 +122,8 @@ public:
     const vusk_textctrl_line *line_record(int index) const;
     std::string line_text(int index) const;
     int raw_chunk_count() const;
+    int64_t kept_bytes() const { return raw_bytes; }
+    int64_t kept_lines() const { return raw_lines; }
     vusk_color get_background() const { return background; }
     const textctrl_animation_counter &animation() const { return counter; }
     int get_auto_scroll() const { return auto_scroll; }
@@ -165,7 +172,13 @@ private:
     vusk_textctrl_line *get_or_create_line(int index);
     vusk_textctrl_line *record(int index) const;
     const char *expand_text(const char *text, const char *end, char **out, char *out_end);
-    void add_raw_chunk(const char *text, int length);
+    void add_raw_chunk(const char *text, int length, const vusk_color &colour);
+    vusk_textctrl_chunk *link_raw_chunk(const char *text, int length, const vusk_color &colour);
+    bool over_limit() const;
+    void drop_oldest_lines();
+    int64_t cut_line_front(vusk_textctrl_line *line, int64_t bytes);
+    void drop_raw_text(int64_t bytes);
+    void drop_display_lines(int count);
     void add_chunk_line_array(const vusk_textctrl_chunk *raw);
     void add_chunk_line(const char *text, int length, const vusk_textctrl_chunk *raw);
     void end_line_with_newline();
@@ -223,6 +236,10 @@ private:
     chunk_allocator raw_chunk_slabs;
     chunk_allocator display_chunk_slabs;
     text_arena raw_text;
+    int64_t raw_bytes = 0;
+    int64_t raw_lines = 0;
+    scrollback_limit limit;
+    int trims = 0;
     int current_line = 0;
     int64_t current_width = 0;
     // Only the column's place between tab stops matters, so it is kept

@@ -1,7 +1,6 @@
 #include "tqconfig.h"
 
 #include "global_fonts.h"
-#include "menu_ids.h"
 #include "text_bytes.h"
 #include "vusk_font.h"
 
@@ -57,8 +56,6 @@ const tqconfig_field automap_size_field = number_field("automap_size", &tqconfig
                                                        sanity_rule::odd_range, automap_size_min, automap_size_max,
                                                        automap_size_default);
 
-constexpr int font_size_min = 2;
-constexpr int font_size_max = 150;
 constexpr int last_layout = 2;
 
 void copy_popup_name(popup_data &entry, const char *name)
@@ -77,67 +74,7 @@ auto find_named(PopupList &list, const char *name) -> decltype(&list.front())
     return nullptr;
 }
 
-// A radio menu item and the setting value it stands for.
-struct radio_item {
-    int value;
-    int id;
-};
-
-constexpr radio_item layout_items[] = {
-    {0, id_menu_view_layout_embedded},
-    {1, id_menu_view_layout_left},
-    {2, id_menu_view_layout_left_bottom},
-};
-
-constexpr radio_item group_status_items[] = {
-    {0, id_menu_view_group_status_off},
-    {1, id_menu_view_group_status_vertical},
-    {2, id_menu_view_group_status_horizontal},
-};
-
-constexpr radio_item background_style_items[] = {
-    {0, id_menu_theme_bg_none},
-    {1, id_menu_theme_bg_solid},
-    {2, id_menu_theme_bg_maze1},
-    {3, id_menu_theme_bg_maze2},
-    {4, id_menu_theme_bg_bubbles},
-};
-
-constexpr radio_item background_color_items[] = {
-    {theme_code_yellow, id_menu_theme_background_yellow},
-    {theme_code_blue, id_menu_theme_background_blue},
-    {theme_code_red, id_menu_theme_background_red},
-    {theme_code_brown, id_menu_theme_background_brown},
-    {theme_code_ygreen, id_menu_theme_background_ygreen},
-    {theme_code_green, id_menu_theme_background_green},
-    {theme_code_cyan, id_menu_theme_background_cyan},
-    {theme_code_purple, id_menu_theme_background_purple},
-    {theme_code_grey, id_menu_theme_background_grey},
-};
-
-constexpr radio_item button_theme_items[] = {
-    {theme_code_yellow, id_menu_theme_buttons_yellow},
-    {theme_code_blue, id_menu_theme_buttons_blue},
-    {theme_code_red, id_menu_theme_buttons_red},
-    {theme_code_brown, id_menu_theme_buttons_brown},
-    {theme_code_ygreen, id_menu_theme_buttons_ygreen},
-    {theme_code_green, id_menu_theme_buttons_green},
-    {theme_code_cyan, id_menu_theme_buttons_cyan},
-    {theme_code_purple, id_menu_theme_buttons_purple},
-    {theme_code_grey, id_menu_theme_buttons_grey},
-};
-
-// Checks the item of the value; a value outside the group checks nothing.
-template <size_t N>
-void check_radio(config_effects *effects, const radio_item (&items)[N], int value)
-{
-    if (effects == nullptr)
-        return;
-    for (const radio_item &item : items)
-        if (item.value == value)
-            effects->check_menu_item(item.id, true);
-}
-}
+} // namespace
 
 const std::array<tqconfig_field, tqconfig_field_count> tqconfig_fields = {
     text_field("name", &tqconfig::name),
@@ -176,9 +113,9 @@ const std::array<tqconfig_field, tqconfig_field_count> tqconfig_fields = {
     flag_field("automap_docked", &tqconfig::automap_docked),
     flag_field("automap_display", &tqconfig::automap_display),
     automap_size_field,
-    number_field("input_height", &tqconfig::input_height, sanity_rule::range, 24, 800, 48),
+    number_field("input_height", &tqconfig::input_height, sanity_rule::range, input_height_min, input_height_max, 48),
     flag_field("channel_window_enable", &tqconfig::channel_window_enable),
-    number_field("channel_window_height", &tqconfig::channel_window_height, sanity_rule::range, 10, 80, 25),
+    number_field("channel_window_height", &tqconfig::channel_window_height, sanity_rule::range, channel_height_min, channel_height_max, 25),
     flag_field("channel_window_dupe", &tqconfig::channel_window_dupe),
     flag_field("colorflash_enable", &tqconfig::colorflash_enable),
 };
@@ -316,24 +253,24 @@ bool TConfig::store_if_changed(int tqconfig::*member, int value)
     return current != nullptr && current->*member != value && store(member, value);
 }
 
-void TConfig::store_and_check(int tqconfig::*member, int value, int menu_id)
+void TConfig::store_and_show(int tqconfig::*member, int value, menu_setting setting)
 {
     if (store(member, value))
-        check(menu_id, value);
+        show(setting, value);
 }
 
-bool TConfig::change_and_check(int tqconfig::*member, int value, int menu_id)
+bool TConfig::change_and_show(int tqconfig::*member, int value, menu_setting setting)
 {
     if (!store_if_changed(member, value))
         return false;
-    check(menu_id, value);
+    show(setting, value);
     return true;
 }
 
-void TConfig::check(int menu_id, int value)
+void TConfig::show(menu_setting setting, int value)
 {
     if (effects)
-        effects->check_menu_item(menu_id, value != 0);
+        effects->show_setting(setting, value);
 }
 
 void TConfig::relayout()
@@ -380,34 +317,34 @@ void TConfig::SetButtonFont(const wxFont &font)
 
 void TConfig::SetKeypadWalking(int value)
 {
-    store_and_check(&tqconfig::keypad_walking, value, id_menu_view_keypad_walking);
+    store_and_show(&tqconfig::keypad_walking, value, menu_setting::keypad_walking);
 }
 
 void TConfig::SetUrlHotlinking(int value)
 {
-    store_and_check(&tqconfig::url_hotlinking, value, id_menu_view_url_hotlinking);
+    store_and_show(&tqconfig::url_hotlinking, value, menu_setting::url_hotlinking);
 }
 
 void TConfig::SetLocalEcho(int value)
 {
-    store_and_check(&tqconfig::local_echo, value, id_menu_view_local_echo);
+    store_and_show(&tqconfig::local_echo, value, menu_setting::local_echo);
 }
 
 void TConfig::SetCommandPushthrough(int value)
 {
-    store_and_check(&tqconfig::cmd_pushthrough, value, id_menu_view_command_pushthrough);
+    store_and_show(&tqconfig::cmd_pushthrough, value, menu_setting::command_pushthrough);
 }
 
 void TConfig::SetLockingScrollback(int value)
 {
-    store_and_check(&tqconfig::locking_scrollback_enable, value, id_menu_view_locking_scrollback);
+    store_and_show(&tqconfig::locking_scrollback_enable, value, menu_setting::locking_scrollback);
 }
 
 void TConfig::SetCommandSeparator(int value)
 {
     if (!current)
         return;
-    store_and_check(&tqconfig::cmd_separator, value, id_menu_view_command_separator);
+    store_and_show(&tqconfig::cmd_separator, value, menu_setting::command_separator);
     mark_pending();
 }
 
@@ -415,7 +352,7 @@ void TConfig::SetColorFlash(int value)
 {
     if (!current)
         return;
-    store_and_check(&tqconfig::colorflash_enable, value, id_menu_pref_colorflash);
+    store_and_show(&tqconfig::colorflash_enable, value, menu_setting::colorflash);
     mark_pending();
 }
 
@@ -423,7 +360,7 @@ void TConfig::SetCompactMode(int value)
 {
     if (!current)
         return;
-    store_and_check(&tqconfig::compact_mode, value, id_menu_pref_compact_mode);
+    store_and_show(&tqconfig::compact_mode, value, menu_setting::compact_mode);
     if (effects)
         effects->global_font_resync();
 }
@@ -459,7 +396,7 @@ void TConfig::SetChannelHeight(int value) { store(&tqconfig::channel_window_heig
 
 void TConfig::SetMwScrollbar(int value)
 {
-    if (!change_and_check(&tqconfig::mw_scrollbar_enable, value, id_menu_view_mw_scrollbar) || !effects)
+    if (!change_and_show(&tqconfig::mw_scrollbar_enable, value, menu_setting::mw_scrollbar) || !effects)
         return;
     effects->reset_scrollbars();
     effects->refresh();
@@ -467,7 +404,7 @@ void TConfig::SetMwScrollbar(int value)
 
 void TConfig::SetHintButton(int value)
 {
-    if (!change_and_check(&tqconfig::hint_button_enable, value, id_menu_view_hint_buttons))
+    if (!change_and_show(&tqconfig::hint_button_enable, value, menu_setting::hint_buttons))
         return;
     relayout();
     mark_pending();
@@ -475,7 +412,7 @@ void TConfig::SetHintButton(int value)
 
 void TConfig::SetDirectionButton(int value)
 {
-    if (!change_and_check(&tqconfig::direction_button_enable, value, id_menu_view_direction_buttons))
+    if (!change_and_show(&tqconfig::direction_button_enable, value, menu_setting::direction_buttons))
         return;
     relayout();
     mark_pending();
@@ -483,7 +420,7 @@ void TConfig::SetDirectionButton(int value)
 
 void TConfig::SetFkeyButton(int value)
 {
-    if (!change_and_check(&tqconfig::fkey_button_display, value, id_menu_view_fkey_buttons))
+    if (!change_and_show(&tqconfig::fkey_button_display, value, menu_setting::fkey_buttons))
         return;
     relayout();
     mark_pending();
@@ -491,7 +428,7 @@ void TConfig::SetFkeyButton(int value)
 
 void TConfig::SetPopupDisplay(int value)
 {
-    if (!change_and_check(&tqconfig::popup_display, value, id_menu_view_popup_display))
+    if (!change_and_show(&tqconfig::popup_display, value, menu_setting::popup_display))
         return;
     relayout();
     mark_pending();
@@ -509,7 +446,7 @@ void TConfig::SetChannelWindow(int value)
 
 void TConfig::SetStatusBar(int value)
 {
-    if (!change_and_check(&tqconfig::status_bar, value, id_menu_pref_status_bar))
+    if (!change_and_show(&tqconfig::status_bar, value, menu_setting::status_bar))
         return;
     show_status_bar_if_logged_in();
     relayout();
@@ -518,7 +455,7 @@ void TConfig::SetStatusBar(int value)
 
 void TConfig::SetSkyBar(int value)
 {
-    if (!change_and_check(&tqconfig::sky_bar, value, id_menu_pref_sky_bar))
+    if (!change_and_show(&tqconfig::sky_bar, value, menu_setting::sky_bar))
         return;
     if (effects && effects->logged_in())
         effects->show_sky_bar(value != 0);
@@ -526,9 +463,9 @@ void TConfig::SetSkyBar(int value)
     mark_pending();
 }
 
-void TConfig::set_status_display_setting(int tqconfig::*member, int value, int menu_id, status_display_part part)
+void TConfig::set_status_display_setting(int tqconfig::*member, int value, menu_setting setting, status_display_part part)
 {
-    if (!change_and_check(member, value, menu_id))
+    if (!change_and_show(member, value, setting))
         return;
     if (effects)
         effects->set_status_display_part(part, value);
@@ -539,17 +476,17 @@ void TConfig::set_status_display_setting(int tqconfig::*member, int value, int m
 
 void TConfig::SetExpDisplay(int value)
 {
-    set_status_display_setting(&tqconfig::exp_display, value, id_menu_pref_exp_display, status_display_part::exp);
+    set_status_display_setting(&tqconfig::exp_display, value, menu_setting::exp_display, status_display_part::exp);
 }
 
 void TConfig::SetHpbarEnable(int value)
 {
-    set_status_display_setting(&tqconfig::hpbar_enable, value, id_menu_pref_hpbar, status_display_part::hpbar);
+    set_status_display_setting(&tqconfig::hpbar_enable, value, menu_setting::hpbar, status_display_part::hpbar);
 }
 
 void TConfig::SetEnemyHpbarEnable(int value)
 {
-    set_status_display_setting(&tqconfig::enemy_hpbar_enable, value, id_menu_pref_enemy_hpbar,
+    set_status_display_setting(&tqconfig::enemy_hpbar_enable, value, menu_setting::enemy_hpbar,
                                status_display_part::enemy_hpbar);
 }
 
@@ -557,7 +494,7 @@ void TConfig::SetGroupStatus(int value)
 {
     if (!store_if_changed(&tqconfig::group_status_display, value))
         return;
-    check_radio(effects, group_status_items, value);
+    show(menu_setting::group_status, value);
     if (effects && value == 0)
         effects->hide_group_display();
     relayout();
@@ -568,7 +505,7 @@ void TConfig::SetLayout(int value)
 {
     if (!store_if_changed(&tqconfig::current_layout, value))
         return;
-    check_radio(effects, layout_items, value);
+    show(menu_setting::layout, value);
     if (effects)
         effects->menu_view_change_layout_helper();
     mark_pending();
@@ -578,7 +515,7 @@ void TConfig::SetBackgroundStyle(int value)
 {
     if (!store_if_changed(&tqconfig::theme_bg_setting, value))
         return;
-    check_radio(effects, background_style_items, value);
+    show(menu_setting::background_style, value);
     if (effects)
         effects->global_change_theme(1);
     mark_pending();
@@ -588,7 +525,7 @@ void TConfig::SetBackgroundColor(int value)
 {
     if (!store_if_changed(&tqconfig::current_background_theme, value))
         return;
-    check_radio(effects, background_color_items, value);
+    show(menu_setting::background_color, value);
     if (effects)
         effects->global_change_theme(1);
     mark_pending();
@@ -598,7 +535,7 @@ void TConfig::SetButtonTheme(int value)
 {
     if (!store_if_changed(&tqconfig::current_theme, value))
         return;
-    check_radio(effects, button_theme_items, value);
+    show(menu_setting::button_theme, value);
     if (effects)
         effects->global_change_theme(0);
     mark_pending();
@@ -616,7 +553,7 @@ void TConfig::SetSystemAudio(int value)
         effects->stop_audio();
     else if (!effects->start_audio())
         system_audio = 0;
-    check(id_menu_view_audio_enable, system_audio);
+    show(menu_setting::audio_enable, system_audio);
 }
 
 void TConfig::RefreshPrefs()
@@ -624,27 +561,27 @@ void TConfig::RefreshPrefs()
     mark_pending();
     if (effects == nullptr)
         return;
-    check_radio(effects, layout_items, GetLayout());
-    check_radio(effects, group_status_items, GetGroupStatus());
-    check(id_menu_pref_status_bar, GetStatusBar());
-    check(id_menu_pref_sky_bar, GetSkyBar());
-    check(id_menu_pref_hpbar, GetHpbarEnable());
-    check(id_menu_pref_enemy_hpbar, GetEnemyHpbarEnable());
-    check(id_menu_pref_exp_display, GetExpDisplay());
+    show(menu_setting::layout, GetLayout());
+    show(menu_setting::group_status, GetGroupStatus());
+    show(menu_setting::status_bar, GetStatusBar());
+    show(menu_setting::sky_bar, GetSkyBar());
+    show(menu_setting::hpbar, GetHpbarEnable());
+    show(menu_setting::enemy_hpbar, GetEnemyHpbarEnable());
+    show(menu_setting::exp_display, GetExpDisplay());
     show_status_display_if_logged_in();
     show_status_bar_if_logged_in();
-    check(id_menu_pref_colorflash, GetColorFlash());
-    check(id_menu_pref_channel_window, GetChannelWindow());
-    check(id_menu_pref_channel_dupe, GetChannelDupe());
+    show(menu_setting::colorflash, GetColorFlash());
+    show(menu_setting::channel_window, GetChannelWindow());
+    show(menu_setting::channel_dupe, GetChannelDupe());
     effects->show_channel_window(GetChannelWindow() != 0);
-    check(id_menu_view_popup_display, GetPopupDisplay());
-    check(id_menu_view_fkey_buttons, GetFkeyButton());
-    check(id_menu_view_direction_buttons, GetDirectionButton());
-    check(id_menu_view_hint_buttons, GetHintButton());
-    check(id_menu_view_mw_scrollbar, GetMwScrollbar());
-    check(id_menu_pref_compact_mode, GetCompactMode());
-    check(id_menu_view_automap_display, GetAutomapEnable());
-    check(id_menu_view_automap_docked, GetAutomapDocked());
+    show(menu_setting::popup_display, GetPopupDisplay());
+    show(menu_setting::fkey_buttons, GetFkeyButton());
+    show(menu_setting::direction_buttons, GetDirectionButton());
+    show(menu_setting::hint_buttons, GetHintButton());
+    show(menu_setting::mw_scrollbar, GetMwScrollbar());
+    show(menu_setting::compact_mode, GetCompactMode());
+    show(menu_setting::automap_display, GetAutomapEnable());
+    show(menu_setting::automap_docked, GetAutomapDocked());
     effects->set_automap_size(GetAutomapSize());
     effects->enable_menu_items();
     effects->enable_automap();
@@ -656,9 +593,9 @@ void TConfig::RefreshThemes()
     mark_pending();
     if (effects == nullptr)
         return;
-    check_radio(effects, button_theme_items, GetButtonTheme());
-    check_radio(effects, background_color_items, GetBackgroundColor());
-    check_radio(effects, background_style_items, GetBackgroundStyle());
+    show(menu_setting::button_theme, GetButtonTheme());
+    show(menu_setting::background_color, GetBackgroundColor());
+    show(menu_setting::background_style, GetBackgroundStyle());
     effects->global_change_theme(0);
 }
 

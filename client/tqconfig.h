@@ -47,6 +47,12 @@ constexpr int large_button_font_step = 2;
 constexpr int automap_size_min = 5;
 constexpr int automap_size_max = 61;
 constexpr int automap_size_default = 11;
+constexpr int font_size_min = 2;
+constexpr int font_size_max = 150;
+constexpr int input_height_min = 24;
+constexpr int input_height_max = 800;
+constexpr int channel_height_min = 10;
+constexpr int channel_height_max = 80;
 
 // The settings of a record, in declaration order (the files list them in
 // another order, tqconfig_fields).
@@ -296,15 +302,15 @@ private:
     const std::string &read(std::string tqconfig::*member) const;
     bool store(int tqconfig::*member, int value);
     bool store_if_changed(int tqconfig::*member, int value);
-    void store_and_check(int tqconfig::*member, int value, int menu_id);
-    bool change_and_check(int tqconfig::*member, int value, int menu_id);
+    void store_and_show(int tqconfig::*member, int value, menu_setting setting);
+    bool change_and_show(int tqconfig::*member, int value, menu_setting setting);
 
     void mark_pending() { config_update_pending = 1; }
-    void check(int menu_id, int value);
+    void show(menu_setting setting, int value);
     void relayout();
     void show_status_display_if_logged_in();
     void show_status_bar_if_logged_in();
-    void set_status_display_setting(int tqconfig::*member, int value, int menu_id, status_display_part part);
+    void set_status_display_setting(int tqconfig::*member, int value, menu_setting setting, status_display_part part);
 
     std::vector<std::unique_ptr<tqconfig>> record_list;
     tqconfig *current = nullptr;

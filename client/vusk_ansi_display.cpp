@@ -10,19 +10,26 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <new>
 
 namespace {
 constexpr int initial_size = 20;
 constexpr vusk_color reverse_background = vusk_DARK_GREY;
 
-// The four one-pixel sides of the rectangle from (left, top) to (right, bottom).
-void draw_frame_ring(vusk_bitmap &bitmap, int left, int top, int right, int bottom,
-                     const vusk_color &colour)
+// The two-pixel frame of a display `w` pixels wide (without the scrollbar)
+// and `h` high: the outer lines first, then the inner ones, which run on to
+// the outer edge and so take four of the outer lines' pixels. Every line is
+// straight, its end points included.
+void draw_frame(vusk_bitmap &bitmap, int w, int h, const frame_colors &colors)
 {
-    bitmap.DrawFilledRectangle(left, top, right, top, colour);
-    bitmap.DrawFilledRectangle(left, bottom, right, bottom, colour);
-    bitmap.DrawFilledRectangle(left, top, left, bottom, colour);
-    bitmap.DrawFilledRectangle(right, top, right, bottom, colour);
+    const struct {
+        int x0, y0, x1, y1;
+    } outer[] = {{0, 0, w, 0}, {0, 0, 0, h}, {0, h - 1, w, h - 1}, {w - 1, 0, w - 1, h}},
+      inner[] = {{1, 1, w - 1, 1}, {1, 1, 1, h - 1}, {1, h - 2, w - 1, h - 2}, {w - 2, 1, w - 2, h - 1}};
+    for (const auto &line : outer)
+        bitmap.DrawFilledRectangle(line.x0, line.y0, line.x1, line.y1, colors.outer);
+    for (const auto &line : inner)
+        bitmap.DrawFilledRectangle(line.x0, line.y0, line.x1, line.y1, colors.inner);
 }
 
 // Paints everything but `inside` (which a child window covers): the bands
@@ -75,14 +82,46 @@ void vusk_ansi_display::write(const char *text)
 {
     if (text == nullptr)
         return;
-    recorder.rerender_save_string(text);
-    if (!updates_suspended_)
-        textctrl_.AppendRawText(text);
+    try {
+        record_and_draw(text);
+    } catch (const std::bad_alloc &) {
+        // Whatever the server sends, running out of memory costs that text only.
+        fprintf(stderr, "Out of memory: %zu bytes of text dropped\n", strlen(text));
+        return;
+    }
     if (!trigger_disable) {
         trigger_disable = 1;
         try_trigger_line(text);
         trigger_disable = 0;
     }
+}
+
+void vusk_ansi_display::record_and_draw(const char *text)
+{
+    if (text[strspn(text, "\n")] != '\0')
+        parser.note_text_shown();
+    recorder.rerender_save_string(text);
+    if (!updates_suspended_) {
+        textctrl_.AppendRawText(text);
+        follow_dropped_lines();
+    }
+}
+
+// When the scrollback dropped old lines, the line numbers of the view moved.
+void vusk_ansi_display::follow_dropped_lines()
+{
+    if (textctrl_.trim_count() == store_trims_seen)
+        return;
+    store_trims_seen = textctrl_.trim_count();
+    view_line = textctrl_.get_bottom_line();
+    set_scrollbar();
+}
+
+void vusk_ansi_display::set_scrollback_limit(const scrollback_limit &limit)
+{
+    recorder.set_scrollback_limit(limit);
+    textctrl_.set_scrollback_limit(limit);
+    follow_dropped_lines();
 }
 
 void vusk_ansi_display::write_direct(const char *text)
@@ -154,7 +193,7 @@ void vusk_ansi_display::rerender()
     textctrl_.Clear();
     for (const vusk_render_list &record : recorder.records()) {
         set_color_direct(color_to_rgb(vusk_color(record.r, record.g, record.b)), record.attr);
-        write_direct(record.text.c_str());
+        write_direct(record.text.data());
     }
     reapply_current_color();
     scroll_to_bottom();
@@ -349,9 +388,7 @@ void vusk_ansi_display::repaint_dc(vusk_bitmap &bitmap)
         return;
     int w = bitmap.GetWidth() - get_scrollbar_width();
     int h = bitmap.GetHeight();
-    frame_colors colors = ansi_frame_colors(following != 0, flash_count > 0, flash_count);
-    draw_frame_ring(bitmap, 0, 0, w - 1, h - 1, colors.outer);
-    draw_frame_ring(bitmap, 1, 1, w - 2, h - 2, colors.inner);
+    draw_frame(bitmap, w, h, ansi_frame_colors(following != 0, flash_count > 0, flash_count));
 }
 
 int vusk_ansi_display::animation_callback(int milliseconds)

@@ -82,6 +82,8 @@ public:
 
     // Every run recorded since the last clear, the pending one included.
     const render_list_recorder::records_type &render_list();
+    // How much the display keeps (the default is far above a day's play).
+    void set_scrollback_limit(const scrollback_limit &limit);
 
     vusk_textctrl &textctrl() { return textctrl_; }
     const vusk_textctrl &textctrl() const { return textctrl_; }
@@ -118,6 +120,8 @@ private:
     void set_color_direct(int rgb, int attribute);
     void reapply_current_color();
     void append_to_trigger_line(const char *bytes, size_t length);
+    void record_and_draw(const char *text);
+    void follow_dropped_lines();
 
     vusk_textctrl textctrl_;
     Buffer trigger_line_;
@@ -129,6 +133,7 @@ private:
     ansi_parser parser;
     render_list_recorder recorder;
     wheel_accumulator wheel;
+    int store_trims_seen = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

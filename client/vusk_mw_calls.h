@@ -19,6 +19,10 @@ public:
     virtual void handle_async_control_break() {}
     virtual void handle_async_control_abort() {}
     virtual bool logged_in() const { return false; }
+    // A connection to the game is open.
+    virtual bool connected() const { return false; }
+    // Starts the countdown that saves and closes the program.
+    virtual void system_shutdown_handler() {}
 
     // Records the URL; it is opened in the browser by the next main tick.
     virtual void open_url(const char * /*url*/) {}

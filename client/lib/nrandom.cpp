@@ -9,8 +9,7 @@ constexpr uint64_t step_multiplier = 809430660;
 constexpr int stir_steps = 17;
 constexpr double two_to_minus_31 = 4.656612873077393e-10;
 
-// The sound thread draws white noise from the shared generator while the GUI
-// thread draws from it too.
+// The shared generator may be drawn from on any thread.
 std::mutex system_generator_mutex;
 
 }

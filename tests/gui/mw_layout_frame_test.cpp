@@ -88,9 +88,9 @@ TEST_F(FrameLayout, LeftTopWithGroupDisplayStartsTheColumnAfterIt)
     s.hpbar = 1;
     s.enemy_hpbar = 1;
     lay_out(s, 900, 700);
-    // Right column: the pad keeps its 4-pixel gap; bottom up: function keys
-    // 46, status bar 21, input 48, status display 42.
-    const int width = 900 - 4 - 164;
+    // Right column: the hint buttons, as wide as the pad, and a 4-pixel gap;
+    // bottom up: function keys 46, status bar 21, input 48, status display 42.
+    const int width = 900 - 97 - 4 - 164;
     EXPECT_EQ(input(), wxRect(164, 700 - 46 - 21 - 48, width, 48));
     EXPECT_EQ(display(), wxRect(164, 0, width, 700 - 46 - 21 - 48 - 42));
 }
@@ -108,20 +108,26 @@ TEST_F(FrameLayout, TheChannelWindowTakesItsShareOnceLoggedIn)
     EXPECT_EQ(display(), wxRect(0, 180, 640, 600 - 180));
 }
 
+// GTK keeps the frame at least as wide as its menu bar, so the widths are
+// whatever the frame could take.
 TEST_F(FrameLayout, DegenerateSizesKeepEveryPanelAtLeastOnePixel)
 {
     panel_settings s;
     s.hint = 1;
     lay_out(s, 2, 30);
-    EXPECT_EQ(input(), wxRect(0, 30 - 48, 1, 48));
-    EXPECT_EQ(display(), wxRect(0, 0, 1, 1));
+    EXPECT_EQ(input().GetTopLeft(), wxPoint(0, 30 - 48));
+    EXPECT_EQ(input().GetHeight(), 48);
+    EXPECT_EQ(display().GetPosition(), wxPoint(0, 0));
+    EXPECT_EQ(display().GetHeight(), 1);
+    EXPECT_GE(display().GetWidth(), 1);
 
     s.layout = 1;
     s.group = 1;
     lay_out(s, 100, 1);
-    EXPECT_EQ(input().GetWidth(), 1);
+    EXPECT_GE(input().GetWidth(), 1);
     EXPECT_EQ(input().GetX(), 164);
-    EXPECT_EQ(display().GetSize(), wxSize(1, 1));
+    EXPECT_EQ(display().GetHeight(), 1);
+    EXPECT_GE(display().GetWidth(), 1);
 }
 
 TEST_F(FrameLayout, ASizeEventLaysOutOnlyWhenTheSizeChanged)

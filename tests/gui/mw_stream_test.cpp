@@ -51,7 +51,7 @@ protected:
     std::vector<std::string> runs() const
     {
         std::vector<std::string> out;
-        for (const vusk_render_list &run : client.shown_runs())
+        for (const client_frame::shown_run &run : client.shown_runs())
             out.push_back(std::to_string((run.r << 16) | (run.g << 8) | run.b) + "/" +
                           std::to_string(run.attr) + ":" + run.text);
         return out;

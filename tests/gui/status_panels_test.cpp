@@ -87,6 +87,7 @@ protected:
     void SetUp() override
     {
         Panels::SetUp();
+        display = new vusk_status_display(frame.area, wxID_ANY, wxS("status"));
         display->hpbar_enable = display->enemy_hpbar_enable = display->exp_display = 1;
         display->SetSize(0, 0, 800, 42);
     }
@@ -99,7 +100,7 @@ protected:
         return run_of(painted(*display), g.hp_x, g.hp_row_y + 2, health_dark);
     }
 
-    vusk_status_display *display = new vusk_status_display(frame.area, wxID_ANY, wxS("status"));
+    vusk_status_display *display = nullptr;
 };
 
 class Group : public Panels {
@@ -107,13 +108,14 @@ protected:
     void SetUp() override
     {
         Panels::SetUp();
+        group = new vusk_group_display(frame.area, wxID_ANY, wxS("group"));
         TConfig::Instance()->SetGroupStatus(1);
         TConfig::Instance()->SetLayout(1);
         group->dock_state = dock_on_frame;
         group->SetSize(2, 200, 160, 1);
     }
 
-    vusk_group_display *group = new vusk_group_display(frame.area, wxID_ANY, wxS("group"));
+    vusk_group_display *group = nullptr;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "gui_fake_frame.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "heap_bytes.h"
 #include "temp_home.h"
 #include "vusk_ansi_display.h"
 #include "vusk_font.h"
@@ -13,6 +14,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -90,7 +92,7 @@ std::vector<std::string> records_of(vusk_ansi_display &display)
     for (const vusk_render_list &record : display.render_list()) {
         found.push_back(std::to_string(record.code) + "/" + std::to_string(record.attr) + "/" +
                         std::to_string(record.r) + "," + std::to_string(record.g) + "," +
-                        std::to_string(record.b) + ":" + record.text);
+                        std::to_string(record.b) + ":" + std::string(record.text));
     }
     return found;
 }
@@ -207,7 +209,7 @@ TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
     ASSERT_GE(chunks.size(), 4u);
     EXPECT_EQ(chunks[0], color_text(palette_rgb(1, 2)) + ":red");
     EXPECT_EQ(chunks[1], color_text(palette_rgb(7, 1)) + ": plain");
-    EXPECT_EQ(display->textctrl().line_text(1), "31mx caf.");
+    EXPECT_EQ(display->textctrl().line_text(1), "x caf.");
 
     // The client's own text keeps its bytes; the scrollback transliterates them.
     display->clear_changed();
@@ -218,6 +220,71 @@ TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
     EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(2, 2)));
     display->write(nullptr);
     EXPECT_EQ(display->render_list().back().text, "caf\xe9\n");
+}
+
+// Sequences with several parameters, extended colours and sequences that are
+// not colours, each fed whole, cut in two at every byte and byte by byte: the
+// text shows no residue and takes the colour of the parameters in order.
+TEST_F(AnsiDisplay, ControlSequencesWithSeveralParameters)
+{
+    constexpr int white = 0, red = 1, yellow = 2, green = 3, cyan = 4, blue = 5, magenta = 6;
+    constexpr int dim = 0, normal = 1, bright = 2;
+    struct sequence_case {
+        std::string data;
+        std::string shown;
+        int rgb_of_last_byte;
+    };
+    const sequence_case cases[] = {
+        {"\x1b[1;31mred", "red", palette_rgb(red, bright)},
+        {"\x1b[1;37;44mX", "X", palette_rgb(white, bright)},
+        {"\x1b[0;1;33mX", "X", palette_rgb(yellow, bright)},
+        {"\x1b[1;2;36mX", "X", palette_rgb(cyan, dim)},
+        {"\x1b[31;1;22mX", "X", palette_rgb(white, normal)},
+        {"\x1b[31m\x1b[;32mX", "X", palette_rgb(green, normal)},
+        {"\x1b[5;7;34mX", "X", palette_rgb(blue, normal)},
+        // Extended colours take their parameters with them and change nothing.
+        {"\x1b[32m\x1b[38;5;208mX", "X", palette_rgb(green, normal)},
+        {"\x1b[32m\x1b[48;2;10;20;30;1mX", "X", palette_rgb(green, bright)},
+        {"\x1b[33m\x1b[38:5:208mX", "X", palette_rgb(yellow, normal)},
+        {"\x1b[38:2::1:2:3;35mX", "X", palette_rgb(magenta, normal)},
+        // A saturated parameter is ignored.
+        {"\x1b[1;99999999999999999999;34mX", "X", palette_rgb(blue, bright)},
+        // Other sequences are swallowed whole.
+        {"\x1b[?25lX\x1b[?1049h", "X", palette_rgb(white, normal)},
+        {"\x1b[31m\x1b[?1mX", "X", palette_rgb(red, normal)},
+        {"\x1b[2J\x1b[Hx\x1b[1;1Hy\x1b[1 qz", "xyz", palette_rgb(white, normal)},
+        // A new escape ends an unfinished sequence; a control byte drops it.
+        {"\x1b[3\x1b[35mX", "X", palette_rgb(magenta, normal)},
+        {"\x1b[31\nX", "X", palette_rgb(white, normal)},
+        // One parameter per sequence, as ever.
+        {"\x1b[1m\x1b[31mred", "red", palette_rgb(red, bright)},
+        {"\x1b[36mX", "X", palette_rgb(cyan, normal)},
+    };
+    auto check = [&](const sequence_case &c, const std::vector<std::string> &pieces) {
+        display->clear_scrollback();
+        for (const std::string &piece : pieces)
+            feed(piece);
+        EXPECT_EQ(joined_text(display->textctrl()), c.shown);
+        EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(c.rgb_of_last_byte));
+    };
+    for (const sequence_case &c : cases) {
+        SCOPED_TRACE(c.data);
+        for (size_t cut = 0; cut <= c.data.size(); ++cut)
+            check(c, {c.data.substr(0, cut), c.data.substr(cut)});
+        std::vector<std::string> bytes;
+        for (char byte : c.data)
+            bytes.emplace_back(1, byte);
+        check(c, bytes);
+    }
+
+    // Past the kept parameters the rest is ignored, the sequence still swallowed.
+    std::string many = "\x1b[";
+    for (int i = 0; i < ansi_parser::most_parameters; ++i)
+        many += "1;";
+    display->clear_scrollback();
+    feed(many + "31mX");
+    EXPECT_EQ(joined_text(display->textctrl()), "X");
+    EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(white, bright)));
 }
 
 TEST_F(AnsiDisplay, RedrawGivesBackEveryRecordAndLine)
@@ -340,6 +407,27 @@ TEST_F(AnsiDisplay, FreezingTurnsTheFrameRed)
         wxImage shot = gui::capture_window(display);
         return gui::pixel_of(shot, 0, 150) == vusk_WHITE && gui::pixel_of(shot, 1, 150) == vusk_GREY;
     }));
+}
+
+// The inner frame lines run on to the outer edge, so four pixels of the
+// outer lines take the inner colour, frozen or not.
+TEST_F(AnsiDisplay, InnerFrameLinesReachTheOuterEdge)
+{
+    const int w = DISPLAY_SIZE.x - scrollbar_width();
+    const int h = DISPLAY_SIZE.y;
+    auto expect_frame = [&](const vusk_color &outer, const vusk_color &inner) {
+        display->repaint();
+        wxImage drawn = display->backing_bitmap().ConvertToImage();
+        for (wxPoint at : {wxPoint(w - 1, 1), wxPoint(w - 1, h - 2), wxPoint(1, h - 1), wxPoint(w - 2, h - 1)})
+            EXPECT_EQ(gui::pixel_of(drawn, at.x, at.y), inner) << at.x << "," << at.y;
+        for (wxPoint at : {wxPoint(0, 0), wxPoint(w - 1, 0), wxPoint(0, h - 1), wxPoint(w - 1, h - 1),
+                           wxPoint(w - 1, h - 3), wxPoint(2, h - 1)})
+            EXPECT_EQ(gui::pixel_of(drawn, at.x, at.y), outer) << at.x << "," << at.y;
+        EXPECT_EQ(gui::pixel_of(drawn, 1, 1), inner);
+    };
+    expect_frame(vusk_WHITE, vusk_GREY);
+    display->disable_scrolling();
+    expect_frame(vusk_color(255, 0, 0), vusk_color(192, 0, 0));
 }
 
 TEST_F(AnsiDisplay, WheelFreezesAndScrolls)
@@ -568,4 +656,69 @@ TEST_F(AnsiDisplay, DebugFillGoesStraightToTheScrollback)
     // Text written next has the display's colour, not the last random one.
     display->write("mine");
     EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(4, 2)));
+}
+
+// ESC c pushes text out of view only when text came since the last one: a
+// flood of it writes a screenful once. With text in between, the lines it
+// writes stay within the scrollback's limit, and the view follows.
+TEST_F(AnsiDisplay, ResetFloodStaysSmall)
+{
+    feed("some text");
+    std::string flood;
+    for (int i = 0; i < 1000000; ++i)
+        flood += "\x1b" "c";
+    const size_t heap_before = heap_bytes_in_use();
+    feed(flood);
+    const int visible = display->textctrl().get_visible_line_count();
+    EXPECT_EQ(display->textctrl().get_current_line(), 2 * visible + 1);
+    EXPECT_LT(heap_bytes_in_use(), heap_before + 256 * 1024);
+
+    scrollback_limit limit;
+    limit.lines = 5000;
+    display->set_scrollback_limit(limit);
+    std::string with_text;
+    for (int i = 0; i < 2000; ++i)
+        with_text += "x\x1b" "c";
+    feed(with_text);
+    EXPECT_LE(display->textctrl().kept_lines(), limit.lines);
+    EXPECT_EQ(display->textctrl().get_bottom_line(), display->textctrl().get_current_line());
+    size_t recorded_lines = 0;
+    for (const vusk_render_list &record : display->render_list())
+        recorded_lines += size_t(std::count(record.text.begin(), record.text.end(), '\n'));
+    EXPECT_LE(recorded_lines, size_t(limit.lines));
+}
+
+// A 100 MB line, then many megabytes of lines, keep only the newest text
+// within the limit, in the scrollback and the record alike; memory stays
+// within a bound set by the limit, not by what was received.
+TEST_F(AnsiDisplay, HundredMegabyteLineStaysWithinTheLimit)
+{
+    constexpr size_t bound = 64u << 20;
+    scrollback_limit limit;
+    limit.bytes = 4 << 20;
+    display->set_scrollback_limit(limit);
+    std::string piece = "\x1b[32m";
+    for (int i = 0; piece.size() < 256 * 1024; ++i)
+        piece += "word" + std::to_string(i) + " ";
+    const size_t heap_start = heap_bytes_in_use();
+    size_t peak = heap_start;
+    for (size_t fed = 0; fed < 100u << 20; fed += piece.size()) {
+        feed(piece);
+        peak = std::max(peak, heap_bytes_in_use());
+    }
+    EXPECT_LE(display->textctrl().kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl().kept_lines(), 0);
+    EXPECT_NE(display->textctrl().line_text(display->textctrl().get_current_line()).find("word"), std::string::npos);
+
+    std::string lines;
+    for (int i = 0; lines.size() < 1024 * 1024; ++i)
+        lines += "line " + std::to_string(i) + " \x1b[1;32mof a long session\x1b[0m\r\n";
+    for (int round = 0; round < 20; ++round) {
+        feed(lines);
+        peak = std::max(peak, heap_bytes_in_use());
+    }
+    EXPECT_LE(display->textctrl().kept_bytes(), limit.bytes);
+    EXPECT_EQ(display->textctrl().line_text(0).rfind("line ", 0), 0u);
+    EXPECT_EQ(display->render_list().front().text.rfind("line ", 0), 0u);
+    EXPECT_LT(peak, heap_start + bound);
 }

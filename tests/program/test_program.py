@@ -79,13 +79,18 @@ def count_colour(pixels, is_colour):
     return sum(1 for r, g, b in zip(red, green, blue) if is_colour(r, g, b))
 
 
-class ProgramSession(unittest.TestCase):
+class ScriptedSession(unittest.TestCase):
+    """Each test gets a fresh HOME and a scripted game server that plays the
+    class's SCRIPT and records every line the client sends."""
+
+    SCRIPT = ""
+
     def setUp(self):
         self.home = tempfile.mkdtemp(prefix="vusk-program-")
         self.addCleanup(shutil.rmtree, self.home, True)
         script = os.path.join(self.home, "session.script")
         with open(script, "w", encoding="latin-1") as f:
-            f.write(SCRIPT)
+            f.write(self.SCRIPT)
         self.record = os.path.join(self.home, "record")
         open(self.record, "w").close()
         self.server = subprocess.Popen(
@@ -107,6 +112,10 @@ class ProgramSession(unittest.TestCase):
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), check=True, capture_output=True,
                               text=True, timeout=STEP_TIMEOUT).stdout
+
+
+class ProgramSession(ScriptedSession):
+    SCRIPT = SCRIPT
 
     def test_typed_line_reaches_the_server_and_coloured_text_shows(self):
         env = dict(os.environ, HOME=self.home, GDK_BACKEND="x11")

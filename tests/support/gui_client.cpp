@@ -86,16 +86,16 @@ void client_frame::type(const std::string &line)
     frame_->handle_async_control_command(line.c_str(), 1);
 }
 
-std::vector<vusk_render_list> client_frame::shown_runs() const
+std::vector<client_frame::shown_run> client_frame::shown_runs() const
 {
-    std::vector<vusk_render_list> runs;
+    std::vector<shown_run> runs;
     for (const vusk_render_list &record : frame_->main_display()->render_list()) {
         const bool same_colour = !runs.empty() && runs.back().r == record.r && runs.back().g == record.g &&
                                  runs.back().b == record.b && runs.back().attr == record.attr;
         if (same_colour)
             runs.back().text += record.text;
         else
-            runs.push_back(record);
+            runs.push_back({std::string(record.text), record.r, record.g, record.b, record.attr, record.code});
     }
     return runs;
 }
@@ -103,7 +103,7 @@ std::vector<vusk_render_list> client_frame::shown_runs() const
 std::string client_frame::shown_text() const
 {
     std::string text;
-    for (const vusk_render_list &run : shown_runs())
+    for (const shown_run &run : shown_runs())
         text += run.text;
     return text;
 }

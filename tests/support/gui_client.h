@@ -50,7 +50,15 @@ public:
     // Everything written to the main display since it was last cleared; the
     // runs join neighbours of the same colour and attribute.
     std::string shown_text() const;
-    std::vector<vusk_render_list> shown_runs() const;
+    struct shown_run {
+        std::string text;
+        int r = 0;
+        int g = 0;
+        int b = 0;
+        int attr = 0;
+        int code = 0;
+    };
+    std::vector<shown_run> shown_runs() const;
 
 private:
     wxWeakRef<vusk_mw> frame_;

@@ -5,6 +5,7 @@
 // one readable line per call, in order.
 
 #include "config_effects.h"
+#include "menus.h"
 
 #include <string>
 #include <vector>
@@ -16,9 +17,11 @@ public:
     bool audio_starts = true;
 
     bool logged_in() const override { return is_logged_in; }
-    void check_menu_item(int id, bool checked) override
+    // The menu item the frame would set, as "check <id> on|off".
+    void show_setting(menu_setting setting, int value) override
     {
-        record("check " + std::to_string(id) + (checked ? " on" : " off"));
+        const menu_check item = menu_item_for(setting, value);
+        record("check " + std::to_string(item.id) + (item.checked ? " on" : " off"));
     }
     void refresh() override { record("refresh"); }
     void resize() override { record("resize"); }

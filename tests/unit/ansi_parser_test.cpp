@@ -83,8 +83,8 @@ TEST(AnsiParser, SgrTable)
     const sgr_case cases[] = {
         // One parameter per sequence: bold, then red.
         {"\x1b[1m\x1b[31mred", "red", palette_color(red_row, bright)},
-        // A combined sequence ends at the separator; the rest is text.
-        {"\x1b[1;31mred", "31mred", palette_color(white_row, normal)},
+        // A combined sequence applies its parameters in order.
+        {"\x1b[1;31mred", "red", palette_color(red_row, bright)},
         {"\x1b[31m\x1b[0mx", "x", palette_color(white_row, normal)},
         {"\x1b[31m\x1b[22mx", "x", palette_color(white_row, normal)},
         {"\x1b[2m\x1b[33mx", "x", palette_color(yellow_row, dim)},

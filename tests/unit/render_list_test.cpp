@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -221,4 +222,48 @@ TEST(LogExport, FailedWritesAreReported)
     EXPECT_FALSE(render_html_to_file(empty.records(), full, fixed_time));
     fclose(full);
     EXPECT_FALSE(render_text_to_file(t.records(), nullptr));
+}
+
+TEST(RenderList, OldestWholeLinesGoPastTheLimit)
+{
+    recorded_terminal t;
+    scrollback_limit limit;
+    limit.lines = 50;
+    t.recorder.set_scrollback_limit(limit);
+    std::string all;
+    for (int i = 0; i < 500; ++i) {
+        std::string line = "line " + std::to_string(i) + "\n";
+        all += line;
+        t.feed("\x1b[3" + std::to_string(1 + i % 7) + "m" + line);
+    }
+    std::string kept;
+    for (const vusk_render_list &record : t.records())
+        kept += record.text;
+    EXPECT_LE(std::count(kept.begin(), kept.end(), '\n'), 50);
+    EXPECT_GE(std::count(kept.begin(), kept.end(), '\n'), limit.lines_after_trim());
+    EXPECT_EQ(all.substr(all.size() - kept.size()), kept);
+    EXPECT_EQ(all[all.size() - kept.size() - 1], '\n');
+    // The first record kept still has the colour of its line.
+    const int first_line = std::stoi(kept.substr(5));
+    EXPECT_EQ(t.records().front().code, ansi_code_red + first_line % 7);
+}
+
+TEST(RenderList, ALineLongerThanTheLimitKeepsItsNewestBytes)
+{
+    recorded_terminal t;
+    scrollback_limit limit;
+    limit.bytes = 5000;
+    t.recorder.set_scrollback_limit(limit);
+    std::string line;
+    for (int i = 0; line.size() < 100000; ++i) {
+        std::string piece = (i % 2 ? "\x1b[31m" : "\x1b[32m") + std::to_string(i) + " ";
+        line += std::to_string(i) + " ";
+        t.feed(piece);
+    }
+    std::string kept;
+    for (const vusk_render_list &record : t.records())
+        kept += record.text;
+    EXPECT_LE(kept.size(), 5000u);
+    EXPECT_GE(kept.size(), size_t(limit.bytes_after_trim()) - 10);
+    EXPECT_EQ(line.substr(line.size() - kept.size()), kept);
 }

@@ -1,15 +1,10 @@
 // The scrollback store without a window: appending, wrapping with fixed
 // 10-pixel glyphs, re-wrapping, clearing, the view and painting.
 #include "fake_textctrl.h"
+#include "heap_bytes.h"
 
 #include <gtest/gtest.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime; GCC ships no header for it.
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#else
-#include <malloc.h>
-#endif
 
 #include <string>
 #include <vector>
@@ -53,16 +48,6 @@ std::vector<std::string> painted_texts(const recording_painter &painter)
     for (const painted_text &drawn : painter.drawn)
         texts.push_back(std::to_string(drawn.y) + ":" + drawn.text);
     return texts;
-}
-
-size_t heap_bytes_in_use()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-#endif
 }
 
 void append_numbered_lines(fake_textctrl &store, int count)
@@ -523,3 +508,85 @@ TEST(TextctrlLifetime, RewrapReusesTheStoresOwnChunks)
     EXPECT_EQ(chunk_allocator::slabs_in_use(), slabs);
 }
 
+
+namespace {
+// Game-like lines, some wrapping in the 100-pixel store, with a colour each.
+void append_game_lines(fake_textctrl &store, int first, int count)
+{
+    for (int i = first; i < first + count; ++i) {
+        store.SetTextColor(i % 2 ? red : green, vusk_BLACK);
+        store.append("L" + std::to_string(i) + (i % 3 ? " a longer line\tof text\n" : "\n"));
+    }
+}
+}
+
+TEST(TextctrlLimit, OldestWholeLinesGoAndTheKeptOnesStayAsTheyWere)
+{
+    fake_textctrl store;
+    scrollback_limit limit;
+    limit.lines = 100;
+    store.set_scrollback_limit(limit);
+    append_game_lines(store, 0, 1000);
+    EXPECT_LE(store.kept_lines(), 100);
+    EXPECT_GE(store.kept_lines(), limit.lines_after_trim());
+    EXPECT_GT(store.trim_count(), 0);
+
+    // The same lines appended to a fresh store give the same display lines,
+    // colours included; a re-wrap agrees, so raw text and lines match.
+    fake_textctrl fresh;
+    const int first_kept = 1000 - int(store.kept_lines());
+    append_game_lines(fresh, first_kept, 1000 - first_kept);
+    EXPECT_EQ(store.lines(), fresh.lines());
+    EXPECT_EQ(store.chunks(0), fresh.chunks(0));
+    EXPECT_EQ(store.get_bottom_line(), store.get_current_line());
+    store.set_view_size(230, 150);
+    store.set_view_size(100, 150);
+    EXPECT_EQ(store.lines(), fresh.lines());
+}
+
+TEST(TextctrlLimit, AHeldViewKeepsItsTextAndMemoryStaysBounded)
+{
+    fake_textctrl store;
+    scrollback_limit limit;
+    limit.lines = 1000;
+    store.set_scrollback_limit(limit);
+    append_game_lines(store, 0, 900);
+    store.hold_view = 1;
+    store.ShowPosition(store.get_current_line() - 50);
+    const std::string shown = store.line_text(store.get_bottom_line());
+    append_game_lines(store, 900, 300);
+    EXPECT_LT(store.kept_lines(), 1000);
+    EXPECT_EQ(store.line_text(store.get_bottom_line()), shown);
+
+    append_game_lines(store, 1200, 3000);
+    const size_t heap_before = heap_bytes_in_use();
+    append_game_lines(store, 4200, 20000);
+    EXPECT_LT(heap_bytes_in_use(), heap_before + 256 * 1024);
+    EXPECT_LE(store.kept_lines(), 1000);
+}
+
+TEST(TextctrlLimit, ALineLongerThanTheLimitKeepsItsNewestBytes)
+{
+    for (int wrap : {1, 0}) {
+        SCOPED_TRACE(wrap);
+        fake_textctrl store;
+        store.wrap_enabled = wrap;
+        scrollback_limit limit;
+        limit.bytes = 10000;
+        store.set_scrollback_limit(limit);
+        store.append("first line\n");
+        std::string line;
+        for (int i = 0; line.size() < 200000; ++i) {
+            std::string piece = "w" + std::to_string(i) + " ";
+            line += piece;
+            store.append(piece);
+        }
+        EXPECT_LE(store.kept_bytes(), limit.bytes);
+        EXPECT_EQ(store.kept_lines(), 0);
+        const std::string kept = joined_text(store);
+        EXPECT_EQ(int64_t(kept.size()), store.kept_bytes());
+        EXPECT_EQ(line.substr(line.size() - kept.size()), kept);
+        store.recalc_line_sizes();
+        EXPECT_EQ(joined_text(store), kept);
+    }
+}

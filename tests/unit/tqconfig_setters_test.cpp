@@ -226,15 +226,18 @@ TEST_F(ConfigWithFrame, GroupDisplayOffHidesIt)
     EXPECT_EQ(frame.calls, (calls{"check 12364 on", "resize", "refresh"}));
 }
 
-TEST_F(ConfigWithFrame, RadioValuesOutsideTheirGroupCheckNothing)
+// GTK keeps one item of a radio group checked: a value outside the group
+// checks the item of what is used in its place.
+TEST_F(ConfigWithFrame, RadioValuesOutsideTheirGroupCheckWhatIsUsedInstead)
 {
     config.SetLayout(7);
     config.SetGroupStatus(-1);
     config.SetBackgroundStyle(9);
     config.SetBackgroundColor(3);
     config.SetButtonTheme(-40);
-    EXPECT_EQ(frame.calls, (calls{"change_layout", "resize", "refresh", "change_theme 1", "change_theme 1",
-                                  "change_theme 0"}));
+    EXPECT_EQ(frame.calls, (calls{"check 12350 on", "change_layout", "check 12362 on", "resize", "refresh",
+                                  "check 12399 on", "change_theme 1", "check 12384 on", "change_theme 1",
+                                  "check 12393 on", "change_theme 0"}));
     EXPECT_EQ(config.GetBackgroundColor(), 3);
     EXPECT_EQ(config.GetButtonTheme(), -40);
     EXPECT_EQ(config.config_update_pending, 1);
@@ -327,14 +330,14 @@ TEST_F(ConfigWithFrame, RefreshPrefsBeforeLoginLeavesThePanelsAlone)
     EXPECT_EQ(frame.calls.size(), 23u);
 }
 
-TEST_F(ConfigWithFrame, RefreshThemesChecksKnownCodesOnly)
+TEST_F(ConfigWithFrame, RefreshThemesChecksTheColoursUsed)
 {
     tqconfig &record = *config.current_record();
     record.current_theme = 3;
     record.current_background_theme = 80;
     record.theme_bg_setting = 1;
     config.RefreshThemes();
-    EXPECT_EQ(frame.calls, (calls{"check 12385 on", "check 12397 on", "change_theme 0"}));
+    EXPECT_EQ(frame.calls, (calls{"check 12393 on", "check 12385 on", "check 12397 on", "change_theme 0"}));
     EXPECT_EQ(config.config_update_pending, 1);
 }
 

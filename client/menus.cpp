@@ -1,0 +1,835 @@
+// The main frame's menu bar and its handlers. Almost every item maps to one
+// setter of the configuration, which stores the value, shows it in the menu
+// and does the visible work; the tables below say which.
+#include "menus.h"
+
+#include "ansi_palette.h"
+#include "client_messages.h"
+#include "command_line.h"
+#include "global_fonts.h"
+#include "log_export.h"
+#include "main.h"
+#include "menu_ids.h"
+#include "socket.h"
+#include "text_bytes.h"
+#include "tqconfig.h"
+#include "tqconfig_files.h"
+#include "vusk_background.h"
+#include "vusk_font.h"
+#include "vusk_input_window.h"
+#include "vusk_main_window.h"
+#include "vusk_theme.h"
+
+#include <wx/filedlg.h>
+#include <wx/fontdlg.h>
+#include <wx/menu.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// ---- What the items are ----
+
+struct check_item {
+    int id;
+    const char *label;
+    menu_setting setting;
+    int (TConfig::*get)() const;
+    void (TConfig::*set)(int);
+};
+
+const check_item check_items[] = {
+    {id_menu_pref_status_bar, "&Status Bar", menu_setting::status_bar, &TConfig::GetStatusBar, &TConfig::SetStatusBar},
+    {id_menu_pref_sky_bar, "S&ky Bar", menu_setting::sky_bar, &TConfig::GetSkyBar, &TConfig::SetSkyBar},
+    {id_menu_pref_hpbar, "HP Bar", menu_setting::hpbar, &TConfig::GetHpbarEnable, &TConfig::SetHpbarEnable},
+    {id_menu_pref_enemy_hpbar, "Enemy HP Bar", menu_setting::enemy_hpbar, &TConfig::GetEnemyHpbarEnable,
+     &TConfig::SetEnemyHpbarEnable},
+    {id_menu_pref_exp_display, "E&xp Bar", menu_setting::exp_display, &TConfig::GetExpDisplay,
+     &TConfig::SetExpDisplay},
+    {id_menu_pref_colorflash, "Show &Color Flash Events", menu_setting::colorflash, &TConfig::GetColorFlash,
+     &TConfig::SetColorFlash},
+    {id_menu_pref_channel_window, "Tabbed &Channel Window", menu_setting::channel_window,
+     &TConfig::GetChannelWindow, &TConfig::SetChannelWindow},
+    {id_menu_pref_channel_dupe, "D&uplicate Channel Sends in Main Window", menu_setting::channel_dupe,
+     &TConfig::GetChannelDupe, &TConfig::SetChannelDupe},
+    {id_menu_view_popup_display, "&Popup Buttons", menu_setting::popup_display, &TConfig::GetPopupDisplay,
+     &TConfig::SetPopupDisplay},
+    {id_menu_view_fkey_buttons, "&Function Key Buttons", menu_setting::fkey_buttons, &TConfig::GetFkeyButton,
+     &TConfig::SetFkeyButton},
+    {id_menu_view_direction_buttons, "&Direction Buttons", menu_setting::direction_buttons,
+     &TConfig::GetDirectionButton, &TConfig::SetDirectionButton},
+    {id_menu_view_hint_buttons, "&Hint Buttons", menu_setting::hint_buttons, &TConfig::GetHintButton,
+     &TConfig::SetHintButton},
+    {id_menu_view_command_pushthrough, "Select &Last Command", menu_setting::command_pushthrough,
+     &TConfig::GetCommandPushthrough, &TConfig::SetCommandPushthrough},
+    {id_menu_view_local_echo, "&Enable Local Echo", menu_setting::local_echo, &TConfig::GetLocalEcho,
+     &TConfig::SetLocalEcho},
+    {id_menu_view_command_separator, "Command Separator", menu_setting::command_separator,
+     &TConfig::GetCommandSeparator, &TConfig::SetCommandSeparator},
+    {id_menu_view_keypad_walking, "Move Using &Number Pad", menu_setting::keypad_walking,
+     &TConfig::GetKeypadWalking, &TConfig::SetKeypadWalking},
+    {id_menu_view_mw_scrollbar, "Main Scrollbar", menu_setting::mw_scrollbar, &TConfig::GetMwScrollbar,
+     &TConfig::SetMwScrollbar},
+    {id_menu_view_locking_scrollback, "Locking Scrollback", menu_setting::locking_scrollback,
+     &TConfig::GetLockingScrollback, &TConfig::SetLockingScrollback},
+    {id_menu_view_url_hotlinking, "Enable URL Linking", menu_setting::url_hotlinking, &TConfig::GetUrlHotlinking,
+     &TConfig::SetUrlHotlinking},
+    {id_menu_view_audio_enable, "Enable Sounds", menu_setting::audio_enable, &TConfig::GetSystemAudio,
+     &TConfig::SetSystemAudio},
+    {id_menu_pref_compact_mode, "Compact Font", menu_setting::compact_mode, &TConfig::GetCompactMode,
+     &TConfig::SetCompactMode},
+    // The automap's switch goes through the frame, which also shows the map.
+    {id_menu_view_automap_display, "&Automap", menu_setting::automap_display, &TConfig::GetAutomapEnable, nullptr},
+    {id_menu_view_automap_docked, "Docked Map", menu_setting::automap_docked, &TConfig::GetAutomapDocked, nullptr},
+};
+
+const check_item *find_check_item(int id)
+{
+    for (const check_item &item : check_items)
+        if (item.id == id)
+            return &item;
+    return nullptr;
+}
+
+const check_item *find_check_item(menu_setting setting)
+{
+    for (const check_item &item : check_items)
+        if (item.setting == setting)
+            return &item;
+    return nullptr;
+}
+
+struct radio_choice {
+    int id;
+    const char *label;
+    int value;
+};
+
+struct radio_group {
+    menu_setting setting;
+    const radio_choice *choices;
+    size_t count;
+    // What a value outside the group stands for.
+    int fallback;
+    void (TConfig::*set)(int);
+    int (TConfig::*get)() const;
+};
+
+const radio_choice layout_choices[] = {
+    {id_menu_view_layout_embedded, "Embedded", 0},
+    {id_menu_view_layout_left, "Left Top", 1},
+    {id_menu_view_layout_left_bottom, "Left Bottom", 2},
+};
+
+const radio_choice group_choices[] = {
+    {id_menu_view_group_status_off, "Off", 0},
+    {id_menu_view_group_status_vertical, "Vertical", 1},
+    {id_menu_view_group_status_horizontal, "Horizontal", 2},
+};
+
+const radio_choice button_choices[] = {
+    {id_menu_theme_buttons_red, "Red", theme_code_red},
+    {id_menu_theme_buttons_brown, "Brown", theme_code_brown},
+    {id_menu_theme_buttons_yellow, "Yellow", theme_code_yellow},
+    {id_menu_theme_buttons_ygreen, "YGreen", theme_code_ygreen},
+    {id_menu_theme_buttons_green, "Green", theme_code_green},
+    {id_menu_theme_buttons_cyan, "Cyan", theme_code_cyan},
+    {id_menu_theme_buttons_blue, "Blue", theme_code_blue},
+    {id_menu_theme_buttons_purple, "Purple", theme_code_purple},
+    {id_menu_theme_buttons_grey, "Grey", theme_code_grey},
+};
+
+const radio_choice background_choices[] = {
+    {id_menu_theme_background_red, "Red", theme_code_red},
+    {id_menu_theme_background_brown, "Brown", theme_code_brown},
+    {id_menu_theme_background_yellow, "Yellow", theme_code_yellow},
+    {id_menu_theme_background_ygreen, "YGreen", theme_code_ygreen},
+    {id_menu_theme_background_green, "Green", theme_code_green},
+    {id_menu_theme_background_cyan, "Cyan", theme_code_cyan},
+    {id_menu_theme_background_blue, "Blue", theme_code_blue},
+    {id_menu_theme_background_purple, "Purple", theme_code_purple},
+    {id_menu_theme_background_grey, "Grey", theme_code_grey},
+};
+
+const radio_choice style_choices[] = {
+    {id_menu_theme_bg_none, "None", background_style_black},
+    {id_menu_theme_bg_solid, "Solid", background_style_solid},
+    {id_menu_theme_bg_maze1, "Maze1", background_style_maze1},
+    {id_menu_theme_bg_maze2, "Maze2", background_style_maze2},
+    {id_menu_theme_bg_bubbles, "Bubbles", background_style_circles},
+};
+
+template <size_t count> constexpr size_t size_of(const radio_choice (&)[count])
+{
+    return count;
+}
+
+const radio_group radio_groups[] = {
+    {menu_setting::layout, layout_choices, size_of(layout_choices), 0, &TConfig::SetLayout, &TConfig::GetLayout},
+    {menu_setting::group_status, group_choices, size_of(group_choices), 0, &TConfig::SetGroupStatus,
+     &TConfig::GetGroupStatus},
+    {menu_setting::button_theme, button_choices, size_of(button_choices), theme_code_blue, &TConfig::SetButtonTheme,
+     &TConfig::GetButtonTheme},
+    {menu_setting::background_color, background_choices, size_of(background_choices), theme_code_blue,
+     &TConfig::SetBackgroundColor, &TConfig::GetBackgroundColor},
+    {menu_setting::background_style, style_choices, size_of(style_choices), background_style_maze2,
+     &TConfig::SetBackgroundStyle, &TConfig::GetBackgroundStyle},
+};
+
+const radio_group *find_group(menu_setting setting)
+{
+    for (const radio_group &group : radio_groups)
+        if (group.setting == setting)
+            return &group;
+    return nullptr;
+}
+
+int radio_id(const radio_group &group, int value)
+{
+    for (size_t i = 0; i < group.count; ++i)
+        if (group.choices[i].value == value)
+            return group.choices[i].id;
+    return 0;
+}
+
+// The font colours are a radio group that the menus alone set.
+struct font_colour_choice {
+    int id;
+    const char *label;
+    int code;
+    const char *word; // as the player is told
+};
+
+const font_colour_choice font_colour_choices[] = {
+    {id_menu_view_font_color_default, "Default", 0, "default"},
+    {id_menu_view_font_color_zmud, "ZMud Font Colors", 2, "ZMud-style"},
+    {id_menu_view_font_color_gmud, "GMud Font Colors", 3, "GMud-style"},
+    {id_menu_view_font_color_bright, "Bright Font Colors", 1, "bright"},
+};
+
+const font_colour_choice *find_font_colour(int id)
+{
+    for (const font_colour_choice &choice : font_colour_choices)
+        if (choice.id == id)
+            return &choice;
+    return nullptr;
+}
+
+// ---- Web pages ----
+
+constexpr int help_service_port = 8080;
+
+enum class web_endpoint { site, help_service };
+
+struct web_page {
+    int id;
+    const char *label;
+    web_endpoint endpoint;
+    const char *path;
+    const char *message;
+};
+
+const web_page web_pages[] = {
+    {id_menu_help_web_main, "Varn Ossic &Web Site", web_endpoint::site, "/?tq",
+     "\nOpening the main Varn Ossic web page in your browser..."},
+    {id_menu_help_web_forum, "Player &Forums", web_endpoint::site, "/forum",
+     "\nOpening the Varn Ossic Player Forums in your browser..."},
+    {id_menu_help_web_help, "&Help Search", web_endpoint::help_service, "/help",
+     "\nOpening the help page search engine in your browser..."},
+    {0, nullptr, web_endpoint::site, nullptr, nullptr},
+    {id_menu_help_web_maps, "&Maps", web_endpoint::site, "/maps?tq",
+     "\nOpening the Varn Ossic Maps page in your web browser..."},
+    {id_menu_help_web_quests, "&Quests", web_endpoint::site, "/quests?tq",
+     "\nOpening the Varn Ossic Quest Guides in your web browser..."},
+    {id_menu_help_web_skills, "S&pells and Skills", web_endpoint::help_service, "/spells",
+     "\nOpening the Varn Ossic Spells and Skills page in your web browser..."},
+    {id_menu_help_web_shops, "&Shops and Stores", web_endpoint::help_service, "/shops",
+     "\nOpening the Varn Ossic Stores and Shops page in your web browser..."},
+    {0, nullptr, web_endpoint::site, nullptr, nullptr},
+    {id_menu_help_web_rules, "Game &Rules", web_endpoint::help_service, "/rules",
+     "\nOpening the Varn Ossic Rules in your web browser..."},
+    {id_menu_help_web_commands, "All &Commands", web_endpoint::help_service, "/commands",
+     "\nOpening the Varn Ossic Command list in your web browser..."},
+    {id_menu_help_web_socials, "S&ocials", web_endpoint::help_service, "/socials",
+     "\nOpening the Varn Ossic Social list in your web browser..."},
+    {id_menu_help_web_faq, "F.A.&Q.", web_endpoint::help_service, "/faq",
+     "\nOpening the Varn Ossic FAQ in your web browser..."},
+    {0, nullptr, web_endpoint::site, nullptr, nullptr},
+    {id_menu_help_web_changes, "Recent &Changes", web_endpoint::help_service, "/changes",
+     "\nOpening the Varn Ossic Changelog in your web browser..."},
+};
+
+// ---- Building ----
+
+struct plain_item {
+    int id; // 0: a separator
+    const char *label;
+};
+
+wxString label_of(const char *label)
+{
+    return wxString::FromAscii(label);
+}
+
+void append_plain(wxMenu &menu, std::initializer_list<plain_item> items)
+{
+    for (const plain_item &item : items) {
+        if (item.id == 0)
+            menu.AppendSeparator();
+        else
+            menu.Append(item.id, label_of(item.label));
+    }
+}
+
+void append_checks(wxMenu &menu, std::initializer_list<int> ids)
+{
+    for (int id : ids) {
+        if (id == 0)
+            menu.AppendSeparator();
+        else
+            menu.AppendCheckItem(id, label_of(find_check_item(id)->label));
+    }
+}
+
+wxMenu *radio_menu(const radio_group &group)
+{
+    auto *menu = new wxMenu;
+    for (size_t i = 0; i < group.count; ++i)
+        menu->AppendRadioItem(group.choices[i].id, label_of(group.choices[i].label));
+    return menu;
+}
+
+wxMenu *file_menu()
+{
+    auto *menu = new wxMenu;
+    append_plain(*menu, {{id_menu_file_connect, "&Connect"},
+                         {id_menu_file_disconnect, "&Disconnect"},
+                         {0, nullptr},
+                         {id_menu_file_logfile_save, "&Save Logfile"},
+                         {0, nullptr},
+                         {id_menu_view_clear_scrollback, "C&lear Scrollback"},
+                         {0, nullptr},
+                         {id_menu_file_quit, "E&xit"}});
+    return menu;
+}
+
+wxMenu *preferences_menu()
+{
+    auto *menu = new wxMenu;
+    menu->AppendSubMenu(radio_menu(*find_group(menu_setting::layout)), wxS("Layout"));
+    menu->AppendSubMenu(radio_menu(*find_group(menu_setting::group_status)), wxS("Group Display"));
+    append_checks(*menu, {id_menu_pref_status_bar, id_menu_pref_sky_bar, id_menu_pref_hpbar,
+                          id_menu_pref_enemy_hpbar, id_menu_pref_exp_display, id_menu_pref_colorflash, 0,
+                          id_menu_pref_channel_window, id_menu_pref_channel_dupe, 0, id_menu_view_popup_display,
+                          id_menu_view_fkey_buttons, id_menu_view_direction_buttons, id_menu_view_hint_buttons, 0,
+                          id_menu_view_command_pushthrough, id_menu_view_local_echo,
+                          id_menu_view_command_separator, id_menu_view_keypad_walking, 0,
+                          id_menu_view_mw_scrollbar, id_menu_view_locking_scrollback,
+                          id_menu_view_url_hotlinking, 0, id_menu_view_audio_enable, 0});
+    append_plain(*menu, {{id_menu_pref_default, "Use Default Preferences"}});
+    return menu;
+}
+
+wxMenu *themes_menu()
+{
+    auto *menu = new wxMenu;
+    menu->AppendSubMenu(radio_menu(*find_group(menu_setting::button_theme)), wxS("Button Colors"));
+    menu->AppendSubMenu(radio_menu(*find_group(menu_setting::background_color)), wxS("Background Colors"));
+    menu->AppendSubMenu(radio_menu(*find_group(menu_setting::background_style)), wxS("Background Styles"));
+    append_plain(*menu, {{id_menu_theme_default, "Default Color/Background"}, {0, nullptr}});
+    auto *font_colours = new wxMenu;
+    for (const font_colour_choice &choice : font_colour_choices)
+        font_colours->AppendRadioItem(choice.id, label_of(choice.label));
+    menu->AppendSubMenu(font_colours, wxS("Font Colors"));
+    append_plain(*menu, {{id_menu_view_font_incr, "Bigger Font"}, {id_menu_view_font_decr, "Smaller Font"}});
+    append_checks(*menu, {id_menu_pref_compact_mode, 0});
+    append_plain(*menu, {{id_menu_view_change_font, "Change &Font"},
+                         {id_menu_view_change_button_font, "Change &Button Font"}});
+    return menu;
+}
+
+wxMenu *maps_menu()
+{
+    auto *menu = new wxMenu;
+    append_plain(*menu, {{id_menu_help_web_maps, "&Online Maps"}, {0, nullptr}});
+    append_checks(*menu, {id_menu_view_automap_display, id_menu_view_automap_docked, 0});
+    append_plain(*menu, {{id_menu_view_map_big, "Big Map"},
+                         {id_menu_view_map_med, "Medium Map"},
+                         {id_menu_view_map_small, "Small Map"},
+                         {0, nullptr},
+                         {id_menu_view_map_incr, "Increase Map Size"},
+                         {id_menu_view_map_decr, "Decrease Map Size"}});
+    return menu;
+}
+
+wxMenu *online_info_menu()
+{
+    auto *menu = new wxMenu;
+    for (const web_page &page : web_pages) {
+        if (page.id == 0)
+            menu->AppendSeparator();
+        else
+            menu->Append(page.id, label_of(page.label));
+    }
+    return menu;
+}
+
+wxMenu *help_menu()
+{
+    auto *menu = new wxMenu;
+    append_plain(*menu, {{id_menu_help_kb_shortcuts, "&Keyboard Shortcuts"},
+                         {id_menu_help_mud_basic_help, "&Basic Commands"},
+                         {id_menu_help_mud_more_help, "&More Commands"},
+                         {0, nullptr},
+                         {id_menu_help_update, "&Check for Updates"},
+                         {0, nullptr},
+                         {id_menu_help_about, "&About"}});
+    return menu;
+}
+
+wxMenu *windows_menu()
+{
+    auto *menu = new wxMenu;
+    menu->Append(id_menu_windows_not_connected, wxS("Not Connected"));
+    menu->Enable(id_menu_windows_not_connected, false);
+    return menu;
+}
+
+// ---- Texts ----
+
+const char separator_line[] = "\n-----------------------------------------------------";
+constexpr int automap_big = 15;
+constexpr int automap_medium = 11;
+constexpr int automap_small = 7;
+constexpr int smallest_zoom = 3;
+constexpr int channel_height_step = 5;
+constexpr int input_height_step = 12;
+
+} // namespace
+
+// ---- The tables' answers ----
+
+menu_check menu_item_for(menu_setting setting, int value)
+{
+    if (const radio_group *group = find_group(setting)) {
+        int id = radio_id(*group, value);
+        if (id == 0)
+            id = radio_id(*group, group->fallback);
+        return {id, true};
+    }
+    if (const check_item *item = find_check_item(setting))
+        return {item->id, value != 0};
+    return {};
+}
+
+bool menu_toggle_for(int id, menu_setting *setting)
+{
+    const check_item *item = find_check_item(id);
+    if (item == nullptr)
+        return false;
+    *setting = item->setting;
+    return true;
+}
+
+int toggled(int value)
+{
+    return value == 0 ? 1 : 0;
+}
+
+bool menu_radio_for(int id, menu_setting *setting, int *value)
+{
+    for (const radio_group &group : radio_groups) {
+        for (size_t i = 0; i < group.count; ++i) {
+            if (group.choices[i].id == id) {
+                *setting = group.setting;
+                *value = group.choices[i].value;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void append_main_menus(wxMenuBar &bar)
+{
+    bar.Append(file_menu(), wxS("&File"));
+    bar.Append(preferences_menu(), wxS("&Preferences"));
+    bar.Append(themes_menu(), wxS("&Themes"));
+    bar.Append(windows_menu(), wxS("&Windows"));
+    bar.Append(maps_menu(), wxS("&Maps"));
+    bar.Append(online_info_menu(), wxS("Online &Info"));
+    bar.Append(help_menu(), wxS("&Help"));
+}
+
+bool web_page_for(int id, std::string *url, std::string *message)
+{
+    for (const web_page &page : web_pages) {
+        if (page.id != id || id == 0)
+            continue;
+        if (page.endpoint == web_endpoint::site)
+            *url = web_page_url(page.path);
+        else
+            *url = std::string("http://") + connect_address + ":" + std::to_string(help_service_port) + page.path;
+        *message = page.message;
+        return true;
+    }
+    return false;
+}
+
+int bigger_channel_height(int height)
+{
+    return std::min(height + channel_height_step, channel_height_max);
+}
+
+int smaller_channel_height(int height)
+{
+    return std::max(height - channel_height_step, channel_height_min);
+}
+
+int bigger_input_height(int height)
+{
+    return std::min(height + input_height_step, input_height_max);
+}
+
+int smaller_input_height(int height)
+{
+    return std::max(height - input_height_step, input_height_min);
+}
+
+// ---- The frame's side ----
+
+void vusk_mw::build_menus()
+{
+    append_main_menus(*menu_bar_);
+    build_vote_menu();
+}
+
+void vusk_mw::show_all_settings()
+{
+    const TConfig &config = *TConfig::Instance();
+    for (const radio_group &group : radio_groups)
+        show_setting(group.setting, (config.*group.get)());
+    for (const font_colour_choice &choice : font_colour_choices)
+        if (choice.code == config.GetFontColors())
+            menu_bar_->Check(choice.id, true);
+    for (const check_item &item : check_items)
+        show_setting(item.setting, (config.*item.get)());
+}
+
+void vusk_mw::show_setting(menu_setting setting, int value)
+{
+    const menu_check item = menu_item_for(setting, value);
+    if (item.id != 0 && menu_bar_ != nullptr && menu_bar_->FindItem(item.id) != nullptr)
+        menu_bar_->Check(item.id, item.checked);
+}
+
+void vusk_mw::enable_menu_items()
+{
+    const bool automap_on = TConfig::Instance()->GetAutomapEnable() != 0;
+    for (int id : {id_menu_view_map_big, id_menu_view_map_med, id_menu_view_map_small, id_menu_view_map_incr,
+                   id_menu_view_map_decr})
+        if (menu_bar_ != nullptr && menu_bar_->FindItem(id) != nullptr)
+            menu_bar_->Enable(id, automap_on);
+}
+
+void vusk_mw::menu_command(wxCommandEvent &event)
+{
+    const int id = event.GetId();
+    TConfig &config = *TConfig::Instance();
+    menu_setting setting;
+    int value = 0;
+    std::string url;
+    std::string message;
+    if (const check_item *item = find_check_item(id); item != nullptr && item->set != nullptr) {
+        (config.*item->set)(toggled((config.*item->get)()));
+        // Not every setter shows its value; the mark must follow it anyway.
+        show_setting(item->setting, (config.*item->get)());
+    } else if (menu_radio_for(id, &setting, &value)) {
+        (config.*find_group(setting)->set)(value);
+    } else if (const font_colour_choice *choice = find_font_colour(id)) {
+        change_font_colours(choice->code, choice->word);
+    } else if (web_page_for(id, &url, &message)) {
+        open_web_page(url, message);
+    } else {
+        carry_out_menu_item(id);
+    }
+}
+
+void vusk_mw::carry_out_menu_item(int id)
+{
+    TConfig &config = *TConfig::Instance();
+    switch (id) {
+    case id_menu_file_connect: menu_file_connect(); break;
+    case id_menu_file_disconnect: menu_file_disconnect(); break;
+    case id_menu_file_logfile_save: menu_file_logfile_save(); break;
+    case id_menu_view_clear_scrollback: menu_view_clear_scrollback(); break;
+    case id_menu_file_quit: verify_program_exit(); break;
+    case id_menu_pref_default: config.UseDefaultPrefs(); break;
+    case id_menu_theme_default:
+        config.SetButtonTheme(theme_code_yellow);
+        config.SetBackgroundColor(theme_code_cyan);
+        config.SetBackgroundStyle(background_style_maze2);
+        break;
+    case id_menu_view_font_incr: zoom_in(); break;
+    case id_menu_view_font_decr: zoom_out(); break;
+    case id_menu_view_change_font: menu_view_change_font(); break;
+    case id_menu_view_change_button_font: menu_view_change_button_font(); break;
+    case id_menu_view_automap_display: toggle_automap_display(); break;
+    case id_menu_view_automap_docked: menu_view_automap_docked(); break;
+    case id_menu_view_map_big: set_map_size(automap_big); break;
+    case id_menu_view_map_med: set_map_size(automap_medium); break;
+    case id_menu_view_map_small: set_map_size(automap_small); break;
+    case id_menu_view_map_incr: incr_automap_size(); break;
+    case id_menu_view_map_decr: decr_automap_size(); break;
+    case id_menu_help_mud_basic_help: send_help_command("help"); break;
+    case id_menu_help_mud_more_help: send_help_command("help me"); break;
+    case id_menu_help_about: menu_help_about(); break;
+    case id_menu_help_update: menu_help_update(); break;
+    default: break;
+    }
+}
+
+void vusk_mw::write_framed(const std::string &text)
+{
+    display_set_default_colors();
+    display_write(text.c_str());
+    main_display_->refresh_text();
+}
+
+void vusk_mw::menu_file_connect()
+{
+    if (connected())
+        write_framed("\nYou are already connected to the server.\n");
+    else
+        handle_async_control_command("connect", 0);
+    main_display_->refresh_text();
+}
+
+void vusk_mw::menu_file_disconnect()
+{
+    if (!connected())
+        write_framed("\nYou are not connected to the server.\n");
+    else if (logged_in_)
+        verify_disconnect();
+    else
+        handle_async_control_command("//disconnect", 0);
+    main_display_->refresh_text();
+}
+
+// A channel diversion in force would go on filling the cleared channels
+// with the rest of its text; it ends first.
+void vusk_mw::menu_view_clear_scrollback()
+{
+    tag_dispatcher_.channel_undivert();
+    main_display_->clear_scrollback();
+    write_framed("\n\nScrollback cleared.\n\n");
+}
+
+void vusk_mw::change_font_colours(int code, const char *word)
+{
+    TConfig::Instance()->SetFontColors(code);
+    select_ansi_palette(code);
+    write_framed(std::string("\n\nFuture text will now use ") + word + " ansi colors.\n\n");
+}
+
+void vusk_mw::open_web_page(const std::string &url, const std::string &message)
+{
+    if (http_fork(url.c_str()))
+        write_framed("\n" + message + "\n");
+}
+
+void vusk_mw::send_help_command(const char *command)
+{
+    if (connected() && logged_in_) {
+        socket_send_command(global_socket_fd, command);
+        return;
+    }
+    const char *apology = connected() ? "\nSorry, but in-game help isn't available until after you have logged in."
+                                      : "\nYou must be connected to the server to view the in-game help.";
+    write_framed(std::string(separator_line) + apology +
+                 "\n(The on-line help is the same, you could try there instead.)" + separator_line + "\n");
+}
+
+// ---- Sizes and fonts ----
+
+void vusk_mw::zoom_in()
+{
+    set_text_font_size(std::min(global_font_size + 1, font_size_max));
+}
+
+void vusk_mw::zoom_out()
+{
+    if (global_font_size - 1 < smallest_zoom) {
+        global_font_size = smallest_zoom;
+        return;
+    }
+    set_text_font_size(global_font_size - 1);
+}
+
+void vusk_mw::set_text_font_size(int points)
+{
+    global_font_size = points;
+    global_font->SetPointSize(points);
+    main_display_->enable_scrolling();
+    global_font_resync();
+}
+
+void vusk_mw::incr_chan_window_size()
+{
+    TConfig::Instance()->SetChannelHeight(bigger_channel_height(TConfig::Instance()->GetChannelHeight()));
+    resize();
+}
+
+void vusk_mw::decr_chan_window_size()
+{
+    TConfig::Instance()->SetChannelHeight(smaller_channel_height(TConfig::Instance()->GetChannelHeight()));
+    resize();
+}
+
+void vusk_mw::incr_input_window_size()
+{
+    TConfig::Instance()->SetInputHeight(bigger_input_height(TConfig::Instance()->GetInputHeight()));
+    resize();
+    Refresh(true);
+}
+
+void vusk_mw::decr_input_window_size()
+{
+    TConfig::Instance()->SetInputHeight(smaller_input_height(TConfig::Instance()->GetInputHeight()));
+    resize();
+    Refresh(true);
+}
+
+void vusk_mw::toggle_automap_display()
+{
+    set_automap_display_enable(toggled(TConfig::Instance()->GetAutomapEnable()));
+}
+
+void vusk_mw::menu_view_automap_docked()
+{
+    TConfig &config = *TConfig::Instance();
+    if ((config.GetAutomapEnable() & 1) == 0) {
+        config.SetAutomapEnable(config.GetAutomapEnable() | 1);
+        set_automap_display_enable(1);
+    }
+    config.SetAutomapDocked(toggled(config.GetAutomapDocked()));
+    show_setting(menu_setting::automap_docked, config.GetAutomapDocked());
+    resize();
+    Refresh(true);
+}
+
+void vusk_mw::set_map_size(int cell_size)
+{
+    TConfig::Instance()->SetAutomapSize(cell_size);
+    set_automap_size(TConfig::Instance()->GetAutomapSize());
+    resize();
+    Refresh(true);
+}
+
+void vusk_mw::incr_automap_size()
+{
+    set_map_size(TConfig::Instance()->GetAutomapSize() + 2);
+}
+
+void vusk_mw::decr_automap_size()
+{
+    set_map_size(std::max(TConfig::Instance()->GetAutomapSize() - 2, automap_size_min));
+}
+
+namespace {
+
+// The dialog's choice, or nothing when it was cancelled.
+bool choose_font(wxWindow *parent, const wxFont &initial, wxFont *chosen)
+{
+    wxFontData data;
+    data.SetInitialFont(initial);
+    wxFontDialog dialog(parent, data);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    *chosen = dialog.GetFontData().GetChosenFont();
+    // The configuration files keep sizes within this range.
+    chosen->SetPointSize(std::clamp(chosen->GetPointSize(), smallest_zoom, font_size_max));
+    return true;
+}
+
+} // namespace
+
+void vusk_mw::menu_view_change_font()
+{
+    wxFont chosen;
+    if (!choose_font(this, *global_font, &chosen))
+        return;
+    global_font_size = chosen.GetPointSize();
+    global_font->bulk_change_font(chosen);
+    global_font_resync();
+}
+
+void vusk_mw::menu_view_change_button_font()
+{
+    wxFont chosen;
+    if (!choose_font(this, *global_button_small_font, &chosen))
+        return;
+    global_button_small_font->bulk_change_font(chosen);
+    chosen.SetPointSize(chosen.GetPointSize() + large_button_font_step);
+    global_button_large_font->bulk_change_font(chosen);
+    button_font_resync();
+}
+
+// ---- Log, About, updates ----
+
+void vusk_mw::menu_file_logfile_save()
+{
+    wxFileDialog dialog(this, wxS("Save Logfile"), wxString(), wxString(),
+                        wxS("Save as HTML|*.html|Save as Plain Text|*.txt"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT,
+                        wxDefaultPosition, wxDefaultSize, wxS("filedlg"));
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    save_logfile(dialog.GetPath(), dialog.GetFilterIndex() != 0);
+}
+
+void vusk_mw::save_logfile(const wxString &path, bool plain_text)
+{
+    display_write(logfile_saving_text(path, plain_text).c_str());
+    main_display_->refresh_text();
+}
+
+std::string vusk_mw::logfile_saving_text(const wxString &path, bool plain_text)
+{
+    const std::string name = wx_to_bytes(path);
+    if (path.empty())
+        return "\n\nError - unable to open file, no name specified?";
+    FILE *file = wxFopen(path, wxS("wb"));
+    if (file == nullptr)
+        return "\n\nError - unable to open file '" + name + "'.\nLogfile was not saved!\n\n";
+    const bool written = plain_text ? main_display_->render_text_to_file(file)
+                                    : main_display_->render_html_to_file(file);
+    if (fclose(file) != 0 || !written)
+        return "\n\nError - writing file '" + name + "' failed.\nLogfile was not saved completely!\n\n";
+    return std::string(plain_text ? "\n\nPlain text log saved to file '" : "\n\nHTML log saved to file '") + name +
+           "'.\n\n";
+}
+
+void vusk_mw::menu_help_about()
+{
+    display_set_default_colors();
+    display_write((std::string("\n") + separator_line + "\nVarn Ossic MUD Client Version " + client_version +
+                   "\n\nConfig directory: " + global_config_directory_path + "\n" +
+                   "\nThe game's web site: " + web_page_url("/") + separator_line + "\n")
+                      .c_str());
+    if (connected() && logged_in_)
+        socket_send_command(global_socket_fd, "version");
+    else
+        display_write("\nUnable to retrieve server version.");
+    main_display_->refresh_text();
+}
+
+void vusk_mw::menu_help_update()
+{
+    if (connected() && logged_in_) {
+        socket_send_command(global_socket_fd, "update");
+        return;
+    }
+    write_framed(std::string(separator_line) + "\nSorry, you must be logged in to check for updates." +
+                 separator_line + "\n");
+}
