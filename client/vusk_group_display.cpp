@@ -4,7 +4,8 @@
 #include "global_fonts.h"
 #include "group_message.h"
 #include "mw_layout.h"
-#include "panel_pointer.h"
+#include "mouse_event_table.h"
+#include "panel_tooltip.h"
 #include "tqconfig.h"
 #include "vusk_font.h"
 #include "vusk_mw_calls.h"
@@ -22,7 +23,7 @@ const char tip_end[] = "'.";
 
 wxBEGIN_EVENT_TABLE(vusk_group_display, vusk_embedded_window)
     EVT_SET_FOCUS(vusk_group_display::OnFocusGot)
-    VUSK_PANEL_MOUSE_EVENTS(vusk_group_display::mouse_event_handler)
+    VUSK_EVT_MOUSE_13(vusk_group_display::mouse_event_handler)
 wxEND_EVENT_TABLE()
 
 vusk_group_display::vusk_group_display(wxWindow *parent, int id, const wxString &name)

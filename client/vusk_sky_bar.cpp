@@ -1,7 +1,7 @@
 #include "vusk_sky_bar.h"
 
 #include "nrandom.h"
-#include "panel_pointer.h"
+#include "panel_tooltip.h"
 #include "sky_model.h"
 #include "vusk_mw_calls.h"
 

@@ -3,7 +3,8 @@
 #include "borders.h"
 #include "builtin_images.h"
 #include "global_fonts.h"
-#include "panel_pointer.h"
+#include "mouse_event_table.h"
+#include "panel_tooltip.h"
 #include "sky_model.h"
 #include "tqconfig.h"
 #include "vusk_font.h"
@@ -35,7 +36,7 @@ const char *const vusk_status_bar::icon_tooltips[status_bar_icon_count] = {
     "Spell 'sickening touch'"};
 
 wxBEGIN_EVENT_TABLE(vusk_status_bar, vusk_status_display_base)
-    VUSK_PANEL_MOUSE_EVENTS(vusk_status_bar::mouse_event_handler)
+    VUSK_EVT_MOUSE_13(vusk_status_bar::mouse_event_handler)
 wxEND_EVENT_TABLE()
 
 vusk_status_bar::vusk_status_bar(wxWindow *parent, int id, const wxString &name)

@@ -1,7 +1,8 @@
 #include "vusk_status_display.h"
 
 #include "global_fonts.h"
-#include "panel_pointer.h"
+#include "mouse_event_table.h"
+#include "panel_tooltip.h"
 #include "tqconfig.h"
 #include "vusk_font.h"
 
@@ -74,7 +75,7 @@ vusk_color exp_edge(int layer)
 } // namespace
 
 wxBEGIN_EVENT_TABLE(vusk_status_display, vusk_status_display_base)
-    VUSK_PANEL_MOUSE_EVENTS(vusk_status_display::mouse_event_handler)
+    VUSK_EVT_MOUSE_13(vusk_status_display::mouse_event_handler)
 wxEND_EVENT_TABLE()
 
 vusk_status_display::vusk_status_display(wxWindow *parent, int id, const wxString &name)

@@ -1,4 +1,4 @@
-#include "panel_pointer.h"
+#include "panel_tooltip.h"
 
 #include "text_bytes.h"
 
