@@ -17,12 +17,13 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_automap.h"
+#include "vusk_automap_outer.h"
 #include "vusk_direction_buttons.h"
 #include "vusk_embedded_window.h"
 #include "vusk_fkey_manager.h"
 #include "vusk_font.h"
 #include "vusk_hint_buttons.h"
-#include "place_panel.h"
 #include "vusk_group_display.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
@@ -248,9 +249,9 @@ void vusk_mw::stop_audio()
     ::stop_audio();
 }
 
-// The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, the menu bar, the button rows, the logoff
-// warnings, then the group display and the status panels.
+// The windows in the order the frame builds them: the command line, the main
+// display, the menu bar, the button rows, the group display and the status
+// panels, the automap, the logoff warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -264,17 +265,20 @@ void vusk_mw::build_windows()
     SetMenuBar(menu_bar_);
     build_button_rows();
     show_all_settings();
+    build_status_panels();
+    build_automap();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
-    build_status_panels();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
-    enable_menu_items();
+    set_automap_dock_state();
     set_group_display_dock_state();
+    enable_automap();
+    enable_menu_items();
     resize();
     Refresh(true);
 }
@@ -293,6 +297,7 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.automap = automap_display_;
     owners.direction_pad = direction_buttons_.get();
     owners.hint_buttons = hint_buttons_.get();
     owners.fkey_row = fkey_manager_.get();
@@ -492,12 +497,14 @@ void vusk_mw::socket_disconnect(const char *message)
     logged_in_ = false;
     hide_logoff_warnings();
     SetTitle(game_title_text());
+    enable_automap();
     reset_status_panels();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window_->line_edit.enable_echo();
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
+    automap_display_->full_clear();
     set_button_rows_disconnected();
     resize();
     Refresh();
@@ -575,6 +582,7 @@ void vusk_mw::login(const char *name)
     login_time_ = time(nullptr);
     logged_in_ = true;
     input_window_->line_edit.swap_history(2);
+    enable_automap();
     fkey_manager_->enable_buttons(true);
     show_status_panels_after_login();
     input_window_->line_edit.enable_echo();
@@ -737,6 +745,7 @@ int vusk_mw::http_fork(const char *url)
 
 void vusk_mw::menu_view_change_layout_helper()
 {
+    set_automap_dock_state();
     set_group_display_dock_state();
     resize();
     Refresh();
@@ -760,6 +769,7 @@ void vusk_mw::resize()
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
                                                last_client_height_, layout_settings(logged_in_), panel_sizes());
+    place_automap(layout);
     place_button_rows(layout);
     place_status_panels(layout);
     place_panel(input_window_, layout.input_window);
@@ -772,11 +782,13 @@ void vusk_mw::global_font_resync()
     main_display_->change_font(global_font);
     input_window_->line_edit.change_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
+    automap_display_->change_font();
 }
 
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    automap_display_->change_button_font();
     hint_buttons_->change_theme();
     fkey_manager_->change_theme();
     status_display_->change_button_font();
@@ -789,6 +801,7 @@ void vusk_mw::global_change_theme(int redraw)
     reset_theme();
     if (redraw)
         redraw_background(1);
+    automap_display_->change_theme();
     change_button_row_themes();
     status_display_->change_theme();
     group_display_->repaint();
@@ -867,6 +880,17 @@ void vusk_mw::clear_mouse_selection()
     main_display_->textctrl().clear_mouse_selection();
 }
 
+// ---- The automap ----
+
+// Its own frame first, then the panel, which starts out in the main frame.
+void vusk_mw::build_automap()
+{
+    global_automap_frame = new vusk_automap_frame(this, wxID_ANY, wxS("Varn Ossic Map"));
+    automap_display_ = new vusk_automap_display(this, wxID_ANY, wxS("main automap"));
+    main_display_->set_automap_overlay(automap_display_);
+    global_automap_display = automap_display_;
+}
+
 // ---- The button rows ----
 
 void vusk_mw::build_button_rows()
@@ -883,8 +907,60 @@ mw_panel_sizes vusk_mw::panel_sizes() const
     sizes.pad_width = direction_buttons_->get_min_xsize();
     sizes.pad_height = direction_buttons_->get_min_ysize();
     sizes.fkey_width = fkey_manager_->calc_min_xsize(mw_bottom_row_height);
+    sizes.automap_width = automap_display_->get_x_size();
+    sizes.automap_height = automap_display_->get_y_size();
     sizes.group_height = group_display_->get_ysize();
     return sizes;
+}
+
+// In the embedded layout the main display places the docked panel itself.
+void vusk_mw::place_automap(const mw_layout &layout)
+{
+    if (layout.automap_frame_client.placed)
+        global_automap_frame->SetClientSize(layout.automap_frame_client.width, layout.automap_frame_client.height);
+    place_panel(automap_display_, layout.automap);
+}
+
+void vusk_mw::set_automap_dock_state()
+{
+    const TConfig &config = *TConfig::Instance();
+    const bool enabled = config.GetAutomapEnable() != 0;
+    automap_display_->Show(enabled);
+    if (!config.GetAutomapDocked()) {
+        automap_display_->Reparent(global_automap_frame);
+        automap_display_->SetSize(0, 0, automap_display_->get_x_size(), automap_display_->get_y_size());
+        global_automap_frame->Show(enabled);
+        global_automap_frame->Refresh();
+        return;
+    }
+    const bool embedded = config.GetLayout() != 1 && config.GetLayout() != 2;
+    automap_display_->Reparent(embedded ? static_cast<wxWindow *>(&main_display_->textctrl()) : this);
+    global_automap_frame->Hide();
+}
+
+void vusk_mw::enable_automap()
+{
+    const TConfig &config = *TConfig::Instance();
+    if (!config.GetAutomapEnable()) {
+        automap_display_->Hide();
+        global_automap_frame->Hide();
+        return;
+    }
+    if (!config.GetAutomapDocked())
+        global_automap_frame->Show();
+    automap_display_->Show();
+    // The caption follows the login.
+    automap_display_->repaint();
+}
+
+void vusk_mw::set_automap_size(int cell_size)
+{
+    automap_display_->set_size(cell_size);
+}
+
+void vusk_mw::flash_automap()
+{
+    automap_display_->start_newbie_demo_mode_flashing();
 }
 
 void vusk_mw::place_button_rows(const mw_layout &layout)
@@ -921,7 +997,7 @@ void vusk_mw::change_button_row_themes()
 void vusk_mw::build_status_panels()
 {
     group_display_ = new vusk_group_display(this, wxID_ANY, wxS("main group display"));
-    main_display_->group_overlay = group_display_;
+    main_display_->set_group_overlay(group_display_);
     status_display_ = new vusk_status_display(this, wxID_ANY, wxS("main status display"));
     status_bar_ = new vusk_status_bar(this, wxID_ANY, wxS("main status bar"));
 }

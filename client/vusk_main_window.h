@@ -3,11 +3,11 @@
 
 // The main text display: the ANSI display the game's text goes to, which
 // also applies the player's scrollbar setting whenever it is laid out, and
-// in the embedded layout carries the group display over its text's top
-// right corner.
+// places the panels that float over its text in the embedded layout.
 
 #include "vusk_ansi_display.h"
 
+class vusk_automap_display;
 class vusk_group_display;
 
 class vusk_main_window : public vusk_ansi_display {
@@ -17,15 +17,19 @@ public:
     using vusk_ansi_display::SetSize;
 
     // Lays the display out when forced or when the scrollbar setting no
-    // longer matches the display, then places what floats over it.
+    // longer matches the display, and places the overlays.
     void resize(int force) override;
 
-    // The group display, set by the main frame; it floats over the text
-    // while its parent is the text area.
-    vusk_group_display *group_overlay = nullptr;
+    // The automap panel and the group display, which float over the text's
+    // top right corner while their parent is the text area.
+    void set_automap_overlay(vusk_automap_display *panel) { automap_overlay_ = panel; }
+    void set_group_overlay(vusk_group_display *panel) { group_overlay_ = panel; }
 
 private:
     void place_overlays();
+
+    vusk_automap_display *automap_overlay_ = nullptr;
+    vusk_group_display *group_overlay_ = nullptr;
 };
 
 #endif

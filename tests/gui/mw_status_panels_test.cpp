@@ -3,6 +3,7 @@
 // them through the stream, the ping reply is timed, the lock sign unfreezes
 // the display, and a disconnect resets them.
 #include "builtin_images.h"
+#include "vusk_automap.h"
 #include "gui_client.h"
 #include "gui_harness.h"
 #include "tqconfig.h"
@@ -128,19 +129,22 @@ TEST_F(PanelFrame, TheLayoutPlacesThePanelsInEachLayout)
     EXPECT_EQ(rect_of(group()), wxRect(2, 2, 160, group_height));
     EXPECT_EQ(group()->dock_state, dock_on_frame);
 
-    // Embedded: over the top right of the text, a fifth of its width.
+    // Embedded: over the top right of the text, where the automap (switched
+    // off) would float, as wide as the automap.
     TConfig::Instance()->SetLayout(0);
     vusk_textctrl &text = client->main_display()->textctrl();
     EXPECT_EQ(group()->GetParent(), &text);
     EXPECT_EQ(group()->dock_state, dock_in_display);
     const int t = text.GetClientSize().GetWidth();
-    EXPECT_EQ(rect_of(group()), wxRect(t - t / 5 - 10, 10, t / 5, group_height));
+    const int top = 2 * client->automap_display()->renderer().cell_size();
+    const int width = client->automap_display()->get_x_size();
+    EXPECT_EQ(rect_of(group()), wxRect(t - width - top, top, width, group_height));
     EXPECT_TRUE(group()->IsShown());
     EXPECT_EQ(rect_of(bar()), wxRect(0, 600 - 21, 800, 21));
 
     // A longer list grows the floating panel downward.
     client.receive(with_data("group", "1 1 1 1 1 1 Me\n1 1 1 1 1 1 You\n1 1 1 1 1 1 Them"));
-    EXPECT_EQ(rect_of(group()).GetTop(), 10);
+    EXPECT_EQ(rect_of(group()).GetTop(), top);
     EXPECT_EQ(rect_of(group()).GetHeight(), group()->get_ysize());
 }
 
