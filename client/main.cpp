@@ -362,6 +362,7 @@ void vusk_mw::run_tick_work()
         try_voting_reminder();
     if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
         main_display_->force_trigger_line();
+    run_requested_config_save(steady_now_ms());
 }
 
 void vusk_mw::socket_handler()

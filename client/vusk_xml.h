@@ -50,12 +50,17 @@ private:
 // elements. The client's own files are four deep.
 constexpr int xml_max_depth = 64;
 
+// An end tag closes the innermost open element of its name (names compared
+// as the callers compare them, by their first word and without regard to
+// case) together with every element opened inside it; an end tag that names
+// no open element is skipped, so a stray one loses nothing that follows it.
+// The end tag of an element read with read_data is taken as it comes.
 class vusk_xml_reader {
 public:
     explicit vusk_xml_reader(FILE *file) : file(file) {}
 
-    // The next tag: 1 with the name of an element that opens, 0 for an end
-    // tag (the innermost element closes) or the end of the file.
+    // The next tag: 1 with the name of an element that opens, 0 for each
+    // element that an end tag closes, and at the end of the file.
     int read_tag(char *buffer, int size);
     // The text of the innermost element, then its end tag; 1.
     int read_data(char *buffer, int size);
@@ -71,14 +76,19 @@ public:
     int skip_chunk();
     void pop_stack_entry();
 
-    int depth() const { return open_elements; }
+    int depth() const { return static_cast<int>(open_names.size()); }
 
 private:
     int next_character();
-    bool push_element();
+    bool push_element(const char *name);
     void finish_element();
+    // Closes the elements an end tag names: the innermost now, the others on
+    // the calls of read_tag that follow. False for a stray end tag.
+    bool close_named(const char *end_tag);
 
-    int open_elements = 0;
+    std::vector<std::string> open_names;
+    // Elements still to close for an end tag that named an outer element.
+    int pending_closes = 0;
     bool gave_up = false;
     FILE *file;
 };

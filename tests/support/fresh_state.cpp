@@ -68,6 +68,7 @@ std::vector<saved_global> save_program_globals()
         saved_global(global_voting_reminder_enable),
         saved_global(global_config_directory_path),
         saved_global(voting_urls),
+        saved_global(config_save_requests),
         saved_global(connect_address),
         saved_global(connect_port),
         saved_global(web_host_name),

@@ -6,6 +6,7 @@
 #include "status_display_values.h"
 
 #include <gtest/gtest.h>
+#include <wx/gdicmn.h>
 
 #include <climits>
 #include <random>
