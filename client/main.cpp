@@ -23,10 +23,11 @@
 #include "vusk_embedded_window.h"
 #include "vusk_fkey_manager.h"
 #include "vusk_font.h"
-#include "vusk_hint_buttons.h"
 #include "vusk_group_display.h"
+#include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
+#include "vusk_soundpack.h"
 #include "vusk_status_bar.h"
 #include "vusk_status_display.h"
 #include "vusk_theme.h"
@@ -301,6 +302,7 @@ void vusk_mw::register_tag_owners()
     owners.direction_pad = direction_buttons_.get();
     owners.hint_buttons = hint_buttons_.get();
     owners.fkey_row = fkey_manager_.get();
+    owners.sound = vusk_soundpack::Instance();
     owners.status_display = status_display_;
     owners.status_bar = status_bar_;
     owners.group_display = group_display_;
@@ -413,6 +415,10 @@ void vusk_mw::system_shutdown_handler()
 void vusk_mw::shut_down_now()
 {
     save_system_config();
+    // No download may finish after its version is saved, nor run on into the
+    // program's exit.
+    vusk_download::Instance()->stop();
+    vusk_soundpack::Instance()->save_version_info();
     stop_timers();
     Destroy();
 }
@@ -432,6 +438,7 @@ void vusk_mw::send_ping()
 void vusk_mw::SaveTimer(wxTimerEvent &)
 {
     save_system_config();
+    vusk_soundpack::Instance()->save_version_info();
 }
 
 // Closing the window quits through the same countdown as "//quit", so the

@@ -137,3 +137,8 @@ std::string save_settings_file(const std::string &path, const std::string &conte
         remember(path, content, status);
     return {};
 }
+
+std::string save_rendered(const std::string &path, const std::optional<std::string> &content)
+{
+    return content ? save_settings_file(path, *content) : "cannot write " + path + ": " + strerror(ENOMEM);
+}

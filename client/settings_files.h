@@ -14,7 +14,13 @@
 // moved aside to its name followed by ".damaged" when its new content is
 // saved, so that a save never destroys what a player might still recover.
 
+#include "util.h"
+#include "vusk_xml.h"
+
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 // The client's own files are a few KB (a record with the most popup windows
@@ -43,5 +49,49 @@ void keep_damaged_settings_file(const std::string &path);
 // Puts the content in the file unless the file holds it already. Returns the
 // failure; empty when the file holds the content.
 std::string save_settings_file(const std::string &path, const std::string &content);
+
+// Reads a settings file as XML, after its declaration line when it has one:
+// read takes the reader and says whether the file held anything of use. A
+// file that held nothing of use is kept aside when it is next saved. False
+// when there is no file to read.
+template <class Read> bool read_xml_file(const std::string &path, bool has_declaration, Read read)
+{
+    settings_file file = read_settings_file(path);
+    if (file.state != settings_file_state::read)
+        return false;
+    if (file.content.empty())
+        return true;
+    FILE *stream = fmemopen(file.content.data(), file.content.size(), "rb");
+    if (stream == nullptr)
+        return true;
+    if (has_declaration)
+        skip_declaration_line(stream);
+    vusk_xml_reader reader(stream);
+    if (!read(reader))
+        keep_damaged_settings_file(path);
+    fclose(stream);
+    return true;
+}
+
+// What write puts into a file, gathered in memory; none when memory ran out.
+template <class Write>
+std::optional<std::string> rendered(Write write)
+{
+    char *buffer = nullptr;
+    size_t size = 0;
+    FILE *file = open_memstream(&buffer, &size);
+    if (file == nullptr)
+        return std::nullopt;
+    write(file);
+    const bool complete = !ferror(file);
+    std::optional<std::string> text;
+    if (fclose(file) == 0 && complete)
+        text.emplace(buffer, size);
+    free(buffer);
+    return text;
+}
+
+// Saves what `rendered` gathered; the failure, empty when saved.
+std::string save_rendered(const std::string &path, const std::optional<std::string> &content);
 
 #endif

@@ -43,9 +43,7 @@ const char library_directory[] = "/Library/Varn Ossic";
 const char hidden_directory[] = "/.VarnOssic";
 constexpr mode_t config_directory_mode = 0700;
 
-constexpr int tag_name_capacity = 10000;
 constexpr int font_text_capacity = 10000;
-constexpr int first_line_capacity = 10000;
 // Room for a name whose every byte is written as the longest entity.
 constexpr int escaped_name_capacity = config_name_max_length * (sizeof "&amp;" - 1) + 1;
 
@@ -143,7 +141,7 @@ void read_older_element(vusk_xml_reader &reader, const older_element &older, tqc
 popup_data read_popup(vusk_xml_reader &reader)
 {
     popup_data entry;
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag)) {
         const popup_number *number = nullptr;
         for (const popup_number &known : popup_numbers)
@@ -157,50 +155,6 @@ popup_data read_popup(vusk_xml_reader &reader)
             reader.skip_data();
     }
     return entry;
-}
-
-// Hands each element of that name at the reader's level to read, and skips
-// every other one; returns how many there were.
-template <class Read>
-int read_elements_named(vusk_xml_reader &reader, const char *element, Read read)
-{
-    char tag[tag_name_capacity];
-    int count = 0;
-    while (reader.read_tag(tag, sizeof tag)) {
-        if (wordcmp(tag, element)) {
-            read(reader);
-            ++count;
-        } else {
-            reader.skip_data();
-        }
-    }
-    return count;
-}
-
-// Reads a settings file as XML, after its declaration line when it has one:
-// read takes the reader and says whether the file held anything of use. A
-// file that held nothing of use is kept aside when it is next saved. False
-// when there is no file to read.
-template <class Read>
-bool read_xml_file(const std::string &path, bool has_declaration, Read read)
-{
-    settings_file file = read_settings_file(path);
-    if (file.state != settings_file_state::read)
-        return false;
-    if (file.content.empty())
-        return true;
-    FILE *stream = fmemopen(file.content.data(), file.content.size(), "rb");
-    if (stream == nullptr)
-        return true;
-    if (has_declaration) {
-        std::vector<char> declaration(first_line_capacity);
-        fget_line(stream, declaration.data(), first_line_capacity);
-    }
-    vusk_xml_reader reader(stream);
-    if (!read(reader))
-        keep_damaged_settings_file(path);
-    fclose(stream);
-    return true;
 }
 
 void read_popup_list(vusk_xml_reader &reader, tqconfig &record)
@@ -264,29 +218,6 @@ void adopt_name(TConfig &config, const std::string &name)
     copy.name = name;
     if (config.add(copy))
         config.select(name);
-}
-
-// What write puts into a file, gathered in memory; none when memory ran out.
-template <class Write>
-std::optional<std::string> rendered(Write write)
-{
-    char *buffer = nullptr;
-    size_t size = 0;
-    FILE *file = open_memstream(&buffer, &size);
-    if (file == nullptr)
-        return std::nullopt;
-    write(file);
-    const bool complete = !ferror(file);
-    std::optional<std::string> text;
-    if (fclose(file) == 0 && complete)
-        text.emplace(buffer, size);
-    free(buffer);
-    return text;
-}
-
-std::string save_rendered(const std::string &path, const std::optional<std::string> &content)
-{
-    return content ? save_settings_file(path, *content) : "cannot write " + path + ": " + strerror(ENOMEM);
 }
 
 // Saves one record to its own file. Returns the failure; empty when saved,
@@ -553,7 +484,7 @@ void tqconfig::save_xml_single_system_config(vusk_xml_writer &writer) const
 void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
 {
     tqconfig record;
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag))
         read_record_element(reader, tag, record);
     record.sanity_check_system_config();
@@ -562,7 +493,7 @@ void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
 
 void TConfig::load_xml_system_config(vusk_xml_reader &reader)
 {
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag)) {
         if (wordcmp(tag, "curr_config"))
             loaded_config_name = read_name(reader, config_name_max_length);

@@ -4,6 +4,7 @@
 #include "util.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 const char indent_unit[] = "    ";
@@ -14,6 +15,7 @@ const char null_text[] = "_UNCONVERTABLE_WXWRITABLECHARBUFFER_NULL_STRING_";
 constexpr int skipped_tag_capacity = 1000;
 // What an integer element keeps of its text.
 constexpr int number_text_capacity = 100;
+constexpr int declaration_line_capacity = 10000;
 
 struct entity {
     const char *text;
@@ -52,6 +54,12 @@ void decode_entities(char *text)
     }
     *out = '\0';
 }
+}
+
+void skip_declaration_line(FILE *file)
+{
+    std::vector<char> declaration(declaration_line_capacity);
+    fget_line(file, declaration.data(), declaration_line_capacity);
 }
 
 void vusk_xml_writer::write_escaped(const char *text)

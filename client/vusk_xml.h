@@ -6,6 +6,8 @@
 // opens and closes the file; the line before the root element (the
 // declaration) is written and skipped by the caller.
 
+#include "util.h"
+
 #include <wx/string.h>
 
 #include <cstdio>
@@ -13,6 +15,8 @@
 #include <vector>
 
 constexpr char xml_declaration[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+// Room for a tag's name when reading.
+constexpr int xml_tag_name_capacity = 10000;
 
 // Writes elements indented by four blanks per open element. Every operation
 // does nothing without a file; write errors are left in the file's error
@@ -92,5 +96,26 @@ private:
     bool gave_up = false;
     FILE *file;
 };
+
+// Skips the first line of a file: the declaration before the root element.
+void skip_declaration_line(FILE *file);
+
+// Hands each element of that name at the reader's level to read, and skips
+// every other one; returns how many there were.
+template <class Read>
+int read_elements_named(vusk_xml_reader &reader, const char *element, Read read)
+{
+    char tag[xml_tag_name_capacity];
+    int count = 0;
+    while (reader.read_tag(tag, sizeof tag)) {
+        if (wordcmp(tag, element)) {
+            read(reader);
+            ++count;
+        } else {
+            reader.skip_data();
+        }
+    }
+    return count;
+}
 
 #endif

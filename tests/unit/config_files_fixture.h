@@ -6,6 +6,7 @@
 // the toolkit's base library started (the preference store needs it).
 
 #include "base_toolkit.h"
+#include "file_text.h"
 #include "preference_store.h"
 #include "temp_home.h"
 #include "text_bytes.h"
@@ -22,22 +23,11 @@
 
 class ConfigFilesTest : public testing::Test {
 public:
-    static std::string read_file(const std::string &path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string read_file(const std::string &path) { return ::read_file(path); }
+    static void write_file(const std::string &path, const std::string &content) { ::write_file(path, content); }
 
     // A file of the tests' fixtures.
     static std::string fixture(const char *name) { return read_file(std::string(VUSK_FIXTURES) + "/" + name); }
-
-    static void write_file(const std::string &path, const std::string &content)
-    {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << content;
-    }
 
     static bool exists(const std::string &path)
     {
