@@ -26,8 +26,16 @@ DESIGN_RATE = 10000 / 0.020  # bytes per second: one full read queue per 20 ms t
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 WINDOW_NAME = "^Varn Ossic"
 
-# A stretch of ordinary play: coloured room text, exits, a prompt with the
-# status tags the server embeds, channel talk and a combat round.
+
+def prompt(hp, mana, move):
+    """A prompt as the game sends it: the status tag, then the visible line."""
+    return (b";shp;%d 120 %d 80 %d 120;ehp;" % (hp, mana, move)
+            + b"\x1b[1m\x1b[31m<\x1b[0m%dhp %dm %dmv\x1b[1m\x1b[31m>\x1b[0m \r\n" % (hp, mana, move))
+
+
+# A stretch of ordinary play: coloured room text, exits, channel talk and a
+# combat round, with a prompt and its status tag after every line or two, as
+# the game sends them; the numbers change, so the panels repaint.
 GAME_OUTPUT = (
     b"\r\n\x1b[1m\x1b[32mThe Market Square\x1b[0m\r\n"
     b"\x1b[32mStalls crowd the square. A merchant shouts the price of \x1b[35mplums\x1b[32m;; a\r\n"
@@ -35,15 +43,13 @@ GAME_OUTPUT = (
     b"\x1b[1m\x1b[36m[Exits: north east south west]\x1b[0m\r\n"
     b"\x1b[33mA fat merchant is here, selling fruit.\x1b[0m\r\n"
     b"\x1b[33mA town guard leans on his spear.\x1b[0m\r\n\r\n"
-    b";shp;95 120 80 80 110 120;ehp;"
-    b"\x1b[1m\x1b[31m<\x1b[0m95hp 80m 110mv\x1b[1m\x1b[31m>\x1b[0m "
-    b"\x1b[1m\x1b[35m[gossip] Arden: anyone seen the blacksmith today?\x1b[0m\r\n"
-    b"\x1b[1m\x1b[35m[gossip] Bryn: he went north, to the mine.\x1b[0m\r\n"
-    b"You hit the rat.\r\nThe rat bites you!\r\n\x1b[1m\x1b[31mThe rat is DEAD!\x1b[0m\r\n"
-    b";senemyhp;;eenemyhp;"
-    b"You receive 12 experience points.\r\n"
-    b";sxpp;12 40 3;expp;"
-    b"\x1b[1m\x1b[31m<\x1b[0m95hp 80m 110mv\x1b[1m\x1b[31m>\x1b[0m \r\n"
+    + prompt(95, 80, 110)
+    + b"\x1b[1m\x1b[35m[gossip] Arden: anyone seen the blacksmith today?\x1b[0m\r\n" + prompt(95, 80, 110)
+    + b"\x1b[1m\x1b[35m[gossip] Bryn: he went north, to the mine.\x1b[0m\r\n" + prompt(96, 80, 110)
+    + b";senemyhp;80 a rat;eenemyhp;You hit the rat.\r\n" + prompt(96, 80, 109)
+    + b";senemyhp;45 a rat;eenemyhp;The rat bites you!\r\n" + prompt(91, 80, 109)
+    + b"\x1b[1m\x1b[31mThe rat is DEAD!\x1b[0m\r\n;senemyhp;;eenemyhp;" + prompt(91, 78, 108)
+    + b"You receive 12 experience points.\r\n;sxpp;12 40 3;expp;" + prompt(92, 78, 108)
 )
 
 
@@ -124,10 +130,14 @@ def read_line(connection, pending):
 
 
 def accept_client(listener):
-    """The client's connection, past its identification line."""
+    """The client's connection, past its identification line and logged in
+    (so its status panels show), its settings line read."""
     connection, _ = listener.accept()
     pending = [b""]
     read_line(connection, pending)
+    connection.sendall(b";tlogin;")
+    while not read_line(connection, pending).startswith(b"tqlstatus "):
+        pass
     return connection, pending
 
 

@@ -13,6 +13,7 @@ enum strong_border_side {
     BORDER_RIGHT = 2,
     BORDER_BOTTOM = 4,
     BORDER_LEFT = 8,
+    BORDER_ALL = BORDER_TOP | BORDER_RIGHT | BORDER_BOTTOM | BORDER_LEFT,
 };
 
 // A one-pixel frame in `colour` with black corner pixels.

@@ -2,6 +2,7 @@
 
 #include "ansi_palette.h"
 #include "audio_driver_pa.h"
+#include "borders.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
@@ -23,11 +24,14 @@
 #include "vusk_embedded_window.h"
 #include "vusk_fkey_manager.h"
 #include "vusk_font.h"
+#include "vusk_group_display.h"
 #include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
 #include "vusk_popup_manager.h"
 #include "vusk_soundpack.h"
+#include "vusk_status_bar.h"
+#include "vusk_status_display.h"
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
@@ -36,7 +40,9 @@
 #include <wx/menu.h>
 #include <wx/socket.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <string>
 
 int global_socket_fd = -1;
@@ -248,9 +254,9 @@ void vusk_mw::stop_audio()
     ::stop_audio();
 }
 
-// The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, the menu bar, the button rows, the logoff
-// warnings.
+// The windows in the order the frame builds them: the command line, the main
+// display, the menu bar, the button rows, the group display and the status
+// panels, the automap, the logoff warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -265,6 +271,7 @@ void vusk_mw::build_windows()
     build_button_rows();
     build_popups_and_channels();
     show_all_settings();
+    build_status_panels();
     build_automap();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
@@ -275,6 +282,7 @@ void vusk_mw::build_windows()
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
     set_automap_dock_state();
+    set_group_display_dock_state();
     enable_automap();
     enable_menu_items();
     resize();
@@ -302,6 +310,9 @@ void vusk_mw::register_tag_owners()
     owners.popups = popup_manager_.get();
     owners.channels = channel_window_.get();
     owners.sound = vusk_soundpack::Instance();
+    owners.status_display = status_display_;
+    owners.status_bar = status_bar_;
+    owners.group_display = group_display_;
 }
 
 void vusk_mw::start_timers()
@@ -353,6 +364,7 @@ void vusk_mw::run_tick_work()
         send_config_update_to_server();
     if (delayed_write_pending_)
         show_delayed_write();
+    flush_panel_repaints();
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
@@ -504,6 +516,7 @@ void vusk_mw::socket_disconnect(const char *message)
     hide_logoff_warnings();
     SetTitle(game_title_text());
     enable_automap();
+    reset_status_panels();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window_->line_edit.enable_echo();
@@ -595,6 +608,7 @@ void vusk_mw::login(const char *name)
     input_window_->line_edit.swap_history(2);
     enable_automap();
     fkey_manager_->enable_buttons(true);
+    show_status_panels_after_login();
     input_window_->line_edit.enable_echo();
     resize();
     Refresh();
@@ -770,6 +784,7 @@ int vusk_mw::http_fork(const char *url)
 void vusk_mw::menu_view_change_layout_helper()
 {
     set_automap_dock_state();
+    set_group_display_dock_state();
     resize();
     Refresh();
 }
@@ -796,6 +811,7 @@ void vusk_mw::resize()
     place_button_rows(layout);
     place_holder(*popup_manager_, layout.popup_bar);
     place_holder(*channel_window_, layout.channel_window);
+    place_status_panels(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
     main_display_->enable_scrolling();
@@ -819,6 +835,9 @@ void vusk_mw::button_font_resync()
     popup_manager_->change_button_font();
     hint_buttons_->change_theme();
     fkey_manager_->change_theme();
+    status_display_->change_button_font();
+    status_bar_->change_button_font();
+    group_display_->change_button_font();
 }
 
 void vusk_mw::global_change_theme(int redraw)
@@ -830,6 +849,8 @@ void vusk_mw::global_change_theme(int redraw)
     change_button_row_themes();
     popup_manager_->change_theme();
     channel_window_->change_theme();
+    status_display_->change_theme();
+    group_display_->repaint();
     resize();
     Refresh();
 }
@@ -934,6 +955,7 @@ mw_panel_sizes vusk_mw::panel_sizes() const
     sizes.fkey_width = fkey_manager_->calc_min_xsize(mw_bottom_row_height);
     sizes.automap_width = automap_display_->get_x_size();
     sizes.automap_height = automap_display_->get_y_size();
+    sizes.group_height = group_display_->get_ysize();
     return sizes;
 }
 
@@ -1014,4 +1036,112 @@ void vusk_mw::change_button_row_themes()
     hint_buttons_->change_theme();
     direction_buttons_->change_theme();
     fkey_manager_->change_theme();
+}
+
+// ---- Status panels and the group display ----
+
+void vusk_mw::build_status_panels()
+{
+    group_display_ = new vusk_group_display(this, wxID_ANY, wxS("main group display"));
+    main_display_->set_group_overlay(group_display_);
+    status_display_ = new vusk_status_display(this, wxID_ANY, wxS("main status display"));
+    status_bar_ = new vusk_status_bar(this, wxID_ANY, wxS("main status bar"));
+}
+
+void vusk_mw::set_group_display_dock_state()
+{
+    const int layout = TConfig::Instance()->GetLayout();
+    if (layout == layout_left_top || layout == layout_left_bottom) {
+        group_display_->Reparent(this);
+        group_display_->dock_state = dock_on_frame;
+    } else {
+        group_display_->Reparent(&main_display_->textctrl());
+        group_display_->dock_state = dock_in_display;
+    }
+}
+
+void vusk_mw::place_status_panels(const mw_layout &layout)
+{
+    const TConfig &config = *TConfig::Instance();
+    if (layout.group_display.placed) {
+        place_panel(group_display_, layout.group_display);
+        group_display_->repaint();
+    }
+    place_panel(status_bar_, layout.status_bar);
+    status_display_->border_sides = BORDER_ALL;
+    status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
+    status_display_->exp_display = config.GetExpDisplay() != 0;
+    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
+    place_panel(status_display_, layout.status_display);
+}
+
+void vusk_mw::show_status_panels_after_login()
+{
+    const TConfig &config = *TConfig::Instance();
+    show_status_bar(config.GetStatusBar() != 0);
+    show_sky_bar(config.GetSkyBar() != 0);
+    show_status_display(config.GetEnemyHpbarEnable() || config.GetHpbarEnable() || config.GetExpDisplay());
+    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
+    status_display_->exp_display = config.GetExpDisplay() != 0;
+    status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
+}
+
+void vusk_mw::reset_status_panels()
+{
+    status_bar_->reset();
+    status_display_->reset();
+    status_display_->repaint();
+    group_display_->reset();
+}
+
+void vusk_mw::flush_panel_repaints()
+{
+    status_display_->flush_repaint();
+    status_bar_->flush_repaint();
+}
+
+// The stopwatch has run since the last "tqping" went out.
+void vusk_mw::ping_reply()
+{
+    status_bar_->record_ping_time(int(std::min<long>(ping_stopwatch_.Time(), INT_MAX)));
+    status_bar_->repaint();
+}
+
+void vusk_mw::repaint_status_bar()
+{
+    status_bar_->repaint();
+}
+
+void vusk_mw::show_status_bar(bool shown)
+{
+    status_bar_->Show(shown);
+}
+
+void vusk_mw::show_sky_bar(bool shown)
+{
+    status_bar_->sky_bar.Show(shown);
+}
+
+void vusk_mw::show_status_display(bool shown)
+{
+    status_display_->Show(shown);
+}
+
+void vusk_mw::set_status_display_part(status_display_part part, int value)
+{
+    switch (part) {
+    case status_display_part::exp: status_display_->exp_display = value; break;
+    case status_display_part::hpbar: status_display_->hpbar_enable = value; break;
+    case status_display_part::enemy_hpbar: status_display_->enemy_hpbar_enable = value; break;
+    }
+}
+
+void vusk_mw::hide_group_display()
+{
+    group_display_->Hide();
+}
+
+void vusk_mw::flash_status_display()
+{
+    status_display_->start_newbie_demo_mode_flashing();
 }

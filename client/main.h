@@ -35,11 +35,14 @@ class vusk_channel_window;
 class vusk_automap_display;
 class vusk_direction_buttons;
 class vusk_fkey_manager;
+class vusk_group_display;
 class vusk_hint_buttons;
 class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
 class vusk_popup_manager;
+class vusk_status_bar;
+class vusk_status_display;
 class wxMenu;
 class wxMenuBar;
 class quit_dialog;
@@ -194,6 +197,16 @@ public:
     void enable_automap() override;
     void set_automap_size(int cell_size) override;
     vusk_automap_display *automap_display() const { return automap_display_; }
+    // The status panels and the group display.
+    void repaint_status_bar() override;
+    void show_status_bar(bool shown) override;
+    void show_sky_bar(bool shown) override;
+    void show_status_display(bool shown) override;
+    void set_status_display_part(status_display_part part, int value) override;
+    void hide_group_display() override;
+    // In the left layouts the group display sits on the frame, otherwise it
+    // floats over the main display's text.
+    void set_group_display_dock_state();
 
     // The popups and the channel window (main_popups.cpp).
     void queue_control_command(const char *text) override;
@@ -220,6 +233,9 @@ public:
     vusk_fkey_manager *fkey_manager() const { return fkey_manager_.get(); }
     vusk_popup_manager *popup_manager() const { return popup_manager_.get(); }
     vusk_channel_window *channel_window() const { return channel_window_.get(); }
+    vusk_status_display *status_display() const { return status_display_; }
+    vusk_status_bar *status_bar() const { return status_bar_; }
+    vusk_group_display *group_display() const { return group_display_; }
     vusk_stream_parser &stream_parser() { return stream_parser_; }
     const vusk_tag_dispatcher &tag_dispatcher() const { return tag_dispatcher_; }
     wxTimer &ping_timer() { return ping_timer_; }
@@ -240,7 +256,7 @@ private:
     // frame_tag_owner: the tags the frame carries out itself.
     void login(const char *name) override;
     void color_flash(const char *arguments) override;
-    void ping_reply() override {}
+    void ping_reply() override;
     void tq_divert(const char *name) override;
     void tq_append(const char *name) override;
     void tq_undivert() override;
@@ -252,7 +268,7 @@ private:
     bool automap_enabled() const override;
     void flash_automap() override;
     void flash_hint_buttons() override;
-    void flash_status_display() override {}
+    void flash_status_display() override;
     void flash_popup_buttons() override;
     void flash_main_display() override;
     void flash_input_window() override;
@@ -285,6 +301,7 @@ private:
     void build_windows();
     void build_automap();
     void place_automap(const mw_layout &layout);
+    void build_status_panels();
     void register_tag_owners();
     // The direction pad, the hint buttons and the function-key row.
     void build_button_rows();
@@ -308,6 +325,11 @@ private:
     void write_local_echo(const char *text);
     void divert_to_missing_popup();
     void close_connection();
+    void place_status_panels(const mw_layout &layout);
+    void show_status_panels_after_login();
+    void reset_status_panels();
+    // Paints the panels once for every change the tags made since the last call.
+    void flush_panel_repaints();
 
     vusk_tag_dispatcher tag_dispatcher_;
     vusk_stream_parser stream_parser_;
@@ -329,6 +351,9 @@ private:
     bool windows_menu_rebuild_pending_ = false;
     // Lines for the next tick (queue_control_command).
     std::deque<std::string> queued_commands_;
+    vusk_group_display *group_display_ = nullptr;
+    vusk_status_display *status_display_ = nullptr;
+    vusk_status_bar *status_bar_ = nullptr;
     wxTimer main_timer_;
     tick_pacer main_tick_pacer_{main_tick_ms};
     // Set while the main timer runs on its own.

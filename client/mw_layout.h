@@ -16,6 +16,9 @@ constexpr int mw_left_column_width = 164; // group display alone
 constexpr int mw_docked_automap_gap = 10;
 constexpr int mw_overlay_gap = 10;
 
+// Values of the Layout setting; any other value lays out as embedded.
+enum mw_layout_choice { layout_embedded = 0, layout_left_top = 1, layout_left_bottom = 2 };
+
 enum class panel_visibility { unchanged, show, hide };
 
 // Where one panel goes. When `placed` is false the panel keeps its place;

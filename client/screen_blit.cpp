@@ -78,7 +78,7 @@ bool screen_blit::fill_surface(cairo_t *cr, const vusk_bitmap &bitmap, const wxR
     return filled;
 }
 
-void screen_blit::draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area)
+void screen_blit::draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area, const std::vector<wxRect> &holes)
 {
     cairo_t *cr = native_context(dc);
     if (cr == nullptr || !fill_surface(cr, bitmap, area)) {
@@ -87,6 +87,9 @@ void screen_blit::draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area)
     }
     cairo_save(cr);
     cairo_rectangle(cr, area.GetX(), area.GetY(), area.GetWidth(), area.GetHeight());
+    for (const wxRect &hole : holes)
+        cairo_rectangle(cr, hole.GetX(), hole.GetY(), hole.GetWidth(), hole.GetHeight());
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_clip(cr);
     cairo_set_source_surface(cr, surface_, 0, 0);
     cairo_paint(cr);

@@ -14,6 +14,8 @@
 #include <wx/dc.h>
 #include <wx/gdicmn.h>
 
+#include <vector>
+
 typedef struct _cairo_surface cairo_surface_t;
 typedef struct _cairo cairo_t;
 
@@ -24,8 +26,9 @@ public:
     screen_blit(const screen_blit &) = delete;
     screen_blit &operator=(const screen_blit &) = delete;
 
-    // Draws the part `area` of `bitmap`, placed at (0, 0) of `dc`.
-    void draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area);
+    // Draws the part `area` of `bitmap`, placed at (0, 0) of `dc`, leaving
+    // out the `holes` (where child windows show).
+    void draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area, const std::vector<wxRect> &holes = {});
 
 private:
     bool fill_surface(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &area);

@@ -89,10 +89,10 @@ protected:
     ~status_bar_tag_owner() = default;
 };
 
-// "group": the group display.
+// "group": the group display. Returns whether the panel's height changed.
 class group_tag_owner {
 public:
-    virtual void update(const char *data) = 0;
+    virtual bool update(const char *data) = 0;
 
 protected:
     ~group_tag_owner() = default;

@@ -3,6 +3,7 @@
 #include <wx/dcclient.h>
 
 #include <algorithm>
+#include <vector>
 
 vusk_embedded_window *vusk_embedded_window::animation_list = nullptr;
 vusk_embedded_window *vusk_embedded_window::walk_next = nullptr;
@@ -58,13 +59,21 @@ void vusk_embedded_window::apply_size(int x, int y, int width, int height, int s
 
 void vusk_embedded_window::ResetSize() { resize(1); }
 
+// Outside the toolkit's paint cycle nothing keeps the blit off the child
+// windows (a panel floating over the text, the sky in the status bar), so
+// their places are left out.
 void vusk_embedded_window::repaint()
 {
     if (!IsShownOnScreen())
         return;
     repaint_dc(*bitmap_);
+    std::vector<wxRect> children;
+    for (const wxWindow *child : GetChildren()) {
+        if (child->IsShown() && !child->IsTopLevel())
+            children.push_back(child->GetRect());
+    }
     wxClientDC dc(this);
-    blit_.draw(dc, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()));
+    blit_.draw(dc, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()), children);
 }
 
 void vusk_embedded_window::repaint_handler(wxPaintEvent &)

@@ -3,6 +3,7 @@
 #include "mw_layout.h"
 #include "tqconfig.h"
 #include "vusk_automap.h"
+#include "vusk_group_display.h"
 #include "vusk_mw_calls.h"
 
 vusk_main_window::vusk_main_window(wxWindow *parent, int id, const wxString &name)
@@ -26,18 +27,28 @@ void vusk_main_window::resize(int force)
 
 void vusk_main_window::place_overlays()
 {
-    if (automap_overlay_ == nullptr)
-        return;
     const TConfig &config = *TConfig::Instance();
     overlay_layout_input in;
     in.text_width = textctrl().GetSize().GetWidth();
     in.logged_in = main_window != nullptr && main_window->logged_in();
     in.automap_enable = config.GetAutomapEnable() != 0;
     in.group_status = config.GetGroupStatus();
-    in.has_automap = true;
-    in.automap_overlaid = automap_overlay_->GetParent() == &textctrl();
-    in.automap_cell_size = automap_overlay_->renderer().cell_size();
-    in.automap_width = automap_overlay_->get_x_size();
-    in.automap_height = automap_overlay_->get_y_size();
-    place_panel(automap_overlay_, compute_overlay_layout(in).automap);
+    if (automap_overlay_ != nullptr) {
+        in.has_automap = true;
+        in.automap_overlaid = automap_overlay_->GetParent() == &textctrl();
+        in.automap_cell_size = automap_overlay_->renderer().cell_size();
+        in.automap_width = automap_overlay_->get_x_size();
+        in.automap_height = automap_overlay_->get_y_size();
+    }
+    if (group_overlay_ != nullptr) {
+        in.has_group = true;
+        in.group_overlaid = group_overlay_->GetParent() == &textctrl();
+        in.group_has_members = group_overlay_->has_rows();
+        in.group_height = group_overlay_->get_ysize();
+    }
+    const overlay_layout out = compute_overlay_layout(in);
+    if (automap_overlay_ != nullptr)
+        place_panel(automap_overlay_, out.automap);
+    if (group_overlay_ != nullptr)
+        place_panel(group_overlay_, out.group_display);
 }

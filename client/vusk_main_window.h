@@ -8,6 +8,7 @@
 #include "vusk_ansi_display.h"
 
 class vusk_automap_display;
+class vusk_group_display;
 
 class vusk_main_window : public vusk_ansi_display {
 public:
@@ -19,14 +20,16 @@ public:
     // longer matches the display, and places the overlays.
     void resize(int force) override;
 
-    // The automap panel, which floats over the text's top right corner
-    // while its parent is the text area.
+    // The automap panel and the group display, which float over the text's
+    // top right corner while their parent is the text area.
     void set_automap_overlay(vusk_automap_display *panel) { automap_overlay_ = panel; }
+    void set_group_overlay(vusk_group_display *panel) { group_overlay_ = panel; }
 
 private:
     void place_overlays();
 
     vusk_automap_display *automap_overlay_ = nullptr;
+    vusk_group_display *group_overlay_ = nullptr;
 };
 
 #endif

@@ -76,7 +76,11 @@ public:
 
     void update_sky_display(const char *data) override { add("skystate", data); }
     void update_icon_display(const char *flags) override { add("icons", flags); }
-    void update(const char *data) override { add("group", data); }
+    bool update(const char *data) override
+    {
+        add("group", data);
+        return false;
+    }
 
     void map_message(const char *data, int length) override { add_sized("map", data, length); }
     void walk_fail(const char *data, int length) override { add_sized("walkfail", data, length); }
