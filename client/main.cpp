@@ -433,7 +433,8 @@ void vusk_mw::repaint_handler(wxPaintEvent &)
     const vusk_bitmap *background = background_.bitmap();
     if (background == nullptr)
         return;
-    background_blit_.draw(dc, *background, wxRect(0, 0, background->GetWidth(), background->GetHeight()));
+    // Mostly a strip needs it: a child of the frame was drawn anew.
+    background_blit_.draw(dc, *background, GetUpdateRegion().GetBox());
     paint_logo(dc);
 }
 

@@ -64,6 +64,18 @@ void vusk_embedded_window::repaint()
     blit_.draw(dc, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()));
 }
 
+// A queued call goes with the window when it is destroyed first.
+void vusk_embedded_window::repaint_soon()
+{
+    if (repaint_queued_)
+        return;
+    repaint_queued_ = true;
+    CallAfter([this] {
+        repaint_queued_ = false;
+        repaint();
+    });
+}
+
 void vusk_embedded_window::repaint_handler(wxPaintEvent &)
 {
     wxPaintDC dc(this);
