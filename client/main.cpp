@@ -16,8 +16,11 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_direction_buttons.h"
 #include "vusk_embedded_window.h"
+#include "vusk_fkey_manager.h"
 #include "vusk_font.h"
+#include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
 #include "vusk_theme.h"
@@ -74,6 +77,16 @@ void place_panel(vusk_embedded_window *panel, const panel_placement &placement)
     if (placement.placed)
         panel->SetSize(placement.x, placement.y, placement.width, placement.height);
     apply_visibility(panel, placement);
+}
+
+// A holder is shown first: showing lays out its children, and the hint
+// buttons place nothing while hidden.
+void place_holder(vusk_transparent_window &holder, const panel_placement &placement)
+{
+    if (placement.visibility != panel_visibility::unchanged)
+        holder.Show(placement.visibility == panel_visibility::show ? 1 : 0);
+    if (placement.placed)
+        holder.SetSize(placement.x, placement.y, placement.width, placement.height);
 }
 
 mw_layout_settings layout_settings(bool logged_in)
@@ -242,7 +255,8 @@ void vusk_mw::stop_audio()
 }
 
 // The windows that exist so far, in the order the frame builds them: the
-// command line, the main display, the menu bar, the logoff warnings.
+// command line, the main display, the menu bar, the button rows, the logoff
+// warnings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -254,6 +268,7 @@ void vusk_mw::build_windows()
     menu_bar_ = new wxMenuBar;
     build_menus();
     SetMenuBar(menu_bar_);
+    build_button_rows();
     show_all_settings();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
@@ -282,6 +297,9 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.direction_pad = direction_buttons_.get();
+    owners.hint_buttons = hint_buttons_.get();
+    owners.fkey_row = fkey_manager_.get();
 }
 
 void vusk_mw::start_timers()
@@ -445,6 +463,7 @@ void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
 void vusk_mw::socket_connect(const char *port_text)
 {
     const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
+    hint_buttons_->disable_cmd_buttons();
     display_set_default_colors();
     display_write("\n");
     display_write("Connecting...\n");
@@ -479,6 +498,7 @@ void vusk_mw::socket_disconnect(const char *message)
     input_window_->line_edit.enable_echo();
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
+    set_button_rows_disconnected();
     resize();
     Refresh();
 }
@@ -555,6 +575,7 @@ void vusk_mw::login(const char *name)
     login_time_ = time(nullptr);
     logged_in_ = true;
     input_window_->line_edit.swap_history(2);
+    fkey_manager_->enable_buttons(true);
     input_window_->line_edit.enable_echo();
     resize();
     Refresh();
@@ -736,8 +757,8 @@ void vusk_mw::resize()
     place_logo();
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
-                                               last_client_height_, layout_settings(logged_in_),
-                                               mw_panel_sizes());
+                                               last_client_height_, layout_settings(logged_in_), panel_sizes());
+    place_button_rows(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
     main_display_->enable_scrolling();
@@ -750,10 +771,11 @@ void vusk_mw::global_font_resync()
     TConfig::Instance()->SetFont(*global_font);
 }
 
-// The button panels that redraw with the new font are not built yet.
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    hint_buttons_->change_theme();
+    fkey_manager_->change_theme();
 }
 
 void vusk_mw::global_change_theme(int redraw)
@@ -761,6 +783,7 @@ void vusk_mw::global_change_theme(int redraw)
     reset_theme();
     if (redraw)
         redraw_background(1);
+    change_button_row_themes();
     resize();
     Refresh();
 }
@@ -834,4 +857,52 @@ int vusk_mw::has_mouse_selection()
 void vusk_mw::clear_mouse_selection()
 {
     main_display_->textctrl().clear_mouse_selection();
+}
+
+// ---- The button rows ----
+
+void vusk_mw::build_button_rows()
+{
+    direction_buttons_ = std::make_unique<vusk_direction_buttons>(this, wxID_ANY);
+    hint_buttons_ = std::make_unique<vusk_hint_buttons>(this, wxID_ANY);
+    fkey_manager_ = std::make_unique<vusk_fkey_manager>(this, wxID_ANY);
+    direction_buttons_->initial_setup();
+}
+
+mw_panel_sizes vusk_mw::panel_sizes() const
+{
+    mw_panel_sizes sizes;
+    sizes.pad_width = direction_buttons_->get_min_xsize();
+    sizes.pad_height = direction_buttons_->get_min_ysize();
+    sizes.fkey_width = fkey_manager_->calc_min_xsize(mw_bottom_row_height);
+    return sizes;
+}
+
+void vusk_mw::place_button_rows(const mw_layout &layout)
+{
+    place_holder(*direction_buttons_, layout.direction_pad);
+    place_holder(*hint_buttons_, layout.hint_buttons);
+    place_holder(*fkey_manager_, layout.fkey_row);
+}
+
+// Logged out: the pad waits for the next room, the function keys hide their
+// labels until the next login, and the hint column offers Connect and Quit.
+void vusk_mw::set_button_rows_disconnected()
+{
+    fkey_manager_->enable_buttons(false);
+    direction_buttons_->disable();
+    hint_buttons_->disable_cmd_buttons();
+    hint_buttons_->enable_disconnected_buttons();
+}
+
+void vusk_mw::flash_hint_buttons()
+{
+    hint_buttons_->start_newbie_demo_mode_flashing();
+}
+
+void vusk_mw::change_button_row_themes()
+{
+    hint_buttons_->change_theme();
+    direction_buttons_->change_theme();
+    fkey_manager_->change_theme();
 }

@@ -25,9 +25,13 @@
 #include <wx/timer.h>
 
 #include <ctime>
+#include <memory>
 #include <string>
 
 class vusk_ansi_display;
+class vusk_direction_buttons;
+class vusk_fkey_manager;
+class vusk_hint_buttons;
 class vusk_input_window;
 class vusk_main_window;
 class vusk_mw;
@@ -35,6 +39,8 @@ class wxMenu;
 class wxMenuBar;
 class quit_dialog;
 class disconnect_dialog;
+struct mw_layout;
+struct mw_panel_sizes;
 
 constexpr int main_tick_ms = 20;
 constexpr int main_frame_width = 984;
@@ -180,6 +186,9 @@ public:
     // Where plain game text goes: the main display unless it is diverted.
     vusk_ansi_display *current_display() const { return current_display_; }
     vusk_input_window *input_window() const { return input_window_; }
+    vusk_direction_buttons *direction_buttons() const { return direction_buttons_.get(); }
+    vusk_hint_buttons *hint_buttons() const { return hint_buttons_.get(); }
+    vusk_fkey_manager *fkey_manager() const { return fkey_manager_.get(); }
     vusk_stream_parser &stream_parser() { return stream_parser_; }
     const vusk_tag_dispatcher &tag_dispatcher() const { return tag_dispatcher_; }
     wxTimer &ping_timer() { return ping_timer_; }
@@ -211,7 +220,7 @@ private:
     // config_command_target: what the server's "config" tag switches.
     bool automap_enabled() const override;
     void flash_automap() override {}
-    void flash_hint_buttons() override {}
+    void flash_hint_buttons() override;
     void flash_status_display() override {}
     void flash_popup_buttons() override {}
     void flash_main_display() override;
@@ -244,6 +253,12 @@ private:
 
     void build_windows();
     void register_tag_owners();
+    // The direction pad, the hint buttons and the function-key row.
+    void build_button_rows();
+    void place_button_rows(const mw_layout &layout);
+    void set_button_rows_disconnected();
+    void change_button_row_themes();
+    mw_panel_sizes panel_sizes() const;
     void start_timers();
     void stop_timers();
     void run_tick_work();
@@ -262,6 +277,10 @@ private:
     vusk_ansi_display *current_display_ = nullptr;
     int divert_scroll_position_ = 0;
     vusk_input_window *input_window_ = nullptr;
+    // The button rows own no window: their buttons are the frame's children.
+    std::unique_ptr<vusk_direction_buttons> direction_buttons_;
+    std::unique_ptr<vusk_hint_buttons> hint_buttons_;
+    std::unique_ptr<vusk_fkey_manager> fkey_manager_;
     wxTimer main_timer_;
     tick_pacer main_tick_pacer_{main_tick_ms};
     // Set while the main timer runs on its own.

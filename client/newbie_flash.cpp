@@ -9,6 +9,17 @@ void start_newbie_flash(newbie_flash_state flash)
     flash.elapsed = 0;
 }
 
+namespace {
+// Records the step about to be shown; false when it is shown already.
+bool note_shown(newbie_flash_state flash)
+{
+    if (flash.count == flash.shown)
+        return false;
+    flash.shown = flash.count;
+    return true;
+}
+}
+
 bool advance_newbie_flash(newbie_flash_state flash, int milliseconds)
 {
     int period = std::max(flash.period, 1);
@@ -19,8 +30,19 @@ bool advance_newbie_flash(newbie_flash_state flash, int milliseconds)
     }
     if (flash.count == 0)
         flash.elapsed = 0;
-    if (flash.count == flash.shown)
-        return false;
-    flash.shown = flash.count;
-    return true;
+    return note_shown(flash);
+}
+
+bool advance_newbie_flash_one_step(newbie_flash_state flash, int milliseconds)
+{
+    const int period = std::max(flash.period, 1);
+    milliseconds = std::max(milliseconds, 0);
+    const long long gathered = 0LL + flash.elapsed + milliseconds;
+    if (flash.count > 0 && gathered >= period) {
+        flash.elapsed = milliseconds >= period ? 0 : int(gathered - period);
+        --flash.count;
+    } else {
+        flash.elapsed = int(std::min<long long>(gathered, period));
+    }
+    return note_shown(flash);
 }

@@ -21,4 +21,8 @@ void start_newbie_flash(newbie_flash_state flash);
 // then records).
 bool advance_newbie_flash(newbie_flash_state flash, int milliseconds);
 
+// The same, but one call takes at most one step: a late tick does not skip
+// steps, so the whole flash is seen even on a slow machine.
+bool advance_newbie_flash_one_step(newbie_flash_state flash, int milliseconds);
+
 #endif

@@ -88,9 +88,9 @@ TEST_F(FrameLayout, LeftTopWithGroupDisplayStartsTheColumnAfterIt)
     s.hpbar = 1;
     s.enemy_hpbar = 1;
     lay_out(s, 900, 700);
-    // Right column: the pad keeps its 4-pixel gap; bottom up: function keys
-    // 46, status bar 21, input 48, status display 42.
-    const int width = 900 - 4 - 164;
+    // Right column: the hint buttons, as wide as the pad, and a 4-pixel gap;
+    // bottom up: function keys 46, status bar 21, input 48, status display 42.
+    const int width = 900 - 97 - 4 - 164;
     EXPECT_EQ(input(), wxRect(164, 700 - 46 - 21 - 48, width, 48));
     EXPECT_EQ(display(), wxRect(164, 0, width, 700 - 46 - 21 - 48 - 42));
 }

@@ -1,0 +1,214 @@
+// Drawn buttons as the player meets them: the five images of a text button
+// in every button theme, the mouse sequences that click (or do not), the
+// command sent through the frame, and the newcomer's flashing border.
+#include "global_fonts.h"
+#include "gui_button_probe.h"
+#include "gui_client.h"
+#include "gui_fake_frame.h"
+#include "gui_harness.h"
+#include "gui_test_window.h"
+#include "vusk_audio_base.h"
+#include "vusk_command_button.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using gui::face_of;
+using gui::pixel;
+using gui::shown_image;
+using gui::theme_slot;
+
+namespace {
+
+const wxPoint INSIDE(40, 12);
+const wxPoint OUTSIDE(-30, 60);
+
+// A button that stands for something open or closed.
+class toggle_button : public vusk_command_button {
+public:
+    explicit toggle_button(wxWindow *parent) : vusk_command_button(parent) { toggle_mode = 1; }
+};
+
+class TextButton : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        gui::prepare_client();
+        current_button_theme = button_theme_yellow;
+        frame = new gui::test_frame(wxSize(200, 100));
+        button = add(new vusk_command_button(frame->area));
+        ASSERT_TRUE(gui::show_and_wait(frame));
+    }
+
+    void TearDown() override { EXPECT_TRUE(gui::destroy_and_wait(frame)); }
+
+    template <class Button> Button *add(Button *b)
+    {
+        b->SetSize(10, 10, 97, 26);
+        b->setup("Look", "look around", 1);
+        return b;
+    }
+
+    void mouse(wxEventType type, const wxPoint &at = INSIDE) { EXPECT_TRUE(gui::send_mouse(button, type, at)); }
+
+    // The image shown, against the theme slots of its face, its left edge
+    // (the hover border, or else the bevel) and its label.
+    void expect_image(int fill, int border, int text, const char *what)
+    {
+        const vusk_bitmap image = shown_image(*button);
+        EXPECT_EQ(pixel(image, 93, 3), theme_slot(fill)) << what;
+        if (border >= 0)
+            EXPECT_EQ(pixel(image, 0, 13), theme_slot(border)) << what;
+        else
+            EXPECT_NE(pixel(image, 0, 13), theme_slot(fill)) << what << ": a bevel";
+        EXPECT_GT(gui::label_pixels(image, theme_slot(fill), theme_slot(text)), 20) << what;
+    }
+
+    gui::test_frame *frame = nullptr;
+    vusk_command_button *button = nullptr;
+    fake_frame calls;
+};
+
+} // namespace
+
+TEST_F(TextButton, FiveImagesInEveryThemeShowFaceBorderAndLabel)
+{
+    for (const vusk_color *theme : {button_theme_red, button_theme_brown, button_theme_yellow, button_theme_ygreen,
+                                    button_theme_green, button_theme_cyan, button_theme_blue, button_theme_purple,
+                                    button_theme_grey}) {
+        current_button_theme = theme;
+        button->redraw_bitmaps();
+        button->set_enabled(1);
+        expect_image(3, -1, 4, "up");
+        mouse(wxEVT_ENTER_WINDOW);
+        expect_image(6, 5, 7, "up, hovered");
+        button->set_button_state(button_down);
+        expect_image(15, 14, 16, "down, hovered");
+        mouse(wxEVT_LEAVE_WINDOW);
+        button->set_button_state(button_down);
+        expect_image(15, -1, 16, "down");
+        button->set_enabled(0);
+        mouse(wxEVT_ENTER_WINDOW);
+        expect_image(24, -1, 25, "disabled, pointer over it");
+    }
+    // Yellow, raised: face 96, light edge (3 x 96 + 96) / 2 above, dark 48 below.
+    current_button_theme = button_theme_yellow;
+    button->redraw_bitmaps();
+    button->set_enabled(1);
+    EXPECT_EQ(pixel(shown_image(*button), 50, 1), vusk_color(192, 192, 192));
+    EXPECT_EQ(pixel(shown_image(*button), 96, 5), vusk_color(48, 48, 48));
+}
+
+TEST_F(TextButton, ToggleButtonsFlipOnEveryPressAndUseTheirOwnColoursWhenDown)
+{
+    button = add(new toggle_button(frame->area));
+    mouse(wxEVT_ENTER_WINDOW);
+    mouse(wxEVT_LEFT_DOWN);
+    expect_image(21, 20, 22, "toggled on, hovered");
+    mouse(wxEVT_LEFT_UP);
+    mouse(wxEVT_LEAVE_WINDOW);
+    expect_image(18, -1, 19, "toggled on");
+    mouse(wxEVT_RIGHT_DOWN);
+    EXPECT_EQ(button->get_button_state(), button_up);
+    gui::pump_events();
+    EXPECT_EQ(calls.sent.size(), 2u);
+}
+
+TEST_F(TextButton, TheImagesReachTheScreen)
+{
+    button->repaint();
+    EXPECT_TRUE(gui::wait_until([&] { return gui::pixel_of(gui::capture_window(button), 93, 3) == theme_slot(3); }));
+}
+
+TEST_F(TextButton, APressClicksOnceAndLeavingOrReleasingOutsideOnlyLetsItUp)
+{
+    mouse(wxEVT_ENTER_WINDOW);
+    mouse(wxEVT_LEFT_DOWN);
+    EXPECT_EQ(face_of(*button), theme_slot(15));
+    // The click is queued: the frame hears of it from the event loop.
+    EXPECT_TRUE(calls.sent.empty());
+    gui::pump_events();
+    ASSERT_EQ(calls.sent.size(), 1u);
+    EXPECT_EQ(calls.sent[0].text, "look around");
+    EXPECT_EQ(calls.sent[0].echo, 1);
+    EXPECT_EQ(calls.focus_transfers, 1);
+    EXPECT_TRUE(calls.called("enable_scrolling"));
+
+    mouse(wxEVT_MOTION, OUTSIDE);
+    mouse(wxEVT_LEAVE_WINDOW, OUTSIDE);
+    EXPECT_EQ(button->get_button_state(), button_up);
+    mouse(wxEVT_LEFT_UP, OUTSIDE);
+    gui::pump_events();
+    EXPECT_EQ(calls.sent.size(), 1u);
+    EXPECT_EQ(face_of(*button), theme_slot(3));
+}
+
+TEST_F(TextButton, ADoubleClickIsOneClickAndOtherButtonsDoNotClick)
+{
+    for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_LEFT_UP, wxEVT_RIGHT_DOWN,
+                             wxEVT_RIGHT_UP, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_UP, wxEVT_MOUSEWHEEL})
+        mouse(type);
+    gui::pump_events();
+    EXPECT_EQ(calls.sent.size(), 1u);
+}
+
+TEST_F(TextButton, OnlyTheThirteenMouseEventsReachTheButton)
+{
+    for (wxEventType type : {wxEVT_AUX1_DOWN, wxEVT_AUX2_DOWN, wxEVT_AUX1_DCLICK, wxEVT_MAGNIFY})
+        EXPECT_FALSE(gui::send_mouse(button, type, INSIDE));
+    gui::pump_events();
+    EXPECT_TRUE(calls.sent.empty());
+}
+
+TEST_F(TextButton, ADisabledButtonSendsNothingKeepsTheFocusAndShowsNoHover)
+{
+    button->set_enabled(0);
+    mouse(wxEVT_ENTER_WINDOW);
+    mouse(wxEVT_LEFT_DOWN);
+    mouse(wxEVT_LEFT_UP);
+    gui::pump_events();
+    EXPECT_TRUE(calls.sent.empty());
+    EXPECT_EQ(calls.focus_transfers, 0);
+    EXPECT_EQ(face_of(*button), theme_slot(24));
+}
+
+TEST_F(TextButton, APressPlaysTheClickAndADisabledButtonStaysSilent)
+{
+    // Sound switched on, with no stream to take the sounds away.
+    vusk_audio_object::global_audio_enabled = 1;
+    mouse(wxEVT_LEFT_DOWN);
+    mouse(wxEVT_LEFT_UP);
+    EXPECT_EQ(vusk_audio_object::playing_count(), 1);
+    button->set_enabled(0);
+    mouse(wxEVT_LEFT_DOWN);
+    EXPECT_EQ(vusk_audio_object::playing_count(), 1);
+    vusk_audio_object::global_audio_enabled = 0;
+    vusk_audio_object::clear_queues();
+}
+
+TEST_F(TextButton, ALabelIsCutToWhatFitsButNeverToNothing)
+{
+    const std::string label(300, 'm');
+    EXPECT_EQ(vusk_image_button::get_max_char_count(global_button_large_font, label.c_str(), 1000000, 26), 254);
+    EXPECT_EQ(vusk_image_button::get_max_char_count(global_button_large_font, label.c_str(), 1, 26), 1);
+    EXPECT_EQ(vusk_image_button::get_max_char_count(global_button_large_font, "Look", 97, 26), 4);
+    const int fits = vusk_image_button::get_max_char_count(global_button_large_font, label.c_str(), 97, 26);
+    EXPECT_GT(fits, 1);
+    EXPECT_LT(fits, 20);
+}
+
+TEST_F(TextButton, TheNewcomerFlashAlternatesTheBorderForSixteenStepsEvenWithLongTicks)
+{
+    button->start_newbie_demo_mode_flashing();
+    std::string borders;
+    // Each tick is five periods long; each still takes one step only.
+    for (int tick = 0; tick < 20 && button->is_flashing(); ++tick) {
+        const vusk_color edge = pixel(shown_image(*button), 0, 13);
+        borders += edge == vusk_BLACK ? 'b' : edge == vusk_WHITE ? 'w' : '?';
+        vusk_embedded_window::animation_update(1000);
+    }
+    EXPECT_EQ(borders, "bwbwbwbwbwbwbwbw");
+    EXPECT_FALSE(button->is_animating());
+    EXPECT_EQ(pixel(shown_image(*button), 0, 13), vusk_color(192, 192, 192));
+}
