@@ -447,13 +447,12 @@ void vusk_mw::OnFocusGot(wxFocusEvent &)
 
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
-    wxPaintDC dc(this);
     const vusk_bitmap *background = background_.bitmap();
     if (background == nullptr)
         return;
     // Mostly a strip needs it: a child of the frame was drawn anew.
-    background_blit_.draw(dc, *background, GetUpdateRegion().GetBox());
-    paint_logo(dc);
+    background_blit_.draw_in_paint(*this, *background, GetUpdateRegion().GetBox());
+    paint_logo();
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}

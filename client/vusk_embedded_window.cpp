@@ -1,6 +1,5 @@
 #include "vusk_embedded_window.h"
 
-#include <wx/dcclient.h>
 
 #include <algorithm>
 
@@ -60,8 +59,7 @@ void vusk_embedded_window::repaint()
     if (!IsShownOnScreen())
         return;
     repaint_dc(*bitmap_);
-    wxClientDC dc(this);
-    blit_.draw(dc, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()));
+    blit_.draw_on_window(*this, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()));
 }
 
 // A queued call goes with the window when it is destroyed first.
@@ -78,12 +76,11 @@ void vusk_embedded_window::repaint_soon()
 
 void vusk_embedded_window::repaint_handler(wxPaintEvent &)
 {
-    wxPaintDC dc(this);
     if (!IsShownOnScreen())
         return;
     repaint_dc(*bitmap_);
     // Often only a strip needs it (a scrollbar or a panel above moved).
-    blit_.draw(dc, *bitmap_, GetUpdateRegion().GetBox());
+    blit_.draw_in_paint(*this, *bitmap_, GetUpdateRegion().GetBox());
 }
 
 void vusk_embedded_window::resize_handler(wxSizeEvent &) {}
