@@ -222,6 +222,9 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
       save_timer_(this, save_timer_id)
 {
     main_window = this;
+    // The frame paints all of its background itself; an erase step would cost
+    // the toolkit a device context on every paint.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
     build_windows();
     register_tag_owners();
     TConfig::Instance()->set_effects(this);
