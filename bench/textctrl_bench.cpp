@@ -2,13 +2,12 @@
 // three colour runs each, appended run by run as the terminal window writes
 // them, with the 10-point fixed-pitch glyph font of the main display.
 // Appending speed, re-wrapping and painting 100,000 lines, and their memory.
+#include "heap_bytes.h"
 #include "vusk_font.h"
 #include "vusk_textctrl.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/frame.h>
-
-#include <malloc.h>
 
 #include <memory>
 #include <random>
@@ -71,12 +70,6 @@ size_t corpus_bytes()
     return bytes;
 }
 
-size_t heap_in_use()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
 // A scrollback window in a frame that is never shown.
 class bench_window {
 public:
@@ -112,9 +105,9 @@ static void BM_ScrollbackMemory(benchmark::State &state)
     corpus();
     for (auto _ : state) {
         auto window = std::make_unique<bench_window>();
-        const size_t before = heap_in_use();
+        const size_t before = heap_bytes_in_use();
         window->append_corpus();
-        state.counters["MB"] = double(heap_in_use() - before) / (1024.0 * 1024.0);
+        state.counters["MB"] = double(heap_bytes_in_use() - before) / (1024.0 * 1024.0);
     }
 }
 BENCHMARK(BM_ScrollbackMemory)->Iterations(1)->Unit(benchmark::kMillisecond);

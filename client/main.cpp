@@ -16,6 +16,8 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_automap.h"
+#include "vusk_automap_outer.h"
 #include "vusk_direction_buttons.h"
 #include "vusk_embedded_window.h"
 #include "vusk_fkey_manager.h"
@@ -64,19 +66,6 @@ const char abort_line[] = "\x1a";
 wxString game_title_text()
 {
     return bytes_to_wx(game_title);
-}
-
-void apply_visibility(wxWindow *window, const panel_placement &placement)
-{
-    if (placement.visibility != panel_visibility::unchanged)
-        window->Show(placement.visibility == panel_visibility::show);
-}
-
-void place_panel(vusk_embedded_window *panel, const panel_placement &placement)
-{
-    if (placement.placed)
-        panel->SetSize(placement.x, placement.y, placement.width, placement.height);
-    apply_visibility(panel, placement);
 }
 
 // A holder is shown first: showing lays out its children, and the hint
@@ -273,6 +262,7 @@ void vusk_mw::build_windows()
     SetMenuBar(menu_bar_);
     build_button_rows();
     show_all_settings();
+    build_automap();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     // The palette the font-colour menu shows checked.
@@ -281,6 +271,8 @@ void vusk_mw::build_windows()
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
+    set_automap_dock_state();
+    enable_automap();
     enable_menu_items();
     resize();
     Refresh(true);
@@ -300,6 +292,7 @@ void vusk_mw::register_tag_owners()
     tag_owners &owners = tag_dispatcher_.owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
+    owners.automap = automap_display_;
     owners.direction_pad = direction_buttons_.get();
     owners.hint_buttons = hint_buttons_.get();
     owners.fkey_row = fkey_manager_.get();
@@ -495,11 +488,13 @@ void vusk_mw::socket_disconnect(const char *message)
     logged_in_ = false;
     hide_logoff_warnings();
     SetTitle(game_title_text());
+    enable_automap();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window_->line_edit.enable_echo();
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
+    automap_display_->full_clear();
     set_button_rows_disconnected();
     resize();
     Refresh();
@@ -577,6 +572,7 @@ void vusk_mw::login(const char *name)
     login_time_ = time(nullptr);
     logged_in_ = true;
     input_window_->line_edit.swap_history(2);
+    enable_automap();
     fkey_manager_->enable_buttons(true);
     input_window_->line_edit.enable_echo();
     resize();
@@ -738,6 +734,7 @@ int vusk_mw::http_fork(const char *url)
 
 void vusk_mw::menu_view_change_layout_helper()
 {
+    set_automap_dock_state();
     resize();
     Refresh();
 }
@@ -760,6 +757,7 @@ void vusk_mw::resize()
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
                                                last_client_height_, layout_settings(logged_in_), panel_sizes());
+    place_automap(layout);
     place_button_rows(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
@@ -771,11 +769,13 @@ void vusk_mw::global_font_resync()
     main_display_->change_font(global_font);
     input_window_->line_edit.change_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
+    automap_display_->change_font();
 }
 
 void vusk_mw::button_font_resync()
 {
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
+    automap_display_->change_button_font();
     hint_buttons_->change_theme();
     fkey_manager_->change_theme();
 }
@@ -785,6 +785,7 @@ void vusk_mw::global_change_theme(int redraw)
     reset_theme();
     if (redraw)
         redraw_background(1);
+    automap_display_->change_theme();
     change_button_row_themes();
     resize();
     Refresh();
@@ -861,6 +862,17 @@ void vusk_mw::clear_mouse_selection()
     main_display_->textctrl().clear_mouse_selection();
 }
 
+// ---- The automap ----
+
+// Its own frame first, then the panel, which starts out in the main frame.
+void vusk_mw::build_automap()
+{
+    global_automap_frame = new vusk_automap_frame(this, wxID_ANY, wxS("Varn Ossic Map"));
+    automap_display_ = new vusk_automap_display(this, wxID_ANY, wxS("main automap"));
+    main_display_->set_automap_overlay(automap_display_);
+    global_automap_display = automap_display_;
+}
+
 // ---- The button rows ----
 
 void vusk_mw::build_button_rows()
@@ -877,7 +889,59 @@ mw_panel_sizes vusk_mw::panel_sizes() const
     sizes.pad_width = direction_buttons_->get_min_xsize();
     sizes.pad_height = direction_buttons_->get_min_ysize();
     sizes.fkey_width = fkey_manager_->calc_min_xsize(mw_bottom_row_height);
+    sizes.automap_width = automap_display_->get_x_size();
+    sizes.automap_height = automap_display_->get_y_size();
     return sizes;
+}
+
+// In the embedded layout the main display places the docked panel itself.
+void vusk_mw::place_automap(const mw_layout &layout)
+{
+    if (layout.automap_frame_client.placed)
+        global_automap_frame->SetClientSize(layout.automap_frame_client.width, layout.automap_frame_client.height);
+    place_panel(automap_display_, layout.automap);
+}
+
+void vusk_mw::set_automap_dock_state()
+{
+    const TConfig &config = *TConfig::Instance();
+    const bool enabled = config.GetAutomapEnable() != 0;
+    automap_display_->Show(enabled);
+    if (!config.GetAutomapDocked()) {
+        automap_display_->Reparent(global_automap_frame);
+        automap_display_->SetSize(0, 0, automap_display_->get_x_size(), automap_display_->get_y_size());
+        global_automap_frame->Show(enabled);
+        global_automap_frame->Refresh();
+        return;
+    }
+    const bool embedded = config.GetLayout() != 1 && config.GetLayout() != 2;
+    automap_display_->Reparent(embedded ? static_cast<wxWindow *>(&main_display_->textctrl()) : this);
+    global_automap_frame->Hide();
+}
+
+void vusk_mw::enable_automap()
+{
+    const TConfig &config = *TConfig::Instance();
+    if (!config.GetAutomapEnable()) {
+        automap_display_->Hide();
+        global_automap_frame->Hide();
+        return;
+    }
+    if (!config.GetAutomapDocked())
+        global_automap_frame->Show();
+    automap_display_->Show();
+    // The caption follows the login.
+    automap_display_->repaint();
+}
+
+void vusk_mw::set_automap_size(int cell_size)
+{
+    automap_display_->set_size(cell_size);
+}
+
+void vusk_mw::flash_automap()
+{
+    automap_display_->start_newbie_demo_mode_flashing();
 }
 
 void vusk_mw::place_button_rows(const mw_layout &layout)

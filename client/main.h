@@ -29,6 +29,7 @@
 #include <string>
 
 class vusk_ansi_display;
+class vusk_automap_display;
 class vusk_direction_buttons;
 class vusk_fkey_manager;
 class vusk_hint_buttons;
@@ -132,7 +133,8 @@ public:
     // Quitting or disconnecting while a character is in the game asks first.
     void verify_program_exit();
     void verify_disconnect();
-    void set_automap_display_enable(int on);
+    // Switches the automap on or off in the settings and shows or hides it.
+    void set_automap_display_enable(int on) override;
 
     // The menu bar (menus.cpp): every item of the main menus reaches
     // menu_command.
@@ -182,6 +184,13 @@ public:
     bool start_audio() override;
     void stop_audio() override;
 
+    // The automap: where it lives (docked, over the main display, in its
+    // own frame), whether it shows, its size.
+    void set_automap_dock_state();
+    void enable_automap() override;
+    void set_automap_size(int cell_size) override;
+    vusk_automap_display *automap_display() const { return automap_display_; }
+
     vusk_main_window *main_display() const { return main_display_; }
     // Where plain game text goes: the main display unless it is diverted.
     vusk_ansi_display *current_display() const { return current_display_; }
@@ -219,7 +228,7 @@ private:
 
     // config_command_target: what the server's "config" tag switches.
     bool automap_enabled() const override;
-    void flash_automap() override {}
+    void flash_automap() override;
     void flash_hint_buttons() override;
     void flash_status_display() override {}
     void flash_popup_buttons() override {}
@@ -252,6 +261,8 @@ private:
     void hide_logoff_warnings();
 
     void build_windows();
+    void build_automap();
+    void place_automap(const mw_layout &layout);
     void register_tag_owners();
     // The direction pad, the hint buttons and the function-key row.
     void build_button_rows();
@@ -277,6 +288,7 @@ private:
     vusk_ansi_display *current_display_ = nullptr;
     int divert_scroll_position_ = 0;
     vusk_input_window *input_window_ = nullptr;
+    vusk_automap_display *automap_display_ = nullptr;
     // The button rows own no window: their buttons are the frame's children.
     std::unique_ptr<vusk_direction_buttons> direction_buttons_;
     std::unique_ptr<vusk_hint_buttons> hint_buttons_;

@@ -715,6 +715,7 @@ void vusk_mw::menu_view_automap_docked()
     }
     config.SetAutomapDocked(toggled(config.GetAutomapDocked()));
     show_setting(menu_setting::automap_docked, config.GetAutomapDocked());
+    set_automap_dock_state();
     resize();
     Refresh(true);
 }

@@ -29,6 +29,17 @@ struct panel_placement {
     panel_visibility visibility = panel_visibility::unchanged;
 };
 
+// Applies a placement to a panel: anything with the drawn windows' SetSize
+// and the toolkit's Show.
+template <class Panel>
+void place_panel(Panel *panel, const panel_placement &placement)
+{
+    if (placement.placed)
+        panel->SetSize(placement.x, placement.y, placement.width, placement.height);
+    if (placement.visibility != panel_visibility::unchanged)
+        panel->Show(placement.visibility == panel_visibility::show);
+}
+
 // The settings the layout reads, as the configuration's getters return them.
 struct mw_layout_settings {
     int layout = 0; // 1 left top, 2 left bottom, anything else embedded

@@ -13,9 +13,6 @@ constexpr int COVERAGE_DIVISOR = 256;        // glyph blends divide by 256, not 
 // far outside any bitmap but safely inside the range of int64_t.
 constexpr double EDGE_X_LIMIT = 1e15;
 
-// A whole pixel, at any address, that may be written over the bytes of a view.
-typedef uint32_t unaligned_word __attribute__((aligned(1), may_alias));
-
 int clamp_channel(int value) { return std::clamp(value, 0, CHANNEL_MAX); }
 
 vusk_color clamped(const vusk_color &c)
@@ -144,8 +141,15 @@ void pixel_view::Clear(const vusk_color &colour)
     pattern[ALPHA] = CHANNEL_MAX;
     uint32_t word;
     std::memcpy(&word, pattern, sizeof word);
-    for (int y = 0; y < height_; ++y)
-        std::fill_n(reinterpret_cast<unaligned_word *>(pixel(0, y)), width_, word);
+    // Rows need not be aligned to whole words, so each word is copied in. The
+    // width is held locally: byte stores could alias the member, which would
+    // keep the loop from being vectorised.
+    const int width = width_;
+    for (int y = 0; y < height_; ++y) {
+        unsigned char *row = pixel(0, y);
+        for (int x = 0; x < width; ++x)
+            std::memcpy(row + x * BYTES_PER_PIXEL, &word, sizeof word);
+    }
 }
 
 void pixel_view::CopyFrom(const pixel_view &source)

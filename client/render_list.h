@@ -25,6 +25,8 @@ struct vusk_render_list {
     unsigned char attr = 0;
     unsigned char code = 0;
 };
+// The memory figures count on this size (the text's bytes aside).
+static_assert(sizeof(vusk_render_list) == 24, "a render list record is 24 bytes");
 
 class render_list_recorder {
 public:

@@ -197,7 +197,7 @@ const char *poll_socket(int fd)
     return nullptr;
 }
 
-int socket_read_data(int fd, char *destination, int maximum)
+int socket_read_data(int /*fd*/, char *destination, int maximum)
 {
     if (destination == nullptr || maximum < 1 || read_offset == 0)
         return 0;
@@ -218,7 +218,7 @@ void append_outgoing_string(const char *text)
     write_offset += static_cast<int>(count);
 }
 
-int socket_send_command(int fd, const char *text)
+int socket_send_command(int /*fd*/, const char *text)
 {
     if (text == nullptr)
         return 0;

@@ -19,6 +19,8 @@ struct vusk_textctrl_chunk {
     unsigned char green = 0;
     unsigned char blue = 0;
 };
+// The scrollback's memory figures count on these sizes.
+static_assert(sizeof(vusk_textctrl_chunk) == 32, "a display chunk is 32 bytes");
 
 // One display line: its chunks, and where the next chunk is linked in.
 struct vusk_textctrl_line {
@@ -34,6 +36,7 @@ struct vusk_textctrl_line {
     void append(vusk_textctrl_chunk *chunk);
     int character_count() const;
 };
+static_assert(sizeof(vusk_textctrl_line) == 24, "a display line is 24 bytes");
 
 // Hands out a store's chunks in order from slabs of a process-wide pool.
 // Chunks are never freed one by one: a store gives all of one kind back at

@@ -6,6 +6,7 @@
 
 #include <wx/font.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -133,7 +134,7 @@ int sane_value(const tqconfig_field &field, int value)
     case sanity_rule::clamp:
         return value < field.low ? field.low : value > field.high ? field.high : value;
     case sanity_rule::odd_range:
-        return outside || value % 2 == 0 ? field.fallback : value;
+        return std::clamp(value | 1, field.low, field.high);
     }
     return value;
 }

@@ -133,7 +133,7 @@ enum class sanity_rule {
     bit,        // reduced to its lowest bit
     range,      // outside low..high it becomes fallback
     clamp,      // brought to the nearer end of low..high
-    odd_range,  // outside low..high, or even, it becomes fallback
+    odd_range,  // the next odd value, brought into low..high (both odd)
 };
 
 // One setting as the configuration files name it: a text field or a number
@@ -243,7 +243,8 @@ public:
     void SetAutomapDocked(int value);
     void SetFontColors(int value);
     void SetButtonTooltips(int value);
-    // Sizes outside the automap's odd cell sizes become the default size.
+    // An even size becomes the next odd one; sizes are kept within the
+    // automap's cell sizes.
     void SetAutomapSize(int value);
     void SetInputHeight(int value);
     void SetChannelHeight(int value);

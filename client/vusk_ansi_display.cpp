@@ -225,7 +225,7 @@ const render_list_recorder::records_type &vusk_ansi_display::render_list()
     return recorder.records();
 }
 
-void vusk_ansi_display::single_line_trigger(Buffer &line) {}
+void vusk_ansi_display::single_line_trigger(Buffer &/*line*/) {}
 
 void vusk_ansi_display::try_trigger_line(const char *text)
 {
@@ -351,7 +351,7 @@ void vusk_ansi_display::OnFocusGot(wxFocusEvent &event)
         event.Skip();
 }
 
-void vusk_ansi_display::resize(int changed)
+void vusk_ansi_display::resize(int /*changed*/)
 {
     wxSize size = GetClientSize();
     ansi_display_layout layout = layout_ansi_display(
@@ -459,9 +459,11 @@ void vusk_ansi_display::generate_debug_fill_data(int lines)
              characters / 1000);
     textctrl_.AppendRawText(summary);
     reapply_current_color();
-    printf("size of vusk_textctrl_chunk %5d\n", static_cast<int>(sizeof(vusk_textctrl_chunk)));
-    printf("size of vusk_textctrl_line  %5d\n", static_cast<int>(sizeof(vusk_textctrl_line)));
-    printf("size of wxString            %5d\n", static_cast<int>(sizeof(wxString)));
-    printf("size of vusk_render_list    %5d\n", static_cast<int>(sizeof(vusk_render_list)));
-    printf("entries in render list   %8d\n", static_cast<int>(render_list().size()));
+    // A developer's aid: the sizes go to standard error, with the program's
+    // other diagnostics.
+    fprintf(stderr, "size of vusk_textctrl_chunk %5d\n", static_cast<int>(sizeof(vusk_textctrl_chunk)));
+    fprintf(stderr, "size of vusk_textctrl_line  %5d\n", static_cast<int>(sizeof(vusk_textctrl_line)));
+    fprintf(stderr, "size of wxString            %5d\n", static_cast<int>(sizeof(wxString)));
+    fprintf(stderr, "size of vusk_render_list    %5d\n", static_cast<int>(sizeof(vusk_render_list)));
+    fprintf(stderr, "entries in render list   %8d\n", static_cast<int>(render_list().size()));
 }

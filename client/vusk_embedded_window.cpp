@@ -32,7 +32,10 @@ vusk_embedded_window::~vusk_embedded_window()
 
 int vusk_embedded_window::animation_callback(int) { return 0; }
 
-void vusk_embedded_window::SetSize(int x, int y, int width, int height) { apply_size(x, y, width, height, wxSIZE_AUTO); }
+void vusk_embedded_window::SetSize(int x, int y, int width, int height, int size_flags)
+{
+    apply_size(x, y, width, height, size_flags);
+}
 
 void vusk_embedded_window::SetSize(int width, int height)
 {

@@ -35,8 +35,11 @@ public:
     virtual void resize(int changed) = 0;
     // One animation step of `milliseconds`; returning 0 leaves the list.
     virtual int animation_callback(int milliseconds);
-    // Sizes below 1 become 1.
-    virtual void SetSize(int x, int y, int width, int height);
+    // Sizes below 1 become 1. The flags are the toolkit's; taking them
+    // gives this the toolkit's own parameter list, so it hides that overload
+    // instead of standing beside it (a four-argument call is then this one
+    // on every compiler).
+    virtual void SetSize(int x, int y, int width, int height, int size_flags = wxSIZE_AUTO);
     virtual void SetSize(int width, int height);
     virtual void ResetSize();
     // Paints the whole content of the window.

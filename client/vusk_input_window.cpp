@@ -24,7 +24,7 @@ void vusk_input_window::SetFocus()
     line_edit.SetFocus();
 }
 
-void vusk_input_window::resize(int changed)
+void vusk_input_window::resize(int /*changed*/)
 {
     wxSize size = GetClientSize();
     line_edit.SetSize(line_x, line_y, std::max(size.GetWidth() - 2 * line_x, 1),

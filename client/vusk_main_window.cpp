@@ -1,6 +1,9 @@
 #include "vusk_main_window.h"
 
+#include "mw_layout.h"
 #include "tqconfig.h"
+#include "vusk_automap.h"
+#include "vusk_mw_calls.h"
 
 vusk_main_window::vusk_main_window(wxWindow *parent, int id, const wxString &name)
     : vusk_ansi_display(parent, id, name)
@@ -18,4 +21,23 @@ void vusk_main_window::resize(int force)
     }
     if (force)
         vusk_ansi_display::resize(force);
+    place_overlays();
+}
+
+void vusk_main_window::place_overlays()
+{
+    if (automap_overlay_ == nullptr)
+        return;
+    const TConfig &config = *TConfig::Instance();
+    overlay_layout_input in;
+    in.text_width = textctrl().GetSize().GetWidth();
+    in.logged_in = main_window != nullptr && main_window->logged_in();
+    in.automap_enable = config.GetAutomapEnable() != 0;
+    in.group_status = config.GetGroupStatus();
+    in.has_automap = true;
+    in.automap_overlaid = automap_overlay_->GetParent() == &textctrl();
+    in.automap_cell_size = automap_overlay_->renderer().cell_size();
+    in.automap_width = automap_overlay_->get_x_size();
+    in.automap_height = automap_overlay_->get_y_size();
+    place_panel(automap_overlay_, compute_overlay_layout(in).automap);
 }

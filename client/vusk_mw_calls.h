@@ -56,6 +56,8 @@ public:
     // Panels and sizes.
     virtual void toggle_popup_window(int /*number*/) {}
     virtual void toggle_automap_display() {}
+    // Switches the automap on or off in the settings and shows or hides it.
+    virtual void set_automap_display_enable(int /*on*/) {}
     virtual void zoom_in() {}
     virtual void zoom_out() {}
     virtual void incr_chan_window_size() {}

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds the sanitizer build and runs every test
-# under a virtual X display; then builds the audio tests alone under
+# under a virtual X display: each test in its own process, and the unit and
+# GUI suites once more as one process each in a random order. The whole tree
+# also has to compile with clang++. Last it builds the audio tests alone under
 # ThreadSanitizer (it cannot share a build with AddressSanitizer) and runs
 # them, so a data race with the audio thread fails the run.
 set -euo pipefail
@@ -11,6 +13,13 @@ install_packages $TEST_PACKAGES
 build="$root/build/test"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVUSK_SANITIZE=ON -DVUSK_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(build_jobs)"
+
+# Without the precompiled header, so that every file has to include what it
+# uses. Built, not run.
+clang_build="$root/build/clang"
+cmake -S "$root" -B "$clang_build" -DCMAKE_BUILD_TYPE=Debug -DVUSK_BENCH=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON >/dev/null
+cmake --build "$clang_build" -j "$(build_jobs)"
 
 export GDK_BACKEND=x11
 cd "$build"

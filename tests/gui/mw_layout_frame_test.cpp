@@ -133,8 +133,7 @@ TEST_F(FrameLayout, DegenerateSizesKeepEveryPanelAtLeastOnePixel)
 TEST_F(FrameLayout, ASizeEventLaysOutOnlyWhenTheSizeChanged)
 {
     lay_out(panel_settings(), 700, 500);
-    gui::pump_events(50);
-    EXPECT_EQ(client->laid_out_size(), wxSize(700, 500));
+    EXPECT_TRUE(gui::wait_until([&] { return client->laid_out_size() == wxSize(700, 500); }));
     client->main_display()->SetSize(0, 0, 10, 10);
     wxSizeEvent same(client->GetSize());
     client->OnResize(same);

@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -449,7 +447,7 @@ TEST_F(AnsiDisplay, ScrollbarFollowsTheViewAndHandsBackTheFocus)
     EXPECT_EQ(display->scrollbar().GetName(), wxS("scrollBar"));
     fill_lines(100);
     display->refresh_text();
-    gui::pump_events(20);
+    EXPECT_TRUE(gui::refresh_and_wait(&display->textctrl()));
     int page = display->textctrl().get_visible_line_count();
     EXPECT_EQ(display->get_scroll_position(), 100 - page);
     EXPECT_EQ(display->scrollbar().GetRange(), 100);
@@ -591,10 +589,10 @@ TEST_F(AnsiDisplay, DestroyedDisplaysGiveTheirMemoryBack)
     };
     for (int i = 0; i < 5; ++i)
         cycle();
-    size_t before = mallinfo2().uordblks;
+    size_t before = heap_bytes_in_use();
     for (int i = 0; i < 40; ++i)
         cycle();
-    size_t after = mallinfo2().uordblks;
+    size_t after = heap_bytes_in_use();
     EXPECT_LT(after, before + 2 * 1024 * 1024);
 }
 

@@ -70,7 +70,7 @@ TEST_F(DrawnWindow, HiddenWindowNeverPaints)
     hidden->Hide();
     hidden->repaint();
     hidden->Refresh();
-    gui::pump_events(50);
+    EXPECT_TRUE(gui::refresh_and_wait(frame->area));
     EXPECT_EQ(hidden->repaints, 0);
     const wxImage shot = gui::capture_window(frame->area);
     EXPECT_EQ(gui::pixel_of(shot, 120, 80), test_frame::BACKGROUND);

@@ -137,7 +137,7 @@ protected:
     wxImage shown()
     {
         ctrl->repaint();
-        gui::pump_events(20);
+        EXPECT_TRUE(gui::refresh_and_wait(ctrl));
         return gui::capture_window(ctrl);
     }
 

@@ -34,6 +34,8 @@ hold
 # as the text above shows them: strong in their own channels, weak in the
 # rest. Grey and white text falls in none of these.
 STRONG, WEAK = 0xC0, 0x80
+# A line of text in a colour covers at least this many pixels.
+MIN_TEXT_PIXELS = 100
 COLOURS = {
     "red": lambda r, g, b: r >= STRONG and g <= WEAK and b <= WEAK,
     "green": lambda r, g, b: g >= STRONG and r <= WEAK and b <= WEAK,
@@ -109,6 +111,11 @@ class ScriptedSession(unittest.TestCase):
         with open(self.record, "rb") as f:
             return f.read().decode("latin-1").splitlines()
 
+    def screen_pixels(self):
+        ppm = os.path.join(self.home, "screen.ppm")
+        subprocess.run(["import", "-window", "root", "-depth", "8", ppm], check=True, timeout=STEP_TIMEOUT)
+        return read_ppm(ppm)[2]
+
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), check=True, capture_output=True,
                               text=True, timeout=STEP_TIMEOUT).stdout
@@ -133,15 +140,14 @@ class ProgramSession(ScriptedSession):
         self.xdotool("key", "Return")
         wait_for(lambda: "look" in self.recorded(), "the typed line at the server")
 
-        # Give the answer a few ticks to arrive and be painted.
-        time.sleep(1.0)
-        ppm = os.path.join(self.home, "screen.ppm")
-        subprocess.run(["import", "-window", "root", "-depth", "8", ppm], check=True, timeout=STEP_TIMEOUT)
+        # The answer to the typed line is the cyan text.
+        wait_for(lambda: count_colour(self.screen_pixels(), COLOURS["cyan"]) > MIN_TEXT_PIXELS,
+                 "the answer on the screen")
         subprocess.run(["import", "-window", "root", os.path.join(OUTPUT_DIR, "program_session.png")],
                        check=True, timeout=STEP_TIMEOUT)
-        _, _, pixels = read_ppm(ppm)
+        pixels = self.screen_pixels()
         for name, is_colour in COLOURS.items():
-            self.assertGreater(count_colour(pixels, is_colour), 100, "no %s text on the screen" % name)
+            self.assertGreater(count_colour(pixels, is_colour), MIN_TEXT_PIXELS, "no %s text on the screen" % name)
 
         self.xdotool("type", "--delay", "20", "//quit")
         self.xdotool("key", "Return")

@@ -16,11 +16,10 @@ namespace gui {
 
 void prepare_client()
 {
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
     create_global_fonts();
+    // Once per test: every test starts without a configuration.
+    if (TConfig::Instance()->current_record() != nullptr)
+        return;
     load_system_config();
     reset_theme();
 }

@@ -17,7 +17,8 @@ struct vusk_render_list;
 
 namespace gui {
 
-// Loads the configuration and makes the global fonts, once per process.
+// Makes the shared fonts and loads the configuration, as the program's
+// start-up does; once per test.
 void prepare_client();
 
 // A port on 127.0.0.1 that nothing listens on.

@@ -34,7 +34,7 @@ void fake_frame::handle_async_control_break() { record("break"); }
 void fake_frame::handle_async_control_abort() { record("abort"); }
 bool fake_frame::logged_in() const { return is_logged_in; }
 
-int fake_frame::transfer_focus_main(wxWindow *window)
+int fake_frame::transfer_focus_main(wxWindow */*window*/)
 {
     ++focus_transfers;
     return focus_answer;
@@ -108,6 +108,7 @@ void fake_frame::toggle_popup_window(int number)
 }
 
 void fake_frame::toggle_automap_display() { record("toggle_automap_display"); }
+void fake_frame::set_automap_display_enable(int on) { record("set_automap_display_enable " + std::to_string(on)); }
 void fake_frame::zoom_in() { record("zoom_in"); }
 void fake_frame::zoom_out() { record("zoom_out"); }
 void fake_frame::incr_chan_window_size() { record("incr_chan_window_size"); }

@@ -63,6 +63,7 @@ public:
     void clear_channel_window_selection() override;
     void toggle_popup_window(int number) override;
     void toggle_automap_display() override;
+    void set_automap_display_enable(int on) override;
     void zoom_in() override;
     void zoom_out() override;
     void incr_chan_window_size() override;

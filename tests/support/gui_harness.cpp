@@ -3,6 +3,7 @@
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/dcclient.h>
+#include <wx/eventfilter.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
@@ -25,6 +26,38 @@ void pump_once()
     wxYield();
     wxTheApp->ProcessIdle();
 }
+
+// Notes, while it lives, whether a window or one inside it gets a paint
+// event. The toolkit paints a whole window tree in one pass, so once one of
+// them has been painted, every pending paint of that tree has been handled.
+class paint_watch : public wxEventFilter {
+public:
+    explicit paint_watch(const wxWindow *window) : window_(window) { wxEvtHandler::AddFilter(this); }
+    ~paint_watch() override { wxEvtHandler::RemoveFilter(this); }
+    paint_watch(const paint_watch &) = delete;
+    paint_watch &operator=(const paint_watch &) = delete;
+
+    int FilterEvent(wxEvent &event) override
+    {
+        if (event.GetEventType() == wxEVT_PAINT && lies_within(event.GetEventObject()))
+            painted_ = true;
+        return Event_Skip;
+    }
+
+    bool painted() const { return painted_; }
+
+private:
+    bool lies_within(const wxObject *object) const
+    {
+        for (auto *w = wxDynamicCast(object, wxWindow); w != nullptr; w = w->GetParent())
+            if (w == window_)
+                return true;
+        return false;
+    }
+
+    const wxWindow *window_;
+    bool painted_ = false;
+};
 
 void set_modifiers(wxKeyboardState &state, int modifiers)
 {
@@ -80,12 +113,19 @@ bool wait_until(const std::function<bool()> &condition, int timeout_ms)
 
 bool show_and_wait(wxWindow *top_level)
 {
+    const paint_watch watch(top_level);
     top_level->Show();
     top_level->Raise();
-    const bool shown = wait_until([&] { return top_level->IsShownOnScreen() && top_level->GetHandle() != nullptr; });
-    // Let the first expose and paint events arrive.
-    pump_events(2 * POLL_MS);
-    return shown;
+    return wait_until([&] {
+        return top_level->IsShownOnScreen() && top_level->GetHandle() != nullptr && watch.painted();
+    });
+}
+
+bool refresh_and_wait(wxWindow *window)
+{
+    const paint_watch watch(window);
+    window->Refresh();
+    return wait_until([&] { return watch.painted(); });
 }
 
 bool destroy_and_wait(wxWindow *top_level)

@@ -22,8 +22,13 @@ void pump_events(int milliseconds = 0);
 // Pumps events until `condition` holds or the time is up; returns whether it held.
 bool wait_until(const std::function<bool()> &condition, int timeout_ms = DEFAULT_WAIT_MS);
 
-// Shows a top-level window and waits until it is on the screen.
+// Shows a top-level window and waits until it is on the screen and has
+// been painted.
 bool show_and_wait(wxWindow *top_level);
+
+// Asks for a repaint of `window` and waits until the toolkit has painted it
+// (and with it every paint that was pending in its window tree).
+bool refresh_and_wait(wxWindow *window);
 
 // Destroys a top-level window and waits until it is gone (the toolkit defers
 // the deletion to idle time), so that it cannot cover later windows.

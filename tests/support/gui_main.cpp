@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/clipbrd.h>
 #include <wx/imagpng.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -22,6 +23,15 @@ void fail_running_test(const wxString &file, int line, const wxString &function,
         << "toolkit assertion \"" << condition.utf8_str().data() << "\" failed in " << function.utf8_str().data()
         << ": " << message.utf8_str().data();
 }
+
+// The toolkit frees the data on the primary selection only when it loses
+// the selection, which does not happen at exit.
+void give_up_primary_selection()
+{
+    wxTheClipboard->UsePrimarySelection(true);
+    wxTheClipboard->Clear();
+    wxTheClipboard->UsePrimarySelection(false);
+}
 }
 
 int main(int argc, char **argv)
@@ -32,6 +42,9 @@ int main(int argc, char **argv)
     if (testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
     setenv("GDK_BACKEND", "x11", 0);
+    // The accessibility bridge looks for a session bus, which the virtual
+    // display runs without, and keeps what it set up until exit.
+    setenv("NO_AT_BRIDGE", "1", 0);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         std::fprintf(stderr, "gui_tests: cannot start the toolkit (is there a display?)\n");
@@ -42,6 +55,7 @@ int main(int argc, char **argv)
     wxImage::AddHandler(new wxPNGHandler);
     wxSetAssertHandler(fail_running_test);
     const int result = RUN_ALL_TESTS();
+    give_up_primary_selection();
     wxEntryCleanup();
     return result;
 }

@@ -1,10 +1,11 @@
 #ifndef VUSK_TEST_CONFIG_FILES_FIXTURE_H
 #define VUSK_TEST_CONFIG_FILES_FIXTURE_H
 
-// Tests of the configuration files: each runs with a fresh HOME, the
-// installation's globals at their start values, and the toolkit's base
-// library started (the preference store needs it).
+// Tests of the configuration files: each runs with a fresh HOME (the
+// installation's globals start at their start values for every test) and
+// the toolkit's base library started (the preference store needs it).
 
+#include "base_toolkit.h"
 #include "preference_store.h"
 #include "temp_home.h"
 #include "text_bytes.h"
@@ -13,7 +14,6 @@
 
 #include <gtest/gtest.h>
 #include <wx/fileconf.h>
-#include <wx/init.h>
 
 #include <filesystem>
 #include <fstream>
@@ -47,23 +47,7 @@ public:
     }
 
 protected:
-    static void SetUpTestSuite()
-    {
-        // Started once for the whole process; the toolkit is never stopped.
-        static wxInitializer *const toolkit = new wxInitializer;
-        ASSERT_TRUE(toolkit->IsOk());
-    }
-
-    ConfigFilesTest()
-    {
-        loaded_config_name = no_config_name;
-        global_uuid[0] = '\0';
-        global_last_voting_time = 0;
-        global_last_voting_reminder_time = 0;
-        global_voting_reminder_enable = 1;
-        global_config_directory_path.clear();
-        voting_urls = {};
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(start_base_toolkit()); }
 
     std::string config_dir() const { return home.path() + "/Library/Varn Ossic"; }
     std::string in_config_dir(const std::string &file) const { return config_dir() + "/" + file; }

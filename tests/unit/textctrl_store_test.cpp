@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <string>
 #include <vector>
 
@@ -374,7 +373,7 @@ TEST(TextctrlView, VisibleLineCountAndCharacterSize)
 
     int widths[256];
     fixed_glyph_widths(widths, 7);
-    widths['W'] = 12;
+    widths[static_cast<unsigned char>('W')] = 12;
     widths[200] = 40;
     low.set_glyph_metrics(widths, 13);
     int width = 0, height = 0;

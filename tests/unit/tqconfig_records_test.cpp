@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -87,8 +88,8 @@ int expected_after_sanity(const expected_field &field, int value)
         return outside ? field.fallback : value;
     case clamp:
         return value < field.low ? field.low : (value > field.high ? field.high : value);
-    case odd_range:
-        return outside || value % 2 == 0 ? field.fallback : value;
+    case odd_range: // the next odd size, kept within the range
+        return std::clamp(value | 1, field.low, field.high);
     default:
         return value;
     }
@@ -189,16 +190,16 @@ TEST(TqconfigSanity, CasesOfDamagedFiles)
     EXPECT_EQ(record.local_echo, 1);
     EXPECT_EQ(record.current_theme, 33);
     EXPECT_EQ(record.button_font_size, 7);
-    EXPECT_EQ(record.automap_size, 11);
+    EXPECT_EQ(record.automap_size, 61);
     EXPECT_EQ(record.channel_window_height, 25);
 
     record.font_size = 150;
     record.current_layout = 7;
-    record.automap_size = 61;
+    record.automap_size = 12;
     record.sanity_check_system_config();
     EXPECT_EQ(record.font_size, 150);
     EXPECT_EQ(record.current_layout, 2);
-    EXPECT_EQ(record.automap_size, 61);
+    EXPECT_EQ(record.automap_size, 13);
 }
 
 TEST(TqconfigCopy, EachCopyReversesThePopupsAndTwoCopiesRestoreThem)

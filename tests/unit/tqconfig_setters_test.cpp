@@ -277,15 +277,18 @@ TEST_F(ConfigWithFrame, SoundThatCannotStartSwitchesItselfOff)
     EXPECT_EQ(frame.calls, (calls{"start_audio", "check 12376 on"}));
 }
 
-TEST_F(ConfigWithFrame, AutomapSizeOutsideTheMapsSizesBecomesTheDefault)
+TEST_F(ConfigWithFrame, AutomapSizeTakesTheNextOddSizeWithinTheMapsSizes)
 {
     config.SetAutomapSize(61);
     EXPECT_EQ(config.GetAutomapSize(), 61);
+    config.SetAutomapSize(12);
+    EXPECT_EQ(config.GetAutomapSize(), 13);
     config.SetAutomapSize(400);
-    EXPECT_EQ(config.GetAutomapSize(), 11);
-    config.SetAutomapSize(7);
+    EXPECT_EQ(config.GetAutomapSize(), 61);
     config.SetAutomapSize(-7);
-    EXPECT_EQ(config.GetAutomapSize(), 11);
+    EXPECT_EQ(config.GetAutomapSize(), 5);
+    config.SetAutomapSize(4);
+    EXPECT_EQ(config.GetAutomapSize(), 5);
 }
 
 TEST_F(ConfigWithFrame, RenameTouchesOnlyTheName)

@@ -1,12 +1,13 @@
 #include "url_opener.h"
 
+#include "base_toolkit.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
 
+#include <wx/app.h>
 #include <wx/apptrait.h>
 #include <wx/evtloop.h>
-#include <wx/init.h>
 
 #include <chrono>
 #include <cstdio>
@@ -97,13 +98,14 @@ std::string file_text(const std::string &path)
 
 // A stand-in for the desktop's opener, first on PATH, that writes the number
 // of its arguments and each argument ended by a NUL byte, then exits with 3.
-// The toolkit runs (without a display) while it lives.
+// Starts the toolkit's base library (no display), which reaps the opener.
 class fake_opener {
 public:
     fake_opener()
         : record_(bin_.path() + "/arguments"),
           path_(bin_.path() + ":" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin"))
     {
+        EXPECT_TRUE(start_base_toolkit());
         make_file(bin_.path() + "/" + url_opener_program, 0755,
                   "#!/bin/sh\n"
                   "printf '%s\\n' \"$#\" > '" + record_ + ".part'\n"
@@ -127,7 +129,6 @@ public:
     }
 
 private:
-    wxInitializer toolkit_;
     TempDir bin_;
     std::string record_;
     scoped_path path_;
