@@ -87,12 +87,15 @@ void screen_blit::draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area)
         dc.DrawBitmap(bitmap, 0, 0);
 }
 
-bool screen_blit::draw(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &area)
+bool screen_blit::draw(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &area, const std::vector<wxRect> &holes)
 {
     if (!fill_surface(cr, bitmap, area))
         return false;
     cairo_save(cr);
     cairo_rectangle(cr, area.GetX(), area.GetY(), area.GetWidth(), area.GetHeight());
+    for (const wxRect &hole : holes)
+        cairo_rectangle(cr, hole.GetX(), hole.GetY(), hole.GetWidth(), hole.GetHeight());
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_clip(cr);
     cairo_set_source_surface(cr, surface_, 0, 0);
     cairo_paint(cr);
@@ -100,13 +103,14 @@ bool screen_blit::draw(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &are
     return true;
 }
 
-void screen_blit::draw_on_window(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area)
+void screen_blit::draw_on_window(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area,
+                                 const std::vector<wxRect> &holes)
 {
     // A graphics context made for the window draws on it as a client device
     // context does, clipped to what shows of it.
     std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(&window));
     cairo_t *cr = context ? static_cast<cairo_t *>(context->GetNativeContext()) : nullptr;
-    if (cr == nullptr || !draw(cr, bitmap, area)) {
+    if (cr == nullptr || !draw(cr, bitmap, area, holes)) {
         context.reset();
         wxClientDC dc(&window);
         dc.DrawBitmap(bitmap, 0, 0);

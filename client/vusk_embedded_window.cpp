@@ -2,6 +2,7 @@
 
 
 #include <algorithm>
+#include <vector>
 
 vusk_embedded_window *vusk_embedded_window::animation_list = nullptr;
 vusk_embedded_window *vusk_embedded_window::walk_next = nullptr;
@@ -57,12 +58,19 @@ void vusk_embedded_window::apply_size(int x, int y, int width, int height, int s
 
 void vusk_embedded_window::ResetSize() { resize(1); }
 
+// Outside the toolkit's paint cycle nothing keeps the blit off the child
+// windows (a panel laid over the text), so their places are left out.
 void vusk_embedded_window::repaint()
 {
     if (!IsShownOnScreen())
         return;
     repaint_dc(*bitmap_);
-    blit_.draw_on_window(*this, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()));
+    std::vector<wxRect> children;
+    for (const wxWindow *child : GetChildren()) {
+        if (child->IsShown() && !child->IsTopLevel())
+            children.push_back(child->GetRect());
+    }
+    blit_.draw_on_window(*this, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()), children);
 }
 
 // A queued call goes with the window when it is destroyed first.

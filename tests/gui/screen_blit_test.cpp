@@ -133,3 +133,19 @@ TEST_F(ScreenBlit, QueuedRepaintGoesWithTheWindow)
     wxTheApp->ProcessPendingEvents();
     EXPECT_EQ(paints, 0);
 }
+
+// A child window laid over a drawn window (a panel over the text) stays as
+// it painted itself when its parent is drawn again outside a paint event.
+TEST_F(ScreenBlit, RepaintLeavesAChildWindowAlone)
+{
+    auto *child = new changing_window(window, wxSize(30, 20));
+    child->Move(10, 10);
+    ASSERT_TRUE(gui::wait_until([&] { return child->IsShownOnScreen(); }));
+    child->repaint();
+    for (int i = 0; i < REPAINTS; ++i)
+        window->repaint();
+    EXPECT_TRUE(gui::wait_until([&] { return bool(screen_shows_last_picture(*child)); }));
+    const wxImage shot = gui::capture_window(window);
+    EXPECT_EQ(gui::pixel_of(shot, 12, 12), child->colour_at(2, 2));
+    EXPECT_EQ(gui::pixel_of(shot, 50, 40), window->colour_at(50, 40));
+}
