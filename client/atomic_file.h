@@ -6,9 +6,17 @@
 // every write, the flush to disk and the close have succeeded; otherwise the
 // old file stays as it was and the temporary file is removed. A crash or a
 // full disk in the middle of a save can then never leave a cut file behind.
+//
+// A save that was killed leaves its temporary file (the file's name followed
+// by ".tmp-" and six characters); the next save of the same file removes
+// such files once they are old enough that no other running save can still
+// be writing them.
 
 #include <cstdio>
 #include <string>
+
+// A temporary file untouched for this long belongs to no running save.
+constexpr int stale_temporary_file_seconds = 60;
 
 class atomic_file {
 public:
@@ -21,6 +29,9 @@ public:
     // Where the new content is written; null when no temporary file could be
     // created (writing through a null file does nothing).
     FILE *file() const { return stream; }
+    // On commit the old file is first moved to this path, so that content
+    // this program could not use is kept rather than replaced.
+    void keep_old_file_as(const std::string &path) { keep_path = path; }
     // Puts the new content in place. False when anything failed since the
     // file was opened; error() then says what, and the old file is untouched.
     bool commit();
@@ -29,9 +40,11 @@ public:
 private:
     void fail(const char *doing, int error_number);
     void discard();
+    bool keep_old_file();
 
     std::string target;
     std::string temporary;
+    std::string keep_path;
     std::string failure;
     FILE *stream = nullptr;
 };

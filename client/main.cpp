@@ -25,6 +25,7 @@
 #include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
+#include "vusk_soundpack.h"
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
@@ -296,6 +297,7 @@ void vusk_mw::register_tag_owners()
     owners.direction_pad = direction_buttons_.get();
     owners.hint_buttons = hint_buttons_.get();
     owners.fkey_row = fkey_manager_.get();
+    owners.sound = vusk_soundpack::Instance();
 }
 
 void vusk_mw::start_timers()
@@ -353,6 +355,7 @@ void vusk_mw::run_tick_work()
         try_voting_reminder();
     if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
         main_display_->force_trigger_line();
+    run_requested_config_save(steady_now_ms());
 }
 
 void vusk_mw::socket_handler()
@@ -403,6 +406,10 @@ void vusk_mw::system_shutdown_handler()
 void vusk_mw::shut_down_now()
 {
     save_system_config();
+    // No download may finish after its version is saved, nor run on into the
+    // program's exit.
+    vusk_download::Instance()->stop();
+    vusk_soundpack::Instance()->save_version_info();
     stop_timers();
     Destroy();
 }
@@ -422,6 +429,7 @@ void vusk_mw::send_ping()
 void vusk_mw::SaveTimer(wxTimerEvent &)
 {
     save_system_config();
+    vusk_soundpack::Instance()->save_version_info();
 }
 
 // Closing the window quits through the same countdown as "//quit", so the

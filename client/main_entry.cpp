@@ -2,6 +2,7 @@
 // settled before the toolkit starts, then the toolkit runs vusk_app.
 #include "command_line.h"
 #include "main.h"
+#include "process_guards.h"
 
 #include <wx/init.h>
 #include <wx/log.h>
@@ -35,6 +36,8 @@ int main(int argc, char **argv)
     keep_gl_unloaded();
     // A modal log dialog would stall the main tick.
     delete wxLog::SetActiveTarget(new wxLogStderr);
+    install_assert_report();
+    ignore_file_size_signal();
 
     connect_settings settings;
     const command_line_outcome outcome = parse_command_line(argc, argv, settings);

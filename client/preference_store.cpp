@@ -1,25 +1,194 @@
 #include "preference_store.h"
 
+#include "settings_files.h"
 #include "text_bytes.h"
 
+#include <wx/confbase.h>
 #include <wx/fileconf.h>
+#include <wx/mstream.h>
+#include <wx/sstream.h>
+#include <wx/textbuf.h>
 
 #include <charconv>
+#include <map>
+#include <optional>
+#include <vector>
 
 namespace {
 const char missing_part[] = "(null)";
 
-// Both the per-user file and the system-wide one, as the toolkit names them.
-constexpr long store_style = wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE;
+std::string local_store_path()
+{
+    return std::string(wxFileConfig::GetLocalFileName(bytes_to_wx(preference_application_name)).fn_str());
 }
 
-std::unique_ptr<wxFileConfig> open_preference_store()
+// The toolkit's reading of a name: a backslash keeps the character after it.
+wxString unescaped_name(const wxString &text)
 {
-    auto store = std::make_unique<wxFileConfig>(bytes_to_wx(preference_application_name), wxEmptyString,
-                                                wxEmptyString, wxEmptyString, store_style);
-    // Vote URLs and paths may hold a '$' that is not meant as a variable.
-    store->SetExpandEnvVars(false);
-    return store;
+    wxString name;
+    for (auto character = text.begin(); character != text.end(); ++character) {
+        if (*character == '\\' && ++character == text.end())
+            break;
+        name += *character;
+    }
+    return name;
+}
+
+// The first character wanted at or after from that no backslash escapes (a
+// group header's closing ']', an entry's '='); npos when there is none.
+size_t find_unescaped(const wxString &text, size_t from, wxUniChar wanted)
+{
+    for (size_t position = from; position < text.length(); ++position) {
+        if (text[position] == wanted)
+            return position;
+        if (text[position] == '\\')
+            ++position;
+    }
+    return wxString::npos;
+}
+
+// The store's text regrouped: each group's lines under its first header,
+// the entries of no group first.
+class sound_store_text {
+public:
+    void add_line(wxString line);
+    wxString text() const;
+
+private:
+    struct section {
+        std::vector<std::optional<wxString>> lines;
+        // The line of each key (lower case, as the reader compares keys).
+        std::map<wxString, size_t> entry_lines;
+    };
+
+    void start_group(const wxString &body);
+    void add_entry(const wxString &line, const wxString &body);
+
+    std::vector<section> sections{1};
+    // The group paths (lower case) and their sections.
+    std::map<wxString, size_t> group_sections;
+    size_t current = 0;
+};
+
+void sound_store_text::add_line(wxString line)
+{
+    // The reader stops at a NUL.
+    const size_t nul = line.find(wxUniChar(0));
+    if (nul != wxString::npos)
+        line.erase(nul);
+    auto start = line.begin();
+    while (start != line.end() && wxIsspace(*start))
+        ++start;
+    const wxString body(start, line.end());
+    if (body.empty() || body[0] == ';' || body[0] == '#')
+        sections[current].lines.emplace_back(line);
+    else if (body[0] == '[')
+        start_group(body);
+    else
+        add_entry(line, body);
+}
+
+void sound_store_text::start_group(const wxString &body)
+{
+    const size_t end = find_unescaped(body, 1, ']');
+    if (end == wxString::npos)
+        return;
+    wxArrayString parts;
+    wxSplitPath(parts, wxS("/") + unescaped_name(body.substr(1, end - 1)));
+    if (parts.empty()) {
+        current = 0;
+        return;
+    }
+    wxString path;
+    for (const wxString &part : parts)
+        path << wxS('/') << part.Lower();
+    const auto known = group_sections.find(path);
+    if (known != group_sections.end()) {
+        current = known->second;
+        return;
+    }
+    current = sections.size();
+    group_sections[path] = current;
+    sections.emplace_back();
+    sections[current].lines.emplace_back(body.substr(0, end + 1));
+}
+
+void sound_store_text::add_entry(const wxString &line, const wxString &body)
+{
+    const size_t end = find_unescaped(body, 0, '=');
+    if (end == wxString::npos)
+        return;
+    const wxString key = unescaped_name(body.substr(0, end).Trim()).Lower();
+    if (key.empty())
+        return;
+    section &group = sections[current];
+    const auto earlier = group.entry_lines.find(key);
+    if (earlier != group.entry_lines.end())
+        group.lines[earlier->second].reset();
+    group.entry_lines[key] = group.lines.size();
+    group.lines.emplace_back(line);
+}
+
+wxString sound_store_text::text() const
+{
+    wxString text;
+    for (const section &group : sections)
+        for (const std::optional<wxString> &line : group.lines)
+            if (line)
+                text << *line << wxS('\n');
+    return text;
+}
+}
+
+wxString sound_preference_text(const wxString &text)
+{
+    sound_store_text sound;
+    const wxString unix_text = wxTextBuffer::Translate(text, wxTextFileType_Unix);
+    size_t start = 0;
+    while (start < unix_text.length()) {
+        size_t end = unix_text.find(wxS('\n'), start);
+        if (end == wxString::npos)
+            end = unix_text.length();
+        sound.add_line(unix_text.substr(start, end - start));
+        start = end + 1;
+    }
+    return sound.text();
+}
+
+preference_store::preference_store() : path(local_store_path())
+{
+    const settings_file file = read_settings_file(path);
+    // UTF-8 as the toolkit writes it, or else ISO-8859-1.
+    const wxString sound = sound_preference_text(wxString(file.content.data(), wxConvAuto(), file.content.size()));
+    wxStringInputStream in(sound);
+    config = std::make_unique<wxFileConfig>(in, wxConvUTF8);
+    config->SetExpandEnvVars(false);
+    read_text = rendered();
+}
+
+preference_store::~preference_store() = default;
+
+wxConfigBase &preference_store::entries()
+{
+    return *config;
+}
+
+std::string preference_store::rendered() const
+{
+    wxMemoryOutputStream out;
+    config->Save(out, wxConvUTF8);
+    const wxStreamBuffer &buffer = *out.GetOutputStreamBuffer();
+    return std::string(static_cast<const char *>(buffer.GetBufferStart()), out.GetSize());
+}
+
+bool preference_store::changed() const
+{
+    return rendered() != read_text;
+}
+
+std::string preference_store::save()
+{
+    return save_settings_file(path, rendered());
 }
 
 std::string config_key(const char *group, const char *key)

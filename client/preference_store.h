@@ -4,10 +4,18 @@
 // The installation's flat preferences (client id, voting times, the
 // configuration directory, the vote menu), kept in the toolkit's per-user
 // configuration file of the application "Varn_Ossic". The store is opened for
-// one load or one save and written back when it is destroyed.
+// one load or one save.
+//
+// The file is read with the checks of every settings file (a regular file
+// within the size limit, read without waiting), and only its sound part
+// reaches the toolkit's reader: a line that the reader cannot parse, or that
+// trips its assertions (an entry without a key, a group header met again),
+// is left out, so that the next save writes the store clean.
 //
 // Keys are flat. A grouped key is spelled group "_" key; a missing group or
 // key is spelled "(null)", as the files of earlier versions have it.
+
+#include <wx/string.h>
 
 #include <memory>
 #include <string>
@@ -17,8 +25,34 @@ class wxFileConfig;
 
 constexpr char preference_application_name[] = "Varn_Ossic";
 
-// Values are taken literally: a stored '$' stays a '$'.
-std::unique_ptr<wxFileConfig> open_preference_store();
+class preference_store {
+public:
+    preference_store();
+    ~preference_store();
+    preference_store(const preference_store &) = delete;
+    preference_store &operator=(const preference_store &) = delete;
+
+    // Values are taken literally: a stored '$' stays a '$'.
+    wxConfigBase &entries();
+    // Whether the entries were changed since the store was read.
+    bool changed() const;
+    // Writes the store to its file; returns the failure, empty when saved.
+    std::string save();
+
+private:
+    std::string rendered() const;
+
+    std::string path;
+    std::string read_text;
+    std::unique_ptr<wxFileConfig> config;
+};
+
+// The part of a store's text that the toolkit's reader takes without
+// complaint, with the same entries: unparsable lines and entries without a
+// key are dropped; the entries under a group header met again join that
+// group's first header; of an entry met twice in a group the last is kept
+// (the one the reader takes).
+wxString sound_preference_text(const wxString &text);
 
 std::string config_key(const char *group, const char *key);
 

@@ -1,14 +1,15 @@
 #include "tqconfig_files.h"
 
-#include "atomic_file.h"
 #include "nrandom.h"
 #include "preference_store.h"
+#include "settings_files.h"
 #include "tqconfig.h"
 #include "util.h"
 #include "vusk_xml.h"
 
 #include <wx/fileconf.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,7 @@ int global_last_voting_reminder_time = 0;
 int global_voting_reminder_enable = 1;
 std::string global_config_directory_path;
 std::array<voting_url, voting_url_count> voting_urls;
+save_throttle config_save_requests(requested_config_save_interval_ms);
 
 namespace {
 const char system_file_name[] = "varn_ossic";
@@ -41,14 +43,13 @@ const char library_directory[] = "/Library/Varn Ossic";
 const char hidden_directory[] = "/.VarnOssic";
 constexpr mode_t config_directory_mode = 0700;
 
-constexpr int tag_name_capacity = 10000;
 constexpr int font_text_capacity = 10000;
-constexpr int first_line_capacity = 10000;
 // Room for a name whose every byte is written as the longest entity.
 constexpr int escaped_name_capacity = config_name_max_length * (sizeof "&amp;" - 1) + 1;
 
 constexpr int client_id_length = client_id_capacity - 1;
 const char local_id_mark[] = "DFLT";
+
 
 const char main_group[] = "main";
 const char uuid_key[] = "uuid";
@@ -140,7 +141,7 @@ void read_older_element(vusk_xml_reader &reader, const older_element &older, tqc
 popup_data read_popup(vusk_xml_reader &reader)
 {
     popup_data entry;
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag)) {
         const popup_number *number = nullptr;
         for (const popup_number &known : popup_numbers)
@@ -154,20 +155,6 @@ popup_data read_popup(vusk_xml_reader &reader)
             reader.skip_data();
     }
     return entry;
-}
-
-// Hands each element of that name at the reader's level to read, and skips
-// every other one.
-template <class Read>
-void read_elements_named(vusk_xml_reader &reader, const char *element, Read read)
-{
-    char tag[tag_name_capacity];
-    while (reader.read_tag(tag, sizeof tag)) {
-        if (wordcmp(tag, element))
-            read(reader);
-        else
-            reader.skip_data();
-    }
 }
 
 void read_popup_list(vusk_xml_reader &reader, tqconfig &record)
@@ -195,27 +182,19 @@ bool load_record_file(TConfig &config, const std::string &name)
 {
     if (global_config_directory_path.empty() || !is_valid_config_name(name))
         return false;
-    FILE *file = fopen(config_file_path(name).c_str(), "rb");
-    if (file == nullptr)
-        return false;
-    vusk_xml_reader reader(file);
-    read_elements_named(reader, "single_config",
-                        [&config](vusk_xml_reader &record) { config.load_xml_single_system_config(record); });
-    fclose(file);
-    return true;
+    return read_xml_file(config_file_path(name), false, [&config](vusk_xml_reader &reader) {
+        return read_elements_named(reader, "single_config", [&config](vusk_xml_reader &record) {
+                   config.load_xml_single_system_config(record);
+               }) > 0;
+    });
 }
 
 void read_system_file(TConfig &config)
 {
-    FILE *file = fopen(config_file_path(system_file_name).c_str(), "rb");
-    if (file == nullptr)
-        return;
-    std::vector<char> declaration(first_line_capacity);
-    fget_line(file, declaration.data(), first_line_capacity);
-    vusk_xml_reader reader(file);
-    read_elements_named(reader, "system_config_list",
-                        [&config](vusk_xml_reader &list) { config.load_xml_system_config(list); });
-    fclose(file);
+    read_xml_file(config_file_path(system_file_name), true, [&config](vusk_xml_reader &reader) {
+        return read_elements_named(reader, "system_config_list",
+                                   [&config](vusk_xml_reader &list) { config.load_xml_system_config(list); }) > 0;
+    });
 }
 
 // A name the files cannot hold, or a number (an old way of saying none),
@@ -247,14 +226,15 @@ std::string save_record_file(const tqconfig &record)
 {
     if (!is_valid_config_name(record.name))
         return {};
-    atomic_file out(config_file_path(record.name));
-    vusk_xml_writer writer(out.file());
-    record.save_xml_single_system_config(writer);
-    return out.commit() ? std::string() : out.error();
+    return save_rendered(config_file_path(record.name), rendered([&record](FILE *file) {
+                             vusk_xml_writer writer(file);
+                             record.save_xml_single_system_config(writer);
+                         }));
 }
 
-void report_save_failures(const std::vector<std::string> &failures)
+void report_save_failures(std::vector<std::string> failures)
 {
+    failures.erase(std::remove(failures.begin(), failures.end(), std::string()), failures.end());
     if (failures.empty())
         return;
     fprintf(stderr, "Varn Ossic: settings not saved, the old files are kept: %s", failures.front().c_str());
@@ -341,11 +321,15 @@ int does_directory_exist(const char *path)
 
 std::string find_config_directory(const std::string &config_dir, const char *home)
 {
-    if (!config_dir.empty())
+    if (!config_dir.empty() && config_dir[0] == '/')
         return config_dir;
     // An empty HOME would put the directory at the root of the file system.
     if (home == nullptr || *home == '\0')
         return {};
+    // A relative directory would move with the directory the program was
+    // started in.
+    if (!config_dir.empty())
+        return std::string(home) + "/" + config_dir;
     const std::string library = std::string(home) + library_directory;
     const std::string hidden = std::string(home) + hidden_directory;
     if (!does_directory_exist(library.c_str()) && does_directory_exist(hidden.c_str()))
@@ -396,8 +380,10 @@ std::string config_file_path(const std::string &name)
 void create_default_uuid()
 {
     static const char hex_digits[] = "0123456789abcdef";
+    unsigned char random[client_id_length];
+    fill_from_entropy(random, sizeof random);
     for (int position = 0; position < client_id_length; ++position)
-        global_uuid[position] = hex_digits[xrand() & 15];
+        global_uuid[position] = hex_digits[random[position] & 15];
     global_uuid[client_id_length] = '\0';
     memcpy(global_uuid, local_id_mark, strlen(local_id_mark));
 }
@@ -426,7 +412,13 @@ void set_uuid(const char *text)
     global_uuid_create_time = now;
     global_last_voting_reminder_time = now;
     global_last_voting_time = now;
-    save_system_config();
+    config_save_requests.request();
+}
+
+void run_requested_config_save(long long now_ms)
+{
+    if (config_save_requests.take_due(now_ms))
+        save_system_config();
 }
 
 void load_and_nuke_oldstyle_system_config(wxConfigBase &store)
@@ -443,24 +435,28 @@ void load_and_nuke_oldstyle_system_config(wxConfigBase &store)
 
 void load_system_config()
 {
-    load_preferences(*open_preference_store());
+    preference_store store;
+    load_preferences(store.entries());
+    if (store.changed())
+        report_save_failures({store.save()});
     TConfig::Instance()->load_system_config_file();
 }
 
 void save_system_config()
 {
-    save_preferences(*open_preference_store());
-    if (global_config_directory_path.empty())
-        return;
-    atomic_file system_file(config_file_path(system_file_name));
-    std::vector<std::string> failures;
-    if (FILE *file = system_file.file()) {
-        fprintf(file, "%s\n\n", xml_declaration);
-        vusk_xml_writer writer(file);
-        failures = TConfig::Instance()->save_xml_system_config(writer);
+    preference_store store;
+    save_preferences(store.entries());
+    std::vector<std::string> failures = {store.save()};
+    if (!global_config_directory_path.empty()) {
+        std::vector<std::string> record_failures;
+        const std::string path = config_file_path(system_file_name);
+        failures.push_back(save_rendered(path, rendered([&record_failures](FILE *file) {
+                                             fprintf(file, "%s\n\n", xml_declaration);
+                                             vusk_xml_writer writer(file);
+                                             record_failures = TConfig::Instance()->save_xml_system_config(writer);
+                                         })));
+        failures.insert(failures.end(), record_failures.begin(), record_failures.end());
     }
-    if (!system_file.commit())
-        failures.insert(failures.begin(), system_file.error());
     report_save_failures(failures);
 }
 
@@ -488,7 +484,7 @@ void tqconfig::save_xml_single_system_config(vusk_xml_writer &writer) const
 void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
 {
     tqconfig record;
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag))
         read_record_element(reader, tag, record);
     record.sanity_check_system_config();
@@ -497,7 +493,7 @@ void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
 
 void TConfig::load_xml_system_config(vusk_xml_reader &reader)
 {
-    char tag[tag_name_capacity];
+    char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag)) {
         if (wordcmp(tag, "curr_config"))
             loaded_config_name = read_name(reader, config_name_max_length);

@@ -5,7 +5,9 @@
 // installation, the configuration directory, the system file naming the
 // configuration in use, and one XML file per configuration record.
 
+#include "save_throttle.h"
 #include "tag_owners.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -36,6 +38,11 @@ struct voting_url {
 constexpr int voting_url_count = 8;
 extern std::array<voting_url, voting_url_count> voting_urls;
 
+// Saves the server asks for (with a client id) are carried out by the main
+// tick, at most one in this time.
+constexpr long long requested_config_save_interval_ms = 1000;
+extern save_throttle config_save_requests;
+
 // Configuration names become file names: at most this many bytes, so that a
 // name read back from a file equals the name saved.
 constexpr size_t config_name_max_length = 99;
@@ -43,23 +50,28 @@ constexpr size_t config_name_max_length = 99;
 // The start-up load: preferences, the configuration directory, the system
 // file and the current record. Some record is current afterwards.
 void load_system_config();
-// Saves the preferences, the system file and every record. A file that
-// cannot be written completely keeps its old content; the failure is
-// reported once on standard error.
+// Saves the preferences, the system file and every record; only the files
+// whose content changed are written. A file that cannot be written
+// completely keeps its old content; the failure is reported once on
+// standard error.
 void save_system_config();
-// A client id from the server; a missing or empty one makes a local id.
+// A client id from the server; a missing or empty one makes a local id. A
+// new id marks the settings for saving.
 void set_uuid(const char *text);
+// The main tick's part: carries out a save marked since the last one, at
+// most one a second however often the server sends an id.
+void run_requested_config_save(long long now_ms);
 // The owner of the server's "uuid" tag: it sets the client id.
 client_id_owner &client_id_tags();
-// A local client id: "DFLT" and 28 lower-case hexadecimal digits.
+// A local client id: "DFLT" and 28 random lower-case hexadecimal digits.
 void create_default_uuid();
 
 // Moves the old flat settings of a former layout out of the store.
 void load_and_nuke_oldstyle_system_config(wxConfigBase &store);
 
 int does_directory_exist(const char *path);
-// The configuration directory from the "config_dir" preference, else under
-// home; empty when neither is known.
+// The configuration directory from the "config_dir" preference (a relative
+// one taken under home), else under home; empty when neither is known.
 std::string find_config_directory(const std::string &config_dir, const char *home);
 // Creates the directory (mode 0700) with any missing parents; false, said
 // on standard error, when it cannot.

@@ -4,6 +4,7 @@
 #include "util.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 const char indent_unit[] = "    ";
@@ -14,6 +15,7 @@ const char null_text[] = "_UNCONVERTABLE_WXWRITABLECHARBUFFER_NULL_STRING_";
 constexpr int skipped_tag_capacity = 1000;
 // What an integer element keeps of its text.
 constexpr int number_text_capacity = 100;
+constexpr int declaration_line_capacity = 10000;
 
 struct entity {
     const char *text;
@@ -52,6 +54,12 @@ void decode_entities(char *text)
     }
     *out = '\0';
 }
+}
+
+void skip_declaration_line(FILE *file)
+{
+    std::vector<char> declaration(declaration_line_capacity);
+    fget_line(file, declaration.data(), declaration_line_capacity);
 }
 
 void vusk_xml_writer::write_escaped(const char *text)
@@ -140,20 +148,32 @@ int vusk_xml_reader::next_character()
     return gave_up ? EOF : getc(file);
 }
 
-bool vusk_xml_reader::push_element()
+bool vusk_xml_reader::push_element(const char *name)
 {
-    if (open_elements >= xml_max_depth) {
+    if (depth() >= xml_max_depth) {
         gave_up = true;
         return false;
     }
-    ++open_elements;
+    open_names.emplace_back(name);
     return true;
 }
 
 void vusk_xml_reader::pop_stack_entry()
 {
-    if (open_elements > 0)
-        --open_elements;
+    if (!open_names.empty())
+        open_names.pop_back();
+}
+
+bool vusk_xml_reader::close_named(const char *end_tag)
+{
+    for (int index = depth() - 1; index >= 0; --index) {
+        if (wordcmp(open_names[index].c_str(), end_tag + 1)) {
+            pending_closes = depth() - 1 - index;
+            pop_stack_entry();
+            return true;
+        }
+    }
+    return false;
 }
 
 int vusk_xml_reader::skip_chunk()
@@ -179,14 +199,21 @@ int vusk_xml_reader::read_block(char *buffer, int size)
 
 int vusk_xml_reader::read_tag(char *buffer, int size)
 {
-    if (buffer == nullptr || size < 1 || !skip_chunk())
+    if (buffer == nullptr || size < 1)
         return 0;
-    read_block(buffer, size);
-    if (buffer[0] == '/') {
+    if (pending_closes > 0) {
+        --pending_closes;
         pop_stack_entry();
         return 0;
     }
-    return push_element() ? 1 : 0;
+    while (skip_chunk()) {
+        read_block(buffer, size);
+        if (buffer[0] != '/')
+            return push_element(buffer) ? 1 : 0;
+        if (close_named(buffer))
+            return 0;
+    }
+    return 0;
 }
 
 void vusk_xml_reader::finish_element()
@@ -216,19 +243,22 @@ int vusk_xml_reader::read_data(int *value)
 
 void vusk_xml_reader::skip_data()
 {
-    const int skipped_depth = open_elements;
+    const int skipped_depth = depth();
     if (skipped_depth == 0)
         return;
     char tag[skipped_tag_capacity];
-    while (skip_chunk()) {
+    while (depth() >= skipped_depth && skip_chunk()) {
         read_block(tag, sizeof tag);
         if (tag[0] != '/') {
-            if (!push_element())
+            if (!push_element(tag))
                 return;
-            continue;
+        } else if (close_named(tag)) {
+            // Closing the skipped element itself ends the skip; an end tag of
+            // an element further out closes it too.
+            while (pending_closes > 0 && depth() >= skipped_depth) {
+                --pending_closes;
+                pop_stack_entry();
+            }
         }
-        pop_stack_entry();
-        if (open_elements < skipped_depth)
-            return;
     }
 }

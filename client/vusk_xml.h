@@ -6,6 +6,8 @@
 // opens and closes the file; the line before the root element (the
 // declaration) is written and skipped by the caller.
 
+#include "util.h"
+
 #include <wx/string.h>
 
 #include <cstdio>
@@ -13,6 +15,8 @@
 #include <vector>
 
 constexpr char xml_declaration[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+// Room for a tag's name when reading.
+constexpr int xml_tag_name_capacity = 10000;
 
 // Writes elements indented by four blanks per open element. Every operation
 // does nothing without a file; write errors are left in the file's error
@@ -50,12 +54,17 @@ private:
 // elements. The client's own files are four deep.
 constexpr int xml_max_depth = 64;
 
+// An end tag closes the innermost open element of its name (names compared
+// as the callers compare them, by their first word and without regard to
+// case) together with every element opened inside it; an end tag that names
+// no open element is skipped, so a stray one loses nothing that follows it.
+// The end tag of an element read with read_data is taken as it comes.
 class vusk_xml_reader {
 public:
     explicit vusk_xml_reader(FILE *file) : file(file) {}
 
-    // The next tag: 1 with the name of an element that opens, 0 for an end
-    // tag (the innermost element closes) or the end of the file.
+    // The next tag: 1 with the name of an element that opens, 0 for each
+    // element that an end tag closes, and at the end of the file.
     int read_tag(char *buffer, int size);
     // The text of the innermost element, then its end tag; 1.
     int read_data(char *buffer, int size);
@@ -71,16 +80,42 @@ public:
     int skip_chunk();
     void pop_stack_entry();
 
-    int depth() const { return open_elements; }
+    int depth() const { return static_cast<int>(open_names.size()); }
 
 private:
     int next_character();
-    bool push_element();
+    bool push_element(const char *name);
     void finish_element();
+    // Closes the elements an end tag names: the innermost now, the others on
+    // the calls of read_tag that follow. False for a stray end tag.
+    bool close_named(const char *end_tag);
 
-    int open_elements = 0;
+    std::vector<std::string> open_names;
+    // Elements still to close for an end tag that named an outer element.
+    int pending_closes = 0;
     bool gave_up = false;
     FILE *file;
 };
+
+// Skips the first line of a file: the declaration before the root element.
+void skip_declaration_line(FILE *file);
+
+// Hands each element of that name at the reader's level to read, and skips
+// every other one; returns how many there were.
+template <class Read>
+int read_elements_named(vusk_xml_reader &reader, const char *element, Read read)
+{
+    char tag[xml_tag_name_capacity];
+    int count = 0;
+    while (reader.read_tag(tag, sizeof tag)) {
+        if (wordcmp(tag, element)) {
+            read(reader);
+            ++count;
+        } else {
+            reader.skip_data();
+        }
+    }
+    return count;
+}
 
 #endif

@@ -1,7 +1,7 @@
 # Debian packages of the project, and a helper that installs the missing ones.
 # Sourced by the run and test scripts.
 
-RUN_PACKAGES="libwxgtk3.2-dev libvorbisidec-dev libogg-dev portaudio19-dev libpng-dev libcairo2-dev cmake g++ make pkg-config"
+RUN_PACKAGES="libwxgtk3.2-dev libvorbisidec-dev libogg-dev portaudio19-dev libpng-dev libcairo2-dev libcurl4-openssl-dev cmake g++ make pkg-config"
 TEST_PACKAGES="$RUN_PACKAGES clang xvfb xauth libgtest-dev libbenchmark-dev sox libsox-fmt-all vorbis-tools imagemagick xdotool x11-utils python3"
 
 install_packages() {

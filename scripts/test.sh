@@ -2,9 +2,10 @@
 # Installs what the tests need, builds the sanitizer build and runs every test
 # under a virtual X display: each test in its own process, and the unit and
 # GUI suites once more as one process each in a random order. The whole tree
-# also has to compile with clang++. Last it builds the audio tests alone under
-# ThreadSanitizer (it cannot share a build with AddressSanitizer) and runs
-# them, so a data race with the audio thread fails the run.
+# also has to compile with clang++. Last it builds the audio, download and
+# sound-pack tests alone under ThreadSanitizer (it cannot share a build with
+# AddressSanitizer) and runs them, so a data race with the audio thread or the
+# download worker fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
@@ -27,5 +28,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$(build_jo
 
 tsan="$root/build/tsan"
 cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DVUSK_TSAN=ON >/dev/null
-cmake --build "$tsan" -j "$(build_jobs)" --target audio_tests
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/audio_tests" --gtest_brief=1
+cmake --build "$tsan" -j "$(build_jobs)" --target audio_tests soundpack_tests
+for suite in audio_tests soundpack_tests; do
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/$suite" --gtest_brief=1
+done

@@ -1,7 +1,9 @@
 #include "nrandom.h"
 
+#include <cerrno>
 #include <ctime>
 #include <mutex>
+#include <sys/random.h>
 
 namespace {
 
@@ -87,4 +89,18 @@ void xrand_stir(uint32_t value)
 void xrand_initialize()
 {
     xrand_stir(static_cast<uint32_t>(time(nullptr)));
+}
+
+void fill_from_entropy(unsigned char *bytes, size_t count)
+{
+    size_t filled = 0;
+    while (filled < count) {
+        const ssize_t got = getrandom(bytes + filled, count - filled, 0);
+        if (got > 0)
+            filled += static_cast<size_t>(got);
+        else if (got == 0 || errno != EINTR)
+            break;
+    }
+    for (; filled < count; ++filled)
+        bytes[filled] = static_cast<unsigned char>(xrand());
 }

@@ -4,6 +4,7 @@
 // A lag-8 multiply-with-carry pseudo-random generator that remembers its last
 // seeding, so that a picture drawn from one seed comes out the same each time.
 
+#include <cstddef>
 #include <cstdint>
 
 class NRandom {
@@ -68,5 +69,10 @@ float frand();
 void xrand_stir(uint32_t value);
 // Stirs in the current time; called once at start-up.
 void xrand_initialize();
+
+// Fills bytes from the system's entropy source, so that two processes
+// started in the same second draw different bytes; from xrand only where
+// that source fails.
+void fill_from_entropy(unsigned char *bytes, size_t count);
 
 #endif

@@ -57,10 +57,16 @@ protected:
     void SetUp() override { ASSERT_TRUE(client.tick_until([&] { return !server.recorded().empty(); })); }
 
     // The lines after the identification line, as the server got them,
-    // without the settings status line.
-    std::vector<std::string> sent()
+    // without the settings status line, once `expected` of them are there
+    // (or the wait ran out).
+    std::vector<std::string> sent(size_t expected)
     {
-        client.tick(5);
+        client.tick_until([&] { return received().size() >= expected; }, 3000);
+        return received();
+    }
+
+    std::vector<std::string> received() const
+    {
         std::vector<std::string> lines;
         std::string recorded = server.recorded();
         for (size_t start = recorded.find('\n') + 1, end; (end = recorded.find('\n', start)) != std::string::npos;
@@ -89,7 +95,7 @@ TEST_F(Leaving, ExitWhileLoggedInAsksTheServerAndShowsTheWarningWhoseLogoffLogsO
 
     press(*dialog, wxID_OK);
     EXPECT_FALSE(dialog->IsShown());
-    EXPECT_EQ(sent(), (std::vector<std::string>{"quit -check", "", "recall", "quit -f", "recall", "quit -f"}));
+    EXPECT_EQ(sent(6), (std::vector<std::string>{"quit -check", "", "recall", "quit -f", "recall", "quit -f"}));
     EXPECT_TRUE(client.alive());
 }
 
@@ -102,7 +108,7 @@ TEST_F(Leaving, DisconnectWarningLogsOffEchoingOnlyTheLastQuitAndHidesWhenTheLin
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->IsShown());
     press(*dialog, wxID_OK);
-    EXPECT_EQ(sent(), (std::vector<std::string>{"", "recall", "quit", "recall", "quit"}));
+    EXPECT_EQ(sent(5), (std::vector<std::string>{"", "recall", "quit", "recall", "quit"}));
     EXPECT_EQ(client.shown_text().find("recall"), std::string::npos);
     EXPECT_TRUE(contains(client.shown_text(), ">quit<"));
 

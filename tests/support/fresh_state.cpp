@@ -13,7 +13,9 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_download.h"
 #include "vusk_font.h"
+#include "vusk_soundpack.h"
 #include "vusk_theme.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +70,7 @@ std::vector<saved_global> save_program_globals()
         saved_global(global_voting_reminder_enable),
         saved_global(global_config_directory_path),
         saved_global(voting_urls),
+        saved_global(config_save_requests),
         saved_global(connect_address),
         saved_global(connect_port),
         saved_global(web_host_name),
@@ -112,6 +115,18 @@ void renew_configuration()
     new (config) TConfig;
 }
 
+// The sound pack and its download service are made for the configuration
+// directory of the test that first used them, and end with it.
+void end_sound_pack()
+{
+    if (vusk_download::instance)
+        vusk_download::instance->stop();
+    delete vusk_soundpack::instance;
+    vusk_soundpack::instance = nullptr;
+    delete vusk_download::instance;
+    vusk_download::instance = nullptr;
+}
+
 class fresh_state_listener : public testing::EmptyTestEventListener {
 public:
     // After the entry point has set up the process (a toolkit started, say).
@@ -131,6 +146,7 @@ public:
 
     void OnTestEnd(const testing::TestInfo &) override
     {
+        end_sound_pack();
         delete_fonts_made_since(start_fonts_);
         restore_globals();
         home_.reset();

@@ -1,41 +1,18 @@
 #include "game_server.h"
 
-#include <cerrno>
+#include "python_server.h"
+
 #include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <fstream>
-#include <poll.h>
-#include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
-
-extern char **environ;
 
 namespace {
-
-constexpr int port_wait_ms = 10000;
 
 void write_file(const std::string &path, const std::string &text)
 {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-// Reads the server's first line, "PORT <number>".
-int read_port(int fd)
-{
-    std::string line;
-    char c = 0;
-    while (line.size() < 64) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, port_wait_ms) <= 0 || read(fd, &c, 1) != 1 || c == '\n')
-            break;
-        line += c;
-    }
-    int port = 0;
-    return sscanf(line.c_str(), "PORT %d", &port) == 1 ? port : 0;
 }
 
 } // namespace
@@ -49,29 +26,14 @@ scripted_game_server::scripted_game_server(const std::string &script, double tim
     write_file(record, "");
     const char *argv[] = {VUSK_PYTHON, VUSK_GAME_SERVER, "--script", script_path.c_str(),
                           "--record", record.c_str(), "--timeout", timeout.c_str(), nullptr};
-
-    int out[2];
-    if (pipe(out) != 0)
-        return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    if (posix_spawn(&pid_, VUSK_PYTHON, &actions, nullptr, const_cast<char **>(argv), environ) != 0)
-        pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (pid_ > 0)
-        port_ = read_port(out[0]);
-    close(out[0]);
+    const spawned_server server = spawn_port_server(argv);
+    pid_ = server.pid;
+    port_ = server.port;
 }
 
 scripted_game_server::~scripted_game_server()
 {
-    if (pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
+    kill_server(pid_);
 }
 
 int scripted_game_server::wait(double seconds)
@@ -82,8 +44,7 @@ int scripted_game_server::wait(double seconds)
     int status = 0;
     while (waitpid(pid_, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
+            kill_server(pid_);
             pid_ = -1;
             return -1;
         }

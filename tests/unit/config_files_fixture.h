@@ -6,6 +6,7 @@
 // the toolkit's base library started (the preference store needs it).
 
 #include "base_toolkit.h"
+#include "file_text.h"
 #include "preference_store.h"
 #include "temp_home.h"
 #include "text_bytes.h"
@@ -22,19 +23,11 @@
 
 class ConfigFilesTest : public testing::Test {
 public:
-    static std::string read_file(const std::string &path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string read_file(const std::string &path) { return ::read_file(path); }
+    static void write_file(const std::string &path, const std::string &content) { ::write_file(path, content); }
 
-    static void write_file(const std::string &path, const std::string &content)
-    {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << content;
-    }
+    // A file of the tests' fixtures.
+    static std::string fixture(const char *name) { return read_file(std::string(VUSK_FIXTURES) + "/" + name); }
 
     static bool exists(const std::string &path)
     {
@@ -48,6 +41,17 @@ public:
 
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(start_base_toolkit()); }
+
+    // The main tick's steady clock for requested saves, advanced by the
+    // tests; one for the whole process, as the save throttle is.
+    static long long tick_clock_ms(long long advance)
+    {
+        static long long now = 0;
+        return now += advance;
+    }
+    // Carries out the save that a client id marked, as the next main tick
+    // does (long after any earlier save).
+    static void run_marked_save() { run_requested_config_save(tick_clock_ms(60000)); }
 
     std::string config_dir() const { return home.path() + "/Library/Varn Ossic"; }
     std::string in_config_dir(const std::string &file) const { return config_dir() + "/" + file; }

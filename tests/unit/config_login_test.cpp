@@ -249,6 +249,8 @@ TEST_F(ConfigLogin, ClientIdFromTheServer)
 
     const int before = static_cast<int>(time(nullptr));
     set_uuid("0123456789abcdef0123456789abcdefTOOLONG");
+    EXPECT_FALSE(exists(in_config_dir("varn_ossic.cfg")));
+    run_marked_save();
     EXPECT_STREQ(global_uuid, "0123456789abcdef0123456789abcdef");
     EXPECT_GE(global_uuid_create_time, before);
     EXPECT_EQ(global_last_voting_time, global_uuid_create_time);
@@ -275,6 +277,7 @@ TEST_F(ConfigLogin, SettingsSurviveARestartOfTheProgram)
         config.SavePopupData(window);
         voting_urls[0] = {"Top list", "https://votes.example/$HOME?id=1"};
         set_uuid("server-given-id");
+        run_marked_save();
         _exit(testing::Test::HasFailure() ? 1 : 0);
     }
     int status = 0;

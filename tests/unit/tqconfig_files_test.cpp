@@ -1,5 +1,6 @@
 #include "config_files_fixture.h"
 
+#include "stderr_capture.h"
 #include "vusk_xml.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string fixture(const char *name)
-{
-    return ConfigFilesTest::read_file(std::string(VUSK_FIXTURES) + "/" + name);
-}
 
 void expect_same_record(const tqconfig &actual, const tqconfig &expected)
 {
@@ -53,15 +49,10 @@ std::string record_file(const std::string &elements)
 }
 
 // Saves with a resource limit lowered; returns what was said on standard
-// error, caught in a pipe, which no file limit cuts short.
+// error.
 std::string save_with_limit(decltype(RLIMIT_FSIZE) resource, rlim_t limit)
 {
-    int said[2];
-    EXPECT_EQ(pipe(said), 0);
-    fflush(stderr);
-    const int saved_stderr = dup(STDERR_FILENO);
-    dup2(said[1], STDERR_FILENO);
-    close(said[1]);
+    stderr_capture said;
     rlimit saved;
     getrlimit(resource, &saved);
     rlimit lowered = saved;
@@ -72,15 +63,7 @@ std::string save_with_limit(decltype(RLIMIT_FSIZE) resource, rlim_t limit)
     save_system_config();
     setrlimit(resource, &saved);
     signal(SIGXFSZ, previous_handler);
-    fflush(stderr);
-    dup2(saved_stderr, STDERR_FILENO);
-    close(saved_stderr);
-    std::string text;
-    char chunk[256];
-    for (ssize_t got; (got = read(said[0], chunk, sizeof chunk)) > 0;)
-        text.append(chunk, static_cast<size_t>(got));
-    close(said[0]);
-    return text;
+    return said.text();
 }
 
 class ConfigFiles : public ConfigFilesTest {

@@ -324,17 +324,55 @@ TEST(XmlReader, BadBuffersReadNothing)
     EXPECT_STREQ(text, "text");
 }
 
-TEST(XmlReader, StrayEndTagsAndEmptyElementForm)
+// Like read_list, with two kinds of parent ("list" and "group") and each
+// value prefixed by the number of parents it was read in.
+void read_nested(vusk_xml_reader &reader, int level, std::vector<std::string> &seen)
 {
-    scratch_file in("</a></b><c/>");
+    char name[100];
+    while (reader.read_tag(name, sizeof name)) {
+        int value = -1;
+        if (wordcmp(name, "list") || wordcmp(name, "group"))
+            read_nested(reader, level + 1, seen);
+        else if (wordcmp(name, "n") && reader.read_data(&value))
+            seen.push_back(std::to_string(level) + ":n=" + std::to_string(value));
+        else
+            reader.skip_data();
+    }
+}
+
+std::vector<std::string> read_nested_document(const std::string &document)
+{
+    scratch_file in(document);
+    vusk_xml_reader reader(in.file);
+    std::vector<std::string> seen;
+    read_nested(reader, 0, seen);
+    EXPECT_EQ(reader.depth(), 0) << document;
+    return seen;
+}
+
+TEST(XmlReader, EndTagsCloseTheElementTheyName)
+{
+    // A stray end tag is skipped, inside an element and at the top.
+    EXPECT_EQ(read_nested_document("</a></b><list><n>1</n></stray><n>2</n></LIST><n>3</n>"),
+              (std::vector<std::string>{"1:n=1", "1:n=2", "0:n=3"}));
+    // An end tag of an outer element closes the elements inside it too,
+    // while reading and while skipping.
+    EXPECT_EQ(read_nested_document("<list><group><n>1</n></list><n>2</n>"),
+              (std::vector<std::string>{"2:n=1", "0:n=2"}));
+    EXPECT_EQ(read_nested_document("<list><group><unknown><x>1</list><n>2</n>"),
+              (std::vector<std::string>{"0:n=2"}));
+    EXPECT_EQ(read_nested_document("<list><unknown><x>1</x></stray></unknown><n>2</n></list>"),
+              (std::vector<std::string>{"1:n=2"}));
+}
+
+TEST(XmlReader, EmptyElementFormIsAStartTag)
+{
+    scratch_file in("<c/><n>1</n>");
     vusk_xml_reader reader(in.file);
     char name[16];
-    EXPECT_EQ(reader.read_tag(name, sizeof name), 0);
-    EXPECT_EQ(reader.depth(), 0);
     reader.pop_stack_entry();
     EXPECT_EQ(reader.depth(), 0);
     reader.skip_data();
-    EXPECT_EQ(reader.read_tag(name, sizeof name), 0);
     EXPECT_EQ(reader.read_tag(name, sizeof name), 1);
     EXPECT_STREQ(name, "c/");
 }

@@ -1,0 +1,97 @@
+#ifndef VUSK_SETTINGS_FILES_H
+#define VUSK_SETTINGS_FILES_H
+
+// Reading and writing the files that hold the settings: the preference
+// store, the system file and one file per configuration record.
+//
+// A file is read only when it is a regular file of at most
+// settings_file_size_limit bytes, and opening it never waits: a link to a
+// device without end or a FIFO is refused at once.
+//
+// A save writes a file only when its content differs from what the file held
+// when this program last read or wrote it, so saving many records costs
+// little when few changed. A file whose content could not be used at all is
+// moved aside to its name followed by ".damaged" when its new content is
+// saved, so that a save never destroys what a player might still recover.
+
+#include "util.h"
+#include "vusk_xml.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+// The client's own files are a few KB (a record with the most popup windows
+// under 20 KB); anything larger is not one of them.
+constexpr size_t settings_file_size_limit = 1024 * 1024;
+
+enum class settings_file_state {
+    missing,
+    read,
+    // The file exists but is not a readable regular file within the limit;
+    // it is kept aside at the next save, and said on standard error.
+    refused,
+};
+
+struct settings_file {
+    settings_file_state state = settings_file_state::missing;
+    std::string content;
+};
+
+settings_file read_settings_file(const std::string &path);
+
+// Marks a file that was read but held nothing usable: the save that next
+// replaces it keeps it aside.
+void keep_damaged_settings_file(const std::string &path);
+
+// Puts the content in the file unless the file holds it already. Returns the
+// failure; empty when the file holds the content.
+std::string save_settings_file(const std::string &path, const std::string &content);
+
+// Reads a settings file as XML, after its declaration line when it has one:
+// read takes the reader and says whether the file held anything of use. A
+// file that held nothing of use is kept aside when it is next saved. False
+// when there is no file to read.
+template <class Read> bool read_xml_file(const std::string &path, bool has_declaration, Read read)
+{
+    settings_file file = read_settings_file(path);
+    if (file.state != settings_file_state::read)
+        return false;
+    if (file.content.empty())
+        return true;
+    FILE *stream = fmemopen(file.content.data(), file.content.size(), "rb");
+    if (stream == nullptr)
+        return true;
+    if (has_declaration)
+        skip_declaration_line(stream);
+    vusk_xml_reader reader(stream);
+    if (!read(reader))
+        keep_damaged_settings_file(path);
+    fclose(stream);
+    return true;
+}
+
+// What write puts into a file, gathered in memory; none when memory ran out.
+template <class Write>
+std::optional<std::string> rendered(Write write)
+{
+    char *buffer = nullptr;
+    size_t size = 0;
+    FILE *file = open_memstream(&buffer, &size);
+    if (file == nullptr)
+        return std::nullopt;
+    write(file);
+    const bool complete = !ferror(file);
+    std::optional<std::string> text;
+    if (fclose(file) == 0 && complete)
+        text.emplace(buffer, size);
+    free(buffer);
+    return text;
+}
+
+// Saves what `rendered` gathered; the failure, empty when saved.
+std::string save_rendered(const std::string &path, const std::optional<std::string> &content);
+
+#endif

@@ -1,0 +1,62 @@
+// The sound pack inside the real main frame: the server's sound tag and
+// "//soundtest" reach it while sound is on, and the frame's saves write its
+// version file.
+#include "alsa_file_sink.h"
+#include "file_text.h"
+#include "gui_client.h"
+#include "gui_harness.h"
+#include "sox_sound.h"
+#include "tqconfig.h"
+#include "tqconfig_files.h"
+#include "vusk_download.h"
+
+#include <gtest/gtest.h>
+
+using gui::client_frame;
+
+namespace {
+
+bool records(const std::string &versions, const std::string &filename, int version)
+{
+    return versions.find("    <filename>" + filename + "</filename>\n    <version>" + std::to_string(version) +
+                         "</version>\n") != std::string::npos;
+}
+
+TEST(MainFrameSoundPack, SoundRequestsReachThePackAndEverySaveWritesItsVersions)
+{
+    alsa_file_sink device;
+    TConfig::Instance()->SetSystemAudio(1);
+    client_frame client;
+    client.tick();
+    client->stream_parser().reset();
+    const std::string directory = global_config_directory_path;
+    ASSERT_TRUE(make_ogg(directory + "/soundpack/door.ogg"));
+    for (const char *name : {"bell", "chime", "gong"})
+        ASSERT_TRUE(make_ogg(directory + "/soundpack/" + name + ".ogg"));
+    const std::string versions = directory + "/sound_version.cfg";
+    const std::string shown = client.shown_text();
+
+    client.receive(";ssound;door 4;esound;");
+    client.type("//soundtest bell 6");
+    client.type("//soundtest");
+    EXPECT_EQ(client.shown_text(), shown);
+    wxTimerEvent save(const_cast<wxTimer &>(client->save_timer()));
+    client->SaveTimer(save);
+    EXPECT_TRUE(records(read_file(versions), "soundpack/door.ogg", 4));
+    EXPECT_TRUE(records(read_file(versions), "soundpack/bell.ogg", 6));
+
+    // With sound off the pack hears nothing.
+    TConfig::Instance()->SetSystemAudio(0);
+    client.receive(";ssound;chime;esound;");
+    TConfig::Instance()->SetSystemAudio(1);
+    client.type("//soundtest gong");
+    client.type("//quit");
+    client.tick(4);
+    EXPECT_TRUE(gui::wait_until([&] { return !client.alive(); }));
+    EXPECT_TRUE(records(read_file(versions), "soundpack/gong.ogg", 1));
+    EXPECT_EQ(read_file(versions).find("chime"), std::string::npos);
+    EXPECT_EQ(vusk_download::Instance()->download("soundpack/late.ogg", nullptr, nullptr), 0)
+        << "downloads end with the program";
+}
+
+} // namespace

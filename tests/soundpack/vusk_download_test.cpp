@@ -1,0 +1,168 @@
+// The download service against a real web host on 127.0.0.1 (the test
+// server of tests/server), writing into a temporary directory.
+#include "vusk_download.h"
+
+#include "callback_log.h"
+#include "file_text.h"
+#include "http_server.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+using names = std::vector<std::string>;
+
+download_timing quick_timing()
+{
+    download_timing timing;
+    timing.attempts = 3;
+    timing.first_pause = std::chrono::milliseconds(20);
+    timing.limits.stall_timeout_s = 1;
+    timing.limits.max_bytes = 1 << 20;
+    return timing;
+}
+
+// Every file under directory, relative to it.
+std::set<std::string> files_under(const std::string &directory)
+{
+    std::set<std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(directory))
+        if (!entry.is_directory())
+            files.insert(fs::relative(entry.path(), directory).string());
+    return files;
+}
+
+class DownloadTest : public testing::Test {
+protected:
+    names calls(size_t count = 0) { return log.calls(count); }
+    int download(vusk_download &service, const std::string &name) { return log.download(service, name); }
+    std::string local(const std::string &name) const { return directory.path() + "/" + name; }
+
+    TempDir directory;
+    callback_log log;
+};
+
+TEST_F(DownloadTest, FetchesIntoTheSamePathOnceAtATimeAndRefusesWhatItCannotHold)
+{
+    http_test_server server("files", true);
+    server.serve("soundpack/custom/door.ogg", "door sound");
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+
+    EXPECT_EQ(download(service, "soundpack/custom/door.ogg"), 1);
+    EXPECT_EQ(service.is_queued("soundpack/custom/door.ogg"), 1);
+    EXPECT_EQ(download(service, "soundpack/custom/door.ogg"), 0);
+    EXPECT_EQ(service.download(nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(download(service, std::string(100, 'n')), 0);
+    server.release();
+
+    EXPECT_EQ(calls(1), names{"soundpack/custom/door.ogg done"});
+    EXPECT_EQ(read_file(local("soundpack/custom/door.ogg")), "door sound");
+    EXPECT_EQ(service.is_queued("soundpack/custom/door.ogg"), 0);
+    EXPECT_EQ(download(service, "soundpack/custom/door.ogg"), 1) << "a finished name may come again";
+    EXPECT_EQ(calls(2).size(), 2u);
+}
+
+TEST_F(DownloadTest, RequestsTransferInOrderUnderEncodedWebPaths)
+{
+    const names wanted = {"a.ogg", "sp/a b?#%\xe9.ogg", std::string(99, 'n')};
+    http_test_server server;
+    for (const std::string &name : wanted)
+        server.serve(name, name);
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+    for (const std::string &name : wanted)
+        EXPECT_EQ(download(service, name), 1);
+
+    EXPECT_EQ(calls(3), (names{wanted[0] + " done", wanted[1] + " done", wanted[2] + " done"}));
+    EXPECT_EQ(server.requests(), (names{"GET /a.ogg HTTP/1.0", "GET /sp/a%20b%3F%23%25%E9.ogg HTTP/1.0",
+                                        "GET /" + wanted[2] + " HTTP/1.0"}));
+    for (const std::string &name : wanted)
+        EXPECT_EQ(read_file(local(name)), name);
+}
+
+TEST_F(DownloadTest, AnUnsafePathFailsWithoutARequestAndIsRefusedLater)
+{
+    http_test_server server;
+    vusk_download service(directory.path() + "/config", "127.0.0.1", server.port(), quick_timing());
+    fs::create_directory(directory.path() + "/config");
+    for (const char *name : {"soundpack/../../escaped.ogg", "/etc/x.ogg", "a//b.ogg"})
+        EXPECT_EQ(download(service, name), 1) << name;
+
+    EXPECT_EQ(calls(3), (names{"soundpack/../../escaped.ogg failed", "/etc/x.ogg failed", "a//b.ogg failed"}));
+    EXPECT_EQ(download(service, "soundpack/../../escaped.ogg"), 0);
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_TRUE(files_under(directory.path()).empty());
+}
+
+TEST_F(DownloadTest, AFullQueueRefusesAndAStoppedServiceCallsNoOneBack)
+{
+    http_test_server server("files", true);
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+    for (size_t i = 0; i < vusk_download::max_queued; ++i)
+        ASSERT_EQ(download(service, "f" + std::to_string(i)), 1);
+    EXPECT_EQ(download(service, "one too many"), 0);
+
+    service.stop();
+    EXPECT_EQ(download(service, "after the stop"), 0);
+    server.release();
+    EXPECT_TRUE(calls().empty());
+}
+
+TEST_F(DownloadTest, StoppingDuringAStalledTransferAbandonsItCleanly)
+{
+    http_test_server server("stall");
+    server.serve("soundpack/door.ogg", std::string(4000, 'N'));
+    write_file(local("soundpack/door.ogg"), "good old copy");
+    download_timing patient = quick_timing();
+    patient.limits.stall_timeout_s = 600;
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), patient);
+    ASSERT_EQ(download(service, "soundpack/door.ogg"), 1);
+    while (server.requests().empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    service.stop();
+    EXPECT_TRUE(calls().empty());
+    EXPECT_EQ(read_file(local("soundpack/door.ogg")), "good old copy");
+    EXPECT_EQ(files_under(directory.path()), std::set<std::string>{"soundpack/door.ogg"});
+}
+
+// Each way a web host can let a download down ("refused": nothing listens):
+// the failure is reported after as many attempts as it is worth, and the
+// copy on disk survives with no stray file beside it.
+struct host_fault {
+    const char *mode;
+    size_t requests;
+};
+
+void PrintTo(const host_fault &fault, std::ostream *out)
+{
+    *out << fault.mode;
+}
+
+class DownloadFaultTest : public DownloadTest, public testing::WithParamInterface<host_fault> {};
+
+TEST_P(DownloadFaultTest, FailureIsReportedAndTheOldFileStaysIntact)
+{
+    const bool refused = GetParam().mode == std::string("refused");
+    http_test_server server(refused ? "files" : GetParam().mode);
+    refused_port nobody;
+    server.serve("soundpack/door.ogg", std::string(4000, 'N'));
+    write_file(local("soundpack/door.ogg"), "good old copy");
+    vusk_download service(directory.path(), "127.0.0.1", refused ? nobody.port() : server.port(), quick_timing());
+    ASSERT_EQ(download(service, "soundpack/door.ogg"), 1);
+
+    EXPECT_EQ(calls(1), names{"soundpack/door.ogg failed"});
+    EXPECT_EQ(read_file(local("soundpack/door.ogg")), "good old copy");
+    EXPECT_EQ(files_under(directory.path()), std::set<std::string>{"soundpack/door.ogg"});
+    EXPECT_EQ(server.requests().size(), GetParam().requests);
+    EXPECT_EQ(download(service, "soundpack/door.ogg"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostFaults, DownloadFaultTest,
+                         testing::Values(host_fault{"notfound", 1}, host_fault{"redirect", 1}, host_fault{"short", 3},
+                                         host_fault{"stall", 3}, host_fault{"huge", 1}, host_fault{"refused", 0}),
+                         [](const testing::TestParamInfo<host_fault> &info) { return std::string(info.param.mode); });
+
+} // namespace

@@ -1,0 +1,251 @@
+// The sound pack with real Ogg files made by sox, Tremor decoding them, a
+// real web host, and the mixer run by hand in the audio thread's place, so
+// that what a request plays can be read back sample by sample.
+#include "vusk_soundpack.h"
+
+#include "callback_log.h"
+#include "file_text.h"
+#include "http_server.h"
+#include "sox_sound.h"
+#include "tag_dispatch.h"
+#include "vusk_audio_base.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using samples = std::vector<short>;
+
+const tone door_v2{44100, 1, 0.3, 440};
+const tone door_v3{44100, 1, 0.2, 880};
+
+std::string record(const std::string &filename, const std::string &version)
+{
+    return "<version_info>\n    <filename>" + filename + "</filename>\n    <version>" + version +
+           "</version>\n</version_info>\n";
+}
+
+const std::string head = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n<comment>\n"
+                         "\tThis file contains version info for offical Varn Ossic sound effects.\n"
+                         "\tTo create a custom sound pack, create a folder named 'custom' in the\n"
+                         "\t'soundpack' folder and place your .ogg files directly in the 'custom'\n"
+                         "\tfolder.\n</comment>\n\n";
+
+class SoundPackTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directory(config);
+        vusk_audio_object::global_audio_enabled = 1;
+    }
+    void TearDown() override
+    {
+        vusk_audio_object::global_audio_enabled = 0;
+        vusk_audio_object::clear_queues();
+    }
+
+    // The web host, the service and the pack (which reads the version file).
+    void start(const char *mode = "files")
+    {
+        server = std::make_unique<http_test_server>(mode);
+        download_timing timing;
+        timing.attempts = 1;
+        service = std::make_unique<vusk_download>(config, "127.0.0.1", server->port(), timing);
+        pack = std::make_unique<vusk_soundpack>(config, *service);
+    }
+
+    std::string local(const std::string &relative) const { return config + "/" + relative; }
+    samples sound(const std::string &relative) const { return decoded_samples(local(relative)); }
+
+    std::string saved_versions()
+    {
+        pack->save_version_info();
+        return read_file(local("sound_version.cfg"));
+    }
+
+    // Mixes until nothing plays. The last sound ends on a call that adds
+    // nothing: that frame is not counted.
+    static samples mixed_to_silence()
+    {
+        samples heard;
+        while (vusk_audio_object::playing_count() > 0) {
+            short left = 0, right = 0;
+            vusk_audio_object::fetch_channel_data(&left, &right);
+            EXPECT_EQ(left, right);
+            heard.push_back(left);
+        }
+        if (!heard.empty())
+            heard.pop_back();
+        return heard;
+    }
+
+    samples heard(const char *request)
+    {
+        pack->parse_audio_tag(request);
+        return mixed_to_silence();
+    }
+
+    // Transfers and callbacks run in order on one thread, so once a marker
+    // request has called back every earlier download has ended.
+    void wait_for_downloads()
+    {
+        ASSERT_EQ(markers.download(*service, "marker" + std::to_string(++marker_count)), 1);
+        markers.calls(marker_count);
+    }
+
+    // The sound files the host was asked for.
+    std::vector<std::string> fetched() const
+    {
+        std::vector<std::string> requests = server->requests();
+        requests.erase(std::remove_if(requests.begin(), requests.end(),
+                                      [](const std::string &r) { return r.find("/marker") != std::string::npos; }),
+                       requests.end());
+        return requests;
+    }
+
+    // The configuration directory sits alone in a directory of its own, so
+    // that anything written beside it shows.
+    TempDir root;
+    const std::string config = root.path() + "/config";
+    std::unique_ptr<http_test_server> server;
+    std::unique_ptr<vusk_download> service;
+    std::unique_ptr<vusk_soundpack> pack;
+    callback_log markers;
+    size_t marker_count = 0;
+};
+
+TEST_F(SoundPackTest, APresentFilePlaysAtOnceUnlessPreloadedFromTheThirdWord)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    const samples door = sound("soundpack/door.ogg");
+    ASSERT_EQ(door.size(), 13230u);
+    start();
+
+    EXPECT_TRUE(heard("door 1 preload").empty());
+    EXPECT_TRUE(heard("door 1 quietly PRELOAD").empty());
+    EXPECT_EQ(heard("door"), door);
+    EXPECT_EQ(heard("door preload"), door) << "the second word is a version, never a flag";
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1"));
+    EXPECT_TRUE(fetched().empty());
+}
+
+TEST_F(SoundPackTest, AMissingFileIsFetchedAndItsVersionRecordedOnlyOnArrival)
+{
+    start();
+    ASSERT_TRUE(make_ogg(local("served.ogg"), door_v3));
+    server->serve("soundpack/door.ogg", read_file(local("served.ogg")));
+
+    EXPECT_TRUE(heard("door 2").empty());
+    EXPECT_EQ(saved_versions(), head) << "nothing recorded before the file is there";
+    wait_for_downloads();
+    EXPECT_EQ(heard("door 2"), sound("served.ogg"));
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "2"));
+    EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/door.ogg HTTP/1.0"});
+}
+
+// The old sound keeps playing from its buffer while the new version is
+// fetched and loaded over it (AddressSanitizer watches the old buffer).
+TEST_F(SoundPackTest, ANewerVersionIsFetchedWhileTheOldSoundPlaysOn)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    ASSERT_TRUE(make_ogg(local("v3.ogg"), door_v3));
+    const samples old_door = sound("soundpack/door.ogg");
+    const samples new_door = sound("v3.ogg");
+    write_file(local("sound_version.cfg"), head + record("soundpack/door.ogg", "2"));
+    start();
+    server->serve("soundpack/door.ogg", read_file(local("v3.ogg")));
+
+    pack->parse_audio_tag("door 3"); // the old sound, no download yet
+    EXPECT_TRUE(fetched().empty());
+    constexpr size_t played_before = 1000;
+    for (size_t i = 0; i < played_before; ++i) {
+        short left, right;
+        vusk_audio_object::fetch_channel_data(&left, &right);
+        ASSERT_EQ(left, old_door[i]);
+    }
+    pack->parse_audio_tag("door 3"); // the old sound again, and the download
+    wait_for_downloads();
+    pack->parse_audio_tag("door 3"); // the new file, loaded over the old
+
+    auto at = [](const samples &s, size_t i) { return i < s.size() ? s[i] : 0; };
+    samples expected;
+    for (size_t i = 0; i < old_door.size(); ++i)
+        expected.push_back(short(std::clamp(at(old_door, played_before + i) + old_door[i] + at(new_door, i), -32767, 32767)));
+    EXPECT_EQ(mixed_to_silence(), expected);
+    EXPECT_EQ(heard("door 3"), new_door);
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "3"));
+    EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/door.ogg HTTP/1.0"});
+}
+
+TEST_F(SoundPackTest, HighVersionsAndCustomFilesNeedNoDownload)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    ASSERT_TRUE(make_ogg(local("soundpack/custom/bell.ogg"), door_v3));
+    write_file(local("sound_version.cfg"), head + record("soundpack/door.ogg", "1000"));
+    start();
+
+    EXPECT_EQ(heard("door 3"), sound("soundpack/door.ogg"));
+    EXPECT_EQ(heard("sub/bell 5"), sound("soundpack/custom/bell.ogg"));
+    EXPECT_EQ(heard("sub/bell 9"), sound("soundpack/custom/bell.ogg"));
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "3"));
+    EXPECT_TRUE(fetched().empty());
+}
+
+TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/stereo.ogg"), {44100, 2, 0.3, 440}));
+    ASSERT_TRUE(make_ogg(local("soundpack/slow.ogg"), {22050, 1, 0.3, 440}));
+    ASSERT_TRUE(make_ogg(local("soundpack/custom/long.ogg"), {44100, 1, 10.0, 440}));
+    ASSERT_EQ(mkfifo(local("soundpack/pipe.ogg").c_str(), 0600), 0);
+    start("notfound");
+
+    for (const char *request : {"stereo", "slow", "long", "pipe", "stereo 2", "long 2", "long 3"})
+        EXPECT_TRUE(heard(request).empty()) << request;
+    wait_for_downloads();
+    for (const char *request : {"pipe 4", "stereo 5", "long 6"})
+        EXPECT_TRUE(heard(request).empty()) << request;
+    wait_for_downloads();
+    // An unusable custom file and a FIFO leave the pack's own file to be
+    // fetched, a new version an unusable one; each name once only.
+    EXPECT_EQ(fetched(), (std::vector<std::string>{"GET /soundpack/long.ogg HTTP/1.0", "GET /soundpack/pipe.ogg HTTP/1.0",
+                                                   "GET /soundpack/stereo.ogg HTTP/1.0"}));
+}
+
+TEST_F(SoundPackTest, TheVersionFileLosesOnlyUnusableRecordsAndKeepsItsOrder)
+{
+    write_file(local("sound_version.cfg"),
+               head + record("soundpack/a.ogg", "4") + "<version_info>\n<version>3</version>\n</version_info>\n" +
+                   record("soundpack/zero.ogg", "0") + "<other>\n" + record("soundpack/nested.ogg", "2") +
+                   "</other>\n" + record("soundpack/" + std::string(90, 'x'), "5") +
+                   record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/a.ogg", "7"));
+    start();
+
+    const std::string kept =
+        head + record("soundpack/a.ogg", "4") + record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/a.ogg", "7");
+    EXPECT_EQ(saved_versions(), kept);
+    EXPECT_EQ(saved_versions(), kept);
+}
+
+TEST_F(SoundPackTest, HostileNamesAreRefusedBeforeTheyTouchTheFileSystem)
+{
+    start();
+    vusk_tag_dispatcher dispatcher;
+    dispatcher.owners.sound = pack.get();
+
+    for (const char *name : {"", " door", "../door", "a/../../door", "/etc/passwd", "a//b", "a/", "door\x80", "do or",
+                             "door;", "a\\b", "..", "x..y", "~/door"})
+        EXPECT_EQ(pack->get_sound_data(name, 1), nullptr) << name;
+    EXPECT_EQ(pack->get_sound_data(std::string(86, 'd').c_str(), 1), nullptr);
+    dispatcher.process_tagged_data("sound", "", 1); // "//soundtest" without a name
+    wait_for_downloads();
+
+    EXPECT_TRUE(fetched().empty());
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(root.path()), fs::recursive_directory_iterator()), 1)
+        << "nothing but the configuration directory, and nothing in it";
+}
+
+} // namespace

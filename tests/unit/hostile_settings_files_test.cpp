@@ -1,0 +1,241 @@
+// Settings files as a damaged disk, a careless hand or another program may
+// leave them: nothing blocks, nothing the player set is lost, and a save
+// writes only what changed.
+#include "config_files_fixture.h"
+
+#include "nrandom.h"
+#include "settings_files.h"
+#include "stderr_capture.h"
+#include "temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A test that waits on a file longer than this ends its process, and fails.
+constexpr unsigned blocking_limit_seconds = 30;
+
+// Tells whether a file was replaced: every save puts a new file in place.
+struct file_identity {
+    ino_t inode = 0;
+    long long modified_ns = -1;
+    bool operator==(const file_identity &other) const
+    {
+        return inode == other.inode && modified_ns == other.modified_ns;
+    }
+};
+
+file_identity identity(const std::string &path)
+{
+    struct stat status;
+    if (lstat(path.c_str(), &status) != 0)
+        return {};
+    return {status.st_ino, status.st_mtim.tv_sec * 1000000000LL + status.st_mtim.tv_nsec};
+}
+
+void make_old(const std::string &path)
+{
+    const timeval long_ago[2] = {{1000000000, 0}, {1000000000, 0}};
+    utimes(path.c_str(), long_ago);
+}
+
+class HostileFiles : public ConfigFilesTest {
+protected:
+    HostileFiles() { alarm(blocking_limit_seconds); }
+    ~HostileFiles() override { alarm(0); }
+
+    // The golden files, Arden's record holding text of its own at one place.
+    TConfig &load_golden_with_record(const std::string &record)
+    {
+        write_file(in_config_dir("varn_ossic.cfg"), fixture("system_config.golden"));
+        write_file(in_config_dir("Arden.cfg"), record);
+        load_system_config();
+        return *TConfig::Instance();
+    }
+};
+
+} // namespace
+
+TEST_F(HostileFiles, OversizedFilesAreRefusedUnread)
+{
+    // 200 MB without a byte on disk: the size alone refuses it.
+    write_file(in_config_dir("varn_ossic.cfg"), fixture("system_config.golden"));
+    write_file(in_config_dir("Arden.cfg"), fixture("record_config.golden"));
+    ASSERT_EQ(truncate(in_config_dir("Arden.cfg").c_str(), 200 * 1024 * 1024), 0);
+    write_file(store_path(), "uuid=0123456789abcdef0123456789abcdef\n" + std::string(settings_file_size_limit, '#'));
+    stderr_capture said;
+    load_system_config();
+    EXPECT_EQ(std::string(global_uuid, 4), "DFLT");
+    EXPECT_EQ(TConfig::Instance()->GetInputHeight(), 48);
+    EXPECT_NE(said.text().find("(larger than 1048576 bytes)"), std::string::npos) << said.text();
+
+    // Within the limit the same content is read.
+    const std::string at_limit = "uuid=x" + std::string(settings_file_size_limit - 7, 'x') + "\n";
+    write_file(store_path(), at_limit);
+    const settings_file read = read_settings_file(store_path());
+    EXPECT_EQ(read.state, settings_file_state::read);
+    EXPECT_EQ(read.content, at_limit);
+}
+
+TEST_F(HostileFiles, StrayEndTagsKeepThePlayersSettings)
+{
+    std::string record = fixture("record_config.golden");
+    record.insert(record.find("    <font_size>"), "</stray>\n");
+    record.insert(record.find("    <input_height>"), "    </sky_bar>\n");
+    const TConfig &config = load_golden_with_record(record);
+    EXPECT_EQ(config.GetFontSize(), 12);
+    EXPECT_EQ(config.GetAutomapSize(), 21);
+    ASSERT_EQ(config.current_record()->popups().size(), 3u);
+    save_system_config();
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg")), fixture("record_config.golden"));
+}
+
+TEST_F(HostileFiles, AFileThatHeldNothingIsKeptBesideTheNewOne)
+{
+    const std::string garbage = "player notes, no settings <b>bold</b>\n";
+    TConfig &config = load_golden_with_record(garbage);
+    EXPECT_EQ(config.GetName(), "");
+    config.UseConfig("Arden");
+    config.SetInputHeight(300);
+    save_system_config();
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged")), garbage);
+    EXPECT_NE(read_file(in_config_dir("Arden.cfg")).find("<input_height>300</input_height>"), std::string::npos);
+    // Kept once: the next save leaves the kept file alone.
+    const file_identity kept = identity(in_config_dir("Arden.cfg.damaged"));
+    config.SetInputHeight(301);
+    save_system_config();
+    EXPECT_TRUE(identity(in_config_dir("Arden.cfg.damaged")) == kept);
+}
+
+TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
+{
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    const std::string record = in_config_dir("Arden.cfg");
+    const std::string system = in_config_dir("varn_ossic.cfg");
+    save_system_config();
+    const file_identity first_record = identity(record);
+    const file_identity first_system = identity(system);
+    const file_identity first_store = identity(store_path());
+    save_system_config();
+    EXPECT_TRUE(identity(record) == first_record);
+    EXPECT_TRUE(identity(system) == first_system);
+    EXPECT_TRUE(identity(store_path()) == first_store);
+
+    config.SetInputHeight(300);
+    save_system_config();
+    EXPECT_FALSE(identity(record) == first_record);
+    EXPECT_TRUE(identity(system) == first_system);
+    // A file removed meanwhile is written again.
+    std::filesystem::remove(record);
+    save_system_config();
+    EXPECT_NE(read_file(record).find("<input_height>300</input_height>"), std::string::npos);
+
+    // Left by killed saves, by a save still running, by the player.
+    const std::vector<std::string> stale = {record + ".tmp-a1B2c3", record + ".tmp-zzzzzz"};
+    const std::vector<std::string> kept = {record + ".tmp-Fresh1", record + ".backup", record + ".tmp-abc",
+                                           in_config_dir("Bryn.cfg.tmp-a1B2c3")};
+    for (const std::string &path : stale)
+        write_file(path, "cut");
+    for (const std::string &path : kept)
+        write_file(path, "keep");
+    for (const std::string &path : {stale[0], stale[1], kept[1], kept[2], kept[3]})
+        make_old(path);
+    config.SetInputHeight(301);
+    save_system_config();
+    for (const std::string &path : stale)
+        EXPECT_FALSE(exists(path)) << path;
+    for (const std::string &path : kept)
+        EXPECT_TRUE(exists(path)) << path;
+}
+
+TEST_F(HostileFiles, RelativeConfigDirectoryIsTakenUnderHome)
+{
+    write_file(store_path(), "config_dir=games/varn\n");
+    TempDir elsewhere;
+    const std::filesystem::path started_in = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.path());
+    load_system_config();
+    std::filesystem::current_path(started_in);
+    EXPECT_EQ(global_config_directory_path, home.path() + "/games/varn");
+    EXPECT_TRUE(does_directory_exist(global_config_directory_path.c_str()));
+    EXPECT_EQ(files_in(elsewhere.path()), 0);
+    EXPECT_EQ(find_config_directory("games/varn", nullptr), "");
+}
+
+// Two programs started in the same second have drawn the same numbers from
+// the clock-seeded generator; their ids must differ all the same.
+TEST_F(HostileFiles, ClientIdsMadeInTheSameSecondDiffer)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const time_t second = time(nullptr);
+        std::vector<std::string> ids;
+        for (int program = 0; program < 2; ++program) {
+            int ends[2];
+            ASSERT_EQ(pipe(ends), 0);
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                xrand_initialize();
+                create_default_uuid();
+                _exit(write(ends[1], global_uuid, strlen(global_uuid)) == 32 ? 0 : 1);
+            }
+            close(ends[1]);
+            char id[64] = "";
+            EXPECT_EQ(read(ends[0], id, sizeof id - 1), 32);
+            close(ends[0]);
+            waitpid(child, nullptr, 0);
+            ids.emplace_back(id);
+        }
+        if (time(nullptr) != second)
+            continue;
+        for (const std::string &id : ids) {
+            EXPECT_EQ(id.substr(0, 4), "DFLT");
+            EXPECT_EQ(id.find_first_not_of("0123456789abcdef", 4), std::string::npos) << id;
+        }
+        EXPECT_NE(ids[0], ids[1]);
+        return;
+    }
+    FAIL() << "no two programs started within one second";
+}
+
+// The server sends a client id on every tick for two seconds while the
+// player has 200 configurations: the store is written about once a second
+// and no record file at all.
+TEST_F(HostileFiles, ClientIdBurstWritesTheStoreOnceASecondAndNoRecord)
+{
+    load_system_config();
+    TConfig &config = *TConfig::Instance();
+    for (int record = 0; record < record_list_capacity; ++record)
+        config.UseConfig("R" + std::to_string(1000 + record));
+    ASSERT_EQ(config.records().size(), size_t(record_list_capacity));
+    save_system_config();
+    std::vector<file_identity> records;
+    for (const auto &record : config.records())
+        records.push_back(identity(config_file_path(record->name)));
+    const file_identity system = identity(in_config_dir("varn_ossic.cfg"));
+
+    const int ticks = 100;
+    const long long start = tick_clock_ms(60000);
+    int store_writes = 0;
+    file_identity store = identity(store_path());
+    for (int tick = 0; tick <= ticks + 50; ++tick) {
+        if (tick < ticks)
+            set_uuid(("burst-id-" + std::to_string(tick)).c_str());
+        run_requested_config_save(start + tick * 20);
+        if (!(identity(store_path()) == store))
+            ++store_writes;
+        store = identity(store_path());
+    }
+    tick_clock_ms(ticks * 20 + 1000);
+    EXPECT_EQ(store_writes, 3);
+    EXPECT_NE(read_file(store_path()).find("uuid=burst-id-99\n"), std::string::npos);
+    for (size_t record = 0; record < records.size(); ++record)
+        EXPECT_TRUE(identity(config_file_path(config.records()[record]->name)) == records[record]) << record;
+    EXPECT_TRUE(identity(in_config_dir("varn_ossic.cfg")) == system);
+}
