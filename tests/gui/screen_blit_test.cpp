@@ -2,6 +2,7 @@
 #include "gui_test_window.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 
 using gui::test_frame;
 
