@@ -222,6 +222,9 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
       save_timer_(this, save_timer_id)
 {
     main_window = this;
+    // The frame paints all of its background itself; an erase step would cost
+    // the toolkit a device context on every paint.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
     build_windows();
     register_tag_owners();
     TConfig::Instance()->set_effects(this);
@@ -470,12 +473,12 @@ void vusk_mw::OnFocusGot(wxFocusEvent &)
 
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
-    wxPaintDC dc(this);
     const vusk_bitmap *background = background_.bitmap();
     if (background == nullptr)
         return;
-    background_blit_.draw(dc, *background, wxRect(0, 0, background->GetWidth(), background->GetHeight()));
-    paint_logo(dc);
+    // Mostly a strip needs it: a child of the frame was drawn anew.
+    background_blit_.draw_in_paint(*this, *background, GetUpdateRegion().GetBox());
+    paint_logo();
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}

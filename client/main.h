@@ -295,7 +295,7 @@ private:
     void menu_help_update();
     void redraw_background(int force);
     void place_logo();
-    void paint_logo(wxDC &dc);
+    void paint_logo();
     void hide_logoff_warnings();
 
     void build_windows();

@@ -67,8 +67,16 @@ void vusk_mw::place_logo()
                                 logo_height, text_width, text_height);
 }
 
-void vusk_mw::paint_logo(wxDC &dc)
+// Only when the paint reaches it: the frame is painted wherever a child was
+// drawn anew, as often as every tick, and text is costly to draw.
+void vusk_mw::paint_logo()
 {
+    const wxRect logo_area = wxRect(logo_.logo.x, logo_.logo.y, logo_width, logo_height)
+                                 .Union(wxRect(logo_.rect_origin.x, logo_.rect_origin.y, logo_.rect_width,
+                                               logo_.rect_height));
+    if (GetUpdateRegion().Contains(logo_area) == wxOutRegion)
+        return;
+    wxPaintDC dc(this);
     if (varn_ossic_logo_bitmap != nullptr)
         dc.DrawBitmap(*varn_ossic_logo_bitmap, logo_.logo.x, logo_.logo.y, true);
     dc.SetFont(background_small_font());

@@ -1,11 +1,13 @@
 #include "screen_blit.h"
 
+#include <wx/dcclient.h>
 #include <wx/graphics.h>
 
 #include <cairo.h>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -78,13 +80,17 @@ bool screen_blit::fill_surface(cairo_t *cr, const vusk_bitmap &bitmap, const wxR
     return filled;
 }
 
-void screen_blit::draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area, const std::vector<wxRect> &holes)
+void screen_blit::draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area)
 {
     cairo_t *cr = native_context(dc);
-    if (cr == nullptr || !fill_surface(cr, bitmap, area)) {
+    if (cr == nullptr || !draw(cr, bitmap, area))
         dc.DrawBitmap(bitmap, 0, 0);
-        return;
-    }
+}
+
+bool screen_blit::draw(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &area, const std::vector<wxRect> &holes)
+{
+    if (!fill_surface(cr, bitmap, area))
+        return false;
     cairo_save(cr);
     cairo_rectangle(cr, area.GetX(), area.GetY(), area.GetWidth(), area.GetHeight());
     for (const wxRect &hole : holes)
@@ -94,4 +100,28 @@ void screen_blit::draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area, 
     cairo_set_source_surface(cr, surface_, 0, 0);
     cairo_paint(cr);
     cairo_restore(cr);
+    return true;
+}
+
+void screen_blit::draw_on_window(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area,
+                                 const std::vector<wxRect> &holes)
+{
+    // A graphics context made for the window draws on it as a client device
+    // context does, clipped to what shows of it.
+    std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(&window));
+    cairo_t *cr = context ? static_cast<cairo_t *>(context->GetNativeContext()) : nullptr;
+    if (cr == nullptr || !draw(cr, bitmap, area, holes)) {
+        context.reset();
+        wxClientDC dc(&window);
+        dc.DrawBitmap(bitmap, 0, 0);
+    }
+}
+
+void screen_blit::draw_in_paint(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area)
+{
+    cairo_t *cr = window.GTKPaintContext();
+    if (cr == nullptr || !draw(cr, bitmap, area)) {
+        wxPaintDC dc(&window);
+        draw(dc, bitmap, area);
+    }
 }

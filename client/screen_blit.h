@@ -13,6 +13,7 @@
 
 #include <wx/dc.h>
 #include <wx/gdicmn.h>
+#include <wx/window.h>
 
 #include <vector>
 
@@ -26,12 +27,20 @@ public:
     screen_blit(const screen_blit &) = delete;
     screen_blit &operator=(const screen_blit &) = delete;
 
-    // Draws the part `area` of `bitmap`, placed at (0, 0) of `dc`, leaving
-    // out the `holes` (where child windows show).
-    void draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area, const std::vector<wxRect> &holes = {});
+    // Draws the part `area` of `bitmap`, placed at (0, 0) of `dc`.
+    void draw(wxDC &dc, const vusk_bitmap &bitmap, const wxRect &area);
+    // The same straight onto `window`, outside a paint event, leaving out the
+    // `holes` (where child windows show), and inside a paint event onto the
+    // paint's own target. Neither makes a device context: the toolkit's looks
+    // up the window's style, a round trip to the X server, on every paint.
+    void draw_on_window(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area,
+                        const std::vector<wxRect> &holes = {});
+    void draw_in_paint(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area);
 
 private:
     bool fill_surface(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &area);
+    // False when the surface could not be made; nothing is drawn then.
+    bool draw(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &area, const std::vector<wxRect> &holes = {});
 
     cairo_surface_t *surface_ = nullptr;
 };

@@ -422,12 +422,12 @@ void vusk_ansi_display::change_font(vusk_font *font)
 void vusk_ansi_display::refresh()
 {
     Refresh(false);
-    textctrl_.Refresh(false);
+    textctrl_.repaint_soon();
 }
 
 void vusk_ansi_display::refresh_text()
 {
-    textctrl_.Refresh(false);
+    textctrl_.repaint_soon();
     set_scrollbar();
 }
 

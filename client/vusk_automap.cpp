@@ -158,8 +158,6 @@ void vusk_automap_display::repaint_dc(vusk_bitmap &bitmap)
     bitmap.DrawFilledRectangle(1, 1, w - 2, h - 2, vusk_BLACK);
     draw_caption(bitmap);
     draw_border(bitmap);
-    // The panel's picture lies under the map window: show the map again.
-    renderer_.Refresh(true);
 }
 
 // "  Map  " and "Combat!" are as long, so both centre by the width of the one.

@@ -1,6 +1,5 @@
 #include "vusk_embedded_window.h"
 
-#include <wx/dcclient.h>
 
 #include <algorithm>
 #include <vector>
@@ -72,18 +71,28 @@ void vusk_embedded_window::repaint()
         if (child->IsShown() && !child->IsTopLevel())
             children.push_back(child->GetRect());
     }
-    wxClientDC dc(this);
-    blit_.draw(dc, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()), children);
+    blit_.draw_on_window(*this, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()), children);
+}
+
+// A queued call goes with the window when it is destroyed first.
+void vusk_embedded_window::repaint_soon()
+{
+    if (repaint_queued_)
+        return;
+    repaint_queued_ = true;
+    CallAfter([this] {
+        repaint_queued_ = false;
+        repaint();
+    });
 }
 
 void vusk_embedded_window::repaint_handler(wxPaintEvent &)
 {
-    wxPaintDC dc(this);
     if (!IsShownOnScreen())
         return;
     repaint_dc(*bitmap_);
     // Often only a strip needs it (a scrollbar or a panel above moved).
-    blit_.draw(dc, *bitmap_, GetUpdateRegion().GetBox());
+    blit_.draw_in_paint(*this, *bitmap_, GetUpdateRegion().GetBox());
 }
 
 void vusk_embedded_window::resize_handler(wxSizeEvent &) {}

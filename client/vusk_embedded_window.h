@@ -48,6 +48,11 @@ public:
     // Paints into the backing bitmap and puts it on the screen, only while
     // the window is shown.
     void repaint();
+    // Paints as repaint does, once the events queued now are handled: many
+    // changes in one pass of the event loop cost one paint, and the paint
+    // goes straight to the window instead of through the toolkit's paint
+    // buffer.
+    void repaint_soon();
 
     void start_animation();
     void stop_animation();
@@ -75,6 +80,7 @@ private:
     screen_blit blit_;
     vusk_embedded_window *next_animating_ = nullptr;
     bool in_animation_list_ = false;
+    bool repaint_queued_ = false;
 
     static vusk_embedded_window *animation_list;
     // During a walk: the window to be called next, and the one being called

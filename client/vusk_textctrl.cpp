@@ -166,7 +166,7 @@ void vusk_textctrl::OnFocusGot(wxFocusEvent &event)
 
 void vusk_textctrl::refresh_view()
 {
-    Refresh(false);
+    repaint_soon();
 }
 
 void vusk_textctrl::repaint_view()

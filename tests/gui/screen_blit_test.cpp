@@ -2,6 +2,7 @@
 #include "gui_test_window.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 
 using gui::test_frame;
 
@@ -96,4 +97,56 @@ TEST_F(ScreenBlit, ResizedWindowShowsItsNewBitmapExactly)
     window->repaint();
     ASSERT_EQ(gui::capture_window(window).GetSize(), wxSize(WINDOW_SIZE.x - 20, WINDOW_SIZE.y - 10));
     EXPECT_TRUE(gui::wait_until([&] { return bool(screen_shows_last_picture(*window)); }));
+}
+
+// Changes asked for in one pass of the event loop cost one paint, straight
+// to the screen once the queued events are handled.
+TEST_F(ScreenBlit, RepaintsAskedTogetherPaintOnceAfterTheQueuedEvents)
+{
+    const int before = window->picture;
+    for (int i = 0; i < REPAINTS; ++i)
+        window->repaint_soon();
+    EXPECT_EQ(window->picture, before);
+    wxTheApp->ProcessPendingEvents();
+    EXPECT_EQ(window->picture, before + 1);
+    EXPECT_TRUE(gui::wait_until([&] { return bool(screen_shows_last_picture(*window)); }));
+    window->repaint_soon();
+    wxTheApp->ProcessPendingEvents();
+    EXPECT_EQ(window->picture, before + 2);
+}
+
+// A window destroyed with a paint still queued is not painted afterwards.
+TEST_F(ScreenBlit, QueuedRepaintGoesWithTheWindow)
+{
+    struct counting_window : changing_window {
+        counting_window(wxWindow *parent, int &paints) : changing_window(parent, WINDOW_SIZE), paints(paints) {}
+        void repaint_dc(vusk_bitmap &bitmap) override
+        {
+            ++paints;
+            changing_window::repaint_dc(bitmap);
+        }
+        int &paints;
+    };
+    int paints = 0;
+    auto *doomed = new counting_window(frame->area, paints);
+    doomed->repaint_soon();
+    doomed->Destroy();
+    wxTheApp->ProcessPendingEvents();
+    EXPECT_EQ(paints, 0);
+}
+
+// A child window laid over a drawn window (a panel over the text) stays as
+// it painted itself when its parent is drawn again outside a paint event.
+TEST_F(ScreenBlit, RepaintLeavesAChildWindowAlone)
+{
+    auto *child = new changing_window(window, wxSize(30, 20));
+    child->Move(10, 10);
+    ASSERT_TRUE(gui::wait_until([&] { return child->IsShownOnScreen(); }));
+    child->repaint();
+    for (int i = 0; i < REPAINTS; ++i)
+        window->repaint();
+    EXPECT_TRUE(gui::wait_until([&] { return bool(screen_shows_last_picture(*child)); }));
+    const wxImage shot = gui::capture_window(window);
+    EXPECT_EQ(gui::pixel_of(shot, 12, 12), child->colour_at(2, 2));
+    EXPECT_EQ(gui::pixel_of(shot, 50, 40), window->colour_at(50, 40));
 }
