@@ -130,7 +130,6 @@ public:
 
     const automap_grid &grid() const { return grid_; }
     map_offset offset() const { return offset_; }
-    int zoom_mode() const { return zoom_mode_; }
     int zoom_counter() const { return zoom_counter_; }
     int speed_up() const { return speed_up_; }
     bool animating() const { return animating_; }

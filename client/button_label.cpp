@@ -1,4 +1,5 @@
 #include "button_label.h"
+#include "util.h"
 
 #include <algorithm>
 #include <cstring>
@@ -71,16 +72,9 @@ std::string second_line(const char *rest, const std::function<int(const char *)>
 
 } // namespace
 
-void copy_bounded(char *dest, const char *text, int max_length)
-{
-    const size_t length = text != nullptr ? strnlen(text, size_t(max_length)) : 0;
-    std::memcpy(dest, text != nullptr ? text : "", length);
-    dest[length] = '\0';
-}
-
 void copy_first_line(char *dest, const char *text, int max_length)
 {
-    copy_bounded(dest, text, max_length);
+    safe_strcpy(dest, text, max_length + 1);
     dest[std::strcspn(dest, "\n")] = '\0';
 }
 

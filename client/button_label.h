@@ -35,8 +35,6 @@ int count_fitting_chars(const char *text, int width_limit, CharWidth char_width)
 // its first newline) into `dest`, which holds max_length + 1 bytes. A null
 // text gives the empty string.
 void copy_first_line(char *dest, const char *text, int max_length);
-// The same without stopping at newlines.
-void copy_bounded(char *dest, const char *text, int max_length);
 
 // What a function key shows under its name.
 struct fkey_label_lines {

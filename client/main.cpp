@@ -258,8 +258,9 @@ void vusk_mw::stop_audio()
 }
 
 // The windows in the order the frame builds them: the command line, the main
-// display, the menu bar, the button rows, the group display and the status
-// panels, the automap, the logoff warnings.
+// display, the (still empty) menu bar, the button rows, the popup bar and
+// the channel window, the group display and the status panels, the automap,
+// the logoff warnings; then the menus, checked from the settings.
 void vusk_mw::build_windows()
 {
     // Every device context asks its window for a font; a window without one
@@ -269,15 +270,15 @@ void vusk_mw::build_windows()
     main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
-    build_menus();
-    SetMenuBar(menu_bar_);
     build_button_rows();
     build_popups_and_channels();
-    show_all_settings();
     build_status_panels();
     build_automap();
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
+    build_menus();
+    SetMenuBar(menu_bar_);
+    show_all_settings();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
@@ -634,9 +635,18 @@ void vusk_mw::divert_to_missing_popup()
     main_display_->refresh_text();
 }
 
+// A popup that text was diverted into shows what it has when the text goes
+// elsewhere without an undivert first; otherwise it would stay frozen.
+void vusk_mw::leave_diverted_display()
+{
+    if (current_display_ != main_display_)
+        current_display_->resume_updates();
+}
+
 // The server fills the popup anew; it shows the result at the undivert.
 void vusk_mw::tq_divert(const char *name)
 {
+    leave_diverted_display();
     vusk_ansi_display *popup = popup_manager_->find_display(name);
     if (popup == nullptr) {
         divert_to_missing_popup();
@@ -649,6 +659,7 @@ void vusk_mw::tq_divert(const char *name)
 
 void vusk_mw::tq_append(const char *name)
 {
+    leave_diverted_display();
     vusk_ansi_display *popup = popup_manager_->find_display(name);
     if (popup == nullptr)
         divert_to_missing_popup();

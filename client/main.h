@@ -324,6 +324,7 @@ private:
     void carry_out(const control_match &match);
     void write_local_echo(const char *text);
     void divert_to_missing_popup();
+    void leave_diverted_display();
     void close_connection();
     void place_status_panels(const mw_layout &layout);
     void show_status_panels_after_login();

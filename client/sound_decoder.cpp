@@ -45,10 +45,11 @@ long usable_size(OggVorbis_File &stream)
         return unusable_stream;
     // Damage near the end leaves the length unknown (0 or an error).
     const ogg_int64_t samples = ov_pcm_total(&stream, -1);
-    if (samples <= 0)
+    // The count comes from the file: compare before multiplying.
+    const ogg_int64_t bytes_per_frame = ogg_int64_t(info->channels) * bytes_per_sample;
+    if (samples <= 0 || samples >= max_decoded_sound_bytes / bytes_per_frame)
         return unusable_stream;
-    const ogg_int64_t size = samples * info->channels * bytes_per_sample;
-    return size < max_decoded_sound_bytes ? long(size) : unusable_stream;
+    return long(samples * bytes_per_frame);
 }
 
 void read_samples(OggVorbis_File &stream, unsigned char *data, long size)

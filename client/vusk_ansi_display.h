@@ -92,7 +92,6 @@ public:
     // Set by server text since the last clear_changed.
     bool changed() const { return changed_flag_; }
     void clear_changed() { changed_flag_ = false; }
-    bool updates_suspended() const { return updates_suspended_; }
     // Off for a display whose scrollback covers it whole, without a frame.
     void set_has_frame(bool framed) { has_frame_ = framed; }
 

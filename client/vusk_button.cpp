@@ -1,6 +1,7 @@
 #include "vusk_button.h"
 
 #include "global_fonts.h"
+#include "util.h"
 #include "vusk_font.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@ vusk_button::vusk_button(wxWindow *parent, int id) : vusk_image_button(parent, i
 
 void vusk_button::set_name(const char *text)
 {
-    copy_bounded(name, text, button_text_max);
+    safe_strcpy(name, text, button_text_max + 1);
     redraw_bitmaps();
 }
 
@@ -39,7 +40,7 @@ void vusk_button::draw_button_text(vusk_bitmap &bitmap, const char *text, const 
     const int w = size.GetWidth();
     const int h = size.GetHeight();
     char shown[button_line_max_chars + 1];
-    copy_bounded(shown, text, get_max_char_count(global_button_large_font, text, w, h));
+    safe_strcpy(shown, text, get_max_char_count(global_button_large_font, text, w, h) + 1);
     int text_width = 0;
     int text_height = 0;
     global_button_large_font->GetTextSize(shown, &text_width, &text_height);

@@ -19,7 +19,6 @@ public:
     void set_name(const char *text);
     const char *get_name() const { return name; }
     void highlight(int on);
-    int is_highlighted() const { return highlighted; }
 
     // Paints the images again when the size changed.
     void resize(int changed) override;

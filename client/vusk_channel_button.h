@@ -27,7 +27,6 @@ public:
     // its paging button show the new look.
     void set_active(int on);
     void set_notify(int on);
-    int is_active() const { return active; }
     int is_notify() const { return notify; }
 
     void clicked_handler(wxMouseEvent &event);

@@ -1,5 +1,6 @@
 #include "vusk_command_button.h"
 
+#include "util.h"
 #include "vusk_mw_calls.h"
 
 wxBEGIN_EVENT_TABLE(vusk_command_button, vusk_image_button)
@@ -14,7 +15,7 @@ vusk_command_button::vusk_command_button(wxWindow *parent) : vusk_button(parent,
 void vusk_command_button::setup(const char *label, const char *new_command, int enabled)
 {
     set_name(label);
-    copy_bounded(command, new_command, button_text_max);
+    safe_strcpy(command, new_command, button_text_max + 1);
     set_enabled(enabled);
 }
 

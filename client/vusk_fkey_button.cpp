@@ -2,6 +2,7 @@
 
 #include "global_fonts.h"
 #include "vusk_font.h"
+#include "util.h"
 #include "vusk_mw_calls.h"
 
 #include <cstdio>
@@ -27,10 +28,10 @@ vusk_fkey_button::vusk_fkey_button(wxWindow *parent, int key_number)
 
 void vusk_fkey_button::setup(const char *label, int, int new_enabled)
 {
-    copy_bounded(name, label, button_text_max);
+    safe_strcpy(name, label, button_text_max + 1);
     char text[alias_room];
     std::snprintf(text, sizeof text, "f%02d", key_number);
-    copy_bounded(command, text, button_text_max);
+    safe_strcpy(command, text, button_text_max + 1);
     std::snprintf(text, sizeof text, "F%d", key_number);
     fkey_string = text;
     enabled = new_enabled;

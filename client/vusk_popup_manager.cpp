@@ -2,6 +2,7 @@
 
 #include "popup_definition.h"
 #include "popup_geometry.h"
+#include "popup_menu_list.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
 #include "vusk_mw_calls.h"
@@ -95,6 +96,10 @@ void vusk_popup_manager::create_window(const char *data)
     popup_definition definition;
     if (!parse_popup_definition(data, definition) || find_window(definition.name.c_str()) != nullptr ||
         count() >= popup_cap)
+        return;
+    // Only its Windows menu item opens a menu-only popup; past the menu's
+    // last item it could never be opened.
+    if (definition.menuonly && count() >= popup_menu_items_max)
         return;
     auto *window = new vusk_popup_window(wxGetTopLevelParent(parent), wxID_ANY, bytes_to_wx(definition.title));
     popup_data record = TConfig::Instance()->GetPopupData(definition.name.c_str());

@@ -44,7 +44,6 @@ public:
     void start_newbie_demo_mode_flashing();
 
     vusk_popup_button *bar_buttons() const { return button_list; }
-    vusk_popup_button *menu_only_buttons() const { return menu_only_list; }
     int count() const;
 
 private:

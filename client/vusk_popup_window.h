@@ -28,7 +28,6 @@ public:
     // client command in it (say "//disconnect", which deletes this window)
     // never runs inside the handler that opened the window.
     void cmd_refresh();
-    const char *get_refresh_command() const { return refresh_command.c_str(); }
     void change_font(vusk_font *font);
     // The display fills the client area.
     void resize();

@@ -33,11 +33,7 @@ public:
     // Makes every child redraw itself from the current button theme.
     virtual void change_theme() = 0;
 
-    int get_x() const { return x; }
-    int get_y() const { return y; }
-    int get_w() const { return w; }
     int get_h() const { return h; }
-    int is_shown() const { return shown; }
 
 protected:
     int x = 0;

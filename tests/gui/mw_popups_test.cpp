@@ -186,6 +186,12 @@ TEST_F(FramePopups, TextDivertedOrAppendedGoesToThePopupUntilItEnds)
     client.receive(";sdivert;Nobody;edivert;lost?");
     EXPECT_TRUE(contains(client.shown_text(), "Sorry, no popup window by that name has been defined.\n\nlost?"));
 
+    // A second diversion without an undivert leaves the first popup showing
+    // what it got, not frozen.
+    client.receive(create_tag("Inv") + ";sdivert;Who;edivert;Ysolde\r\n;sdivert;Inv;edivert;a rope;tundivert;");
+    EXPECT_EQ(text_of(who), "Ysolde\n");
+    EXPECT_EQ(text_of(popup("Inv").display), "a rope");
+
     // Popups cleared in the middle of a diversion: the rest stays in the main display.
     client.receive(";sdivert;Who;edivert;half");
     popups().clear();
