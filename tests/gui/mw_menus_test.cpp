@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 using gui::client_frame;
@@ -91,13 +92,38 @@ TEST(MainFrameMenus, ItemsChangeTheirSettingAndCheckMark)
 {
     client_frame client;
     TConfig &config = *TConfig::Instance();
-    for (int id : {id_menu_view_local_echo, id_menu_pref_sky_bar, id_menu_view_keypad_walking,
-                   id_menu_pref_channel_dupe}) {
-        const bool before = checked(client, id);
-        config.config_update_pending = 0;
+    const std::pair<int, int (TConfig::*)() const> toggles[] = {
+        {id_menu_pref_status_bar, &TConfig::GetStatusBar},
+        {id_menu_pref_sky_bar, &TConfig::GetSkyBar},
+        {id_menu_pref_hpbar, &TConfig::GetHpbarEnable},
+        {id_menu_pref_enemy_hpbar, &TConfig::GetEnemyHpbarEnable},
+        {id_menu_pref_exp_display, &TConfig::GetExpDisplay},
+        {id_menu_pref_colorflash, &TConfig::GetColorFlash},
+        {id_menu_pref_channel_window, &TConfig::GetChannelWindow},
+        {id_menu_pref_channel_dupe, &TConfig::GetChannelDupe},
+        {id_menu_view_popup_display, &TConfig::GetPopupDisplay},
+        {id_menu_view_fkey_buttons, &TConfig::GetFkeyButton},
+        {id_menu_view_direction_buttons, &TConfig::GetDirectionButton},
+        {id_menu_view_hint_buttons, &TConfig::GetHintButton},
+        {id_menu_view_command_pushthrough, &TConfig::GetCommandPushthrough},
+        {id_menu_view_local_echo, &TConfig::GetLocalEcho},
+        {id_menu_view_command_separator, &TConfig::GetCommandSeparator},
+        {id_menu_view_keypad_walking, &TConfig::GetKeypadWalking},
+        {id_menu_view_mw_scrollbar, &TConfig::GetMwScrollbar},
+        {id_menu_view_locking_scrollback, &TConfig::GetLockingScrollback},
+        {id_menu_view_url_hotlinking, &TConfig::GetUrlHotlinking},
+        {id_menu_pref_compact_mode, &TConfig::GetCompactMode},
+        {id_menu_view_automap_display, &TConfig::GetAutomapEnable},
+        {id_menu_view_automap_docked, &TConfig::GetAutomapDocked},
+    };
+    for (const auto &[id, get] : toggles) {
+        const int before = (config.*get)();
         choose(client, id);
-        EXPECT_NE(checked(client, id), before) << id;
+        EXPECT_EQ((config.*get)() != 0, before == 0) << id;
+        EXPECT_EQ(checked(client, id), (config.*get)() != 0) << id;
     }
+    config.config_update_pending = 0;
+    choose(client, id_menu_view_hint_buttons);
     EXPECT_EQ(config.config_update_pending, 1);
 
     choose(client, id_menu_view_layout_left);
@@ -171,6 +197,22 @@ TEST_F(ConnectedMenus, HelpAboutAndUpdatesGoToTheServerOnlyAfterLogin)
     EXPECT_TRUE(sent("update"));
     EXPECT_TRUE(sent("version"));
     EXPECT_FALSE(contains(client.shown_text(), "Unable to retrieve"));
+}
+
+TEST_F(ConnectedMenus, AStatusLineSettingChangedFromTheMenuReachesTheServer)
+{
+    auto status_lines = [&] {
+        const std::string recorded = server.recorded();
+        size_t count = 0;
+        for (size_t at = recorded.find("\ntqlstatus "); at != std::string::npos;
+             at = recorded.find("\ntqlstatus ", at + 1))
+            ++count;
+        return count;
+    };
+    client.receive(";tlogin;");
+    ASSERT_TRUE(client.tick_until([&] { return status_lines() == 1; }));
+    choose(client, id_menu_view_hint_buttons);
+    EXPECT_TRUE(client.tick_until([&] { return status_lines() == 2; }));
 }
 
 TEST(MainFrameMenusOffline, BasicCommandsWhileDisconnectedApologise)
