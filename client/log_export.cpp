@@ -132,8 +132,10 @@ const char *render_list_class_name(const vusk_render_list &record)
 bool render_text_to_file(const render_list_recorder::records_type &records, FILE *file)
 {
     checked_writer out(file);
-    for (const vusk_render_list &record : records)
-        out.write(record.text.data(), record.text.size());
+    for (const vusk_render_list &record : records) {
+        const std::string_view text = record.text();
+        out.write(text.data(), text.size());
+    }
     return out.finish();
 }
 
@@ -147,7 +149,7 @@ bool render_html_to_file(const render_list_recorder::records_type &records, FILE
         span.assign("<span class=\"");
         span += render_list_class_name(record);
         span += "\">";
-        append_html_text(span, record.text);
+        append_html_text(span, record.text());
         span += "</span>";
         out.write(span.data(), span.size());
     }

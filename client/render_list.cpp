@@ -107,7 +107,7 @@ void render_list_recorder::rerender_flush()
 {
     if (!pending_text_.empty()) {
         vusk_render_list record;
-        record.text = pending_text_;
+        record.start = pending_text_.data();
         vusk_color color = rgb_to_color(pending_rgb_);
         record.r = static_cast<unsigned char>(color.r);
         record.g = static_cast<unsigned char>(color.g);
@@ -152,9 +152,9 @@ void render_list_recorder::drop_oldest_lines()
     size_t dropped = 0;
     bool cut = false;
     while (!records_.empty()) {
-        std::string_view &text = records_.front().text;
+        const std::string_view text = records_.front().text();
         if ((cut = trim.cut_in(text.data(), text.size(), &dropped)) && dropped < text.size()) {
-            text.remove_prefix(dropped);
+            records_.front().start += dropped;
             break;
         }
         records_.pop_front();
@@ -165,7 +165,7 @@ void render_list_recorder::drop_oldest_lines()
         pending_text_.remove_prefix(dropped);
     kept_lines_ -= trim.dropped_lines();
     kept_bytes_ -= trim.dropped_bytes();
-    const char *oldest = records_.empty() ? pending_text_.data() : records_.front().text.data();
+    const char *oldest = records_.empty() ? pending_text_.data() : records_.front().start;
     if (oldest != nullptr)
         text_->release_before(oldest);
 }

@@ -15,18 +15,21 @@
 #include <string_view>
 
 // One recorded run: the text as written (escapes removed, before the
-// scrollback's tab expansion and transliteration; NUL-terminated in the
-// recorder's storage) and the colour it had.
+// scrollback's tab expansion and transliteration) and the colour it had. The
+// text is NUL-terminated in the recorder's storage and holds no NUL, so its
+// start is all a record keeps of it.
 struct vusk_render_list {
-    std::string_view text;
+    const char *start = "";
     unsigned char r = 0;
     unsigned char g = 0;
     unsigned char b = 0;
     unsigned char attr = 0;
     unsigned char code = 0;
+
+    std::string_view text() const { return start; }
 };
 // The memory figures count on this size (the text's bytes aside).
-static_assert(sizeof(vusk_render_list) == 24, "a render list record is 24 bytes");
+static_assert(sizeof(vusk_render_list) == 16, "a render list record is 16 bytes");
 
 class render_list_recorder {
 public:

@@ -4,23 +4,38 @@
 #include <cstddef>
 #include <vector>
 
-// One run of text in one colour. A raw chunk is one piece of an append as it
-// was written (its bytes live in the store's text arena); a display chunk is a
-// slice of a raw chunk's bytes placed on one display line, so wrapping and
+// One run of text in one colour on a display line: a slice of a raw chunk's
+// bytes (below) placed on one display line, so wrapping and
 // re-wrapping never copy text. Use `text` with `length`: a display chunk's
-// text is not NUL-terminated. The colour is kept in bytes so that a chunk
-// stays at 32 bytes, which keeps a long scrollback small.
+// text is not NUL-terminated. The length fits 16 bits because no raw chunk
+// is longer than `longest_raw_chunk`, the colour is kept in bytes and the
+// width in pixels is worked out when needed, so that a chunk stays at 24
+// bytes, which keeps a long scrollback small.
 struct vusk_textctrl_chunk {
+    static constexpr int longest_raw_chunk = 7999;
+
     const char *text = nullptr;
     vusk_textctrl_chunk *next = nullptr;
-    int pixel_width = 0;
-    int length = 0;
+    unsigned short length = 0;
     unsigned char red = 0;
     unsigned char green = 0;
     unsigned char blue = 0;
 };
 // The scrollback's memory figures count on these sizes.
-static_assert(sizeof(vusk_textctrl_chunk) == 32, "a display chunk is 32 bytes");
+static_assert(sizeof(vusk_textctrl_chunk) == 24, "a display chunk is 24 bytes");
+static_assert(vusk_textctrl_chunk::longest_raw_chunk <= 0xFFFF, "a chunk's length fits its field");
+
+// One raw chunk: a piece of an append as it was written, at most
+// `longest_raw_chunk` bytes of the store's text arena in one colour. Raw
+// chunks are kept in order in a queue, so they need no link.
+struct vusk_textctrl_raw_chunk {
+    const char *text = nullptr;
+    unsigned short length = 0;
+    unsigned char red = 0;
+    unsigned char green = 0;
+    unsigned char blue = 0;
+};
+static_assert(sizeof(vusk_textctrl_raw_chunk) == 16, "a raw chunk is 16 bytes");
 
 // One display line: its chunks, and where the next chunk is linked in.
 struct vusk_textctrl_line {

@@ -19,7 +19,6 @@ const vusk_color selected_background_color{64, 64, 64};
 
 namespace {
 constexpr int line_slot_step = 65536;
-constexpr int raw_chunk_capacity = 7999;
 constexpr int tab_width = 8;
 constexpr int invisible_lines_fallback = 20;
 // Display lines per kept line beyond which old lines go as well: only a
@@ -38,13 +37,11 @@ unsigned char channel(int value)
 }
 
 // Where a line is broken: `chunk` keeps its first `offset` characters and the
-// upper line ends there, `upper_width` pixels wide; `chunk_start` is the width
-// of the line before `chunk`.
+// upper line ends there, `upper_width` pixels wide.
 struct textctrl_store::break_point {
     vusk_textctrl_chunk *chunk = nullptr;
     int offset = 0;
     int64_t upper_width = 0;
-    int64_t chunk_start = 0;
 };
 
 textctrl_store::textctrl_store()
@@ -74,8 +71,8 @@ void textctrl_store::AppendRawText(const char *text)
     // A long append becomes as many raw chunks as it needs; even an empty one
     // leaves its (empty) chunk.
     do {
-        const size_t longest = std::min<size_t>(size_t(end - text), raw_chunk_capacity) * tab_width;
-        const size_t capacity = std::min<size_t>(longest, raw_chunk_capacity);
+        const size_t longest = std::min<size_t>(size_t(end - text), vusk_textctrl_chunk::longest_raw_chunk) * tab_width;
+        const size_t capacity = std::min<size_t>(longest, vusk_textctrl_chunk::longest_raw_chunk);
         char *const chunk_text = raw_text.reserve(capacity);
         char *chunk_end = chunk_text;
         text = expand_text(text, end, &chunk_end, chunk_text + capacity);
@@ -119,22 +116,15 @@ const char *textctrl_store::expand_text(const char *text, const char *end, char 
 
 void textctrl_store::add_raw_chunk(const char *text, int length, const vusk_color &colour)
 {
-    add_chunk_line_array(link_raw_chunk(text, length, colour));
-}
-
-vusk_textctrl_chunk *textctrl_store::link_raw_chunk(const char *text, int length, const vusk_color &colour)
-{
-    vusk_textctrl_chunk *raw = raw_chunk_slabs.take();
-    raw->text = text;
-    raw->length = length;
-    raw->red = channel(colour.r);
-    raw->green = channel(colour.g);
-    raw->blue = channel(colour.b);
-    *raw_tail = raw;
-    raw_tail = &raw->next;
+    vusk_textctrl_raw_chunk &raw = raw_chunks.emplace_back();
+    raw.text = text;
+    raw.length = static_cast<unsigned short>(length);
+    raw.red = channel(colour.r);
+    raw.green = channel(colour.g);
+    raw.blue = channel(colour.b);
     raw_bytes += length;
     raw_lines += std::count(text, text + length, '\n');
-    return raw;
+    add_chunk_line_array(raw);
 }
 
 bool textctrl_store::over_limit() const
@@ -193,18 +183,16 @@ int64_t textctrl_store::cut_line_front(vusk_textctrl_line *line, int64_t bytes)
         vusk_textctrl_chunk *chunk = line->head;
         if (chunk->length <= bytes - removed) {
             removed += chunk->length;
-            current_width -= chunk->pixel_width;
+            current_width -= calc_chunk_size(chunk->text, chunk->length);
             line->head = chunk->next;
             if (line->head == nullptr)
                 line->tail = &line->head;
             continue;
         }
         const int cut = int(bytes - removed);
-        const int cut_width = calc_chunk_size(chunk->text, cut);
+        current_width -= calc_chunk_size(chunk->text, cut);
         chunk->text += cut;
-        chunk->length -= cut;
-        chunk->pixel_width -= cut_width;
-        current_width -= cut_width;
+        chunk->length = static_cast<unsigned short>(chunk->length - cut);
         removed += cut;
     }
     return removed;
@@ -213,20 +201,18 @@ int64_t textctrl_store::cut_line_front(vusk_textctrl_line *line, int64_t bytes)
 void textctrl_store::drop_raw_text(int64_t bytes)
 {
     raw_bytes -= bytes;
-    while (raw_chunks != nullptr && raw_chunks->length <= bytes) {
-        bytes -= raw_chunks->length;
-        raw_chunks = raw_chunks->next;
+    while (!raw_chunks.empty() && raw_chunks.front().length <= bytes) {
+        bytes -= raw_chunks.front().length;
+        raw_chunks.pop_front();
     }
-    if (raw_chunks == nullptr) {
-        raw_tail = &raw_chunks;
-        raw_chunk_slabs.release_before(nullptr);
+    if (raw_chunks.empty()) {
         raw_text.release_before(nullptr);
         return;
     }
-    raw_chunks->text += bytes;
-    raw_chunks->length -= int(bytes);
-    raw_chunk_slabs.release_before(raw_chunks);
-    raw_text.release_before(raw_chunks->text);
+    vusk_textctrl_raw_chunk &oldest = raw_chunks.front();
+    oldest.text += bytes;
+    oldest.length = static_cast<unsigned short>(oldest.length - bytes);
+    raw_text.release_before(oldest.text);
 }
 
 void textctrl_store::drop_display_lines(int count)
@@ -244,10 +230,10 @@ void textctrl_store::drop_display_lines(int count)
     display_chunk_slabs.release_before(oldest);
 }
 
-void textctrl_store::add_chunk_line_array(const vusk_textctrl_chunk *raw)
+void textctrl_store::add_chunk_line_array(const vusk_textctrl_raw_chunk &raw)
 {
-    const char *segment = raw->text;
-    const char *const end = raw->text + raw->length;
+    const char *segment = raw.text;
+    const char *const end = raw.text + raw.length;
     while (segment < end) {
         const char *newline = static_cast<const char *>(memchr(segment, '\n', size_t(end - segment)));
         const char *segment_end = newline != nullptr ? newline : end;
@@ -259,20 +245,19 @@ void textctrl_store::add_chunk_line_array(const vusk_textctrl_chunk *raw)
     }
 }
 
-void textctrl_store::add_chunk_line(const char *text, int length, const vusk_textctrl_chunk *raw)
+void textctrl_store::add_chunk_line(const char *text, int length, const vusk_textctrl_raw_chunk &raw)
 {
     if (length == 0)
         return;
     vusk_textctrl_chunk *chunk = display_chunk_slabs.take();
     chunk->text = text;
-    chunk->length = length;
-    chunk->pixel_width = calc_chunk_size(text, length);
-    chunk->red = raw->red;
-    chunk->green = raw->green;
-    chunk->blue = raw->blue;
+    chunk->length = static_cast<unsigned short>(length);
+    chunk->red = raw.red;
+    chunk->green = raw.green;
+    chunk->blue = raw.blue;
     vusk_textctrl_line *line = get_or_create_line(current_line);
     line->append(chunk);
-    current_width += chunk->pixel_width;
+    current_width += calc_chunk_size(text, length);
     if (wrap_enabled && current_width >= view_width)
         break_and_advance_line(line);
 }
@@ -303,18 +288,15 @@ void textctrl_store::break_and_advance_line(vusk_textctrl_line *line)
         const bool split_was_last = split->next == nullptr;
         vusk_textctrl_chunk *rest = split->next;
         if (found.offset < split->length) {
-            const int kept_width = int(found.upper_width - found.chunk_start);
             vusk_textctrl_chunk *remainder = display_chunk_slabs.take();
             remainder->text = split->text + found.offset;
-            remainder->length = split->length - found.offset;
-            remainder->pixel_width = split->pixel_width - kept_width;
+            remainder->length = static_cast<unsigned short>(split->length - found.offset);
             remainder->red = split->red;
             remainder->green = split->green;
             remainder->blue = split->blue;
             remainder->next = rest;
             rest = remainder;
-            split->length = found.offset;
-            split->pixel_width = kept_width;
+            split->length = static_cast<unsigned short>(found.offset);
         }
         split->next = nullptr;
         line->tail = &split->next;
@@ -343,7 +325,6 @@ bool textctrl_store::calc_break_position(const vusk_textctrl_line *line, break_p
     int64_t total = 0;
     bool first_character = true;
     for (vusk_textctrl_chunk *chunk = line->head; chunk != nullptr; chunk = chunk->next) {
-        const int64_t chunk_start = total;
         for (int i = 0; i < chunk->length; ++i) {
             const int width = char_widths[static_cast<unsigned char>(chunk->text[i])];
             if (total + width >= view_width) {
@@ -352,15 +333,15 @@ bool textctrl_store::calc_break_position(const vusk_textctrl_line *line, break_p
                 if (last_blank.chunk != nullptr)
                     *found = last_blank;
                 else if (i > 0)
-                    *found = {chunk, i, total, chunk_start};
+                    *found = {chunk, i, total};
                 else
-                    *found = {previous, previous->length, total, chunk_start - previous->pixel_width};
+                    *found = {previous, previous->length, total};
                 return true;
             }
             total += width;
             first_character = false;
             if (is_blank(chunk->text[i]))
-                last_blank = {chunk, i + 1, total, chunk_start};
+                last_blank = {chunk, i + 1, total};
         }
         previous = chunk;
     }
@@ -412,10 +393,7 @@ std::string textctrl_store::line_text(int index) const
 
 int textctrl_store::raw_chunk_count() const
 {
-    int count = 0;
-    for (const vusk_textctrl_chunk *raw = raw_chunks; raw != nullptr; raw = raw->next)
-        ++count;
-    return count;
+    return int(raw_chunks.size());
 }
 
 void textctrl_store::empty_display_lines()
@@ -429,9 +407,7 @@ void textctrl_store::empty_display_lines()
 
 void textctrl_store::free_raw_chunks()
 {
-    raw_chunks = nullptr;
-    raw_tail = &raw_chunks;
-    raw_chunk_slabs.release();
+    std::deque<vusk_textctrl_raw_chunk>().swap(raw_chunks);
     raw_text.clear();
     raw_bytes = 0;
     raw_lines = 0;
@@ -469,7 +445,7 @@ void textctrl_store::recalc_line_sizes()
     current_line = 0;
     bottom_line = 0;
     current_width = 0;
-    for (const vusk_textctrl_chunk *raw = raw_chunks; raw != nullptr; raw = raw->next)
+    for (const vusk_textctrl_raw_chunk &raw : raw_chunks)
         add_chunk_line_array(raw);
 
     if (keep_view)

@@ -173,14 +173,13 @@ private:
     vusk_textctrl_line *record(int index) const;
     const char *expand_text(const char *text, const char *end, char **out, char *out_end);
     void add_raw_chunk(const char *text, int length, const vusk_color &colour);
-    vusk_textctrl_chunk *link_raw_chunk(const char *text, int length, const vusk_color &colour);
     bool over_limit() const;
     void drop_oldest_lines();
     int64_t cut_line_front(vusk_textctrl_line *line, int64_t bytes);
     void drop_raw_text(int64_t bytes);
     void drop_display_lines(int count);
-    void add_chunk_line_array(const vusk_textctrl_chunk *raw);
-    void add_chunk_line(const char *text, int length, const vusk_textctrl_chunk *raw);
+    void add_chunk_line_array(const vusk_textctrl_raw_chunk &raw);
+    void add_chunk_line(const char *text, int length, const vusk_textctrl_raw_chunk &raw);
     void end_line_with_newline();
     void break_and_advance_line(vusk_textctrl_line *line);
     bool calc_break_position(const vusk_textctrl_line *line, break_point *found) const;
@@ -231,9 +230,7 @@ private:
     int wheel_total = 0;
     textctrl_animation_counter counter;
 
-    vusk_textctrl_chunk *raw_chunks = nullptr;
-    vusk_textctrl_chunk **raw_tail = &raw_chunks;
-    chunk_allocator raw_chunk_slabs;
+    std::deque<vusk_textctrl_raw_chunk> raw_chunks;
     chunk_allocator display_chunk_slabs;
     text_arena raw_text;
     int64_t raw_bytes = 0;

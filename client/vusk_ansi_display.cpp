@@ -193,7 +193,7 @@ void vusk_ansi_display::rerender()
     textctrl_.Clear();
     for (const vusk_render_list &record : recorder.records()) {
         set_color_direct(color_to_rgb(vusk_color(record.r, record.g, record.b)), record.attr);
-        write_direct(record.text.data());
+        write_direct(record.start);
     }
     reapply_current_color();
     scroll_to_bottom();

@@ -90,7 +90,7 @@ std::vector<std::string> records_of(vusk_ansi_display &display)
     for (const vusk_render_list &record : display.render_list()) {
         found.push_back(std::to_string(record.code) + "/" + std::to_string(record.attr) + "/" +
                         std::to_string(record.r) + "," + std::to_string(record.g) + "," +
-                        std::to_string(record.b) + ":" + std::string(record.text));
+                        std::to_string(record.b) + ":" + std::string(record.text()));
     }
     return found;
 }
@@ -217,7 +217,7 @@ TEST_F(AnsiDisplay, ServerTextIsColouredIntoTheScrollback)
     EXPECT_EQ(display->textctrl().line_text(2), "cafe");
     EXPECT_EQ(last_chunk_color(display->textctrl()), color_text(palette_rgb(2, 2)));
     display->write(nullptr);
-    EXPECT_EQ(display->render_list().back().text, "caf\xe9\n");
+    EXPECT_EQ(display->render_list().back().text(), "caf\xe9\n");
 }
 
 // Sequences with several parameters, extended colours and sequences that are
@@ -371,7 +371,7 @@ TEST_F(AnsiDisplay, PopupHoldsFiftyKilobytesOfOneColourThroughSuspension)
         text += "popup line " + std::to_string(i) + " " + std::string(60, 'p') + "\n";
     feed_to(popup, text);
     ASSERT_EQ(popup->render_list().size(), 1u);
-    EXPECT_EQ(popup->render_list().front().text.size(), text.size());
+    EXPECT_EQ(popup->render_list().front().text().size(), text.size());
     std::vector<std::string> before = store_lines(popup->textctrl());
 
     popup->suspend_updates();
@@ -682,7 +682,7 @@ TEST_F(AnsiDisplay, ResetFloodStaysSmall)
     EXPECT_EQ(display->textctrl().get_bottom_line(), display->textctrl().get_current_line());
     size_t recorded_lines = 0;
     for (const vusk_render_list &record : display->render_list())
-        recorded_lines += size_t(std::count(record.text.begin(), record.text.end(), '\n'));
+        recorded_lines += size_t(std::count(record.text().begin(), record.text().end(), '\n'));
     EXPECT_LE(recorded_lines, size_t(limit.lines));
 }
 
@@ -717,6 +717,6 @@ TEST_F(AnsiDisplay, HundredMegabyteLineStaysWithinTheLimit)
     }
     EXPECT_LE(display->textctrl().kept_bytes(), limit.bytes);
     EXPECT_EQ(display->textctrl().line_text(0).rfind("line ", 0), 0u);
-    EXPECT_EQ(display->render_list().front().text.rfind("line ", 0), 0u);
+    EXPECT_EQ(display->render_list().front().text().rfind("line ", 0), 0u);
     EXPECT_LT(peak, heap_start + bound);
 }

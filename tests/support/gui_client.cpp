@@ -28,7 +28,7 @@ std::string text_of(vusk_ansi_display &display)
 {
     std::string text;
     for (const vusk_render_list &run : display.render_list())
-        text += run.text;
+        text += run.text();
     return text;
 }
 
@@ -100,9 +100,9 @@ std::vector<client_frame::shown_run> client_frame::shown_runs() const
         const bool same_colour = !runs.empty() && runs.back().r == record.r && runs.back().g == record.g &&
                                  runs.back().b == record.b && runs.back().attr == record.attr;
         if (same_colour)
-            runs.back().text += record.text;
+            runs.back().text += record.text();
         else
-            runs.push_back({std::string(record.text), record.r, record.g, record.b, record.attr, record.code});
+            runs.push_back({std::string(record.text()), record.r, record.g, record.b, record.attr, record.code});
     }
     return runs;
 }

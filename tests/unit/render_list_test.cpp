@@ -103,12 +103,12 @@ TEST(RenderList, RunsOfOneColourMerge)
     t.feed("\x1b[31mred\x1b[0mwh\x1b[37mite");
     const auto &records = t.records();
     ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].text, "one two\n");
+    EXPECT_EQ(records[0].text(), "one two\n");
     EXPECT_EQ(records[0].code, ansi_code_white);
-    EXPECT_EQ(records[1].text, "red");
+    EXPECT_EQ(records[1].text(), "red");
     EXPECT_EQ((rgb_to_color(0xaa0000)), vusk_color(records[1].r, records[1].g, records[1].b));
     // Reset and white share their colour: the run keeps the first code.
-    EXPECT_EQ(records[2].text, "white");
+    EXPECT_EQ(records[2].text(), "white");
     EXPECT_EQ(records[2].code, ansi_code_reset);
 }
 
@@ -133,7 +133,7 @@ TEST(RenderList, ClearForgetsEverything)
     t.parser.reset_colors();
     t.feed("after");
     ASSERT_EQ(t.records().size(), 1u);
-    EXPECT_EQ(t.records()[0].text, "after");
+    EXPECT_EQ(t.records()[0].text(), "after");
     EXPECT_EQ(t.records()[0].attr, 0);
 }
 
@@ -238,7 +238,7 @@ TEST(RenderList, OldestWholeLinesGoPastTheLimit)
     }
     std::string kept;
     for (const vusk_render_list &record : t.records())
-        kept += record.text;
+        kept += record.text();
     EXPECT_LE(std::count(kept.begin(), kept.end(), '\n'), 50);
     EXPECT_GE(std::count(kept.begin(), kept.end(), '\n'), limit.lines_after_trim());
     EXPECT_EQ(all.substr(all.size() - kept.size()), kept);
@@ -262,7 +262,7 @@ TEST(RenderList, ALineLongerThanTheLimitKeepsItsNewestBytes)
     }
     std::string kept;
     for (const vusk_render_list &record : t.records())
-        kept += record.text;
+        kept += record.text();
     EXPECT_LE(kept.size(), 5000u);
     EXPECT_GE(kept.size(), size_t(limit.bytes_after_trim()) - 10);
     EXPECT_EQ(line.substr(line.size() - kept.size()), kept);
