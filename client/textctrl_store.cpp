@@ -18,7 +18,6 @@ const char eascii_lookup_table[128] = {
 const vusk_color selected_background_color{64, 64, 64};
 
 namespace {
-constexpr int line_slot_step = 65536;
 constexpr int tab_width = 8;
 constexpr int invisible_lines_fallback = 20;
 // Display lines per kept line beyond which old lines go as well: only a
@@ -219,8 +218,6 @@ void textctrl_store::drop_display_lines(int count)
 {
     for (int i = 0; i < count; ++i)
         line_records.pop_front();
-    std::copy(lines.get() + count, lines.get() + line_slots, lines.get());
-    std::fill(lines.get() + line_slots - count, lines.get() + line_slots, nullptr);
     current_line -= count;
     bottom_line = std::max(bottom_line - count, 0);
     const vusk_textctrl_chunk *oldest = nullptr;
@@ -358,23 +355,16 @@ int textctrl_store::calc_chunk_size(const char *text, int length) const
 
 vusk_textctrl_line *textctrl_store::get_or_create_line(int index)
 {
-    if (index >= line_slots) {
-        const int slots = (index / line_slot_step + 1) * line_slot_step;
-        auto grown = std::make_unique<vusk_textctrl_line *[]>(size_t(slots));
-        std::copy_n(lines.get(), line_slots, grown.get());
-        lines = std::move(grown);
-        line_slots = slots;
-    }
-    if (lines[index] == nullptr)
-        lines[index] = &line_records.emplace_back();
-    return lines[index];
+    while (line_records.size() <= size_t(index))
+        line_records.emplace_back();
+    return &line_records[size_t(index)];
 }
 
-vusk_textctrl_line *textctrl_store::record(int index) const
+const vusk_textctrl_line *textctrl_store::record(int index) const
 {
-    if (index < 0 || index >= line_slots)
+    if (index < 0 || size_t(index) >= line_records.size())
         return nullptr;
-    return lines[index];
+    return &line_records[size_t(index)];
 }
 
 const vusk_textctrl_line *textctrl_store::line_record(int index) const
@@ -399,9 +389,8 @@ int textctrl_store::raw_chunk_count() const
 void textctrl_store::empty_display_lines()
 {
     // Every line after current_line is empty already.
-    for (int i = 0; i <= current_line; ++i)
-        if (vusk_textctrl_line *line = record(i))
-            line->empty();
+    for (int i = 0; i <= current_line && size_t(i) < line_records.size(); ++i)
+        line_records[size_t(i)].empty();
     display_chunk_slabs.rewind();
 }
 

@@ -170,7 +170,7 @@ private:
     };
 
     vusk_textctrl_line *get_or_create_line(int index);
-    vusk_textctrl_line *record(int index) const;
+    const vusk_textctrl_line *record(int index) const;
     const char *expand_text(const char *text, const char *end, char **out, char *out_end);
     void add_raw_chunk(const char *text, int length, const vusk_color &colour);
     bool over_limit() const;
@@ -243,8 +243,8 @@ private:
     // modulo the tab width and can never overflow.
     int column = 0;
     int at_start = 1;
-    std::unique_ptr<vusk_textctrl_line *[]> lines;
-    int line_slots = 0;
+    // Display line i is line_records[i]: the queue never moves a line, so
+    // the chunks' links into a line's head stay valid.
     std::deque<vusk_textctrl_line> line_records;
 };
 
