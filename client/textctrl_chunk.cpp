@@ -97,14 +97,7 @@ long chunk_allocator::slabs_in_use()
 void vusk_textctrl_line::empty()
 {
     head = nullptr;
-    tail = &head;
     ends_with_newline = 0;
-}
-
-void vusk_textctrl_line::append(vusk_textctrl_chunk *chunk)
-{
-    *tail = chunk;
-    tail = &chunk->next;
 }
 
 int vusk_textctrl_line::character_count() const

@@ -37,21 +37,16 @@ struct vusk_textctrl_raw_chunk {
 };
 static_assert(sizeof(vusk_textctrl_raw_chunk) == 16, "a raw chunk is 16 bytes");
 
-// One display line: its chunks, and where the next chunk is linked in.
+// One display line: its chunks. Only the newest line grows, so the store
+// keeps where its next chunk is linked in.
 struct vusk_textctrl_line {
     vusk_textctrl_chunk *head = nullptr;
-    vusk_textctrl_chunk **tail = &head;
     int ends_with_newline = 0;
 
-    vusk_textctrl_line() = default;
-    vusk_textctrl_line(const vusk_textctrl_line &) = delete;
-    vusk_textctrl_line &operator=(const vusk_textctrl_line &) = delete;
-
     void empty();
-    void append(vusk_textctrl_chunk *chunk);
     int character_count() const;
 };
-static_assert(sizeof(vusk_textctrl_line) == 24, "a display line is 24 bytes");
+static_assert(sizeof(vusk_textctrl_line) == 16, "a display line is 16 bytes");
 
 // Hands out a store's chunks in order from slabs of a process-wide pool.
 // Chunks are never freed one by one: a store gives all of one kind back at

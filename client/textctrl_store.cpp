@@ -45,7 +45,7 @@ struct textctrl_store::break_point {
 
 textctrl_store::textctrl_store()
 {
-    get_or_create_line(0);
+    current_tail = &get_or_create_line(0)->head;
 }
 
 textctrl_store::~textctrl_store() = default;
@@ -185,7 +185,7 @@ int64_t textctrl_store::cut_line_front(vusk_textctrl_line *line, int64_t bytes)
             current_width -= calc_chunk_size(chunk->text, chunk->length);
             line->head = chunk->next;
             if (line->head == nullptr)
-                line->tail = &line->head;
+                current_tail = &line->head;
             continue;
         }
         const int cut = int(bytes - removed);
@@ -253,7 +253,8 @@ void textctrl_store::add_chunk_line(const char *text, int length, const vusk_tex
     chunk->green = raw.green;
     chunk->blue = raw.blue;
     vusk_textctrl_line *line = get_or_create_line(current_line);
-    line->append(chunk);
+    *current_tail = chunk;
+    current_tail = &chunk->next;
     current_width += calc_chunk_size(text, length);
     if (wrap_enabled && current_width >= view_width)
         break_and_advance_line(line);
@@ -269,7 +270,7 @@ void textctrl_store::end_line_with_newline()
 void textctrl_store::advance_line()
 {
     ++current_line;
-    get_or_create_line(current_line);
+    current_tail = &get_or_create_line(current_line)->head;
     if (!hold_view && !top_anchored)
         bottom_line = current_line;
 }
@@ -281,7 +282,7 @@ void textctrl_store::break_and_advance_line(vusk_textctrl_line *line)
     break_point found;
     while (current_width >= view_width && calc_break_position(line, &found)) {
         vusk_textctrl_chunk *split = found.chunk;
-        vusk_textctrl_chunk **const old_tail = line->tail;
+        vusk_textctrl_chunk **const old_tail = current_tail;
         const bool split_was_last = split->next == nullptr;
         vusk_textctrl_chunk *rest = split->next;
         if (found.offset < split->length) {
@@ -296,17 +297,16 @@ void textctrl_store::break_and_advance_line(vusk_textctrl_line *line)
             split->length = static_cast<unsigned short>(found.offset);
         }
         split->next = nullptr;
-        line->tail = &split->next;
 
         advance_line();
         vusk_textctrl_line *next_line = get_or_create_line(current_line);
         next_line->head = rest;
         if (rest == nullptr)
-            next_line->tail = &next_line->head;
+            current_tail = &next_line->head;
         else if (split_was_last)
-            next_line->tail = &rest->next;
+            current_tail = &rest->next;
         else
-            next_line->tail = old_tail;
+            current_tail = old_tail;
         current_width -= found.upper_width;
         line = next_line;
     }
@@ -391,6 +391,7 @@ void textctrl_store::empty_display_lines()
     // Every line after current_line is empty already.
     for (int i = 0; i <= current_line && size_t(i) < line_records.size(); ++i)
         line_records[size_t(i)].empty();
+    current_tail = &line_records.front().head;
     display_chunk_slabs.rewind();
 }
 

@@ -246,6 +246,8 @@ private:
     // Display line i is line_records[i]: the queue never moves a line, so
     // the chunks' links into a line's head stay valid.
     std::deque<vusk_textctrl_line> line_records;
+    // Where the newest line's next chunk is linked in.
+    vusk_textctrl_chunk **current_tail = nullptr;
 };
 
 #endif
