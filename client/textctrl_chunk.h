@@ -4,13 +4,12 @@
 #include <cstddef>
 #include <vector>
 
-// One run of text in one colour on a display line: a slice of a raw chunk's
-// bytes (below) placed on one display line, so wrapping and
-// re-wrapping never copy text. Use `text` with `length`: a display chunk's
-// text is not NUL-terminated. The length fits 16 bits because no raw chunk
-// is longer than `longest_raw_chunk`, the colour is kept in bytes and the
-// width in pixels is worked out when needed, so that a chunk stays at 24
-// bytes, which keeps a long scrollback small.
+// One run of text in one colour on a display line: a slice of the bytes of a
+// raw chunk (below), so wrapping and re-wrapping never copy text. Use `text`
+// with `length`: a display chunk's text is not NUL-terminated. The length
+// fits 16 bits because no raw chunk is longer than `longest_raw_chunk`, the
+// colour is kept in bytes and the width in pixels is worked out when needed,
+// so that a chunk stays at 24 bytes, which keeps a long scrollback small.
 struct vusk_textctrl_chunk {
     static constexpr int longest_raw_chunk = 7999;
 
