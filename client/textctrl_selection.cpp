@@ -24,20 +24,6 @@ int clamp_to_int(int64_t value, int64_t limit)
 {
     return int(std::clamp<int64_t>(value, -limit, limit));
 }
-
-// Appends the characters of columns first..last (inclusive) of a line.
-void append_columns(std::string &text, const vusk_textctrl_line &line, int first, int last)
-{
-    int column = 0;
-    for (const vusk_textctrl_chunk *chunk = line.head; chunk != nullptr && column <= last;
-         chunk = chunk->next) {
-        const int from = std::max(first - column, 0);
-        const int to = int(std::min<int64_t>(chunk->length, int64_t(last) - column + 1));
-        if (from < to)
-            text.append(chunk->text + from, size_t(to - from));
-        column += chunk->length;
-    }
-}
 }
 
 int textctrl_store::line_from_y(int y) const
@@ -56,24 +42,18 @@ void textctrl_store::translate_xy_to_line_and_offset(int x, int y, int *line, in
         return;
     wxMutexLocker lock(mutex);
     const int index = line_from_y(y);
-    const vusk_textctrl_line *found = record(index);
-    if (found == nullptr) {
-        *line = current_line;
-        *offset = 0;
-        return;
-    }
     *line = index;
     const int64_t target = std::max(x, 0);
     int64_t right_edge = 0;
     int column = 0;
-    for (const vusk_textctrl_chunk *chunk = found->head; chunk != nullptr; chunk = chunk->next)
-        for (int i = 0; i < chunk->length; ++i, ++column) {
-            right_edge += char_widths[static_cast<unsigned char>(chunk->text[i])];
-            if (right_edge >= target) {
-                *offset = column;
-                return;
-            }
+    for_each_run(index, [&](const vusk_textctrl_chunk &chunk, textctrl_place at, int length) {
+        for (int i = 0; i < length; ++i, ++column) {
+            right_edge += char_widths[static_cast<unsigned char>(chunk.text[at.offset + i])];
+            if (right_edge >= target)
+                return false;
         }
+        return true;
+    });
     *offset = column;
 }
 
@@ -252,14 +232,27 @@ bool textctrl_store::selection_text(std::string *text)
         if (record(index) == nullptr)
             return false;
     for (int index = sel_start_line; index <= sel_end_line; ++index) {
-        const vusk_textctrl_line &line = *record(index);
         const int first = index == sel_start_line ? sel_start_offset : 0;
         const int last = index == sel_end_line ? sel_end_offset : INT_MAX;
-        append_columns(*text, line, first, last);
-        if (index < sel_end_line && line.ends_with_newline)
+        append_columns(*text, index, first, last);
+        if (index < sel_end_line && record(index)->ends_with_newline)
             text->push_back('\n');
     }
     return true;
+}
+
+// Appends the characters of columns first..last (inclusive) of a line.
+void textctrl_store::append_columns(std::string &text, int index, int first, int last) const
+{
+    int column = 0;
+    for_each_run(index, [&](const vusk_textctrl_chunk &chunk, textctrl_place at, int length) {
+        const int from = std::max(first - column, 0);
+        const int to = int(std::min<int64_t>(length, int64_t(last) - column + 1));
+        if (from < to)
+            text.append(chunk.text + at.offset + from, size_t(to - from));
+        column += length;
+        return column <= last;
+    });
 }
 
 int textctrl_store::url_clicked_on(int line, int offset)
@@ -284,13 +277,14 @@ bool textctrl_store::select_url_at(int line, int offset, std::string *url)
     int end = 0;
     {
         wxMutexLocker lock(mutex);
-        const vusk_textctrl_line *record_of_line = record(line);
-        if (record_of_line == nullptr)
+        if (record(line) == nullptr)
             return false;
         Buffer text;
-        for (const vusk_textctrl_chunk *chunk = record_of_line->head; chunk != nullptr; chunk = chunk->next)
-            for (int i = 0; i < chunk->length; ++i)
-                buffer_append_char(text, chunk->text[i]);
+        for_each_run(line, [&text](const vusk_textctrl_chunk &chunk, textctrl_place at, int length) {
+            for (int i = 0; i < length; ++i)
+                buffer_append_char(text, chunk.text[at.offset + i]);
+            return true;
+        });
         if (!extract_url(found, text.data, offset, &start, &end))
             return false;
     }

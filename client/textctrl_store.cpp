@@ -35,20 +35,23 @@ unsigned char channel(int value)
 }
 }
 
-// Where a line is broken: `chunk` keeps its first `offset` characters and the
-// upper line ends there, `upper_width` pixels wide.
+// Where a line is broken: the next line starts at `place` and the upper line
+// ends there, `upper_width` pixels wide.
 struct textctrl_store::break_point {
-    vusk_textctrl_chunk *chunk = nullptr;
-    int offset = 0;
+    textctrl_place place;
     int64_t upper_width = 0;
 };
 
 textctrl_store::textctrl_store()
 {
-    current_tail = &get_or_create_line(0)->head;
+    line_records.emplace_back();
 }
 
-textctrl_store::~textctrl_store() = default;
+textctrl_store::~textctrl_store()
+{
+    if (shared != nullptr)
+        shared->hold(shared_text::scrollback_holder, nullptr);
+}
 
 void textctrl_store::SetTextColor(const vusk_color &fg, const vusk_color &bg)
 {
@@ -57,29 +60,74 @@ void textctrl_store::SetTextColor(const vusk_color &fg, const vusk_color &bg)
     base_background = bg;
 }
 
+void textctrl_store::share_text(std::shared_ptr<shared_text> text)
+{
+    Clear();
+    shared = std::move(text);
+}
+
 void textctrl_store::AppendRawText(const char *text)
 {
-    if (text == nullptr)
-        return;
+    if (text != nullptr)
+        append_text(text, false);
+}
+
+void textctrl_store::append_shared_text(std::string_view text)
+{
+    append_text(text, shared != nullptr);
+}
+
+void textctrl_store::append_text(std::string_view text, bool may_share)
+{
     wxMutexLocker lock(mutex);
     if (at_start) {
-        text += strspn(text, "\n");
+        text.remove_prefix(std::min(text.find_first_not_of('\n'), text.size()));
         at_start = 0;
     }
-    const char *const end = text + strlen(text);
-    // A long append becomes as many raw chunks as it needs; even an empty one
-    // leaves its (empty) chunk.
-    do {
-        const size_t longest = std::min<size_t>(size_t(end - text), vusk_textctrl_chunk::longest_raw_chunk) * tab_width;
-        const size_t capacity = std::min<size_t>(longest, vusk_textctrl_chunk::longest_raw_chunk);
-        char *const chunk_text = raw_text.reserve(capacity);
-        char *chunk_end = chunk_text;
-        text = expand_text(text, end, &chunk_end, chunk_text + capacity);
-        raw_text.commit(size_t(chunk_end - chunk_text));
-        add_raw_chunk(chunk_text, int(chunk_end - chunk_text), text_color);
-    } while (text < end);
+    const auto needs_expansion = [](char c) { return c == '\t' || static_cast<unsigned char>(c) >= 0x80; };
+    if (may_share && std::none_of(text.begin(), text.end(), needs_expansion))
+        add_shared(text);
+    else
+        add_expanded(text);
     if (over_limit())
         drop_oldest_lines();
+}
+
+void textctrl_store::add_shared(std::string_view text)
+{
+    advance_column(text);
+    while (!text.empty()) {
+        const size_t length = std::min<size_t>(text.size(), vusk_textctrl_chunk::longest);
+        add_raw_chunk(text.data(), int(length), true);
+        text.remove_prefix(length);
+    }
+}
+
+// Text that needs no expansion moves the tab column by its length since its
+// last line end.
+void textctrl_store::advance_column(std::string_view text)
+{
+    const size_t line_end = text.find_last_of("\r\n");
+    if (line_end == std::string_view::npos)
+        column = int((size_t(column) + text.size()) % tab_width);
+    else
+        column = int((text.size() - line_end - 1) % tab_width);
+}
+
+// A long append becomes as many chunks as it needs.
+void textctrl_store::add_expanded(std::string_view text)
+{
+    const char *from = text.data();
+    const char *const end = from + text.size();
+    while (from < end) {
+        const size_t longest = std::min<size_t>(size_t(end - from), vusk_textctrl_chunk::longest) * tab_width;
+        const size_t capacity = std::min<size_t>(longest, vusk_textctrl_chunk::longest);
+        char *const chunk_text = raw_text.reserve(capacity);
+        char *chunk_end = chunk_text;
+        from = expand_text(from, end, &chunk_end, chunk_text + capacity);
+        raw_text.commit(size_t(chunk_end - chunk_text));
+        add_raw_chunk(chunk_text, int(chunk_end - chunk_text), false);
+    }
 }
 
 // Transliterates and expands [text, end) into the room from *out to out_end;
@@ -113,17 +161,43 @@ const char *textctrl_store::expand_text(const char *text, const char *end, char 
     return text;
 }
 
-void textctrl_store::add_raw_chunk(const char *text, int length, const vusk_color &colour)
+// New text joins the newest chunk when it follows that chunk's text in
+// memory, in the same colour, from the same storage. Storage blocks are
+// separate heap allocations, so the text of one never follows another's.
+bool textctrl_store::joins_last_chunk(const char *text, int length, bool shared_copy) const
 {
-    vusk_textctrl_raw_chunk &raw = raw_chunks.emplace_back();
-    raw.text = text;
-    raw.length = static_cast<unsigned short>(length);
-    raw.red = channel(colour.r);
-    raw.green = channel(colour.g);
-    raw.blue = channel(colour.b);
+    if (raw_chunks.empty())
+        return false;
+    const vusk_textctrl_chunk &last = raw_chunks.back();
+    return last.shared == shared_copy && last.text + last.length == text &&
+           last.length + length <= vusk_textctrl_chunk::longest && last.red == channel(text_color.r) &&
+           last.green == channel(text_color.g) && last.blue == channel(text_color.b);
+}
+
+void textctrl_store::add_raw_chunk(const char *text, int length, bool shared_copy)
+{
+    if (length == 0)
+        return;
+    int from = 0;
+    if (joins_last_chunk(text, length, shared_copy)) {
+        from = raw_chunks.back().length;
+        raw_chunks.back().length = static_cast<unsigned short>(from + length);
+    } else {
+        vusk_textctrl_chunk &raw = raw_chunks.emplace_back();
+        raw.text = text;
+        raw.length = static_cast<unsigned short>(length);
+        raw.red = channel(text_color.r);
+        raw.green = channel(text_color.g);
+        raw.blue = channel(text_color.b);
+        raw.shared = shared_copy;
+        if (!shared_copy)
+            ++own_chunks;
+        else if (++shared_chunks == 1)
+            shared->hold(shared_text::scrollback_holder, text);
+    }
     raw_bytes += length;
     raw_lines += std::count(text, text + length, '\n');
-    add_chunk_line_array(raw);
+    add_chunk_line_array(first_chunk + uint32_t(raw_chunks.size() - 1), from, from + length);
 }
 
 bool textctrl_store::over_limit() const
@@ -160,189 +234,153 @@ void textctrl_store::drop_oldest_lines()
     };
     int dropped = 0;
     for (; dropped < current_line && !may_stop_before(dropped); ++dropped) {
-        if (const vusk_textctrl_line *line = record(dropped)) {
-            bytes_left -= line->character_count() + line->ends_with_newline;
-            lines_left -= line->ends_with_newline;
-        }
+        const vusk_textctrl_line *line = record(dropped);
+        bytes_left -= character_count(dropped) + line->ends_with_newline;
+        lines_left -= line->ends_with_newline;
     }
     if (dropped == current_line && bytes_left > target_bytes)
-        bytes_left -= cut_line_front(get_or_create_line(current_line), bytes_left - target_bytes);
-    drop_raw_text(raw_bytes - bytes_left);
-    raw_lines = lines_left;
+        bytes_left -= cut_line_front(bytes_left - target_bytes);
     drop_display_lines(dropped);
+    drop_chunks_before(line_records.front().start());
+    raw_bytes = bytes_left;
+    raw_lines = lines_left;
     clear_mouse_selection();
     ++trims;
 }
 
-// Drops up to `bytes` characters from the front of the current line.
-int64_t textctrl_store::cut_line_front(vusk_textctrl_line *line, int64_t bytes)
+// Moves the start of the newest line past up to `bytes` characters.
+int64_t textctrl_store::cut_line_front(int64_t bytes)
 {
     int64_t removed = 0;
-    while (line->head != nullptr && removed < bytes) {
-        vusk_textctrl_chunk *chunk = line->head;
-        if (chunk->length <= bytes - removed) {
-            removed += chunk->length;
-            current_width -= calc_chunk_size(chunk->text, chunk->length);
-            line->head = chunk->next;
-            if (line->head == nullptr)
-                current_tail = &line->head;
-            continue;
-        }
-        const int cut = int(bytes - removed);
-        current_width -= calc_chunk_size(chunk->text, cut);
-        chunk->text += cut;
-        chunk->length = static_cast<unsigned short>(chunk->length - cut);
+    textctrl_place start = end_of_text();
+    for_each_run(current_line, [&](const vusk_textctrl_chunk &chunk, textctrl_place at, int length) {
+        const int cut = int(std::min<int64_t>(length, bytes - removed));
+        current_width -= calc_chunk_size(chunk.text + at.offset, cut);
         removed += cut;
-    }
+        if (removed < bytes)
+            return true;
+        start = {at.chunk, static_cast<unsigned short>(at.offset + cut)};
+        return false;
+    });
+    vusk_textctrl_line &line = line_records.back();
+    line.chunk = start.chunk;
+    line.offset = start.offset;
     return removed;
 }
 
-void textctrl_store::drop_raw_text(int64_t bytes)
+void textctrl_store::drop_chunks_before(textctrl_place start)
 {
-    raw_bytes -= bytes;
-    while (!raw_chunks.empty() && raw_chunks.front().length <= bytes) {
-        bytes -= raw_chunks.front().length;
+    while (!raw_chunks.empty() && first_chunk != start.chunk) {
+        --(raw_chunks.front().shared ? shared_chunks : own_chunks);
         raw_chunks.pop_front();
+        ++first_chunk;
     }
-    if (raw_chunks.empty()) {
-        raw_text.release_before(nullptr);
-        return;
-    }
-    vusk_textctrl_raw_chunk &oldest = raw_chunks.front();
-    oldest.text += bytes;
-    oldest.length = static_cast<unsigned short>(oldest.length - bytes);
-    raw_text.release_before(oldest.text);
+    release_unused_text();
+}
+
+// Tells each storage where the oldest text still shown from it starts.
+void textctrl_store::release_unused_text()
+{
+    const auto oldest_text = [this](bool shared_copy) -> const char * {
+        if ((shared_copy ? shared_chunks : own_chunks) == 0)
+            return nullptr;
+        return std::find_if(raw_chunks.begin(), raw_chunks.end(),
+                            [shared_copy](const vusk_textctrl_chunk &c) { return c.shared == shared_copy; })
+            ->text;
+    };
+    if (shared != nullptr)
+        shared->hold(shared_text::scrollback_holder, oldest_text(true));
+    raw_text.release_before(oldest_text(false));
 }
 
 void textctrl_store::drop_display_lines(int count)
 {
-    for (int i = 0; i < count; ++i)
-        line_records.pop_front();
+    line_records.erase(line_records.begin(), line_records.begin() + count);
     current_line -= count;
     bottom_line = std::max(bottom_line - count, 0);
-    const vusk_textctrl_chunk *oldest = nullptr;
-    for (int i = 0; i <= current_line && oldest == nullptr; ++i)
-        if (const vusk_textctrl_line *line = record(i))
-            oldest = line->head;
-    display_chunk_slabs.release_before(oldest);
 }
 
-void textctrl_store::add_chunk_line_array(const vusk_textctrl_raw_chunk &raw)
+// Lays out bytes from..to of a chunk, which follow the text laid out so far.
+void textctrl_store::add_chunk_line_array(uint32_t number, int from, int to)
 {
-    const char *segment = raw.text;
-    const char *const end = raw.text + raw.length;
-    while (segment < end) {
-        const char *newline = static_cast<const char *>(memchr(segment, '\n', size_t(end - segment)));
-        const char *segment_end = newline != nullptr ? newline : end;
-        add_chunk_line(segment, int(segment_end - segment), raw);
+    const vusk_textctrl_chunk &raw = chunk_numbered(number);
+    while (from < to) {
+        const void *newline = memchr(raw.text + from, '\n', size_t(to - from));
+        const int segment_end = newline != nullptr ? int(static_cast<const char *>(newline) - raw.text) : to;
+        add_chunk_line(raw, from, segment_end);
         if (newline == nullptr)
             break;
-        end_line_with_newline();
-        segment = newline + 1;
+        from = segment_end + 1;
+        end_line_with_newline({number, static_cast<unsigned short>(from)});
     }
 }
 
-void textctrl_store::add_chunk_line(const char *text, int length, const vusk_textctrl_raw_chunk &raw)
+void textctrl_store::add_chunk_line(const vusk_textctrl_chunk &raw, int from, int to)
 {
-    if (length == 0)
+    if (from == to)
         return;
-    vusk_textctrl_chunk *chunk = display_chunk_slabs.take();
-    chunk->text = text;
-    chunk->length = static_cast<unsigned short>(length);
-    chunk->red = raw.red;
-    chunk->green = raw.green;
-    chunk->blue = raw.blue;
-    vusk_textctrl_line *line = get_or_create_line(current_line);
-    *current_tail = chunk;
-    current_tail = &chunk->next;
-    current_width += calc_chunk_size(text, length);
+    current_width += calc_chunk_size(raw.text + from, to - from);
     if (wrap_enabled && current_width >= view_width)
-        break_and_advance_line(line);
+        break_and_advance_line();
 }
 
-void textctrl_store::end_line_with_newline()
+void textctrl_store::end_line_with_newline(textctrl_place next_line)
 {
-    get_or_create_line(current_line)->ends_with_newline = 1;
-    advance_line();
+    line_records.back().ends_with_newline = 1;
+    advance_line(next_line);
     current_width = 0;
 }
 
-void textctrl_store::advance_line()
+void textctrl_store::advance_line(textctrl_place start)
 {
     ++current_line;
-    current_tail = &get_or_create_line(current_line)->head;
+    line_records.push_back({start.chunk, start.offset, 0});
     if (!hold_view && !top_anchored)
         bottom_line = current_line;
 }
 
-// Breaks the line, and then each new line in turn, until the newest line is
-// narrower than the window or cannot be broken.
-void textctrl_store::break_and_advance_line(vusk_textctrl_line *line)
+// Breaks the newest line, and then each new line in turn, until the newest
+// line is narrower than the window or cannot be broken.
+void textctrl_store::break_and_advance_line()
 {
     break_point found;
-    while (current_width >= view_width && calc_break_position(line, &found)) {
-        vusk_textctrl_chunk *split = found.chunk;
-        vusk_textctrl_chunk **const old_tail = current_tail;
-        const bool split_was_last = split->next == nullptr;
-        vusk_textctrl_chunk *rest = split->next;
-        if (found.offset < split->length) {
-            vusk_textctrl_chunk *remainder = display_chunk_slabs.take();
-            remainder->text = split->text + found.offset;
-            remainder->length = static_cast<unsigned short>(split->length - found.offset);
-            remainder->red = split->red;
-            remainder->green = split->green;
-            remainder->blue = split->blue;
-            remainder->next = rest;
-            rest = remainder;
-            split->length = static_cast<unsigned short>(found.offset);
-        }
-        split->next = nullptr;
-
-        advance_line();
-        vusk_textctrl_line *next_line = get_or_create_line(current_line);
-        next_line->head = rest;
-        if (rest == nullptr)
-            current_tail = &next_line->head;
-        else if (split_was_last)
-            current_tail = &rest->next;
-        else
-            current_tail = old_tail;
+    while (current_width >= view_width && calc_break_position(&found)) {
+        advance_line(found.place);
         current_width -= found.upper_width;
-        line = next_line;
     }
 }
 
-// The break falls after the last blank before the first character that
-// reaches the window's width, or before that character when there is no
-// blank; never before the first character of the line.
-bool textctrl_store::calc_break_position(const vusk_textctrl_line *line, break_point *found) const
+// The break falls after the last blank before the first character of the
+// newest line that reaches the window's width, or before that character when
+// there is no blank; never before the first character of the line.
+bool textctrl_store::calc_break_position(break_point *found) const
 {
+    bool have_blank = false;
     break_point last_blank;
-    vusk_textctrl_chunk *previous = nullptr;
     int64_t total = 0;
     bool first_character = true;
-    for (vusk_textctrl_chunk *chunk = line->head; chunk != nullptr; chunk = chunk->next) {
-        for (int i = 0; i < chunk->length; ++i) {
-            const int width = char_widths[static_cast<unsigned char>(chunk->text[i])];
+    bool broken = false;
+    for_each_run(current_line, [&](const vusk_textctrl_chunk &chunk, textctrl_place at, int length) {
+        const char *const text = chunk.text + at.offset;
+        for (int i = 0; i < length; ++i) {
+            const int width = char_widths[static_cast<unsigned char>(text[i])];
             if (total + width >= view_width) {
-                if (first_character)
-                    return false;
-                if (last_blank.chunk != nullptr)
-                    *found = last_blank;
-                else if (i > 0)
-                    *found = {chunk, i, total};
-                else
-                    *found = {previous, previous->length, total};
-                return true;
+                broken = !first_character;
+                if (broken)
+                    *found = have_blank ? last_blank
+                                        : break_point{{at.chunk, static_cast<unsigned short>(at.offset + i)}, total};
+                return false;
             }
             total += width;
             first_character = false;
-            if (is_blank(chunk->text[i]))
-                last_blank = {chunk, i + 1, total};
+            if (is_blank(text[i])) {
+                last_blank = {{at.chunk, static_cast<unsigned short>(at.offset + i + 1)}, total};
+                have_blank = true;
+            }
         }
-        previous = chunk;
-    }
-    return false;
+        return true;
+    });
+    return broken;
 }
 
 int textctrl_store::calc_chunk_size(const char *text, int length) const
@@ -353,16 +391,9 @@ int textctrl_store::calc_chunk_size(const char *text, int length) const
     return width;
 }
 
-vusk_textctrl_line *textctrl_store::get_or_create_line(int index)
-{
-    while (line_records.size() <= size_t(index))
-        line_records.emplace_back();
-    return &line_records[size_t(index)];
-}
-
 const vusk_textctrl_line *textctrl_store::record(int index) const
 {
-    if (index < 0 || size_t(index) >= line_records.size())
+    if (index < 0 || index > current_line)
         return nullptr;
     return &line_records[size_t(index)];
 }
@@ -372,13 +403,63 @@ const vusk_textctrl_line *textctrl_store::line_record(int index) const
     return record(index);
 }
 
+const vusk_textctrl_chunk &textctrl_store::chunk_numbered(uint32_t number) const
+{
+    return raw_chunks[number - first_chunk];
+}
+
+textctrl_place textctrl_store::end_of_text() const
+{
+    return {first_chunk + uint32_t(raw_chunks.size()), 0};
+}
+
+// Where the next line starts, less the newline that ended this one; the
+// newest line runs to the end of the text.
+textctrl_place textctrl_store::end_of_line(int index) const
+{
+    if (index >= current_line)
+        return end_of_text();
+    const vusk_textctrl_line &line = line_records[size_t(index)];
+    const vusk_textctrl_line &next = line_records[size_t(index) + 1];
+    textctrl_place end = next.start();
+    if (line.ends_with_newline) {
+        while (end.offset == 0 && end.chunk != line.chunk)
+            end.offset = chunk_numbered(--end.chunk).length;
+        if (end.offset > 0)
+            --end.offset;
+    }
+    return end;
+}
+
+int textctrl_store::character_count(int index) const
+{
+    int count = 0;
+    for_each_run(index, [&count](const vusk_textctrl_chunk &, textctrl_place, int length) {
+        count += length;
+        return true;
+    });
+    return count;
+}
+
 std::string textctrl_store::line_text(int index) const
 {
     std::string text;
-    if (const vusk_textctrl_line *line = record(index))
-        for (const vusk_textctrl_chunk *chunk = line->head; chunk != nullptr; chunk = chunk->next)
-            text.append(chunk->text, size_t(chunk->length));
+    for_each_run(index, [&text](const vusk_textctrl_chunk &chunk, textctrl_place at, int length) {
+        text.append(chunk.text + at.offset, size_t(length));
+        return true;
+    });
     return text;
+}
+
+std::vector<textctrl_run> textctrl_store::line_runs(int index) const
+{
+    std::vector<textctrl_run> runs;
+    for_each_run(index, [&runs](const vusk_textctrl_chunk &chunk, textctrl_place at, int length) {
+        runs.push_back({std::string(chunk.text + at.offset, size_t(length)),
+                        vusk_color(chunk.red, chunk.green, chunk.blue)});
+        return true;
+    });
+    return runs;
 }
 
 int textctrl_store::raw_chunk_count() const
@@ -386,18 +467,21 @@ int textctrl_store::raw_chunk_count() const
     return int(raw_chunks.size());
 }
 
-void textctrl_store::empty_display_lines()
+// Line 0 starts at `start`; there are no other lines.
+void textctrl_store::restart_lines(textctrl_place start)
 {
-    // Every line after current_line is empty already.
-    for (int i = 0; i <= current_line && size_t(i) < line_records.size(); ++i)
-        line_records[size_t(i)].empty();
-    current_tail = &line_records.front().head;
-    display_chunk_slabs.rewind();
+    std::deque<vusk_textctrl_line>(1, vusk_textctrl_line{start.chunk, start.offset, 0}).swap(line_records);
+    current_line = 0;
+    current_width = 0;
 }
 
 void textctrl_store::free_raw_chunks()
 {
-    std::deque<vusk_textctrl_raw_chunk>().swap(raw_chunks);
+    std::deque<vusk_textctrl_chunk>().swap(raw_chunks);
+    first_chunk = 0;
+    shared_chunks = 0;
+    own_chunks = 0;
+    release_unused_text();
     raw_text.clear();
     raw_bytes = 0;
     raw_lines = 0;
@@ -407,15 +491,11 @@ void textctrl_store::Clear()
 {
     clear_mouse_selection();
     wxMutexLocker lock(mutex);
-    empty_display_lines();
-    display_chunk_slabs.release();
     free_raw_chunks();
-    current_line = 0;
-    current_width = 0;
+    restart_lines({});
     column = 0;
     bottom_line = 0;
     at_start = 1;
-    get_or_create_line(0);
 }
 
 // Rebuilds every display line from the raw chunks. A view that is held keeps
@@ -431,12 +511,11 @@ void textctrl_store::recalc_line_sizes()
     if (keep_view && lines_past_end < 0)
         shown = position_of_line(bottom_line);
 
-    empty_display_lines();
-    current_line = 0;
+    const textctrl_place start = line_records.front().start();
+    restart_lines(start);
     bottom_line = 0;
-    current_width = 0;
-    for (const vusk_textctrl_raw_chunk &raw : raw_chunks)
-        add_chunk_line_array(raw);
+    for (uint32_t number = start.chunk; number - first_chunk < raw_chunks.size(); ++number)
+        add_chunk_line_array(number, number == start.chunk ? start.offset : 0, chunk_numbered(number).length);
 
     if (keep_view)
         bottom_line = lines_past_end >= 0 ? current_line + lines_past_end : line_at_position(shown);
@@ -447,20 +526,16 @@ void textctrl_store::recalc_line_sizes()
 textctrl_store::text_position textctrl_store::position_of_line(int index) const
 {
     text_position position;
-    for (int i = 0; i < index; ++i) {
-        const vusk_textctrl_line *line = record(i);
-        if (line == nullptr)
-            continue;
-        if (line->ends_with_newline) {
+    for (int i = 0; i < index && i <= current_line; ++i) {
+        if (record(i)->ends_with_newline) {
             ++position.logical_line;
             position.offset = 0;
         } else {
-            position.offset += line->character_count();
+            position.offset += character_count(i);
         }
     }
-    if (!top_anchored)
-        if (const vusk_textctrl_line *line = record(index))
-            position.offset += std::max(line->character_count() - 1, 0);
+    if (!top_anchored && record(index) != nullptr)
+        position.offset += std::max(character_count(index) - 1, 0);
     return position;
 }
 
@@ -470,10 +545,8 @@ int textctrl_store::line_at_position(const text_position &position) const
     int64_t offset = 0;
     for (int i = 0; i < current_line; ++i) {
         const vusk_textctrl_line *line = record(i);
-        if (line == nullptr)
-            continue;
         if (logical_line == position.logical_line) {
-            offset += line->character_count();
+            offset += character_count(i);
             if (position.offset < offset || line->ends_with_newline)
                 return i;
         } else if (line->ends_with_newline) {
@@ -569,40 +642,37 @@ void textctrl_store::paint(textctrl_painter &painter)
     }
 }
 
-// Draws a line's chunks from x = 1, each cut where the selection begins or
+// Draws a line's runs from x = 1, each cut where the selection begins or
 // ends, and stops at the window's right edge.
 void textctrl_store::paint_line(textctrl_painter &painter, int index, int y) const
 {
-    const vusk_textctrl_line *line = record(index);
-    if (line == nullptr)
-        return;
     int first_selected = INT_MAX;
     int last_selected = INT_MIN;
     selected_columns(index, &first_selected, &last_selected);
     int x = 1;
     int column_start = 0;
-    for (const vusk_textctrl_chunk *chunk = line->head; chunk != nullptr && x < view_width;
-         chunk = chunk->next) {
+    for_each_run(index, [&](const vusk_textctrl_chunk &chunk, textctrl_place at, int run_length) {
+        const char *const text = chunk.text + at.offset;
+        const vusk_color colour(chunk.red, chunk.green, chunk.blue);
         int piece_start = 0;
-        while (piece_start < chunk->length) {
+        while (piece_start < run_length && x < view_width) {
             const int column_at = column_start + piece_start;
             const bool selected = column_at >= first_selected && column_at <= last_selected;
-            int piece_end = chunk->length;
+            int piece_end = run_length;
             if (selected)
                 piece_end = int(std::min<int64_t>(piece_end, int64_t(last_selected) - column_start + 1));
             else if (column_at < first_selected)
                 piece_end = int(std::min<int64_t>(piece_end, int64_t(first_selected) - column_start));
-            const char *piece = chunk->text + piece_start;
             int piece_width = 0;
-            const int length = visible_length(piece, piece_end - piece_start, view_width - x, &piece_width);
-            const vusk_color colour(chunk->red, chunk->green, chunk->blue);
+            const int length = visible_length(text + piece_start, piece_end - piece_start, view_width - x, &piece_width);
             if (length > 0)
-                painter.draw_text(x, y, piece, length, colour, selected);
+                painter.draw_text(x, y, text + piece_start, length, colour, selected);
             x += piece_width;
             piece_start = piece_end;
         }
-        column_start += chunk->length;
-    }
+        column_start += run_length;
+        return x < view_width;
+    });
 }
 
 // How many of `length` characters to draw in `room` pixels: up to and

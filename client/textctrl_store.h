@@ -3,6 +3,7 @@
 
 #include "colorflash.h"
 #include "scrollback_limit.h"
+#include "shared_text.h"
 #include "text_arena.h"
 #include "textctrl_chunk.h"
 #include "textctrl_owner.h"
@@ -14,6 +15,8 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Replacements for bytes 0x80..0xFF, indexed by byte - 0x80.
 extern const char eascii_lookup_table[128];
@@ -67,6 +70,12 @@ struct textctrl_animation_counter {
     int painted = 0;
 };
 
+// A run of one colour on a display line, as the tests read it back.
+struct textctrl_run {
+    std::string text;
+    vusk_color colour;
+};
+
 // The scrollback of one terminal window without the window: the text as it
 // was appended (raw chunks), the display lines wrapped from it, the view, the
 // mouse selection and the colour flash. `vusk_textctrl` puts it on screen;
@@ -81,6 +90,12 @@ public:
     // Text and layout.
     void SetTextColor(const vusk_color &fg, const vusk_color &bg);
     void AppendRawText(const char *text);
+    // The text the display keeps for its render list, shown from that copy
+    // where it needs no expansion (else as AppendRawText). `text` must lie in
+    // the shared text given to share_text() and stay there until the store
+    // stops holding it.
+    void append_shared_text(std::string_view text);
+    void share_text(std::shared_ptr<shared_text> text);
     void Clear();
     // Glyph width of every byte value and the line height, then a re-wrap.
     void set_glyph_metrics(const int (&widths)[256], int height);
@@ -121,6 +136,7 @@ public:
     int get_line_height() const { return line_height; }
     const vusk_textctrl_line *line_record(int index) const;
     std::string line_text(int index) const;
+    std::vector<textctrl_run> line_runs(int index) const;
     int raw_chunk_count() const;
     int64_t kept_bytes() const { return raw_bytes; }
     int64_t kept_lines() const { return raw_lines; }
@@ -169,23 +185,36 @@ private:
         int64_t offset = 0;
     };
 
-    vusk_textctrl_line *get_or_create_line(int index);
     const vusk_textctrl_line *record(int index) const;
+    const vusk_textctrl_chunk &chunk_numbered(uint32_t number) const;
+    textctrl_place end_of_text() const;
+    textctrl_place end_of_line(int index) const;
+    // Calls visit(chunk, place, length) for each piece of a line's text in
+    // order, up to the first call that returns false.
+    template <class Visit> void for_each_run(int index, Visit &&visit) const;
+    int character_count(int index) const;
+
+    void append_text(std::string_view text, bool may_share);
+    void add_shared(std::string_view text);
+    void add_expanded(std::string_view text);
     const char *expand_text(const char *text, const char *end, char **out, char *out_end);
-    void add_raw_chunk(const char *text, int length, const vusk_color &colour);
+    void advance_column(std::string_view text);
+    void add_raw_chunk(const char *text, int length, bool shared);
+    bool joins_last_chunk(const char *text, int length, bool shared) const;
     bool over_limit() const;
     void drop_oldest_lines();
-    int64_t cut_line_front(vusk_textctrl_line *line, int64_t bytes);
-    void drop_raw_text(int64_t bytes);
+    int64_t cut_line_front(int64_t bytes);
+    void drop_chunks_before(textctrl_place start);
+    void release_unused_text();
     void drop_display_lines(int count);
-    void add_chunk_line_array(const vusk_textctrl_raw_chunk &raw);
-    void add_chunk_line(const char *text, int length, const vusk_textctrl_raw_chunk &raw);
-    void end_line_with_newline();
-    void break_and_advance_line(vusk_textctrl_line *line);
-    bool calc_break_position(const vusk_textctrl_line *line, break_point *found) const;
+    void add_chunk_line_array(uint32_t number, int from, int to);
+    void add_chunk_line(const vusk_textctrl_chunk &raw, int from, int to);
+    void end_line_with_newline(textctrl_place next_line);
+    void break_and_advance_line();
+    bool calc_break_position(break_point *found) const;
     int calc_chunk_size(const char *text, int length) const;
-    void advance_line();
-    void empty_display_lines();
+    void advance_line(textctrl_place start);
+    void restart_lines(textctrl_place start);
     void free_raw_chunks();
     text_position position_of_line(int index) const;
     int line_at_position(const text_position &position) const;
@@ -206,6 +235,7 @@ private:
     void advance_counter(int milliseconds);
     bool select_url_at(int line, int offset, std::string *url);
     bool selection_text(std::string *text);
+    void append_columns(std::string &text, int index, int first, int last) const;
 
     wxMutex mutex;
     int last_width = -1;
@@ -230,8 +260,13 @@ private:
     int wheel_total = 0;
     textctrl_animation_counter counter;
 
-    std::deque<vusk_textctrl_raw_chunk> raw_chunks;
-    chunk_allocator display_chunk_slabs;
+    // raw_chunks.front() is chunk number first_chunk; the counts say whether
+    // any chunk holds shared or own text.
+    std::deque<vusk_textctrl_chunk> raw_chunks;
+    uint32_t first_chunk = 0;
+    int64_t shared_chunks = 0;
+    int64_t own_chunks = 0;
+    std::shared_ptr<shared_text> shared;
     text_arena raw_text;
     int64_t raw_bytes = 0;
     int64_t raw_lines = 0;
@@ -243,11 +278,26 @@ private:
     // modulo the tab width and can never overflow.
     int column = 0;
     int at_start = 1;
-    // Display line i is line_records[i]: the queue never moves a line, so
-    // the chunks' links into a line's head stay valid.
+    // Display line i is line_records[i], the newest one current_line.
     std::deque<vusk_textctrl_line> line_records;
-    // Where the newest line's next chunk is linked in.
-    vusk_textctrl_chunk **current_tail = nullptr;
 };
+
+template <class Visit> void textctrl_store::for_each_run(int index, Visit &&visit) const
+{
+    const vusk_textctrl_line *line = record(index);
+    if (line == nullptr)
+        return;
+    const textctrl_place end = end_of_line(index);
+    // Unsigned differences: a number before the first chunk counts as past the end.
+    for (uint32_t number = line->chunk; number - first_chunk < raw_chunks.size(); ++number) {
+        const vusk_textctrl_chunk &chunk = chunk_numbered(number);
+        const int from = number == line->chunk ? line->offset : 0;
+        const int to = number == end.chunk ? end.offset : chunk.length;
+        if (from < to && !visit(chunk, textctrl_place{number, static_cast<unsigned short>(from)}, to - from))
+            return;
+        if (number == end.chunk)
+            return;
+    }
+}
 
 #endif

@@ -67,6 +67,7 @@ vusk_ansi_display::vusk_ansi_display(wxWindow *parent, int id, const wxString &n
       parser(*this)
 {
     textctrl_.owner = this;
+    textctrl_.share_text(recorder.text());
     reset_colors();
 }
 
@@ -100,9 +101,9 @@ void vusk_ansi_display::record_and_draw(const char *text)
 {
     if (text[strspn(text, "\n")] != '\0')
         parser.note_text_shown();
-    recorder.rerender_save_string(text);
+    const std::string_view recorded = recorder.rerender_save_string(text);
     if (!updates_suspended_) {
-        textctrl_.AppendRawText(text);
+        textctrl_.append_shared_text(recorded);
         follow_dropped_lines();
     }
 }
@@ -193,7 +194,7 @@ void vusk_ansi_display::rerender()
     textctrl_.Clear();
     for (const vusk_render_list &record : recorder.records()) {
         set_color_direct(color_to_rgb(vusk_color(record.r, record.g, record.b)), record.attr);
-        write_direct(record.start);
+        textctrl_.append_shared_text(record.text());
     }
     reapply_current_color();
     scroll_to_bottom();
@@ -448,7 +449,7 @@ void vusk_ansi_display::debug_fill_color(const vusk_color &text, const vusk_colo
 
 void vusk_ansi_display::debug_fill_append(const char *text)
 {
-    textctrl_.AppendRawText(text);
+    write_direct(text);
 }
 
 void vusk_ansi_display::generate_debug_fill_data(int lines)
@@ -457,7 +458,7 @@ void vusk_ansi_display::generate_debug_fill_data(int lines)
     char summary[96];
     snprintf(summary, sizeof summary, "%lld characters written (%lld kb).\n", characters,
              characters / 1000);
-    textctrl_.AppendRawText(summary);
+    write_direct(summary);
     reapply_current_color();
     // A developer's aid: the sizes go to standard error, with the program's
     // other diagnostics.

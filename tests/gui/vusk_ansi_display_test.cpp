@@ -55,16 +55,14 @@ std::vector<std::string> store_chunks(const textctrl_store &store)
 {
     std::vector<std::string> found;
     for (int i = 0; i <= store.get_current_line(); ++i) {
-        const vusk_textctrl_line *line = store.line_record(i);
         std::string last_colour;
-        for (const vusk_textctrl_chunk *chunk = line ? line->head : nullptr; chunk; chunk = chunk->next) {
-            std::string colour = std::to_string(chunk->red) + "," + std::to_string(chunk->green) + "," +
-                                 std::to_string(chunk->blue);
-            std::string text(chunk->text, static_cast<size_t>(chunk->length));
+        for (const textctrl_run &run : store.line_runs(i)) {
+            std::string colour = std::to_string(run.colour.r) + "," + std::to_string(run.colour.g) + "," +
+                                 std::to_string(run.colour.b);
             if (colour == last_colour && !found.empty())
-                found.back() += text;
+                found.back() += run.text;
             else
-                found.push_back(colour + ":" + text);
+                found.push_back(colour + ":" + run.text);
             last_colour = colour;
         }
         found.push_back("|");

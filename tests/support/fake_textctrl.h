@@ -58,14 +58,13 @@ public:
         return all;
     }
 
-    // The colours of a line's chunks as "r,g,b:text" items.
+    // The colours of a line's runs as "r,g,b:text" items.
     std::vector<std::string> chunks(int index) const
     {
         std::vector<std::string> found;
-        const vusk_textctrl_line *line = line_record(index);
-        for (const vusk_textctrl_chunk *chunk = line ? line->head : nullptr; chunk; chunk = chunk->next)
-            found.push_back(std::to_string(chunk->red) + "," + std::to_string(chunk->green) + "," +
-                            std::to_string(chunk->blue) + ":" + std::string(chunk->text, size_t(chunk->length)));
+        for (const textctrl_run &run : line_runs(index))
+            found.push_back(std::to_string(run.colour.r) + "," + std::to_string(run.colour.g) + "," +
+                            std::to_string(run.colour.b) + ":" + run.text);
         return found;
     }
 

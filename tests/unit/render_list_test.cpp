@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 // A parser recording into a render list, as a text display does.
@@ -35,6 +37,14 @@ struct recorded_terminal : ansi_parser_sink {
     {
         recorder.rerender_flush();
         return recorder.records();
+    }
+
+    std::vector<vusk_render_list> listed()
+    {
+        std::vector<vusk_render_list> all;
+        for (const vusk_render_list &record : records())
+            all.push_back(record);
+        return all;
     }
 };
 
@@ -101,7 +111,7 @@ TEST(RenderList, RunsOfOneColourMerge)
     t.feed("one ");
     t.feed("two\n");
     t.feed("\x1b[31mred\x1b[0mwh\x1b[37mite");
-    const auto &records = t.records();
+    const std::vector<vusk_render_list> records = t.listed();
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].text(), "one two\n");
     EXPECT_EQ(records[0].code, ansi_code_white);
@@ -119,7 +129,7 @@ TEST(RenderList, ColourChangesWithoutTextLeaveNoRecord)
     EXPECT_TRUE(t.records().empty());
     t.feed("\x1b[33mx\x1b[34m");
     ASSERT_EQ(t.records().size(), 1u);
-    EXPECT_EQ(t.records()[0].code, ansi_code_yellow);
+    EXPECT_EQ(t.records().front().code, ansi_code_yellow);
     EXPECT_EQ(t.recorder.saved_code(), ansi_code_blue);
 }
 
@@ -133,8 +143,41 @@ TEST(RenderList, ClearForgetsEverything)
     t.parser.reset_colors();
     t.feed("after");
     ASSERT_EQ(t.records().size(), 1u);
-    EXPECT_EQ(t.records()[0].text(), "after");
-    EXPECT_EQ(t.records()[0].attr, 0);
+    EXPECT_EQ(t.records().front().text(), "after");
+    EXPECT_EQ(t.records().back().attr, 0);
+}
+
+// Runs of every length, some longer than a storage block and some growing
+// past the end of one, read back in order with their colours, before and
+// after the limit drops the oldest.
+TEST(RenderList, RecordsReadBackInOrderAcrossStorageBlocks)
+{
+    recorded_terminal t;
+    std::vector<std::pair<std::string, int>> written;
+    for (int i = 0; i < 400; ++i) {
+        const int code = 1 + i % 7;
+        std::string text(size_t(i * 997 % 150000 + 1), char('a' + i % 26));
+        text.back() = '\n';
+        t.feed("\x1b[3" + std::to_string(code) + "m" + text.substr(0, text.size() / 2));
+        t.feed(text.substr(text.size() / 2));
+        written.emplace_back(text, ansi_code_red - 1 + code);
+    }
+    const auto read_back = [&t] {
+        std::vector<std::pair<std::string, int>> runs;
+        for (const vusk_render_list &record : t.records())
+            runs.emplace_back(std::string(record.text()), int(record.code));
+        return runs;
+    };
+    EXPECT_EQ(read_back(), written);
+    EXPECT_EQ(t.records().back().text(), written.back().first);
+
+    scrollback_limit limit;
+    limit.lines = 100;
+    t.recorder.set_scrollback_limit(limit);
+    const std::vector<std::pair<std::string, int>> kept = read_back();
+    ASSERT_EQ(kept.size(), size_t(limit.lines_after_trim()));
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), written.end() - std::ptrdiff_t(kept.size())));
+    EXPECT_EQ(t.records().front().text(), kept.front().first);
 }
 
 TEST(LogExport, ClassNames)

@@ -3,6 +3,7 @@
 // display lines must still hold exactly the text appended and be wrapped to
 // the window.
 #include "fake_textctrl.h"
+#include "render_list.h"
 
 #include <gtest/gtest.h>
 
@@ -118,9 +119,7 @@ public:
             shown += line;
         ASSERT_EQ(shown, model.text);
         ASSERT_GE(store.get_bottom_line(), 0);
-        ASSERT_EQ(store.line_record(store.get_current_line() + 1) == nullptr ||
-                      store.line_record(store.get_current_line() + 1)->head == nullptr,
-                  true);
+        ASSERT_EQ(store.line_record(store.get_current_line() + 1), nullptr);
         if (!store.wrap_enabled)
             return;
         for (int i = 0; i <= store.get_current_line(); ++i) {
@@ -205,16 +204,151 @@ private:
 };
 }
 
-TEST(TextctrlFuzz, RandomAppendsResizesAndMouseKeepTheTextIntact)
+// Runs 1500 random steps from each seed, checking every `check_every`.
+template <class Fuzz> void run_fuzz(unsigned seeds, int check_every)
 {
-    for (unsigned seed = 1; seed <= 4; ++seed) {
-        fuzzed_store fuzz(seed);
+    for (unsigned seed = 1; seed <= seeds; ++seed) {
+        Fuzz fuzz(seed);
         for (int step = 0; step < 1500; ++step) {
             fuzz.step();
-            if (step % 25 == 0) {
+            if (step % check_every == 0) {
                 ASSERT_NO_FATAL_FAILURE(fuzz.check()) << "seed " << seed << " step " << step;
             }
         }
         ASSERT_NO_FATAL_FAILURE(fuzz.check()) << "seed " << seed;
     }
+}
+
+TEST(TextctrlFuzz, RandomAppendsResizesAndMouseKeepTheTextIntact)
+{
+    run_fuzz<fuzzed_store>(4, 25);
+}
+
+namespace {
+// Two stores given the same text, one from the render list's copy that it
+// shares and one copying it, while the render list and the stores trim,
+// clear and re-wrap on their own.
+class shared_and_own_stores {
+public:
+    explicit shared_and_own_stores(unsigned seed) : random(seed) { shared.share_text(recorder.text()); }
+
+    void step()
+    {
+        switch (pick(12)) {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+            write(random_text(pick(6) == 0 ? 12000 : 120));
+            break;
+        case 4:
+            recorder.rerender_save_color(pick(0x1000000), 0, pick(2));
+            if (pick(3) == 0)
+                recorder.rerender_flush();
+            break;
+        case 5:
+            for_both([this, colour = vusk_color(pick(256), pick(256), pick(256))](fake_textctrl &store) {
+                store.SetTextColor(colour, vusk_BLACK);
+            });
+            break;
+        case 6:
+            recorder.set_scrollback_limit(random_limit());
+            break;
+        case 7:
+            for_both([limit = random_limit()](fake_textctrl &store) { store.set_scrollback_limit(limit); });
+            break;
+        case 8:
+            for_both([width = 1 + pick(300)](fake_textctrl &store) { store.set_view_size(width, 150); });
+            break;
+        case 9:
+            if (pick(4) == 0)
+                recorder.clear();
+            break;
+        case 10:
+            if (pick(8) == 0)
+                for_both([](fake_textctrl &store) { store.Clear(); });
+            break;
+        default:
+            // A redraw: both stores again from the records.
+            if (pick(6) == 0)
+                for_both([this](fake_textctrl &store) {
+                    store.Clear();
+                    for (const vusk_render_list &record : recorder.records())
+                        append(store, record.text());
+                });
+            break;
+        }
+    }
+
+    void check() const
+    {
+        ASSERT_EQ(shared.lines(), own.lines());
+        for (int i = 0; i <= own.get_current_line(); ++i)
+            ASSERT_EQ(colour_runs(shared, i), colour_runs(own, i)) << "line " << i;
+    }
+
+private:
+    int pick(int range) { return int(random() % unsigned(range)); }
+
+    template <class F> void for_both(F &&change)
+    {
+        change(shared);
+        change(own);
+    }
+
+    void write(const std::string &text)
+    {
+        const std::string_view recorded = recorder.rerender_save_string(text.c_str());
+        for_both([recorded, this](fake_textctrl &store) { append(store, recorded); });
+    }
+
+    void append(fake_textctrl &store, std::string_view text)
+    {
+        if (&store == &shared)
+            store.append_shared_text(text);
+        else
+            store.append(std::string(text));
+    }
+
+    scrollback_limit random_limit()
+    {
+        scrollback_limit limit;
+        limit.lines = 1 + pick(400);
+        limit.bytes = 1 + pick(40000);
+        return limit;
+    }
+
+    std::string random_text(int longest)
+    {
+        static const std::string pieces[] = {"word ", "\n", "\t", "\r", "\xE9", "aaaaaaaaaaaaaaaaaaaa", "\n\n\n"};
+        std::string text;
+        for (const int length = pick(longest); int(text.size()) < length;)
+            text += pieces[pick(int(std::size(pieces)))];
+        return text;
+    }
+
+    // A line's text in runs of one colour, however the store cut it.
+    static std::vector<std::string> colour_runs(const fake_textctrl &store, int line)
+    {
+        std::vector<std::string> runs;
+        vusk_color last(-1, -1, -1);
+        for (const textctrl_run &run : store.line_runs(line)) {
+            if (runs.empty() || !(run.colour == last))
+                runs.emplace_back();
+            runs.back() += run.text;
+            last = run.colour;
+        }
+        return runs;
+    }
+
+    std::mt19937 random;
+    render_list_recorder recorder;
+    fake_textctrl shared;
+    fake_textctrl own;
+};
+}
+
+TEST(TextctrlFuzz, SharedTextShowsAsTheStoresOwnCopyThroughTrimsAndClears)
+{
+    run_fuzz<shared_and_own_stores>(6, 10);
 }

@@ -2,6 +2,7 @@
 // 10-pixel glyphs, re-wrapping, clearing, the view and painting.
 #include "fake_textctrl.h"
 #include "heap_bytes.h"
+#include "render_list.h"
 
 #include <gtest/gtest.h>
 
@@ -86,13 +87,14 @@ TEST(TextctrlAppend, HighBytesAreTransliterated)
     EXPECT_EQ(store.lines(), (lines_t{"eE |-\"Y|uxS/y"}));
 }
 
-TEST(TextctrlAppend, EmptyAppendLeavesARawChunkButNoDisplayChunk)
+TEST(TextctrlAppend, EmptyAppendKeepsNothingButEndsTheStart)
 {
     fake_textctrl store;
     store.append("");
-    EXPECT_EQ(store.raw_chunk_count(), 1);
-    EXPECT_EQ(store.line_record(0)->head, nullptr);
-    EXPECT_EQ(store.get_current_line(), 0);
+    EXPECT_EQ(store.raw_chunk_count(), 0);
+    EXPECT_EQ(store.lines(), (lines_t{""}));
+    store.append("\nx");
+    EXPECT_EQ(store.lines(), (lines_t{"\n", "x"}));
 }
 
 TEST(TextctrlAppend, LongAppendIsKeptWholeInChunksOfAtMost7999)
@@ -159,7 +161,7 @@ TEST(TextctrlWrap, BreakBeforeTheFirstCharacterOfAChunkFallsAtTheChunkBoundary)
     store.append("bbb");
     store.append("ccc");
     EXPECT_EQ(store.chunks(0), (lines_t{"255,0,0:aaaaaaaaa"}));
-    EXPECT_EQ(store.chunks(1), (lines_t{"0,255,0:bbb", "0,255,0:ccc"}));
+    EXPECT_EQ(store.chunks(1), (lines_t{"0,255,0:bbbccc"}));
     store.append("dddd");
     EXPECT_EQ(store.lines(), (lines_t{"aaaaaaaaa", "bbbcccddd", "d"}));
 }
@@ -483,28 +485,24 @@ TEST(TextctrlLifetime, DestroyedStoresGiveEverythingBack)
         for (int i = 0; i < 20; ++i)
             store.append("some coloured text that wraps around\n");
         store.set_view_size(50, 150);
-        return chunk_allocator::slabs_in_use();
     };
-    const long slabs_before = chunk_allocator::slabs_in_use();
-    for (int cycle = 0; cycle < 10; ++cycle)
-        ASSERT_GT(fill_and_destroy(), slabs_before);
+    fill_and_destroy();
     const size_t heap_before = heap_bytes_in_use();
     for (int cycle = 0; cycle < 1000; ++cycle)
         fill_and_destroy();
-    EXPECT_EQ(chunk_allocator::slabs_in_use(), slabs_before);
     EXPECT_LT(heap_bytes_in_use(), heap_before + 64 * 1024);
 }
 
-TEST(TextctrlLifetime, RewrapReusesTheStoresOwnChunks)
+TEST(TextctrlLifetime, RewrapKeepsNoMoreThanTheLines)
 {
     fake_textctrl store;
     for (int i = 0; i < 2000; ++i)
         store.append("a line of text that the narrow width breaks in two\n");
     store.set_view_size(300, 150);
-    const long slabs = chunk_allocator::slabs_in_use();
+    const size_t heap = heap_bytes_in_use();
     for (int width : {1000, 300, 1000, 300})
         store.set_view_size(width, 150);
-    EXPECT_EQ(chunk_allocator::slabs_in_use(), slabs);
+    EXPECT_LT(heap_bytes_in_use(), heap + 16 * 1024);
 }
 
 
@@ -562,6 +560,42 @@ TEST(TextctrlLimit, AHeldViewKeepsItsTextAndMemoryStaysBounded)
     append_game_lines(store, 4200, 20000);
     EXPECT_LT(heap_bytes_in_use(), heap_before + 256 * 1024);
     EXPECT_LE(store.kept_lines(), 1000);
+}
+
+// The text a store shows from a render list's copy goes back once neither
+// keeps it: the render list keeping more, the store keeping more, or both
+// cleared.
+TEST(TextctrlLimit, SharedTextGoesBackOnceNeitherHolderKeepsIt)
+{
+    render_list_recorder recorder;
+    fake_textctrl store;
+    store.wrap_enabled = 0;
+    store.share_text(recorder.text());
+    const auto write_lines = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            recorder.rerender_save_color(i % 2 ? 0xFF0000 : 0x00FF00, 0, 0);
+            store.append_shared_text(recorder.rerender_save_string("a line of the game's text\n"));
+        }
+    };
+    scrollback_limit smaller;
+    smaller.bytes = 100000;
+    scrollback_limit larger;
+    larger.bytes = 300000;
+    const size_t most_blocks = 2 * larger.bytes / (64 * 1024) + 2;
+
+    for (int store_keeps_more : {0, 1}) {
+        SCOPED_TRACE(store_keeps_more);
+        store.set_scrollback_limit(store_keeps_more ? larger : smaller);
+        recorder.set_scrollback_limit(store_keeps_more ? smaller : larger);
+        write_lines(100000);
+        EXPECT_LE(recorder.text()->block_count(), most_blocks);
+        EXPECT_GE(store.kept_bytes(), store_keeps_more ? smaller.bytes : smaller.bytes_after_trim());
+    }
+    recorder.clear();
+    EXPECT_GT(recorder.text()->block_count(), 0u);
+    EXPECT_EQ(store.line_text(store.get_current_line() - 1), "a line of the game's text");
+    store.Clear();
+    EXPECT_EQ(recorder.text()->block_count(), 0u);
 }
 
 TEST(TextctrlLimit, ALineLongerThanTheLimitKeepsItsNewestBytes)
