@@ -247,7 +247,7 @@ public:
                 recorder.rerender_flush();
             break;
         case 5:
-            for_both([this, colour = vusk_color(pick(256), pick(256), pick(256))](fake_textctrl &store) {
+            for_both([colour = vusk_color(pick(256), pick(256), pick(256))](fake_textctrl &store) {
                 store.SetTextColor(colour, vusk_BLACK);
             });
             break;
