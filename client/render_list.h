@@ -80,6 +80,7 @@ private:
     const char *first_ = nullptr;
     const char *last_ = nullptr;
 };
+
 class render_list_recorder {
 public:
     using records_type = render_records;

@@ -663,10 +663,11 @@ void textctrl_store::paint_line(textctrl_painter &painter, int index, int y) con
                 piece_end = int(std::min<int64_t>(piece_end, int64_t(last_selected) - column_start + 1));
             else if (column_at < first_selected)
                 piece_end = int(std::min<int64_t>(piece_end, int64_t(first_selected) - column_start));
+            const char *const piece = text + piece_start;
             int piece_width = 0;
-            const int length = visible_length(text + piece_start, piece_end - piece_start, view_width - x, &piece_width);
+            const int length = visible_length(piece, piece_end - piece_start, view_width - x, &piece_width);
             if (length > 0)
-                painter.draw_text(x, y, text + piece_start, length, colour, selected);
+                painter.draw_text(x, y, piece, length, colour, selected);
             x += piece_width;
             piece_start = piece_end;
         }
