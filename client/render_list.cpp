@@ -58,7 +58,7 @@ std::string_view render_list_recorder::rerender_save_string(const char *text)
         text_->hold(shared_text::render_list_holder, pending_text_.data());
     kept_bytes_ += int64_t(length);
     kept_lines_ += std::count(text, text + length, '\n');
-    if (limit_.exceeded(kept_lines_, kept_bytes_))
+    if (limit_.exceeded(kept_lines_, kept_bytes_, kept_runs()))
         drop_oldest_lines();
     return pending_text_.substr(pending_text_.size() - std::min(length, pending_text_.size()));
 }
@@ -100,15 +100,20 @@ void render_list_recorder::clear()
 void render_list_recorder::set_scrollback_limit(const scrollback_limit &limit)
 {
     limit_ = limit;
-    if (limit_.exceeded(kept_lines_, kept_bytes_))
+    if (limit_.exceeded(kept_lines_, kept_bytes_, kept_runs()))
         drop_oldest_lines();
+}
+
+int64_t render_list_recorder::kept_runs() const
+{
+    return int64_t(records_.size()) + (pending_text_.empty() ? 0 : 1);
 }
 
 // Drops whole records, then the dropped part of the first one kept (or of
 // the pending run, when every record goes).
 void render_list_recorder::drop_oldest_lines()
 {
-    scrollback_trim trim(kept_lines_, kept_bytes_, limit_);
+    scrollback_trim trim(kept_lines_, kept_bytes_, kept_runs(), limit_);
     size_t dropped = 0;
     bool cut = false;
     shared_text::run_cursor oldest;

@@ -112,6 +112,7 @@ public:
     int saved_attribute() const { return saved_attribute_; }
 
 private:
+    int64_t kept_runs() const;
     void drop_oldest_lines();
 
     records_type records_;

@@ -202,7 +202,7 @@ void textctrl_store::add_raw_chunk(const char *text, int length, bool shared_cop
 
 bool textctrl_store::over_limit() const
 {
-    return limit.exceeded(raw_lines, raw_bytes) ||
+    return limit.exceeded(raw_lines, raw_bytes, int64_t(raw_chunks.size())) ||
            current_line > std::max<int64_t>(limit.lines, 1) * display_lines_per_line;
 }
 
@@ -228,7 +228,8 @@ void textctrl_store::drop_oldest_lines()
     int64_t lines_left = raw_lines;
     int64_t bytes_left = raw_bytes;
     auto may_stop_before = [&](int index) {
-        const bool within_limit = lines_left <= limit.lines_after_trim() && bytes_left <= target_bytes;
+        const bool within_limit = lines_left <= limit.lines_after_trim() && bytes_left <= target_bytes &&
+                                  chunks_from(record(index)->start()) <= limit.runs_after_trim();
         const vusk_textctrl_line *previous = record(index - 1);
         return within_limit && (lines_left == 0 || previous == nullptr || previous->ends_with_newline);
     };
@@ -238,14 +239,38 @@ void textctrl_store::drop_oldest_lines()
         bytes_left -= character_count(dropped) + line->ends_with_newline;
         lines_left -= line->ends_with_newline;
     }
-    if (dropped == current_line && bytes_left > target_bytes)
-        bytes_left -= cut_line_front(bytes_left - target_bytes);
+    if (dropped == current_line) {
+        const int64_t too_many_chunks = chunks_from(record(dropped)->start()) - limit.runs_after_trim();
+        const int64_t cut = std::max(bytes_left - target_bytes, bytes_in_first_chunks(too_many_chunks));
+        if (cut > 0)
+            bytes_left -= cut_line_front(cut);
+    }
     drop_display_lines(dropped);
     drop_chunks_before(line_records.front().start());
     raw_bytes = bytes_left;
     raw_lines = lines_left;
     clear_mouse_selection();
     ++trims;
+}
+
+// The chunks from `start` to the end of the text.
+int64_t textctrl_store::chunks_from(textctrl_place start) const
+{
+    return int64_t(uint32_t(first_chunk + uint32_t(raw_chunks.size()) - start.chunk));
+}
+
+// The newest line's characters in its first `count` chunks.
+int64_t textctrl_store::bytes_in_first_chunks(int64_t count) const
+{
+    int64_t bytes = 0;
+    const uint32_t first = record(current_line)->chunk;
+    for_each_run(current_line, [&](const vusk_textctrl_chunk &, textctrl_place at, int length) {
+        if (int64_t(at.chunk - first) >= count)
+            return false;
+        bytes += length;
+        return true;
+    });
+    return bytes;
 }
 
 // Moves the start of the newest line past up to `bytes` characters.
@@ -259,7 +284,12 @@ int64_t textctrl_store::cut_line_front(int64_t bytes)
         removed += cut;
         if (removed < bytes)
             return true;
-        start = {at.chunk, static_cast<unsigned short>(at.offset + cut)};
+        // A start at the end of a chunk is the start of the next one, so that
+        // the chunk can go.
+        if (at.offset + cut == chunk.length)
+            start = {at.chunk + 1, 0};
+        else
+            start = {at.chunk, static_cast<unsigned short>(at.offset + cut)};
         return false;
     });
     vusk_textctrl_line &line = line_records.back();

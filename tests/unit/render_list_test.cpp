@@ -39,6 +39,15 @@ struct recorded_terminal : ansi_parser_sink {
         return recorder.records();
     }
 
+    // The text of every record, joined.
+    std::string kept_text()
+    {
+        std::string kept;
+        for (const vusk_render_list &record : records())
+            kept += record.text();
+        return kept;
+    }
+
     std::vector<vusk_render_list> listed()
     {
         std::vector<vusk_render_list> all;
@@ -279,9 +288,7 @@ TEST(RenderList, OldestWholeLinesGoPastTheLimit)
         all += line;
         t.feed("\x1b[3" + std::to_string(1 + i % 7) + "m" + line);
     }
-    std::string kept;
-    for (const vusk_render_list &record : t.records())
-        kept += record.text();
+    const std::string kept = t.kept_text();
     EXPECT_LE(std::count(kept.begin(), kept.end(), '\n'), 50);
     EXPECT_GE(std::count(kept.begin(), kept.end(), '\n'), limit.lines_after_trim());
     EXPECT_EQ(all.substr(all.size() - kept.size()), kept);
@@ -303,10 +310,30 @@ TEST(RenderList, ALineLongerThanTheLimitKeepsItsNewestBytes)
         line += std::to_string(i) + " ";
         t.feed(piece);
     }
-    std::string kept;
-    for (const vusk_render_list &record : t.records())
-        kept += record.text();
+    const std::string kept = t.kept_text();
     EXPECT_LE(kept.size(), 5000u);
     EXPECT_GE(kept.size(), size_t(limit.bytes_after_trim()) - 10);
     EXPECT_EQ(line.substr(line.size() - kept.size()), kept);
+}
+
+TEST(RenderList, AColourChangeAtEveryCharacterIsBoundedToo)
+{
+    for (const char *line_end : {"\n", ""}) {
+        SCOPED_TRACE(*line_end ? "lines" : "one line");
+        recorded_terminal t;
+        scrollback_limit limit;
+        limit.runs = 1000;
+        t.recorder.set_scrollback_limit(limit);
+        std::string written;
+        for (int i = 0; i < 20000; ++i) {
+            const std::string piece = std::string(1, char('a' + i % 26)) + (i % 10 == 9 ? line_end : "");
+            t.feed((i % 2 ? "\x1b[31m" : "\x1b[32m") + piece);
+            written += piece;
+        }
+        EXPECT_LE(t.records().size(), size_t(limit.runs));
+        EXPECT_GE(t.records().size(), size_t(limit.runs_after_trim() - 20));
+        const std::string kept = t.kept_text();
+        EXPECT_EQ(written.substr(written.size() - kept.size()), kept);
+        EXPECT_EQ(t.records().back().code, ansi_code_red);
+    }
 }

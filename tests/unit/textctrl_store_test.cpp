@@ -623,3 +623,31 @@ TEST(TextctrlLimit, ALineLongerThanTheLimitKeepsItsNewestBytes)
         EXPECT_EQ(joined_text(store), kept);
     }
 }
+
+// A colour change at every character, on many lines and on one endless line:
+// the runs are bounded as well, the newest text kept in its colours.
+TEST(TextctrlLimit, AColourChangeAtEveryCharacterIsBoundedToo)
+{
+    for (const char *line_end : {"\n", ""}) {
+        SCOPED_TRACE(*line_end ? "lines" : "one line");
+        fake_textctrl store;
+        store.wrap_enabled = 0;
+        scrollback_limit limit;
+        limit.runs = 1000;
+        store.set_scrollback_limit(limit);
+        std::string written;
+        for (int i = 0; i < 20000; ++i) {
+            store.SetTextColor(i % 2 ? red : green, vusk_BLACK);
+            const std::string piece = std::string(1, char('a' + i % 26)) + (i % 10 == 9 ? line_end : "");
+            store.append(piece);
+            written += piece;
+        }
+        EXPECT_LE(store.raw_chunk_count(), limit.runs);
+        EXPECT_GE(store.raw_chunk_count(), limit.runs_after_trim() - 20);
+        const std::string kept = joined_text(store);
+        EXPECT_EQ(written.substr(written.size() - kept.size()), kept);
+        const int newest = store.get_current_line() - (*line_end ? 1 : 0);
+        ASSERT_FALSE(store.chunks(newest).empty());
+        EXPECT_EQ(store.chunks(newest).back(), "255,0,0:" + std::string(1, char('a' + 19999 % 26)));
+    }
+}
