@@ -98,8 +98,8 @@ public:
 };
 }
 
-// The heap a window's scrollback holds for 100,000 lines, pooled chunks
-// included; runs first, while the chunk pool is still empty.
+// The heap a window's scrollback holds for 100,000 lines; best run alone, so
+// that nothing freed before it is reused.
 static void BM_ScrollbackMemory(benchmark::State &state)
 {
     corpus();
