@@ -9,15 +9,33 @@ void start_newbie_flash(newbie_flash_state flash)
     flash.elapsed = 0;
 }
 
-namespace {
-// Records the step about to be shown; false when it is shown already.
-bool note_shown(newbie_flash_state flash)
+bool note_newbie_flash_shown(newbie_flash_state flash)
 {
     if (flash.count == flash.shown)
         return false;
     flash.shown = flash.count;
     return true;
 }
+
+void take_newbie_flash_step(newbie_flash_state flash, int milliseconds)
+{
+    if (flash.count < 1)
+        return;
+    const int period = std::max(flash.period, 1);
+    milliseconds = std::max(milliseconds, 0);
+    const long long gathered = 0LL + flash.elapsed + milliseconds;
+    if (gathered < period) {
+        flash.elapsed = int(gathered);
+        return;
+    }
+    flash.elapsed = milliseconds >= period ? 0 : int(gathered - period);
+    --flash.count;
+}
+
+bool advance_newbie_flash_one_step(newbie_flash_state flash, int milliseconds)
+{
+    take_newbie_flash_step(flash, milliseconds);
+    return note_newbie_flash_shown(flash);
 }
 
 bool advance_newbie_flash(newbie_flash_state flash, int milliseconds)
@@ -30,19 +48,5 @@ bool advance_newbie_flash(newbie_flash_state flash, int milliseconds)
     }
     if (flash.count == 0)
         flash.elapsed = 0;
-    return note_shown(flash);
-}
-
-bool advance_newbie_flash_one_step(newbie_flash_state flash, int milliseconds)
-{
-    const int period = std::max(flash.period, 1);
-    milliseconds = std::max(milliseconds, 0);
-    const long long gathered = 0LL + flash.elapsed + milliseconds;
-    if (flash.count > 0 && gathered >= period) {
-        flash.elapsed = milliseconds >= period ? 0 : int(gathered - period);
-        --flash.count;
-    } else {
-        flash.elapsed = int(std::min<long long>(gathered, period));
-    }
-    return note_shown(flash);
+    return note_newbie_flash_shown(flash);
 }

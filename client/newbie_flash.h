@@ -16,13 +16,19 @@ struct newbie_flash_state {
 // Starts (or restarts) the flash.
 void start_newbie_flash(newbie_flash_state flash);
 
-// Adds the elapsed time and takes one step off the count per full period;
-// returns true when the count differs from the step last shown (which it
-// then records).
-bool advance_newbie_flash(newbie_flash_state flash, int milliseconds);
+// Records the count as the step shown; false when it is shown already.
+bool note_newbie_flash_shown(newbie_flash_state flash);
 
-// The same, but one call takes at most one step: a late tick does not skip
+// Adds the elapsed time and takes one step off the count once a whole period
+// has gathered, never more than one per call: a late tick does not skip
 // steps, so the whole flash is seen even on a slow machine.
+void take_newbie_flash_step(newbie_flash_state flash, int milliseconds);
+
+// One step as above, then whether the count differs from the step last
+// shown (which it then records).
 bool advance_newbie_flash_one_step(newbie_flash_state flash, int milliseconds);
+
+// Takes as many steps as whole periods have gathered; returns as above.
+bool advance_newbie_flash(newbie_flash_state flash, int milliseconds);
 
 #endif

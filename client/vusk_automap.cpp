@@ -147,8 +147,11 @@ void vusk_automap_display::focus_handler(wxFocusEvent &event)
 int vusk_automap_display::animation_callback(int milliseconds)
 {
     renderer_.periodic_update();
-    if (advance_newbie_flash({flash_shown, flash_count, flash_elapsed, flash_period}, milliseconds))
+    // A step taken on one tick shows on the next.
+    const newbie_flash_state flash{flash_shown, flash_count, flash_elapsed, flash_period};
+    if (note_newbie_flash_shown(flash))
         repaint();
+    take_newbie_flash_step(flash, milliseconds);
     return 1;
 }
 

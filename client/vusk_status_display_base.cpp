@@ -53,11 +53,13 @@ void vusk_status_display_base::start_newbie_demo_mode_flashing()
 {
     start_newbie_flash({flash_shown, flash_count, flash_elapsed, flash_period});
     start_animation();
+    flash_shown = flash_count;
+    repaint();
 }
 
 int vusk_status_display_base::animation_callback(int milliseconds)
 {
-    if (advance_newbie_flash({flash_shown, flash_count, flash_elapsed, flash_period}, milliseconds))
+    if (advance_newbie_flash_one_step({flash_shown, flash_count, flash_elapsed, flash_period}, milliseconds))
         repaint();
     return flash_count > 0;
 }

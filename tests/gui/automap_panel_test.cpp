@@ -6,12 +6,14 @@
 #include "gui_harness.h"
 #include "gui_test_window.h"
 #include "tqconfig.h"
+#include "vusk_audio_base.h"
 #include "vusk_automap.h"
 #include "vusk_theme.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 
 namespace {
@@ -137,16 +139,57 @@ TEST_F(AutomapPanel, TheCaptionShowsMapAreaOrCombat)
 TEST_F(AutomapPanel, TheFlashAlternatesSixteenStepsAndEndsInTheThemeColour)
 {
     panel->start_newbie_demo_mode_flashing();
+    const auto ticks = [&](int count) {
+        for (int tick = 0; tick < count; ++tick)
+            EXPECT_EQ(panel->animation_callback(20), 1); // the panel always stays listed
+    };
+    // Each look falls halfway through a step of ten 20 ms ticks.
+    ticks(5);
     std::vector<bool> white;
     for (int step = 0; step < 16; ++step) {
         white.push_back(pixel(panel->backing_bitmap(), 50, 0) == vusk_WHITE);
         EXPECT_TRUE(white.back() || pixel(panel->backing_bitmap(), 50, 0) == vusk_BLACK);
-        for (int tick = 0; tick < 10; ++tick)
-            EXPECT_EQ(panel->animation_callback(20), 1); // the panel always stays listed
+        ticks(10);
     }
     for (size_t i = 0; i < white.size(); ++i)
         EXPECT_EQ(white[i], i % 2 == 1) << i;
     EXPECT_EQ(pixel(panel->backing_bitmap(), 50, 0), current_button_theme[0]);
+}
+
+// The start shows the first step at once; after that a step taken on one
+// tick shows on the next, one step per tick however long the tick.
+TEST_F(AutomapPanel, TheFlashTakesOneStepPerTickEvenWhenTicksAreSlow)
+{
+    panel->start_newbie_demo_mode_flashing();
+    std::string borders;
+    for (int tick = 0; tick < 20; ++tick) {
+        const vusk_color edge = pixel(panel->backing_bitmap(), 50, 0);
+        borders += edge == vusk_BLACK ? 'b' : edge == vusk_WHITE ? 'w' : '-';
+        EXPECT_EQ(panel->animation_callback(1000), 1);
+    }
+    EXPECT_EQ(borders, "bbwbwbwbwbwbwbwbw---");
+}
+
+// A failed walk, as the tag dispatcher hands it on, plays the wall bump (a
+// rising triangle); a second one while the view is still away plays nothing.
+TEST_F(AutomapPanel, AWalkFailPlaysTheWallBump)
+{
+    // Sound switched on, with no stream to take the sounds away.
+    vusk_audio_object::global_audio_enabled = 1;
+    automap_tag_owner &owner = *panel;
+    owner.walk_fail("0", 1);
+    EXPECT_EQ(vusk_audio_object::playing_count(), 1);
+    owner.walk_fail("1", 1);
+    EXPECT_EQ(vusk_audio_object::playing_count(), 1);
+    std::vector<short> samples;
+    for (int i = 0; i < 3; ++i) {
+        short left = 0, right = 0;
+        vusk_audio_object::fetch_channel_data(&left, &right);
+        samples.push_back(left);
+    }
+    EXPECT_EQ(samples, (std::vector<short>{74, 148, 222}));
+    vusk_audio_object::global_audio_enabled = 0;
+    vusk_audio_object::clear_queues();
 }
 
 TEST_F(AutomapPanel, TheCompassWalksOnlyWhileLoggedIn)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(NewbieFlash, SixteenStepsOfTwoHundredMilliseconds)
 {
     int shown = 5, count = 0, elapsed = 77, period = 200;
@@ -29,4 +31,30 @@ TEST(NewbieFlash, SixteenStepsOfTwoHundredMilliseconds)
     EXPECT_EQ(elapsed, 50);
     EXPECT_TRUE(advance_newbie_flash(flash, 100000));
     EXPECT_EQ(count, 0);
+}
+
+TEST(NewbieFlash, ATickLongerThanAPeriodTakesOneStepOnly)
+{
+    int shown = 0, count = 0, elapsed = 0, period = 200;
+    newbie_flash_state flash{shown, count, elapsed, period};
+    start_newbie_flash(flash);
+    EXPECT_TRUE(note_newbie_flash_shown(flash)); // the start shows its own step
+    int changes = 0, ticks = 0;
+    for (; count > 0 && ticks < 100; ++ticks)
+        changes += advance_newbie_flash_one_step(flash, 1000);
+    EXPECT_EQ(ticks, 16);
+    EXPECT_EQ(changes, 16);
+
+    // Shorter ticks gather their time: 150 and 150 make one step, 100 left.
+    start_newbie_flash(flash);
+    take_newbie_flash_step(flash, 150);
+    EXPECT_EQ(count, 16);
+    take_newbie_flash_step(flash, 150);
+    EXPECT_EQ(count, 15);
+    EXPECT_EQ(elapsed, 100);
+    // A finished flash gathers nothing more.
+    count = 0;
+    take_newbie_flash_step(flash, INT_MAX);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(elapsed, 100);
 }
