@@ -15,8 +15,6 @@ constexpr size_t login_name_max_length = 7999;
 constexpr char vote_menu_prefix[] = "votemenu";
 constexpr size_t vote_menu_prefix_length = sizeof vote_menu_prefix - 1;
 constexpr int exit_mask_bits_per_letter = 5;
-// No exit mask came with "dirs".
-constexpr int no_exit_mask = -1;
 
 bool is_word_space(char c)
 {
@@ -41,17 +39,15 @@ int read_numbers(const char *data, int *values, int max_count)
     return count;
 }
 
-bool is_capital(char c)
-{
-    return c >= 'A' && c <= 'Z';
-}
-
-// Two capitals carry five bits each; anything else gives no mask.
+// The mask from the word's first two characters: letters A to Z carry five
+// bits each. Other characters count by their signed codes all the same (a
+// one-character word pairs with its terminator); the exits read only the ten
+// low bits.
 int exit_mask_from_word(const char *word)
 {
-    if (!word || !is_capital(word[0]) || !is_capital(word[1]))
-        return no_exit_mask;
-    return ((word[0] - 'A') << exit_mask_bits_per_letter) | (word[1] - 'A');
+    const int high = static_cast<signed char>(word[0]) - 'A';
+    const int low = static_cast<signed char>(word[1]) - 'A';
+    return (high * (1 << exit_mask_bits_per_letter)) | low;
 }
 
 } // namespace
@@ -215,9 +211,10 @@ void vusk_tag_dispatcher::directions(const char *data)
         else if (wordcmp(data, "off"))
             pad.disable();
     });
-    const int exit_mask = exit_mask_from_word(next_arg(data));
-    if (exit_mask == no_exit_mask)
+    const char *mask_word = next_arg(data);
+    if (mask_word == nullptr)
         return;
+    const int exit_mask = exit_mask_from_word(mask_word);
     with(owners.direction_pad, [&](direction_pad_tag_owner &pad) { pad.enable(exit_mask); });
     with(owners.automap, [&](automap_tag_owner &map) { map.set_exit_mask(exit_mask); });
 }

@@ -104,7 +104,7 @@ class automap_tag_owner {
 public:
     virtual void map_message(const char *data, int length) = 0;
     virtual void walk_fail(const char *data, int length) = 0;
-    // exit_mask is 0..825, five bits per letter.
+    // Five bits per letter; bits 0..9 are the exits, any others mean nothing.
     virtual void set_exit_mask(int exit_mask) = 0;
     virtual void set_area_name(const char *name) = 0;
     virtual void set_combat_mode(const char *data) = 0;
@@ -119,7 +119,7 @@ class direction_pad_tag_owner {
 public:
     virtual void enable() = 0;
     virtual void disable() = 0;
-    // exit_mask is 0..825, five bits per letter.
+    // Five bits per letter; bits 0..9 are the exits, any others mean nothing.
     virtual void enable(int exit_mask) = 0;
 
 protected:

@@ -112,12 +112,31 @@ TEST_F(ButtonRows, DirsLightsTheExitsOfItsMaskAndSwitchesThePad)
     EXPECT_EQ(pad_faces(), "ddddddddddd");
     tag("dirs", "on");
     EXPECT_EQ(pad_faces(), "ppppHpppppp");
+    // Any two characters make a mask: '@' is one below 'A', so "@A" is -32,
+    // whose low bits light NW, W, SW, Up and Dn.
+    tag("dirs", "on @A");
+    EXPECT_EQ(pad_faces(), "HppHHpHppHH");
     tag("dirs", "on AR");
     press(pad->button(pad_n));
     press(pad->button(pad_dn));
     ASSERT_EQ(calls.sent.size(), 2u);
     EXPECT_EQ(calls.sent[0].text, "north");
     EXPECT_EQ(calls.sent[1].text, "down");
+}
+
+// The layout may place a row again with the rectangle it already has; the
+// row then lays its buttons out anew all the same.
+TEST_F(ButtonRows, PlacingARowWhereItIsLaysItsButtonsOutAgain)
+{
+    vusk_command_button *north = pad->button(pad_n);
+    vusk_fkey_button *f2 = keys->key(2);
+    const wxRect north_place = north->GetRect(), f2_place = f2->GetRect();
+    north->SetSize(200, 200, 10, 10);
+    f2->SetSize(200, 200, 10, 10);
+    pad->SetSize(10, 20, 97, 130);
+    keys->SetSize(0, 400, 358, 46);
+    EXPECT_EQ(north->GetRect(), north_place);
+    EXPECT_EQ(f2->GetRect(), f2_place);
 }
 
 TEST_F(ButtonRows, AHintTagWithACommandShowsAHighlightedButtonThatSendsIt)

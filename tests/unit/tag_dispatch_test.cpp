@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -94,10 +95,20 @@ TEST_F(TagDispatch, DirsSwitchesThePadAndGivesTheExitMaskToPadAndAutomap)
     EXPECT_EQ(dispatch("dirs", "onward AB"), (log_lines{"pad:1", "exits:1"}));
 }
 
-TEST_F(TagDispatch, DirsMaskNeedsTwoCapitals)
+// Whatever the two characters, the mask is (c0 - 'A') * 32 | (c1 - 'A') of
+// their signed codes; a word of one character pairs it with the end.
+TEST_F(TagDispatch, DirsMaskComesFromAnyTwoCharacters)
 {
-    for (const char *word : {"ne", "N", "N E", "N\xc9", "@A", "A[", "\xff\xff", "1A"})
-        EXPECT_EQ(dispatch("dirs", std::string("on ") + word), log_lines{"pad:on"}) << word;
+    const std::pair<const char *, int> masks[] = {
+        {"ne", ('n' - 'A') * 32 | ('e' - 'A')}, {"N", 13 * 32 | -'A'},     {"N E", 13 * 32 | (' ' - 'A')},
+        {"@A", -32},                            {"1A", ('1' - 'A') * 32}, {"\xff\xff", -66 * 32 | -66},
+        {"A[", '[' - 'A'},
+    };
+    for (const auto &[word, mask] : masks) {
+        const std::string m = std::to_string(mask);
+        EXPECT_EQ(dispatch("dirs", std::string("on ") + word), (log_lines{"pad:on", "pad:" + m, "exits:" + m}))
+            << word;
+    }
     EXPECT_TRUE(dispatch("dirs", "").empty());
 }
 
