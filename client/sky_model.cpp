@@ -130,7 +130,7 @@ int sky_band_offset(int width, int minute)
 int64_t wrap_on_band(int64_t x, int width)
 {
     const int64_t band = int64_t(2) * width;
-    return x >= band ? x - band : x;
+    return x > band ? x - band : x;
 }
 
 int64_t sun_band_x(int width)

@@ -49,7 +49,8 @@ vusk_color glow_colour(const vusk_color &sky, int glow);
 
 // How far the band has scrolled at `minute`, for a bar `width` wide.
 int sky_band_offset(int width, int minute);
-// A position on the band brought back into 0..2*width-1.
+// A position beyond the band's end loses the band's length; the end itself
+// (2*width) stays, out of sight like every position from width on.
 int64_t wrap_on_band(int64_t x, int width);
 // Band positions of the sun and the moon before the scroll.
 int64_t sun_band_x(int width);
