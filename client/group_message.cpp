@@ -18,10 +18,11 @@ std::string cut_name(std::string name)
     return name;
 }
 
-// The text after the kind character, without a kind character closing it.
+// The text after the kind character up to a carriage return, without a
+// kind character closing it.
 std::string marked_name(const std::string &text)
 {
-    std::string name = text.substr(1);
+    std::string name = text.substr(1, text.find('\r') - 1);
     if (!name.empty() && (name.back() == dot_mark || name.back() == dash_mark))
         name.pop_back();
     return name;
@@ -44,7 +45,7 @@ bool parse_update_line(const char *line, const char *line_end, hpbar_display_dat
             return false;
         word = next_arg(word);
     }
-    const std::string rest = word != nullptr ? std::string(word, std::strcspn(word, "\r")) : std::string();
+    const std::string rest = word != nullptr ? std::string(word) : std::string();
     const bool marked = !rest.empty() && (rest[0] == dot_mark || rest[0] == dash_mark);
     row.kind = !marked ? row_member : rest[0] == dot_mark ? row_dot : row_dash;
     row.name = cut_name(marked ? marked_name(rest) : rest);

@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 constexpr int row_h = 20;
@@ -29,6 +30,23 @@ TEST(GroupMessage, MembersPetsAndMountsWithTheirKindsAndNames)
     EXPECT_EQ(rows[2].name, "Bob");
     EXPECT_EQ(rows[3].kind, row_dash);
     EXPECT_EQ(rows[3].name, "");
+}
+
+// A carriage return ends the name of a '.' or '-' row only; a member's name
+// runs to the newline.
+TEST(GroupMessage, OnlyMarkedRowsEndTheirNameAtACarriageReturn)
+{
+    const std::pair<const char *, const char *> names[] = {
+        {"1 2 3 4 5 6 Alice\r", "Alice\r"},
+        {"1 2 3 4 5 6 Al\rice", "Al\rice"},
+        {"1 2 3 4 5 6 .a wolf.\rtail", "a wolf"},
+        {"1 2 3 4 5 6 -\r-", ""},
+    };
+    for (const auto &[line, name] : names) {
+        const auto rows = parse_group_message(line);
+        ASSERT_EQ(rows.size(), 1u) << line;
+        EXPECT_EQ(rows[0].name, name);
+    }
 }
 
 TEST(GroupMessage, AnInvalidLineEndsTheListAndNeverBorrowsFromTheNext)
