@@ -1,5 +1,6 @@
 #include "popup_definition.h"
 
+#include "tag_dispatch.h"
 #include "util.h"
 
 #include <algorithm>
@@ -34,12 +35,13 @@ const char *skip_blanks(const char *text)
     return text;
 }
 
-// A word read as a number, or false when the word is missing or no number.
+// A size word read as atoi reads it (a word without leading digits is 0),
+// within 1..popup_text_max; false when the word is missing.
 bool read_size_word(const char *word, int &value)
 {
-    if (word == nullptr || !is_int(skip_blanks(word), &value))
+    if (word == nullptr || *skip_blanks(word) == '\0')
         return false;
-    value = std::clamp(value, 1, popup_text_max);
+    value = std::clamp(read_int_clamped(word), 1, popup_text_max);
     return true;
 }
 

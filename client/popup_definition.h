@@ -29,7 +29,8 @@ struct popup_definition {
 };
 
 // False for a malformed message: fewer than five lines (the fifth may be
-// empty), or a size line without two numbers. Every line is cut at 7999
+// empty), or a size line without two words. Each size word is read as atoi
+// reads it, then kept within 1..popup_text_max. Every line is cut at 7999
 // characters, the name and the command to their limits.
 bool parse_popup_definition(const char *data, popup_definition &definition);
 

@@ -47,14 +47,30 @@ TEST(PopupDefinition, TheWhoWindowReadsItsFiveLines)
     EXPECT_EQ(flags.refresh_command, "");
 }
 
-TEST(PopupDefinition, MissingLinesOrNumbersMakeItMalformed)
+TEST(PopupDefinition, MissingLinesOrSizeWordsMakeItMalformed)
 {
     parsed("Who\nWho is on\n40 20\nwho", false);
     parsed("Who\nWho is on\n40\nwho\n", false);
+    parsed("Who\nWho is on\n40 \t\nwho\n", false);
     parsed("Who\nWho is on\n\nwho\n", false);
-    parsed("Who\nWho is on\nforty 20\nwho\n", false);
+    parsed("Who\nWho is on\n \t \nwho\n", false);
     // Four newlines are enough: the flag line may be empty.
     EXPECT_EQ(parsed("Who\nWho is on\n\t7 3\nwho\n").rows, 3);
+}
+
+// A size word counts its leading digits, as atoi does; one without any
+// counts 0, which the clamp makes 1.
+TEST(PopupDefinition, ASizeWordIsReadUpToItsFirstNonDigit)
+{
+    popup_definition size = parsed("Who\nWho is on\nforty 20\nwho\n");
+    EXPECT_EQ(size.cols, 1);
+    EXPECT_EQ(size.rows, 20);
+    size = parsed("Who\nWho is on\n40x 2rows\nwho\n");
+    EXPECT_EQ(size.cols, 40);
+    EXPECT_EQ(size.rows, 2);
+    size = parsed("Who\nWho is on\n+12 -\nwho\n");
+    EXPECT_EQ(size.cols, 12);
+    EXPECT_EQ(size.rows, 1);
 }
 
 TEST(PopupDefinition, SizesAreClampedAndNamesCutOnArrival)
