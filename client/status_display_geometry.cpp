@@ -13,7 +13,6 @@ constexpr int bare_bars_margins = 50;
 constexpr int minimum_bare_bar_width = 15;
 constexpr int four_bar_share = 10;  // each of four bars must beat width / 10
 constexpr int three_bar_share = 7;  // each of three bars must beat width / 7
-constexpr int tick_min_spacing = 2;
 const char exp_only_label[] = " exp:FULL ";
 
 struct mode_labels {
@@ -112,13 +111,20 @@ int bar_fill(int value, int maximum, int width)
     return int(std::clamp<int64_t>(fill, 0, std::max(width, 0)));
 }
 
-std::vector<int> tick_mark_offsets(int maximum, int width)
+// A mark t sits at column t * width / maximum; the last mark of a column is
+// the largest multiple of the step still below the next column.
+std::vector<tick_mark_column> tick_mark_columns(int maximum, int width)
 {
-    std::vector<int> offsets;
-    const bool too_dense = int64_t(tick_mark_step) * width < int64_t(tick_min_spacing) * maximum;
-    if (maximum <= tick_mark_step || width <= 0 || too_dense)
-        return offsets;
-    for (int64_t t = tick_mark_step; t < maximum; t += tick_mark_step)
-        offsets.push_back(int(t * width / maximum));
-    return offsets;
+    std::vector<tick_mark_column> columns;
+    if (maximum <= tick_mark_step || width <= 0)
+        return columns;
+    const int64_t last_mark = (int64_t(maximum) - 1) / tick_mark_step * tick_mark_step;
+    for (int64_t t = tick_mark_step; t <= last_mark;) {
+        const int64_t column = t * width / maximum;
+        const int64_t column_end = ((column + 1) * maximum - 1) / width;
+        const int64_t last = std::min(column_end / tick_mark_step * tick_mark_step, last_mark);
+        columns.push_back({int(column), int(t), int(last)});
+        t = last + tick_mark_step;
+    }
+    return columns;
 }

@@ -46,9 +46,15 @@ void compute_status_display_geometry(status_display_geometry &geometry, int widt
 // maximum below 1 counts as 1.
 int bar_fill(int value, int maximum, int width);
 
-// Tick marks every tick_mark_step points below the maximum, as offsets from
-// the bar's left edge; none when they would come closer than 2 pixels.
+// Tick marks every tick_mark_step points below the maximum. Marks that fall
+// on one column of the bar come as one entry, so there are never more
+// entries than columns however large the maximum.
 constexpr int tick_mark_step = 100;
-std::vector<int> tick_mark_offsets(int maximum, int width);
+struct tick_mark_column {
+    int offset;     // from the bar's left edge
+    int first_mark; // the smallest and largest of its marks, in points
+    int last_mark;
+};
+std::vector<tick_mark_column> tick_mark_columns(int maximum, int width);
 
 #endif

@@ -5,6 +5,7 @@
 // "hp", "enemyhp" and "xpp" tags set them. Each store reports whether what
 // it stored differs from before, so the panel repaints only then.
 
+#include "status_display_geometry.h"
 #include "tag_owners.h"
 
 #include <string>
@@ -14,6 +15,9 @@ constexpr size_t enemy_name_max_length = 255;
 constexpr int exp_full_scale = 1000; // experience is given per mille
 
 extern const char no_enemy_name[];
+
+// The three player bars, in the order they stand.
+enum player_bar_index { bar_health, bar_mana, bar_movement, player_bar_count };
 
 struct status_display_values {
     int hp = -1;
@@ -40,6 +44,12 @@ struct status_display_values {
     // Stores the percentages largest first; true when that changed anything.
     bool store_xp(const xp_percentages &xp);
     void sort_exp_array();
+
+    // The text beside a player bar in a text mode that shows texts: the
+    // label and the value, with the maximum unless only values are shown.
+    std::string player_bar_text(int bar, int text_mode) const;
+    // The experience text: the largest level in whole percent, FULL from 100.
+    std::string exp_text(int text_mode) const;
 };
 
 #endif

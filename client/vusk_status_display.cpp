@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 namespace {
 
@@ -21,13 +20,10 @@ constexpr vusk_color move_bright(255, 255, 64);
 constexpr vusk_color enemy_dark(128, 64, 32);
 constexpr vusk_color enemy_bright(255, 128, 64);
 constexpr int enemy_full_scale = 100; // the enemy's health comes in percent
-constexpr int percent_per_mille = 10;
-constexpr int full_percent = 100;
 constexpr int exp_first_shade = 48;
 constexpr int exp_shade_step = 32;
 constexpr int exp_last_shade = 192;
 constexpr int exp_edge_lift = 96;
-constexpr int text_size = 64;
 
 const char health_tip[] = "Your current health.";
 const char mana_tip[] = "Your current mana.";
@@ -35,23 +31,23 @@ const char move_tip[] = "Your current movement.";
 const char enemy_tip[] = "Your current enemy's health.";
 const char exp_tip[] = "Your accumulated experience towards your next level.";
 
-// One of the three player bars: its value, maximum, left edge, colours and
-// labels in the long, short and values-only text modes.
+// One of the three player bars: which it is, its value, maximum, left edge
+// and colours.
 struct player_bar {
+    int index;
     int value;
     int maximum;
     int x;
     vusk_color dark;
     vusk_color bright;
-    const char *label[2];
 };
 
-std::array<player_bar, 3> player_bars(const status_display_values &v, const status_display_geometry &g)
+std::array<player_bar, player_bar_count> player_bars(const status_display_values &v, const status_display_geometry &g)
 {
     return {{
-        {v.hp, v.hpmax, g.hp_x, health_dark, health_bright, {" hp", " hp"}},
-        {v.mana, v.manamax, g.mana_x, mana_dark, mana_bright, {" mana", " mn"}},
-        {v.move, v.movemax, g.move_x, move_dark, move_bright, {" move", " mv"}},
+        {bar_health, v.hp, v.hpmax, g.hp_x, health_dark, health_bright},
+        {bar_mana, v.mana, v.manamax, g.mana_x, mana_dark, mana_bright},
+        {bar_movement, v.move, v.movemax, g.move_x, move_dark, move_bright},
     }};
 }
 
@@ -130,31 +126,21 @@ void vusk_status_display::draw_texts(vusk_bitmap &bitmap)
 {
     const status_display_geometry &g = geometry_;
     const vusk_font &font = *global_button_large_font;
-    char text[text_size];
     if (hpbar_enable) {
-        for (const player_bar &bar : player_bars(*this, g)) {
-            const char *label = bar.label[g.text_mode == text_long_labels ? 0 : 1];
-            if (g.text_mode == text_values_only)
-                std::snprintf(text, sizeof text, "%s:%4d", label, bar.value);
-            else
-                std::snprintf(text, sizeof text, "%s:%4d/%d", label, bar.value, bar.maximum);
-            bitmap.RenderTextTransparent(font, text, bar.x + g.bar_width + 1, g.hp_text_y, vusk_WHITE);
-        }
+        for (const player_bar &bar : player_bars(*this, g))
+            bitmap.RenderTextTransparent(font, player_bar_text(bar.index, g.text_mode).c_str(),
+                                         bar.x + g.bar_width + 1, g.hp_text_y, vusk_WHITE);
     }
     if (exp_display) {
-        const int percent = std::max(exp[0] / percent_per_mille, 0);
-        const char *label = g.text_mode == text_long_labels ? "exp" : "xp";
-        if (percent >= full_percent)
-            std::snprintf(text, sizeof text, " %s: FULL", label);
-        else
-            std::snprintf(text, sizeof text, " %s: %d%%", label, percent);
         const int y = enemy_hpbar_enable ? g.enemy_text_y : g.hp_text_y;
-        bitmap.RenderTextTransparent(font, text, g.exp_x + g.bar_width + 1, y, vusk_WHITE);
+        bitmap.RenderTextTransparent(font, exp_text(g.text_mode).c_str(), g.exp_x + g.bar_width + 1, y, vusk_WHITE);
     }
 }
 
-// Each bar, then a mark every 100 points: a white notch where the value
-// has not reached it, dots in the bar's colours above and below where it has.
+// Each bar, then a mark every 100 points: dots in the bar's colours above
+// and below where the value has reached it, a white notch where it has not.
+// A column that holds marks of both kinds shows both, the notch drawn last
+// as the larger marks come later.
 void vusk_status_display::draw_hp_bars(vusk_bitmap &bitmap)
 {
     const status_display_geometry &g = geometry_;
@@ -162,16 +148,14 @@ void vusk_status_display::draw_hp_bars(vusk_bitmap &bitmap)
     for (const player_bar &bar : player_bars(*this, g)) {
         draw_large_bar(bitmap, bar.x - 1, g.hp_row_y - 1, g.bar_width, g.bar_height,
                        bar_fill(bar.value, bar.maximum, g.bar_width), bar.dark, bar.bright);
-        int mark = tick_mark_step;
-        for (int offset : tick_mark_offsets(bar.maximum, g.bar_width)) {
-            const int x = bar.x + offset;
-            if (bar.value < mark) {
-                bitmap.DrawLine(x, middle + 1, x, middle - 1, vusk_WHITE);
-            } else {
+        for (const tick_mark_column &column : tick_mark_columns(bar.maximum, g.bar_width)) {
+            const int x = bar.x + column.offset;
+            if (bar.value >= column.first_mark) {
                 bitmap.DrawPixel(x, g.hp_row_y - 1, bar.bright);
                 bitmap.DrawPixel(x, g.hp_row_y + g.bar_height + 1, bar.dark);
             }
-            mark += tick_mark_step;
+            if (bar.value < column.last_mark)
+                bitmap.DrawLine(x, middle + 1, x, middle - 1, vusk_WHITE);
         }
     }
 }

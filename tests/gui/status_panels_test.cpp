@@ -156,10 +156,23 @@ TEST_F(StatusDisplay, TickMarksShowWhichHundredsTheValueHasReached)
     EXPECT_EQ(pixel(bitmap, second, middle - 1), vusk_WHITE);
     EXPECT_EQ(pixel(bitmap, second, g.hp_row_y - 1), vusk_BLACK);
 
-    // Marks too dense to tell apart are left out; the window paints at once.
+    // However large the maximum, every column holds a mark and the panel
+    // paints at once.
     display->hp = 0, display->hpmax = INT_MAX;
     bitmap = painted(*display);
-    EXPECT_EQ(count_of(bitmap, wxRect(g.hp_x, middle - 1, g.bar_width, 1), vusk_WHITE), 0);
+    EXPECT_EQ(count_of(bitmap, wxRect(g.hp_x, middle - 1, g.bar_width, 1), vusk_WHITE), g.bar_width);
+}
+
+TEST_F(StatusDisplay, ANarrowBarShowsEveryHundredOfItsMaximum)
+{
+    display->SetSize(0, 0, 90, 42);
+    const status_display_geometry &g = display->geometry();
+    ASSERT_EQ(g.bar_width, 15);
+    const int middle = g.hp_row_y + g.bar_height / 2;
+    display->hp = 0, display->hpmax = 1000;
+    EXPECT_EQ(count_of(painted(*display), wxRect(g.hp_x, middle - 1, g.bar_width, 1), vusk_WHITE), 9);
+    display->hp = 1000;
+    EXPECT_EQ(count_of(painted(*display), wxRect(g.hp_x, g.hp_row_y - 1, g.bar_width, 1), health_bright), 9);
 }
 
 TEST_F(StatusDisplay, EnemyBarAndEightLayersOfExperience)
@@ -199,6 +212,25 @@ TEST_F(StatusDisplay, TooNarrowForLabelsShowsBareBarsAndTheEnemyName)
     EXPECT_EQ(display->tooltip_at(g.hp_x + 1, g.enemy_row_y + 1), std::string("Your current enemy's health."));
     EXPECT_EQ(display->tooltip_at(g.exp_x + 1, g.enemy_row_y + 1),
               std::string("Your accumulated experience towards your next level."));
+}
+
+// The flash's first step shows at once; a tick of five periods still takes
+// one step only, so all sixteen are seen.
+TEST_F(StatusDisplay, TheFlashShowsAtOnceAndTakesOneStepPerTickHoweverLongTheTick)
+{
+    display->border_sides = 15;
+    display->Show();
+    const wxPoint left_edge(1, 20); // grey when not flashing
+    display->start_newbie_demo_mode_flashing();
+    std::string borders;
+    for (int tick = 0; tick < 20 && display->is_animating(); ++tick) {
+        const vusk_color edge = pixel(display->backing_bitmap(), left_edge.x, left_edge.y);
+        borders += edge == vusk_BLACK ? 'b' : edge == vusk_WHITE ? 'w' : '?';
+        vusk_embedded_window::animation_update(1000);
+    }
+    EXPECT_EQ(borders, "bwbwbwbwbwbwbwbw");
+    EXPECT_FALSE(display->is_animating());
+    EXPECT_EQ(pixel(display->backing_bitmap(), left_edge.x, left_edge.y), vusk_GREY);
 }
 
 TEST_F(Panels, SkyAtNightDawnNoonAndDusk)

@@ -24,6 +24,20 @@ namespace {
 const wxPoint INSIDE(40, 12);
 const wxPoint OUTSIDE(-30, 60);
 
+// An image button with images of plain colours, as a subclass paints them.
+class plain_image_button : public vusk_image_button {
+public:
+    explicit plain_image_button(wxWindow *parent) : vusk_image_button(parent, wxID_ANY) {}
+    void resize(int) override {}
+};
+
+vusk_bitmap filled(const vusk_color &colour)
+{
+    vusk_bitmap image(20, 20);
+    image.Clear(colour);
+    return image;
+}
+
 // A button that stands for something open or closed.
 class toggle_button : public vusk_command_button {
 public:
@@ -211,4 +225,26 @@ TEST_F(TextButton, TheNewcomerFlashAlternatesTheBorderForSixteenStepsEvenWithLon
     EXPECT_EQ(borders, "bwbwbwbwbwbwbwbw");
     EXPECT_FALSE(button->is_animating());
     EXPECT_EQ(pixel(shown_image(*button), 0, 13), vusk_color(192, 192, 192));
+}
+
+// Only the hover images that were set are shown: without a clicked hover
+// image a button that is down shows its clicked image, hovered or not.
+TEST_F(TextButton, AButtonWithoutAClickedHoverImageShowsItsClickedImageWhileHovered)
+{
+    const vusk_color up(200, 0, 0), up_hover(0, 200, 0), down(0, 0, 200);
+    auto *plain = new plain_image_button(frame->area);
+    plain->SetSize(120, 10, 20, 20);
+    plain->set_image_default(filled(up));
+    plain->set_image_default_hover(filled(up_hover));
+    plain->set_image_clicked(filled(down));
+    const wxPoint inside(5, 5);
+    EXPECT_EQ(pixel(shown_image(*plain), 5, 5), up);
+    gui::send_mouse(plain, wxEVT_ENTER_WINDOW, inside);
+    EXPECT_EQ(pixel(shown_image(*plain), 5, 5), up_hover);
+    gui::send_mouse(plain, wxEVT_LEFT_DOWN, inside);
+    EXPECT_EQ(plain->get_button_state(), button_down);
+    EXPECT_EQ(pixel(shown_image(*plain), 5, 5), down);
+    gui::send_mouse(plain, wxEVT_LEFT_UP, inside);
+    EXPECT_EQ(pixel(shown_image(*plain), 5, 5), up_hover);
+    gui::pump_events();
 }

@@ -9,6 +9,7 @@
 #include <wx/gdicmn.h>
 
 #include <climits>
+#include <map>
 #include <random>
 #include <string>
 
@@ -79,6 +80,32 @@ TEST(StatusDisplayValues, ExperienceIsKeptLargestFirstAndReorderingIsNoChange)
     EXPECT_EQ(v.exp[0], 0);
 }
 
+// Before any "hp" tag each bar reads -1 over 1; experience shows the largest
+// level in whole percent, FULL from 1000 per mille.
+TEST(StatusDisplayValues, TextsBeforeAnyHpTagAndExperienceInPercent)
+{
+    status_display_values v;
+    EXPECT_EQ(v.player_bar_text(bar_health, text_long_labels), " hp:  -1/1");
+    EXPECT_EQ(v.player_bar_text(bar_mana, text_short_labels), " mn:  -1/1");
+    EXPECT_EQ(v.player_bar_text(bar_movement, text_values_only), " mv:  -1");
+    EXPECT_TRUE(v.store_hp(hp_of({250, 300, 12345, 20000, 7, 9})));
+    EXPECT_EQ(v.player_bar_text(bar_mana, text_long_labels), " mana:12345/20000");
+    EXPECT_EQ(v.player_bar_text(bar_movement, text_short_labels), " mv:   7/9");
+
+    EXPECT_EQ(v.exp_text(text_long_labels), " exp: 0%");
+    xp_percentages xp;
+    xp.percent[0] = 1000;
+    v.store_xp(xp);
+    EXPECT_EQ(v.exp_text(text_long_labels), " exp: FULL");
+    xp.percent[0] = 995;
+    v.store_xp(xp);
+    EXPECT_EQ(v.exp_text(text_long_labels), " exp: 99%");
+    EXPECT_EQ(v.exp_text(text_short_labels), " xp: 99%");
+    xp.percent[0] = -40;
+    v.store_xp(xp);
+    EXPECT_EQ(v.exp_text(text_values_only), " xp: 0%");
+}
+
 TEST(StatusDisplayGeometry, LabelsShrinkWithTheWidthUntilOnlyBarsRemain)
 {
     const status_display_switches all{true, true, true};
@@ -127,14 +154,55 @@ TEST(StatusDisplayGeometry, FillsAreComputedWideAndKeptInsideTheBar)
     EXPECT_EQ(bar_fill(INT_MAX, -7, 200), 200);
 }
 
-TEST(StatusDisplayGeometry, TickMarksEveryHundredOnlyWhileTwoPixelsApart)
+namespace {
+
+// The columns as a list of "offset:first-last".
+std::string marks_of(int maximum, int width)
 {
-    EXPECT_EQ(tick_mark_offsets(300, 150), (std::vector<int>{50, 100}));
-    EXPECT_TRUE(tick_mark_offsets(100, 150).empty());
-    EXPECT_EQ(tick_mark_offsets(7500, 150).size(), 74u);
-    EXPECT_TRUE(tick_mark_offsets(7600, 150).empty());
-    EXPECT_TRUE(tick_mark_offsets(INT_MAX, 150).empty());
-    EXPECT_EQ(tick_mark_offsets(INT_MAX, 200).size(), 0u);
+    std::string text;
+    for (const tick_mark_column &c : tick_mark_columns(maximum, width))
+        text += std::to_string(c.offset) + ":" + std::to_string(c.first_mark) + "-" +
+                std::to_string(c.last_mark) + " ";
+    return text;
+}
+
+// A mark every 100 points below the maximum, one at a time, grouped by
+// the column each falls on.
+std::string marks_one_by_one(int maximum, int width)
+{
+    std::map<int, std::pair<int, int>> columns;
+    for (int t = 100; t < maximum; t += 100) {
+        auto [entry, added] = columns.try_emplace(int(int64_t(t) * width / maximum), t, t);
+        entry->second.second = t;
+    }
+    std::string text;
+    for (const auto &[offset, range] : columns)
+        text += std::to_string(offset) + ":" + std::to_string(range.first) + "-" + std::to_string(range.second) + " ";
+    return text;
+}
+
+} // namespace
+
+TEST(StatusDisplayGeometry, TickMarksEveryHundredAtMostOneEntryPerColumn)
+{
+    EXPECT_EQ(marks_of(300, 150), "50:100-100 100:200-200 ");
+    EXPECT_EQ(marks_of(100, 150), "");
+    EXPECT_EQ(marks_of(101, 150), "148:100-100 ");
+    EXPECT_EQ(marks_of(300, 0), "");
+    // A 15-pixel bar of maximum 1000 has all nine marks, and a dense bar its
+    // marks shared out over the columns.
+    EXPECT_EQ(marks_of(1000, 15), "1:100-100 3:200-200 4:300-300 6:400-400 7:500-500 9:600-600 10:700-700 "
+                                  "12:800-800 13:900-900 ");
+    EXPECT_EQ(marks_of(1000, 2), "0:100-400 1:500-900 ");
+    for (int maximum = 1; maximum <= 3000; maximum += 7)
+        for (int width : {1, 2, 3, 15, 40, 150})
+            ASSERT_EQ(marks_of(maximum, width), marks_one_by_one(maximum, width)) << maximum << " " << width;
+
+    const std::vector<tick_mark_column> huge = tick_mark_columns(INT_MAX, 150);
+    ASSERT_EQ(huge.size(), 150u);
+    EXPECT_EQ(huge.front().first_mark, 100);
+    EXPECT_EQ(huge.back().offset, 149);
+    EXPECT_EQ(huge.back().last_mark, INT_MAX / 100 * 100);
 }
 
 TEST(StatusBarModel, PingAverageIsTheMeanOfTheLastFour)
@@ -254,6 +322,10 @@ TEST(SkyModel, LightOfNightDawnNoonAndDusk)
     EXPECT_EQ(wrap_on_band(sky_band_offset(400, 720) + sun_band_x(400), 400), 170);
     EXPECT_EQ(wrap_on_band(sky_band_offset(400, 0) + moon_band_x(400), 400), 170);
     EXPECT_EQ(sky_band_offset(INT_MAX, 1439), int(int64_t(2) * INT_MAX * 1439 / 1440));
+    // Only what lies beyond the band's end comes round; its end stays there.
+    EXPECT_EQ(wrap_on_band(800, 400), 800);
+    EXPECT_EQ(wrap_on_band(801, 400), 1);
+    EXPECT_EQ(wrap_on_band(799, 400), 799);
 }
 
 // Random and mutated messages: the sanitizers watch, the results stay in range.
