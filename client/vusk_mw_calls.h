@@ -8,6 +8,10 @@
 // nothing and answer "following, not logged in, nothing selected", so a fake
 // overrides only what it records.
 
+#include "input_keys.h"
+
+#include <wx/gdicmn.h>
+
 class vusk_ansi_display;
 class wxWindow;
 
@@ -53,6 +57,16 @@ public:
     // Writes the client's own text into the main display.
     virtual void main_display_write(const char * /*text*/) {}
 
+    // The player's settings the text terminal follows; without a frame,
+    // those a new configuration starts with.
+    virtual bool compact_font() const { return false; }
+    virtual bool url_hotlinking() const { return true; }
+    virtual bool command_pushthrough() const { return false; }
+    virtual bool keypad_walking() const { return true; }
+    virtual bool locking_scrollback() const { return false; }
+    // A Control-key shortcut that switches a panel setting on or off.
+    virtual void toggle_setting(control_key_action /*action*/) {}
+
     // The channel window's current channel.
     virtual int channel_window_scrolling_enabled() { return 1; }
     virtual void set_channel_window_scrolling(int /*follow*/) {}
@@ -68,6 +82,9 @@ public:
     virtual void clear_popup_menu() {}
 
     // Panels and sizes.
+    // The usable area of the display the frame was shown on; wxDefaultSize
+    // while it is not known.
+    virtual wxSize display_area() const { return wxDefaultSize; }
     virtual void toggle_popup_window(int /*number*/) {}
     virtual void toggle_automap_display() {}
     // Switches the automap on or off in the settings and shows or hides it.
@@ -84,6 +101,10 @@ public:
 
 // The main frame while it exists, else null.
 extern vusk_mw_calls *main_window;
+
+// The main frame, or without one a stand-in that does nothing and answers
+// with the defaults.
+vusk_mw_calls &main_window_or_none();
 
 // A click in a panel gives the keyboard back to the command line; false when
 // there is no frame or it could not, so the panel keeps the focus.

@@ -4,6 +4,7 @@
 #include "popup_definition.h"
 #include "popup_geometry.h"
 #include "text_bytes.h"
+#include "vusk_mw_calls.h"
 #include "vusk_popup_button.h"
 
 #include <wx/display.h>
@@ -16,8 +17,9 @@ wxEND_EVENT_TABLE()
 
 wxSize popup_display_area()
 {
-    if (global_display_xsize >= 1 && global_display_ysize >= 1)
-        return wxSize(global_display_xsize, global_display_ysize);
+    const wxSize recorded = main_window != nullptr ? main_window->display_area() : wxDefaultSize;
+    if (recorded.GetWidth() >= 1 && recorded.GetHeight() >= 1)
+        return recorded;
     return wxGetClientDisplayRect().GetSize();
 }
 
