@@ -3,7 +3,6 @@
 #include "borders.h"
 #include "global_fonts.h"
 #include "group_message.h"
-#include "mw_layout.h"
 #include "mouse_event_table.h"
 #include "panel_tooltip.h"
 #include "tqconfig.h"

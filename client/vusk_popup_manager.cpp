@@ -2,7 +2,6 @@
 
 #include "popup_definition.h"
 #include "popup_geometry.h"
-#include "popup_menu_list.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
 #include "vusk_mw_calls.h"
