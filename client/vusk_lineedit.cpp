@@ -1,9 +1,9 @@
 #include "vusk_lineedit.h"
 
 #include "clipboard.h"
+#include "display_calls.h"
 #include "text_bytes.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 
 #include <cstdlib>
 
@@ -15,9 +15,9 @@ const wxColour line_text(255, 255, 255);
 const wxColour hidden_text(0, 0, 0);
 
 // A line on its own, without a main frame, sends nothing.
-vusk_mw_calls &frame()
+display_calls &frame()
 {
-    return main_window_or_none();
+    return display_frame();
 }
 
 bool is_function_key(int key_code)
@@ -28,20 +28,20 @@ bool is_function_key(int key_code)
 // Shortcuts that are one call of the main frame.
 struct frame_operation {
     control_key_action action;
-    void (vusk_mw_calls::*call)();
+    void (display_calls::*call)();
 };
 
 const frame_operation frame_operations[] = {
-    {control_key_action::freeze, &vusk_mw_calls::handle_async_tty_stop},
-    {control_key_action::toggle_automap, &vusk_mw_calls::toggle_automap_display},
-    {control_key_action::zoom_in, &vusk_mw_calls::zoom_in},
-    {control_key_action::zoom_out, &vusk_mw_calls::zoom_out},
-    {control_key_action::incr_chan_window_size, &vusk_mw_calls::incr_chan_window_size},
-    {control_key_action::decr_chan_window_size, &vusk_mw_calls::decr_chan_window_size},
-    {control_key_action::incr_automap_size, &vusk_mw_calls::incr_automap_size},
-    {control_key_action::decr_automap_size, &vusk_mw_calls::decr_automap_size},
-    {control_key_action::incr_input_window_size, &vusk_mw_calls::incr_input_window_size},
-    {control_key_action::decr_input_window_size, &vusk_mw_calls::decr_input_window_size},
+    {control_key_action::freeze, &display_calls::handle_async_tty_stop},
+    {control_key_action::toggle_automap, &display_calls::toggle_automap_display},
+    {control_key_action::zoom_in, &display_calls::zoom_in},
+    {control_key_action::zoom_out, &display_calls::zoom_out},
+    {control_key_action::incr_chan_window_size, &display_calls::incr_chan_window_size},
+    {control_key_action::decr_chan_window_size, &display_calls::decr_chan_window_size},
+    {control_key_action::incr_automap_size, &display_calls::incr_automap_size},
+    {control_key_action::decr_automap_size, &display_calls::decr_automap_size},
+    {control_key_action::incr_input_window_size, &display_calls::incr_input_window_size},
+    {control_key_action::decr_input_window_size, &display_calls::decr_input_window_size},
 };
 }
 

@@ -1,10 +1,10 @@
 #include "vusk_popup_window.h"
 
 #include "global_fonts.h"
+#include "panel_calls.h"
 #include "popup_definition.h"
 #include "popup_geometry.h"
 #include "text_bytes.h"
-#include "vusk_mw_calls.h"
 #include "vusk_popup_button.h"
 
 #include <wx/display.h>
@@ -17,7 +17,7 @@ wxEND_EVENT_TABLE()
 
 wxSize popup_display_area()
 {
-    const wxSize recorded = main_window != nullptr ? main_window->display_area() : wxDefaultSize;
+    const wxSize recorded = panel_frame().display_area();
     if (recorded.GetWidth() >= 1 && recorded.GetHeight() >= 1)
         return recorded;
     return wxGetClientDisplayRect().GetSize();
@@ -55,8 +55,7 @@ void vusk_popup_window::set_refresh_command(const char *command)
 
 void vusk_popup_window::cmd_refresh()
 {
-    if (main_window != nullptr)
-        main_window->queue_control_command(refresh_command.c_str());
+    panel_frame().queue_control_command(refresh_command.c_str());
 }
 
 void vusk_popup_window::change_font(vusk_font *font)

@@ -1,8 +1,8 @@
 #include "vusk_textctrl.h"
 
 #include "clipboard.h"
+#include "display_calls.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 
 #include <algorithm>
 #include <cstring>
@@ -103,7 +103,7 @@ void vusk_textctrl::recalc_font_sizes()
         for (int code = 0; code < 256; ++code)
             font->GetCharacterSize(code, &widths[code], nullptr);
         font->GetCharacterSize('f', nullptr, &height);
-        if (main_window_or_none().compact_font())
+        if (display_frame().compact_font())
             --height;
     }
     set_glyph_metrics(widths, height);
@@ -183,5 +183,5 @@ void vusk_textctrl::put_on_clipboard(const std::string &text)
 
 int vusk_textctrl::url_hotlinking() const
 {
-    return main_window_or_none().url_hotlinking();
+    return display_frame().url_hotlinking();
 }
