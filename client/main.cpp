@@ -150,6 +150,11 @@ void record_display_area(wxWindow *frame)
 
 } // namespace
 
+wxSize vusk_mw::display_area() const
+{
+    return wxSize(global_display_xsize, global_display_ysize);
+}
+
 void create_global_fonts()
 {
     if (global_font == nullptr)
@@ -185,13 +190,6 @@ vusk_mw *start_client()
     wxTheApp->SetTopWindow(frame);
     record_display_area(frame);
     return frame;
-}
-
-vusk_frame::vusk_frame(wxWindow *parent, wxWindowID id, const wxString &title,
-                       const wxPoint &position, const wxSize &size, long style)
-    : wxFrame(parent, id, title, position, size, style)
-{
-    SetName(wxS("vusk frame ") + title);
 }
 
 wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)

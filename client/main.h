@@ -18,10 +18,10 @@
 #include "tick_counters.h"
 #include "util.h"
 #include "vusk_background.h"
+#include "vusk_frame.h"
 #include "vusk_mw_calls.h"
 
 #include <wx/app.h>
-#include <wx/frame.h>
 #include <wx/stopwatch.h>
 #include <wx/timer.h>
 
@@ -72,12 +72,6 @@ vusk_mw *start_client();
 // The fixed-pitch text font at global_font_size points and the two button
 // fonts; fonts that exist already are kept.
 void create_global_fonts();
-
-class vusk_frame : public wxFrame {
-public:
-    vusk_frame(wxWindow *parent, wxWindowID id, const wxString &title, const wxPoint &position,
-               const wxSize &size, long style = wxDEFAULT_FRAME_STYLE);
-};
 
 // The main frame. It is `main_window` (as the windows and panels call it),
 // the configuration's effects, the stream parser's text sink and the owner
@@ -184,6 +178,13 @@ public:
     void show_setting(menu_setting setting, int value) override;
     void enable_menu_items() override;
     void refresh() override { Refresh(); }
+    wxSize display_area() const override;
+    bool compact_font() const override;
+    bool url_hotlinking() const override;
+    bool command_pushthrough() const override;
+    bool keypad_walking() const override;
+    bool locking_scrollback() const override;
+    void toggle_setting(control_key_action action) override;
     void resize() override;
     void global_font_resync() override;
     void button_font_resync() override;

@@ -9,6 +9,7 @@
 #include "command_line.h"
 #include "dialogs.h"
 #include "menu_ids.h"
+#include "setting_toggles.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
@@ -238,4 +239,36 @@ void vusk_mw::hide_logoff_warnings()
 {
     quit_warning_->Show(false);
     disconnect_warning_->Show(false);
+}
+
+// ---- The settings the text terminal follows ----
+
+bool vusk_mw::compact_font() const
+{
+    return TConfig::Instance()->GetCompactMode() != 0;
+}
+
+bool vusk_mw::url_hotlinking() const
+{
+    return TConfig::Instance()->GetUrlHotlinking() != 0;
+}
+
+bool vusk_mw::command_pushthrough() const
+{
+    return TConfig::Instance()->GetCommandPushthrough() != 0;
+}
+
+bool vusk_mw::keypad_walking() const
+{
+    return TConfig::Instance()->GetKeypadWalking() != 0;
+}
+
+bool vusk_mw::locking_scrollback() const
+{
+    return TConfig::Instance()->GetLockingScrollback() != 0;
+}
+
+void vusk_mw::toggle_setting(control_key_action action)
+{
+    flip_setting_of_shortcut(action);
 }

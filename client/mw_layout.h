@@ -5,6 +5,8 @@
 // arithmetic on plain numbers: the frame gathers the client size, the
 // settings and the panels' own sizes, and applies the placements it gets back.
 
+#include "tqconfig.h"
+
 // Heights, widths and gaps of the layout, in pixels.
 constexpr int mw_margin = 2;
 constexpr int mw_right_column_gap = 4;
@@ -15,9 +17,6 @@ constexpr int mw_group_width = 160;       // group display without a docked auto
 constexpr int mw_left_column_width = 164; // group display alone
 constexpr int mw_docked_automap_gap = 10;
 constexpr int mw_overlay_gap = 10;
-
-// Values of the Layout setting; any other value lays out as embedded.
-enum mw_layout_choice { layout_embedded = 0, layout_left_top = 1, layout_left_bottom = 2 };
 
 enum class panel_visibility { unchanged, show, hide };
 

@@ -14,6 +14,8 @@ constexpr int popup_name_max = 99;
 constexpr int popup_command_max = 400;
 // Popups a connection may define; further definitions are ignored.
 constexpr int popup_cap = 32;
+// The Windows menu lists at most this many popups.
+constexpr int popup_menu_items_max = 16;
 // The text size in characters is kept within 1..popup_text_max each way.
 constexpr int popup_text_max = 1000;
 

@@ -6,13 +6,15 @@
 // id. Windowless.
 
 #include "menu_ids.h"
+#include "popup_definition.h"
 
 #include <wx/string.h>
 
 #include <string>
 #include <vector>
 
-constexpr int popup_menu_items_max = id_menu_popup_last - id_menu_popup_first + 1;
+static_assert(id_menu_popup_last - id_menu_popup_first + 1 == popup_menu_items_max,
+              "one Windows-menu id for each popup the menu lists");
 
 class popup_menu_list {
 public:

@@ -13,6 +13,9 @@
 #include "config_effects.h"
 #include "vusk_theme.h"
 
+// Values of the Layout setting; any other value lays out as embedded.
+enum mw_layout_choice { layout_embedded = 0, layout_left_top = 1, layout_left_bottom = 2 };
+
 class wxFont;
 class vusk_xml_reader;
 class vusk_xml_writer;

@@ -2,10 +2,10 @@
 
 #include "ansi_display_layout.h"
 #include "ansi_palette.h"
+#include "display_calls.h"
 #include "log_export.h"
 #include "newbie_flash.h"
 #include "vusk_bitmap.h"
-#include "vusk_mw_calls.h"
 
 #include <algorithm>
 #include <cstring>
@@ -309,14 +309,12 @@ void vusk_ansi_display::refresh_view()
 
 void vusk_ansi_display::open_url(const char *url)
 {
-    if (main_window != nullptr)
-        main_window->open_url(url);
+    display_frame().open_url(url);
 }
 
 void vusk_ansi_display::following_changed()
 {
-    if (main_window != nullptr)
-        main_window->repaint_status_bar();
+    display_frame().repaint_status_bar();
 }
 
 void vusk_ansi_display::set_scrollbar()

@@ -1,6 +1,6 @@
 #include "vusk_ansi_scrollbar.h"
 
-#include "vusk_mw_calls.h"
+#include "frame_calls.h"
 
 wxBEGIN_EVENT_TABLE(vusk_ansi_scrollbar, wxScrollBar)
     EVT_SET_FOCUS(vusk_ansi_scrollbar::OnFocusGot)

@@ -4,8 +4,8 @@
 #include "borders.h"
 #include "global_fonts.h"
 #include "newbie_flash.h"
+#include "panel_calls.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 #include "vusk_theme.h"
 
 vusk_automap_display *global_automap_display = nullptr;
@@ -173,7 +173,7 @@ void vusk_automap_display::draw_caption(vusk_bitmap &bitmap)
     bitmap.GetTextSize(font, combat_caption, &text_width, &text_height);
     const int x = automap_caption_x(bitmap.GetWidth(), text_width);
     const int y = automap_caption_y(text_height);
-    if (main_window == nullptr || !main_window->logged_in())
+    if (!panel_frame().logged_in())
         bitmap.RenderTextTransparent(font, logged_out_caption, x, y, vusk_WHITE);
     else if (combat_)
         bitmap.RenderTextTransparent(font, combat_caption, x, y, combat_color);

@@ -1,6 +1,6 @@
 #include "vusk_automap_outer.h"
 
-#include "vusk_mw_calls.h"
+#include "panel_calls.h"
 
 vusk_automap_frame *global_automap_frame = nullptr;
 
@@ -31,6 +31,5 @@ vusk_automap_frame::~vusk_automap_frame()
 // The close is not skipped: the frame stays, hidden with the automap.
 void vusk_automap_frame::close_handler(wxCloseEvent &)
 {
-    if (main_window != nullptr)
-        main_window->set_automap_display_enable(0);
+    panel_frame().set_automap_display_enable(0);
 }

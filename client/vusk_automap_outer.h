@@ -5,7 +5,7 @@
 // map is not docked. Closing it switches the automap off and only hides it:
 // the frame lives as long as the program.
 
-#include "main.h"
+#include "vusk_frame.h"
 
 class vusk_automap_frame : public vusk_frame {
 public:

@@ -2,10 +2,10 @@
 
 #include "global_fonts.h"
 #include "nrandom.h"
+#include "panel_calls.h"
 #include "tqconfig.h"
 #include "vusk_audio.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr int step_jitter_range = 4;
 
 bool player_logged_in()
 {
-    return main_window != nullptr && main_window->logged_in();
+    return panel_frame().logged_in();
 }
 
 }
@@ -162,7 +162,7 @@ void vusk_automap_renderer::mouse_event_handler(wxMouseEvent &event)
         mouse_inside_ = event.Entering();
     if (event.LeftDown()) {
         if (const char *command = compass_command(sector))
-            main_window->handle_async_control_command(command, 1);
+            panel_frame().handle_async_control_command(command, 1);
     }
     const bool changed = sector != hover_sector_;
     hover_sector_ = sector;

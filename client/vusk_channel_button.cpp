@@ -2,9 +2,9 @@
 
 #include "borders.h"
 #include "channel_tabs.h"
+#include "frame_calls.h"
 #include "mouse_event_table.h"
 #include "vusk_channel_window.h"
-#include "vusk_mw_calls.h"
 #include "vusk_theme.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "vusk_command_button.h"
 
+#include "button_calls.h"
 #include "util.h"
-#include "vusk_mw_calls.h"
 
 wxBEGIN_EVENT_TABLE(vusk_command_button, vusk_image_button)
     EVT_BUTTON(wxID_ANY, vusk_command_button::clicked_handler)
@@ -27,7 +27,7 @@ void vusk_command_button::clear()
 // The button may have been disabled between the press and this event.
 void vusk_command_button::clicked_handler(wxCommandEvent &)
 {
-    if (main_window != nullptr && get_button_state() != button_disabled)
-        main_window->handle_async_control_command(command, 1);
+    if (get_button_state() != button_disabled)
+        button_frame().handle_async_control_command(command, 1);
     hand_back_to_command_line();
 }

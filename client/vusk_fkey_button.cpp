@@ -1,9 +1,9 @@
 #include "vusk_fkey_button.h"
 
+#include "button_calls.h"
 #include "global_fonts.h"
-#include "vusk_font.h"
 #include "util.h"
-#include "vusk_mw_calls.h"
+#include "vusk_font.h"
 
 #include <cstdio>
 
@@ -92,7 +92,7 @@ void vusk_fkey_button::draw_button_text(vusk_bitmap &bitmap, int y, const vusk_c
 
 void vusk_fkey_button::clicked_handler(wxCommandEvent &)
 {
-    if (main_window != nullptr && main_window->logged_in())
-        main_window->handle_async_control_command(command, 0);
+    if (button_frame().logged_in())
+        button_frame().handle_async_control_command(command, 0);
     hand_back_to_command_line();
 }

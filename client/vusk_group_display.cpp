@@ -1,14 +1,13 @@
 #include "vusk_group_display.h"
 
 #include "borders.h"
+#include "frame_calls.h"
 #include "global_fonts.h"
 #include "group_message.h"
-#include "mw_layout.h"
 #include "mouse_event_table.h"
 #include "panel_tooltip.h"
 #include "tqconfig.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 #include "vusk_theme.h"
 
 namespace {

@@ -1,13 +1,13 @@
 #include "vusk_image_button.h"
 
 #include "borders.h"
+#include "button_calls.h"
 #include "button_label.h"
 #include "button_mouse.h"
 #include "mouse_event_table.h"
 #include "newbie_flash.h"
 #include "vusk_audio.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 #include "vusk_theme.h"
 
 namespace {
@@ -184,8 +184,6 @@ void vusk_image_button::paint_state_images(const button_image_recipes &recipes, 
 
 void vusk_image_button::hand_back_to_command_line()
 {
-    if (main_window == nullptr)
-        return;
     focus_back_to_command_line(this);
-    main_window->enable_scrolling();
+    button_frame().enable_scrolling();
 }

@@ -1,10 +1,9 @@
 #include "vusk_lineedit.h"
 
 #include "clipboard.h"
+#include "display_calls.h"
 #include "text_bytes.h"
-#include "tqconfig.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 
 #include <cstdlib>
 
@@ -16,10 +15,9 @@ const wxColour line_text(255, 255, 255);
 const wxColour hidden_text(0, 0, 0);
 
 // A line on its own, without a main frame, sends nothing.
-vusk_mw_calls &frame()
+display_calls &frame()
 {
-    static vusk_mw_calls no_frame;
-    return main_window != nullptr ? *main_window : no_frame;
+    return display_frame();
 }
 
 bool is_function_key(int key_code)
@@ -27,42 +25,23 @@ bool is_function_key(int key_code)
     return key_code >= WXK_F1 && key_code <= WXK_F12;
 }
 
-// Shortcuts that flip a setting; the configuration applies it.
-struct setting_toggle {
-    control_key_action action;
-    int (TConfig::*get)() const;
-    void (TConfig::*set)(int);
-};
-
-const setting_toggle setting_toggles[] = {
-    {control_key_action::toggle_hp_bar, &TConfig::GetHpbarEnable, &TConfig::SetHpbarEnable},
-    {control_key_action::toggle_group_status, &TConfig::GetGroupStatus, &TConfig::SetGroupStatus},
-    {control_key_action::toggle_enemy_hp_bar, &TConfig::GetEnemyHpbarEnable,
-     &TConfig::SetEnemyHpbarEnable},
-    {control_key_action::toggle_exp_display, &TConfig::GetExpDisplay, &TConfig::SetExpDisplay},
-    {control_key_action::toggle_fkey_buttons, &TConfig::GetFkeyButton, &TConfig::SetFkeyButton},
-    {control_key_action::toggle_popup_display, &TConfig::GetPopupDisplay,
-     &TConfig::SetPopupDisplay},
-    {control_key_action::toggle_mw_scrollbar, &TConfig::GetMwScrollbar, &TConfig::SetMwScrollbar},
-};
-
 // Shortcuts that are one call of the main frame.
 struct frame_operation {
     control_key_action action;
-    void (vusk_mw_calls::*call)();
+    void (display_calls::*call)();
 };
 
 const frame_operation frame_operations[] = {
-    {control_key_action::freeze, &vusk_mw_calls::handle_async_tty_stop},
-    {control_key_action::toggle_automap, &vusk_mw_calls::toggle_automap_display},
-    {control_key_action::zoom_in, &vusk_mw_calls::zoom_in},
-    {control_key_action::zoom_out, &vusk_mw_calls::zoom_out},
-    {control_key_action::incr_chan_window_size, &vusk_mw_calls::incr_chan_window_size},
-    {control_key_action::decr_chan_window_size, &vusk_mw_calls::decr_chan_window_size},
-    {control_key_action::incr_automap_size, &vusk_mw_calls::incr_automap_size},
-    {control_key_action::decr_automap_size, &vusk_mw_calls::decr_automap_size},
-    {control_key_action::incr_input_window_size, &vusk_mw_calls::incr_input_window_size},
-    {control_key_action::decr_input_window_size, &vusk_mw_calls::decr_input_window_size},
+    {control_key_action::freeze, &display_calls::handle_async_tty_stop},
+    {control_key_action::toggle_automap, &display_calls::toggle_automap_display},
+    {control_key_action::zoom_in, &display_calls::zoom_in},
+    {control_key_action::zoom_out, &display_calls::zoom_out},
+    {control_key_action::incr_chan_window_size, &display_calls::incr_chan_window_size},
+    {control_key_action::decr_chan_window_size, &display_calls::decr_chan_window_size},
+    {control_key_action::incr_automap_size, &display_calls::incr_automap_size},
+    {control_key_action::decr_automap_size, &display_calls::decr_automap_size},
+    {control_key_action::incr_input_window_size, &display_calls::incr_input_window_size},
+    {control_key_action::decr_input_window_size, &display_calls::decr_input_window_size},
 };
 }
 
@@ -86,7 +65,7 @@ void vusk_line_edit::handle_line_input()
 {
     wxString typed = GetValue();
     std::string line = line_for_sending(typed);
-    if (frame().logged_in() && TConfig::Instance()->GetCommandPushthrough())
+    if (frame().logged_in() && frame().command_pushthrough())
         SelectAll();
     else
         Clear();
@@ -202,7 +181,7 @@ bool vusk_line_edit::whole_text_selected()
 
 const char *vusk_line_edit::get_keypad_command_string(wxKeyEvent &event)
 {
-    if (!TConfig::Instance()->GetKeypadWalking() || event.ShiftDown() || event.ControlDown())
+    if (!frame().keypad_walking() || event.ShiftDown() || event.ControlDown())
         return nullptr;
     return keypad_walk_command(event.GetKeyCode());
 }
@@ -270,7 +249,7 @@ bool vusk_line_edit::handle_whole_selection_key(wxKeyEvent &event)
         return false;
     int code = event.GetKeyCode();
     bool to_start = code == WXK_LEFT || code == WXK_HOME || code == WXK_NUMPAD_HOME;
-    if (to_start && TConfig::Instance()->GetCommandPushthrough()) {
+    if (to_start && frame().command_pushthrough()) {
         SetInsertionPoint(0);
         return true;
     }
@@ -287,13 +266,6 @@ bool vusk_line_edit::handle_whole_selection_key(wxKeyEvent &event)
 void vusk_line_edit::run_control_key(const control_key_binding &binding)
 {
     using act = control_key_action;
-    for (const setting_toggle &toggle : setting_toggles) {
-        if (toggle.action == binding.action) {
-            TConfig *config = TConfig::Instance();
-            (config->*toggle.set)(!(config->*toggle.get)());
-            return;
-        }
-    }
     for (const frame_operation &operation : frame_operations) {
         if (operation.action == binding.action) {
             (frame().*operation.call)();
@@ -327,6 +299,15 @@ void vusk_line_edit::run_control_key(const control_key_binding &binding)
         break;
     case act::toggle_popup_window:
         frame().toggle_popup_window(binding.popup_window);
+        break;
+    case act::toggle_hp_bar:
+    case act::toggle_group_status:
+    case act::toggle_enemy_hp_bar:
+    case act::toggle_exp_display:
+    case act::toggle_fkey_buttons:
+    case act::toggle_popup_display:
+    case act::toggle_mw_scrollbar:
+        frame().toggle_setting(binding.action);
         break;
     default:
         break;
@@ -401,7 +382,7 @@ void vusk_line_edit::keyPressEvent(wxKeyEvent &event)
             history_down();
         return;
     default:
-        if (!frame().scrolling_enabled() && !TConfig::Instance()->GetLockingScrollback())
+        if (!frame().scrolling_enabled() && !frame().locking_scrollback())
             frame().handle_async_tty_start();
         event.Skip();
         return;

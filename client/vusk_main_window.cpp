@@ -1,10 +1,10 @@
 #include "vusk_main_window.h"
 
+#include "display_calls.h"
 #include "mw_layout.h"
 #include "tqconfig.h"
 #include "vusk_automap.h"
 #include "vusk_group_display.h"
-#include "vusk_mw_calls.h"
 
 vusk_main_window::vusk_main_window(wxWindow *parent, int id, const wxString &name)
     : vusk_ansi_display(parent, id, name)
@@ -30,7 +30,7 @@ void vusk_main_window::place_overlays()
     const TConfig &config = *TConfig::Instance();
     overlay_layout_input in;
     in.text_width = textctrl().GetSize().GetWidth();
-    in.logged_in = main_window != nullptr && main_window->logged_in();
+    in.logged_in = display_frame().logged_in();
     in.automap_enable = config.GetAutomapEnable() != 0;
     in.group_status = config.GetGroupStatus();
     if (automap_overlay_ != nullptr) {

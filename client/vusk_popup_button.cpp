@@ -1,7 +1,7 @@
 #include "vusk_popup_button.h"
 
+#include "button_calls.h"
 #include "popup_geometry.h"
-#include "vusk_mw_calls.h"
 #include "vusk_popup_window.h"
 
 #include <string>
@@ -14,14 +14,12 @@ constexpr size_t line_max = 7999;
 
 void send_line(const char *prefix, const char *name)
 {
-    if (main_window != nullptr)
-        main_window->handle_async_control_command((prefix + std::string(name)).substr(0, line_max).c_str(), 0);
+    button_frame().handle_async_control_command((prefix + std::string(name)).substr(0, line_max).c_str(), 0);
 }
 
 void check_menu_item(const char *name, int state)
 {
-    if (main_window != nullptr)
-        main_window->check_popup_menu_item(name, state);
+    button_frame().check_popup_menu_item(name, state);
 }
 } // namespace
 
@@ -44,8 +42,7 @@ vusk_popup_button::~vusk_popup_button()
     vusk_popup_window *gone = window;
     window = nullptr;
     gone->button = nullptr;
-    if (main_window != nullptr)
-        main_window->forget_display(&gone->display);
+    button_frame().forget_display(&gone->display);
     gone->Hide();
     gone->Destroy();
 }

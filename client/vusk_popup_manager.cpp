@@ -1,11 +1,10 @@
 #include "vusk_popup_manager.h"
 
+#include "panel_calls.h"
 #include "popup_definition.h"
 #include "popup_geometry.h"
-#include "popup_menu_list.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
-#include "vusk_mw_calls.h"
 #include "vusk_popup_button.h"
 #include "vusk_popup_window.h"
 
@@ -120,8 +119,7 @@ void vusk_popup_manager::create_window(const char *data)
     auto *button = new vusk_popup_button(parent, window);
     window->button = button;
     button->set_name(definition.name.c_str());
-    if (main_window != nullptr)
-        main_window->add_popup_menu_item(button->get_name());
+    panel_frame().add_popup_menu_item(button->get_name());
     vusk_popup_button *&list = definition.menuonly ? menu_only_list : button_list;
     button->next = list;
     list = button;
@@ -180,8 +178,7 @@ void vusk_popup_manager::clear()
     save_positions();
     delete_list(button_list);
     delete_list(menu_only_list);
-    if (main_window != nullptr)
-        main_window->clear_popup_menu();
+    panel_frame().clear_popup_menu();
 }
 
 void vusk_popup_manager::show_handler(int new_shown)

@@ -1,6 +1,7 @@
 #include "vusk_popup_window.h"
 
 #include "global_fonts.h"
+#include "panel_calls.h"
 #include "popup_definition.h"
 #include "popup_geometry.h"
 #include "text_bytes.h"
@@ -16,8 +17,9 @@ wxEND_EVENT_TABLE()
 
 wxSize popup_display_area()
 {
-    if (global_display_xsize >= 1 && global_display_ysize >= 1)
-        return wxSize(global_display_xsize, global_display_ysize);
+    const wxSize recorded = panel_frame().display_area();
+    if (recorded.GetWidth() >= 1 && recorded.GetHeight() >= 1)
+        return recorded;
     return wxGetClientDisplayRect().GetSize();
 }
 
@@ -53,8 +55,7 @@ void vusk_popup_window::set_refresh_command(const char *command)
 
 void vusk_popup_window::cmd_refresh()
 {
-    if (main_window != nullptr)
-        main_window->queue_control_command(refresh_command.c_str());
+    panel_frame().queue_control_command(refresh_command.c_str());
 }
 
 void vusk_popup_window::change_font(vusk_font *font)

@@ -6,7 +6,7 @@
 // Its button (in the popup bar, or only in the Windows menu) opens and
 // closes it; closing it with its close box only hides it.
 
-#include "main.h"
+#include "vusk_frame.h"
 #include "vusk_ansi_display.h"
 
 #include <string>

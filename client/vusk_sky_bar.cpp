@@ -1,9 +1,9 @@
 #include "vusk_sky_bar.h"
 
+#include "frame_calls.h"
 #include "nrandom.h"
 #include "panel_tooltip.h"
 #include "sky_model.h"
-#include "vusk_mw_calls.h"
 
 #include <algorithm>
 

@@ -4,11 +4,11 @@
 #include "builtin_images.h"
 #include "global_fonts.h"
 #include "mouse_event_table.h"
+#include "panel_calls.h"
 #include "panel_tooltip.h"
 #include "sky_model.h"
 #include "tqconfig.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 
 #include <cstdio>
 
@@ -26,7 +26,7 @@ constexpr int ping_text_size = 32;
 
 bool view_locked()
 {
-    return main_window != nullptr && !main_window->scrolling_enabled();
+    return !panel_frame().scrolling_enabled();
 }
 
 } // namespace
@@ -128,7 +128,7 @@ void vusk_status_bar::mouse_event_handler(wxMouseEvent &event)
     const int x = event.GetX();
     const status_bar_hit hit = status_bar_spot_at(geometry_, x, view_locked());
     if (hit.spot == status_bar_spot::lock && event.LeftIsDown()) {
-        main_window->enable_scrolling();
+        panel_frame().enable_scrolling();
         return;
     }
     show_panel_tooltip(this, tooltip_, tooltip_at(x));

@@ -1,8 +1,8 @@
 #include "vusk_status_display_base.h"
 
 #include "borders.h"
+#include "frame_calls.h"
 #include "newbie_flash.h"
-#include "vusk_mw_calls.h"
 
 namespace {
 constexpr int initial_size = 20;

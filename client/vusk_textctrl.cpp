@@ -1,10 +1,8 @@
 #include "vusk_textctrl.h"
 
 #include "clipboard.h"
-#include "global_fonts.h"
-#include "tqconfig.h"
+#include "display_calls.h"
 #include "vusk_font.h"
-#include "vusk_mw_calls.h"
 
 #include <algorithm>
 #include <cstring>
@@ -81,7 +79,6 @@ vusk_textctrl::vusk_textctrl(wxWindow *parent, int id, const wxString &name, con
 {
     const wxSize client = GetClientSize();
     set_view_size(std::max(client.x, 1), std::max(client.y, 1));
-    set_display_font(global_font);
 }
 
 vusk_textctrl::~vusk_textctrl()
@@ -106,7 +103,7 @@ void vusk_textctrl::recalc_font_sizes()
         for (int code = 0; code < 256; ++code)
             font->GetCharacterSize(code, &widths[code], nullptr);
         font->GetCharacterSize('f', nullptr, &height);
-        if (TConfig::Instance()->GetCompactMode())
+        if (display_frame().compact_font())
             --height;
     }
     set_glyph_metrics(widths, height);
@@ -186,5 +183,5 @@ void vusk_textctrl::put_on_clipboard(const std::string &text)
 
 int vusk_textctrl::url_hotlinking() const
 {
-    return TConfig::Instance()->GetUrlHotlinking();
+    return display_frame().url_hotlinking();
 }

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds the sanitizer build and runs every test
-# under a virtual X display: each test in its own process, and the unit and
-# GUI suites once more as one process each in a random order. The whole tree
-# also has to compile with clang++. Last it builds the audio, download and
-# sound-pack tests alone under ThreadSanitizer (it cannot share a build with
-# AddressSanitizer) and runs them, so a data race with the audio thread or the
-# download worker fails the run.
+# Installs what the tests need, checks the include layers, builds the
+# sanitizer build and runs every test under a virtual X display: each test in
+# its own process, and the unit and GUI suites once more as one process each
+# in a random order. The whole tree also has to compile with clang++. Last it
+# builds the audio, download and sound-pack tests alone under
+# ThreadSanitizer (it cannot share a build with AddressSanitizer) and runs
+# them, so a data race with the audio thread or the download worker fails the
+# run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
 install_packages $TEST_PACKAGES
+
+# The layers ARCHITECTURE.md lists hold: no include reaches down a layer.
+python3 "$root/scripts/check_layers.py"
 
 build="$root/build/test"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVUSK_SANITIZE=ON -DVUSK_BENCH=ON >/dev/null

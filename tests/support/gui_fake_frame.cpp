@@ -1,5 +1,8 @@
 #include "gui_fake_frame.h"
 
+#include "setting_toggles.h"
+#include "tqconfig.h"
+
 #include <algorithm>
 
 fake_frame::fake_frame()
@@ -33,6 +36,13 @@ void fake_frame::handle_async_control_command(const char *text, int echo)
 void fake_frame::handle_async_control_break() { record("break"); }
 void fake_frame::handle_async_control_abort() { record("abort"); }
 bool fake_frame::logged_in() const { return is_logged_in; }
+
+bool fake_frame::compact_font() const { return TConfig::Instance()->GetCompactMode() != 0; }
+bool fake_frame::url_hotlinking() const { return TConfig::Instance()->GetUrlHotlinking() != 0; }
+bool fake_frame::command_pushthrough() const { return TConfig::Instance()->GetCommandPushthrough() != 0; }
+bool fake_frame::keypad_walking() const { return TConfig::Instance()->GetKeypadWalking() != 0; }
+bool fake_frame::locking_scrollback() const { return TConfig::Instance()->GetLockingScrollback() != 0; }
+void fake_frame::toggle_setting(control_key_action action) { flip_setting_of_shortcut(action); }
 
 int fake_frame::transfer_focus_main(wxWindow */*window*/)
 {

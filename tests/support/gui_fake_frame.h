@@ -46,6 +46,13 @@ public:
     void handle_async_control_break() override;
     void handle_async_control_abort() override;
     bool logged_in() const override;
+    // The text terminal's settings are the configuration's, as in the frame.
+    bool compact_font() const override;
+    bool url_hotlinking() const override;
+    bool command_pushthrough() const override;
+    bool keypad_walking() const override;
+    bool locking_scrollback() const override;
+    void toggle_setting(control_key_action action) override;
     int transfer_focus_main(wxWindow *window) override;
     void repaint_status_bar() override;
     int scrolling_enabled() override;
