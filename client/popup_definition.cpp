@@ -1,6 +1,5 @@
 #include "popup_definition.h"
 
-#include "tag_dispatch.h"
 #include "util.h"
 
 #include <algorithm>

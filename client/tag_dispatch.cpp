@@ -4,7 +4,6 @@
 #include "util.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -51,17 +50,6 @@ int exit_mask_from_word(const char *word)
 }
 
 } // namespace
-
-int read_int_clamped(const char *text)
-{
-    if (!text)
-        return 0;
-    while (std::isspace(static_cast<unsigned char>(*text)))
-        ++text;
-    int value = 0;
-    is_int(text, &value);
-    return value;
-}
 
 struct vusk_tag_dispatcher::tag_row {
     const char *name;

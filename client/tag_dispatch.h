@@ -56,8 +56,4 @@ private:
     bool channel_divert_active_ = false;
 };
 
-// atoi's reading (leading blanks, a sign, digits; 0 when there are none),
-// but a value beyond int saturates instead of being undefined.
-int read_int_clamped(const char *text);
-
 #endif

@@ -1,5 +1,6 @@
 #include "util.h"
 
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -198,6 +199,17 @@ int is_int(const char *text, int *value)
     if (value != nullptr)
         *value = static_cast<int>(result > INT_MAX ? INT_MAX : result);
     return 1;
+}
+
+int read_int_clamped(const char *text)
+{
+    if (!text)
+        return 0;
+    while (std::isspace(static_cast<unsigned char>(*text)))
+        ++text;
+    int value = 0;
+    is_int(text, &value);
+    return value;
 }
 
 int calc_angle(int dx, int dy)

@@ -63,6 +63,10 @@ inline bool is_decimal_digit(char character)
 // the leading integer, clamped to the int range.
 int is_int(const char *text, int *value);
 
+// atoi's reading (leading blanks, a sign, digits; 0 when there are none),
+// but a value beyond int saturates instead of being undefined.
+int read_int_clamped(const char *text);
+
 // Direction of (dx, dy) in whole degrees 0..360, growing from +x toward +y.
 int calc_angle(int dx, int dy);
 

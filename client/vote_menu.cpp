@@ -3,8 +3,8 @@
 #include "command_line.h"
 #include "menu_ids.h"
 #include "menu_label.h"
-#include "tag_dispatch.h"
 #include "tqconfig_files.h"
+#include "util.h"
 
 #include <wx/menu.h>
 

@@ -1,6 +1,7 @@
 #include "tag_dispatch.h"
 #include "tag_recorder.h"
 #include "tqconfig.h"
+#include "util.h"
 
 #include <gtest/gtest.h>
 
