@@ -133,6 +133,73 @@ TEST_F(ConfigFiles, SavedFilesMatchTheGoldenFilesByteForByte)
     EXPECT_EQ(read_file(in_config_dir("varn_ossic.cfg")).substr(0, 45), std::string(xml_declaration) + "\n\n");
 }
 
+// Every setting changed through its own setter, away from its default, is
+// saved exactly as the golden files hold it: each setter stores into its own
+// field, under its own element, in the files' order.
+TEST_F(ConfigFiles, EverySettingChangedThroughItsSetterSavesTheGoldenFiles)
+{
+    global_config_directory_path = config_dir();
+    std::filesystem::create_directories(config_dir());
+    TConfig &config = *TConfig::Instance();
+    config.load_system_config_file();
+    config.UseConfig("Arden");
+    tqconfig &record = *config.current_record();
+    // The fonts come from the font dialog and the two older flags have no
+    // setter: they are stored as the record holds them.
+    record.font = "DejaVu Sans Mono 12";
+    record.font_size = 12;
+    record.button_font = "Sans Bold 9";
+    record.button_font_size = 9;
+    record.hp_display = 1;
+    record.enemy_hp_display = 0;
+    config.SetKeypadWalking(0);
+    config.SetUrlHotlinking(0);
+    config.SetCompactMode(1);
+    config.SetLocalEcho(0);
+    config.SetCommandSeparator(0);
+    config.SetCommandPushthrough(1);
+    config.SetHintButton(0);
+    config.SetDirectionButton(1);
+    config.SetFkeyButton(1);
+    config.SetButtonTooltips(1);
+    config.SetStatusBar(0);
+    config.SetSkyBar(0);
+    config.SetExpDisplay(0);
+    config.SetHpbarEnable(0);
+    config.SetEnemyHpbarEnable(0);
+    config.SetGroupStatus(2);
+    config.SetPopupDisplay(0);
+    config.SetLockingScrollback(1);
+    config.SetMwScrollbar(0);
+    config.SetLayout(1);
+    config.SetButtonTheme(40);
+    config.SetBackgroundColor(90);
+    config.SetFontColors(3);
+    config.SetBackgroundStyle(4);
+    config.SetAutomapDocked(0);
+    config.SetAutomapEnable(0);
+    config.SetAutomapSize(21);
+    config.SetInputHeight(96);
+    config.SetChannelWindow(1);
+    config.SetChannelHeight(40);
+    config.SetChannelDupe(0);
+    config.SetColorFlash(0);
+    config.SetSystemAudio(0);
+    // Saved in reverse: each new popup goes first.
+    config.SavePopupData(popup_data{"chat", 1000, 2000, 80, 24, 1, 1});
+    config.SavePopupData(popup_data{"map", -5, 0, 80, 24, 640, 480});
+    config.SavePopupData(popup_data{"Who & <Where>", 10, 20, 80, 24, 300, 200});
+
+    const tqconfig defaults;
+    for (const tqconfig_field &field : tqconfig_fields) {
+        if (field.number) {
+            EXPECT_NE(record.*field.number, defaults.*field.number) << field.element;
+        }
+    }
+    save_system_config();
+    expect_golden_files();
+}
+
 TEST_F(ConfigFiles, RoundTripThroughAFreshConfiguration)
 {
     TConfig &config = load_golden_configuration();

@@ -1,0 +1,90 @@
+// The golden configuration, every setting away from its default, as the real
+// frame shows it in its menus and reports it to the server.
+#include "file_text.h"
+#include "game_server.h"
+#include "gui_client.h"
+#include "menu_ids.h"
+#include "tqconfig.h"
+#include "tqconfig_files.h"
+
+#include <gtest/gtest.h>
+#include <wx/menu.h>
+
+#include <cstdlib>
+#include <string>
+
+using gui::client_frame;
+
+namespace {
+
+std::string fixture(const char *name)
+{
+    return read_file(std::string(VUSK_FIXTURES) + "/" + name);
+}
+
+// Arden's golden files in the fresh HOME's configuration directory, before
+// the frame loads them.
+void install_golden_configuration()
+{
+    const std::string directory = std::string(getenv("HOME")) + "/Library/Varn Ossic";
+    write_file(directory + "/varn_ossic.cfg", fixture("system_config.golden"));
+    write_file(directory + "/Arden.cfg", fixture("record_config.golden"));
+}
+
+struct expected_mark {
+    int id;
+    bool checked;
+};
+
+TEST(MainFrameSettings, EveryMenuMarkFollowsTheGoldenConfiguration)
+{
+    install_golden_configuration();
+    client_frame client;
+    ASSERT_EQ(TConfig::Instance()->GetName(), "Arden");
+    const expected_mark marks[] = {
+        {id_menu_view_layout_left, true},
+        {id_menu_view_group_status_horizontal, true},
+        {id_menu_pref_status_bar, false},
+        {id_menu_pref_sky_bar, false},
+        {id_menu_pref_hpbar, false},
+        {id_menu_pref_enemy_hpbar, false},
+        {id_menu_pref_exp_display, false},
+        {id_menu_pref_colorflash, false},
+        {id_menu_pref_channel_window, true},
+        {id_menu_pref_channel_dupe, false},
+        {id_menu_view_popup_display, false},
+        {id_menu_view_fkey_buttons, true},
+        {id_menu_view_direction_buttons, true},
+        {id_menu_view_hint_buttons, false},
+        {id_menu_view_command_pushthrough, true},
+        {id_menu_view_local_echo, false},
+        {id_menu_view_command_separator, false},
+        {id_menu_view_keypad_walking, false},
+        {id_menu_view_mw_scrollbar, false},
+        {id_menu_view_locking_scrollback, true},
+        {id_menu_view_url_hotlinking, false},
+        {id_menu_view_audio_enable, false},
+        {id_menu_theme_buttons_brown, true},
+        {id_menu_theme_background_grey, true},
+        {id_menu_theme_bg_bubbles, true},
+        {id_menu_view_font_color_gmud, true},
+        {id_menu_pref_compact_mode, true},
+        {id_menu_view_automap_display, false},
+        {id_menu_view_automap_docked, false},
+    };
+    for (const expected_mark &mark : marks)
+        EXPECT_EQ(client->GetMenuBar()->IsChecked(mark.id), mark.checked) << mark.id;
+}
+
+TEST(MainFrameSettings, TheSettingsLineOfTheGoldenConfiguration)
+{
+    install_golden_configuration();
+    scripted_game_server server("expect torvane .*\nsend ;slogin;Arden;elogin;\nhold\n");
+    client_frame client(server.port());
+    global_voting_reminder_enable = 0;
+    const std::string expected = "\ntqlstatus 00101000000210010030 40 90  4\n";
+    EXPECT_TRUE(client.tick_until([&] { return server.recorded().find(expected) != std::string::npos; }))
+        << server.recorded();
+}
+
+} // namespace
