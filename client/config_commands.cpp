@@ -39,6 +39,26 @@ void switch_setting(config_argument argument, void (TConfig::*set)(int), void (c
     }
 }
 
+// The word column of the settings table: the settings the server switches.
+struct setting_command {
+    const char *word; // null: the server does not switch this setting
+    void (config_command_target::*flash)();
+    void (TConfig::*set)(int);
+};
+
+#define CONFIG_WORD(word) word, nullptr
+#define CONFIG_WORD_FLASH(word, flash) word, &config_command_target::flash
+#define NO_CONFIG_WORD nullptr, nullptr
+#define VUSK_SETTING_COMMAND(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, \
+                             shortcut)                                                                          \
+    {word, &TConfig::Set##Accessor},
+const setting_command setting_commands[] = {
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_COMMAND, VUSK_NO_ROW)};
+#undef VUSK_SETTING_COMMAND
+#undef NO_CONFIG_WORD
+#undef CONFIG_WORD_FLASH
+#undef CONFIG_WORD
+
 void automap(config_argument argument, config_command_target &target)
 {
     const bool on = target.automap_enabled();
@@ -60,36 +80,19 @@ void flash_only(config_argument argument, void (config_command_target::*flash)()
         (target.*flash)();
 }
 
-struct config_command {
+// The commands that are no setting's.
+struct panel_command {
     const char *word;
     void (*run)(config_argument argument, config_command_target &target);
 };
 
-const config_command commands[] = {
+const panel_command panel_commands[] = {
     {"automap", automap},
-    {"hint_buttons", [](config_argument a, config_command_target &t) {
-         switch_setting(a, &TConfig::SetHintButton, &config_command_target::flash_hint_buttons, t);
-     }},
-    {"fkey_buttons", [](config_argument a, config_command_target &t) {
-         switch_setting(a, &TConfig::SetFkeyButton, nullptr, t);
-     }},
-    {"status_bar", [](config_argument a, config_command_target &t) {
-         switch_setting(a, &TConfig::SetHpbarEnable, &config_command_target::flash_status_display, t);
-     }},
-    {"popup_buttons", [](config_argument a, config_command_target &t) {
-         switch_setting(a, &TConfig::SetPopupDisplay, &config_command_target::flash_popup_buttons, t);
-     }},
     {"main_window", [](config_argument a, config_command_target &t) {
          flash_only(a, &config_command_target::flash_main_display, t);
      }},
     {"input_window", [](config_argument a, config_command_target &t) {
          flash_only(a, &config_command_target::flash_input_window, t);
-     }},
-    {"direction_buttons", [](config_argument a, config_command_target &t) {
-         switch_setting(a, &TConfig::SetDirectionButton, nullptr, t);
-     }},
-    {"exp_bar", [](config_argument a, config_command_target &t) {
-         switch_setting(a, &TConfig::SetExpDisplay, nullptr, t);
      }},
 };
 
@@ -99,9 +102,16 @@ void config_cmd_process(const char *data, config_command_target &target)
 {
     if (data == nullptr || *data == '\0')
         return;
-    for (const config_command &command : commands) {
+    const config_argument argument = read_argument(next_arg(data));
+    for (const panel_command &command : panel_commands) {
         if (wordcmp(data, command.word)) {
-            command.run(read_argument(next_arg(data)), target);
+            command.run(argument, target);
+            return;
+        }
+    }
+    for (const setting_command &command : setting_commands) {
+        if (command.word != nullptr && wordcmp(data, command.word)) {
+            switch_setting(argument, command.set, command.flash, target);
             return;
         }
     }

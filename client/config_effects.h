@@ -7,39 +7,29 @@
 // configuration changes only its data. Each call whose target (menu item,
 // panel, audio output) does not exist yet does nothing.
 
+#include "settings_table.h"
+
 enum class status_display_part { exp, hpbar, enemy_hpbar };
 
 // The settings that a menu item shows: a check item (checked when the value
-// is nonzero) or, for the last five, a radio group (the value's item).
+// is nonzero) or a radio group (the value's item); one for each row of the
+// settings table with a menu item.
 enum class menu_setting {
-    keypad_walking,
-    url_hotlinking,
-    local_echo,
-    command_pushthrough,
-    locking_scrollback,
-    command_separator,
-    colorflash,
-    compact_mode,
-    mw_scrollbar,
-    hint_buttons,
-    direction_buttons,
-    fkey_buttons,
-    popup_display,
-    status_bar,
-    sky_bar,
-    exp_display,
-    hpbar,
-    enemy_hpbar,
-    channel_window,
-    channel_dupe,
-    audio_enable,
-    automap_display,
-    automap_docked,
-    layout,
-    group_status,
-    background_style,
-    background_color,
-    button_theme,
+#define MENU_CHECK(setting, id, label) setting,
+#define FRAME_CHECK(setting, id, label) setting,
+#define MENU_RADIO(setting) setting,
+#define NO_MENU
+#define VUSK_MENU_OF_SETTING(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, \
+                             shortcut)                                                                           \
+    menu
+#define VUSK_MENU_OF_INSTALLATION(Accessor, status, menu) menu
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_MENU_OF_SETTING, VUSK_MENU_OF_INSTALLATION)
+#undef VUSK_MENU_OF_INSTALLATION
+#undef VUSK_MENU_OF_SETTING
+#undef NO_MENU
+#undef MENU_RADIO
+#undef FRAME_CHECK
+#undef MENU_CHECK
 };
 
 class config_effects {

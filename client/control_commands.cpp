@@ -1,5 +1,6 @@
 #include "control_commands.h"
 
+#include "tqconfig.h"
 #include "util.h"
 
 #include <cstddef>
@@ -107,4 +108,37 @@ std::string config_status_line(const config_status_settings &s)
     snprintf(numbers, sizeof numbers, " %2d %2d %2d", s.button_theme, s.background_color,
              s.background_style);
     return line + numbers;
+}
+
+namespace {
+
+// The status column of the settings table: where each reported setting goes.
+struct status_source {
+    int config_status_settings::*slot; // null: not reported
+    int (TConfig::*get)() const;
+};
+
+#define STATUS_LINE(slot) &config_status_settings::slot
+#define NO_STATUS_LINE nullptr
+#define VUSK_SETTING_STATUS(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, \
+                            shortcut)                                                                          \
+    {status, &TConfig::Get##Accessor},
+#define VUSK_INSTALLATION_STATUS(Accessor, status, menu) {status, &TConfig::Get##Accessor},
+const status_source status_sources[] = {
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_STATUS, VUSK_INSTALLATION_STATUS)};
+#undef VUSK_INSTALLATION_STATUS
+#undef VUSK_SETTING_STATUS
+#undef NO_STATUS_LINE
+#undef STATUS_LINE
+
+} // namespace
+
+config_status_settings status_line_settings(const TConfig &config, int voting_reminder)
+{
+    config_status_settings settings;
+    for (const status_source &source : status_sources)
+        if (source.slot != nullptr)
+            settings.*source.slot = (config.*source.get)();
+    settings.voting_reminder = voting_reminder;
+    return settings;
 }

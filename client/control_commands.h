@@ -68,4 +68,9 @@ struct config_status_settings {
 // without the line's newline.
 std::string config_status_line(const config_status_settings &settings);
 
+class TConfig;
+// The settings the status line reports (the status column of the settings
+// table) as the configuration holds them, and the voting reminders' switch.
+config_status_settings status_line_settings(const TConfig &config, int voting_reminder);
+
 #endif

@@ -110,36 +110,6 @@ mw_layout_settings layout_settings(bool logged_in)
     return s;
 }
 
-config_status_settings status_line_settings()
-{
-    const TConfig &config = *TConfig::Instance();
-    config_status_settings s;
-    s.system_audio = config.GetSystemAudio();
-    s.command_separator = config.GetCommandSeparator();
-    s.direction_button = config.GetDirectionButton();
-    s.hint_button = config.GetHintButton();
-    s.fkey_button = config.GetFkeyButton();
-    s.status_bar = config.GetStatusBar();
-    s.sky_bar = config.GetSkyBar();
-    s.exp_display = config.GetExpDisplay();
-    s.hpbar_enable = config.GetHpbarEnable();
-    s.enemy_hpbar_enable = config.GetEnemyHpbarEnable();
-    s.popup_display = config.GetPopupDisplay();
-    s.group_status = config.GetGroupStatus();
-    s.layout = config.GetLayout();
-    s.automap_enable = config.GetAutomapEnable();
-    s.automap_docked = config.GetAutomapDocked();
-    s.channel_window = config.GetChannelWindow();
-    s.channel_dupe = config.GetChannelDupe();
-    s.color_flash = config.GetColorFlash();
-    s.font_colors = config.GetFontColors();
-    s.voting_reminder = global_voting_reminder_enable;
-    s.button_theme = config.GetButtonTheme();
-    s.background_color = config.GetBackgroundColor();
-    s.background_style = config.GetBackgroundStyle();
-    return s;
-}
-
 void record_display_area(wxWindow *frame)
 {
     const int index = wxDisplay::GetFromWindow(frame);
@@ -749,7 +719,8 @@ void vusk_mw::carry_out(const control_match &match)
 void vusk_mw::send_config_update_to_server()
 {
     TConfig::Instance()->config_update_pending = 0;
-    const std::string line = config_status_line(status_line_settings());
+    const std::string line =
+        config_status_line(status_line_settings(*TConfig::Instance(), global_voting_reminder_enable));
     handle_async_control_command(line.c_str(), 0);
 }
 

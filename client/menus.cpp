@@ -31,71 +31,55 @@ namespace {
 
 // ---- What the items are ----
 
-struct check_item {
-    int id;
-    const char *label;
+enum class menu_kind { none, check, frame_check, radio };
+
+// The menu column of the settings table (settings_table.h), with each
+// setting's getter and setter. The items of a check item whose kind is
+// frame_check are the frame's own (the automap's switches also show or dock
+// the map).
+struct setting_menu {
+    menu_kind kind;
     menu_setting setting;
+    int id;            // of a check item
+    const char *label; // of a check item
     int (TConfig::*get)() const;
     void (TConfig::*set)(int);
 };
 
-const check_item check_items[] = {
-    {id_menu_pref_status_bar, "&Status Bar", menu_setting::status_bar, &TConfig::GetStatusBar, &TConfig::SetStatusBar},
-    {id_menu_pref_sky_bar, "S&ky Bar", menu_setting::sky_bar, &TConfig::GetSkyBar, &TConfig::SetSkyBar},
-    {id_menu_pref_hpbar, "HP Bar", menu_setting::hpbar, &TConfig::GetHpbarEnable, &TConfig::SetHpbarEnable},
-    {id_menu_pref_enemy_hpbar, "Enemy HP Bar", menu_setting::enemy_hpbar, &TConfig::GetEnemyHpbarEnable,
-     &TConfig::SetEnemyHpbarEnable},
-    {id_menu_pref_exp_display, "E&xp Bar", menu_setting::exp_display, &TConfig::GetExpDisplay,
-     &TConfig::SetExpDisplay},
-    {id_menu_pref_colorflash, "Show &Color Flash Events", menu_setting::colorflash, &TConfig::GetColorFlash,
-     &TConfig::SetColorFlash},
-    {id_menu_pref_channel_window, "Tabbed &Channel Window", menu_setting::channel_window,
-     &TConfig::GetChannelWindow, &TConfig::SetChannelWindow},
-    {id_menu_pref_channel_dupe, "D&uplicate Channel Sends in Main Window", menu_setting::channel_dupe,
-     &TConfig::GetChannelDupe, &TConfig::SetChannelDupe},
-    {id_menu_view_popup_display, "&Popup Buttons", menu_setting::popup_display, &TConfig::GetPopupDisplay,
-     &TConfig::SetPopupDisplay},
-    {id_menu_view_fkey_buttons, "&Function Key Buttons", menu_setting::fkey_buttons, &TConfig::GetFkeyButton,
-     &TConfig::SetFkeyButton},
-    {id_menu_view_direction_buttons, "&Direction Buttons", menu_setting::direction_buttons,
-     &TConfig::GetDirectionButton, &TConfig::SetDirectionButton},
-    {id_menu_view_hint_buttons, "&Hint Buttons", menu_setting::hint_buttons, &TConfig::GetHintButton,
-     &TConfig::SetHintButton},
-    {id_menu_view_command_pushthrough, "Select &Last Command", menu_setting::command_pushthrough,
-     &TConfig::GetCommandPushthrough, &TConfig::SetCommandPushthrough},
-    {id_menu_view_local_echo, "&Enable Local Echo", menu_setting::local_echo, &TConfig::GetLocalEcho,
-     &TConfig::SetLocalEcho},
-    {id_menu_view_command_separator, "Command Separator", menu_setting::command_separator,
-     &TConfig::GetCommandSeparator, &TConfig::SetCommandSeparator},
-    {id_menu_view_keypad_walking, "Move Using &Number Pad", menu_setting::keypad_walking,
-     &TConfig::GetKeypadWalking, &TConfig::SetKeypadWalking},
-    {id_menu_view_mw_scrollbar, "Main Scrollbar", menu_setting::mw_scrollbar, &TConfig::GetMwScrollbar,
-     &TConfig::SetMwScrollbar},
-    {id_menu_view_locking_scrollback, "Locking Scrollback", menu_setting::locking_scrollback,
-     &TConfig::GetLockingScrollback, &TConfig::SetLockingScrollback},
-    {id_menu_view_url_hotlinking, "Enable URL Linking", menu_setting::url_hotlinking, &TConfig::GetUrlHotlinking,
-     &TConfig::SetUrlHotlinking},
-    {id_menu_view_audio_enable, "Enable Sounds", menu_setting::audio_enable, &TConfig::GetSystemAudio,
-     &TConfig::SetSystemAudio},
-    {id_menu_pref_compact_mode, "Compact Font", menu_setting::compact_mode, &TConfig::GetCompactMode,
-     &TConfig::SetCompactMode},
-    // The automap's switch goes through the frame, which also shows the map.
-    {id_menu_view_automap_display, "&Automap", menu_setting::automap_display, &TConfig::GetAutomapEnable, nullptr},
-    {id_menu_view_automap_docked, "Docked Map", menu_setting::automap_docked, &TConfig::GetAutomapDocked, nullptr},
-};
+#define MENU_CHECK(setting, id, label) menu_kind::check, menu_setting::setting, id, label
+#define FRAME_CHECK(setting, id, label) menu_kind::frame_check, menu_setting::setting, id, label
+#define MENU_RADIO(setting) menu_kind::radio, menu_setting::setting, 0, nullptr
+#define NO_MENU menu_kind::none, menu_setting{}, 0, nullptr
+#define VUSK_SETTING_MENU(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, \
+                          shortcut)                                                                          \
+    {menu, &TConfig::Get##Accessor, &TConfig::Set##Accessor},
+#define VUSK_INSTALLATION_MENU(Accessor, status, menu) {menu, &TConfig::Get##Accessor, &TConfig::Set##Accessor},
+const setting_menu setting_menus[] = {
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_MENU, VUSK_INSTALLATION_MENU)};
+#undef VUSK_INSTALLATION_MENU
+#undef VUSK_SETTING_MENU
+#undef NO_MENU
+#undef MENU_RADIO
+#undef FRAME_CHECK
+#undef MENU_CHECK
 
-const check_item *find_check_item(int id)
+bool is_check_item(const setting_menu &item)
 {
-    for (const check_item &item : check_items)
-        if (item.id == id)
+    return item.kind == menu_kind::check || item.kind == menu_kind::frame_check;
+}
+
+const setting_menu *find_check_item(int id)
+{
+    for (const setting_menu &item : setting_menus)
+        if (is_check_item(item) && item.id == id)
             return &item;
     return nullptr;
 }
 
-const check_item *find_check_item(menu_setting setting)
+const setting_menu *find_setting_menu(menu_setting setting)
 {
-    for (const check_item &item : check_items)
-        if (item.setting == setting)
+    for (const setting_menu &item : setting_menus)
+        if (item.kind != menu_kind::none && item.setting == setting)
             return &item;
     return nullptr;
 }
@@ -112,8 +96,6 @@ struct radio_group {
     size_t count;
     // What a value outside the group stands for.
     int fallback;
-    void (TConfig::*set)(int);
-    int (TConfig::*get)() const;
 };
 
 const radio_choice layout_choices[] = {
@@ -166,15 +148,11 @@ template <size_t count> constexpr size_t size_of(const radio_choice (&)[count])
 }
 
 const radio_group radio_groups[] = {
-    {menu_setting::layout, layout_choices, size_of(layout_choices), 0, &TConfig::SetLayout, &TConfig::GetLayout},
-    {menu_setting::group_status, group_choices, size_of(group_choices), 0, &TConfig::SetGroupStatus,
-     &TConfig::GetGroupStatus},
-    {menu_setting::button_theme, button_choices, size_of(button_choices), theme_code_blue, &TConfig::SetButtonTheme,
-     &TConfig::GetButtonTheme},
-    {menu_setting::background_color, background_choices, size_of(background_choices), theme_code_blue,
-     &TConfig::SetBackgroundColor, &TConfig::GetBackgroundColor},
-    {menu_setting::background_style, style_choices, size_of(style_choices), background_style_maze2,
-     &TConfig::SetBackgroundStyle, &TConfig::GetBackgroundStyle},
+    {menu_setting::layout, layout_choices, size_of(layout_choices), 0},
+    {menu_setting::group_status, group_choices, size_of(group_choices), 0},
+    {menu_setting::button_theme, button_choices, size_of(button_choices), theme_code_blue},
+    {menu_setting::background_color, background_choices, size_of(background_choices), theme_code_blue},
+    {menu_setting::background_style, style_choices, size_of(style_choices), background_style_maze2},
 };
 
 const radio_group *find_group(menu_setting setting)
@@ -422,14 +400,14 @@ menu_check menu_item_for(menu_setting setting, int value)
             id = radio_id(*group, group->fallback);
         return {id, true};
     }
-    if (const check_item *item = find_check_item(setting))
+    if (const setting_menu *item = find_setting_menu(setting); item != nullptr && is_check_item(*item))
         return {item->id, value != 0};
     return {};
 }
 
 bool menu_toggle_for(int id, menu_setting *setting)
 {
-    const check_item *item = find_check_item(id);
+    const setting_menu *item = find_check_item(id);
     if (item == nullptr)
         return false;
     *setting = item->setting;
@@ -512,13 +490,12 @@ void vusk_mw::build_menus()
 void vusk_mw::show_all_settings()
 {
     const TConfig &config = *TConfig::Instance();
-    for (const radio_group &group : radio_groups)
-        show_setting(group.setting, (config.*group.get)());
+    for (const setting_menu &item : setting_menus)
+        if (item.kind != menu_kind::none)
+            show_setting(item.setting, (config.*item.get)());
     for (const font_colour_choice &choice : font_colour_choices)
         if (choice.code == config.GetFontColors())
             menu_bar_->Check(choice.id, true);
-    for (const check_item &item : check_items)
-        show_setting(item.setting, (config.*item.get)());
 }
 
 void vusk_mw::show_setting(menu_setting setting, int value)
@@ -545,12 +522,12 @@ void vusk_mw::menu_command(wxCommandEvent &event)
     int value = 0;
     std::string url;
     std::string message;
-    if (const check_item *item = find_check_item(id); item != nullptr && item->set != nullptr) {
+    if (const setting_menu *item = find_check_item(id); item != nullptr && item->kind == menu_kind::check) {
         (config.*item->set)(toggled((config.*item->get)()));
         // Not every setter shows its value; the mark must follow it anyway.
         show_setting(item->setting, (config.*item->get)());
     } else if (menu_radio_for(id, &setting, &value)) {
-        (config.*find_group(setting)->set)(value);
+        (config.*find_setting_menu(setting)->set)(value);
     } else if (const font_colour_choice *choice = find_font_colour(id)) {
         change_font_colours(choice->code, choice->word);
     } else if (web_page_for(id, &url, &message)) {

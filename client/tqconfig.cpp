@@ -1,6 +1,7 @@
 #include "tqconfig.h"
 
 #include "global_fonts.h"
+#include "setting_effects.h"
 #include "text_bytes.h"
 #include "vusk_font.h"
 
@@ -9,7 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
+#include <iterator>
+#include <optional>
 
 char global_uuid[client_id_capacity] = "";
 
@@ -41,23 +43,10 @@ tqconfig_field text_field(const char *element, std::string tqconfig::*member)
     return {element, member, nullptr, sanity_rule::none, 0, 0, 0};
 }
 
-tqconfig_field number_field(const char *element, int tqconfig::*member, sanity_rule rule = sanity_rule::none,
-                            int low = 0, int high = 0, int fallback = 0)
+tqconfig_field number_field(const char *element, int tqconfig::*member, field_sanity sanity)
 {
-    return {element, nullptr, member, rule, low, high, fallback};
+    return {element, nullptr, member, sanity.rule, sanity.low, sanity.high, sanity.fallback};
 }
-
-tqconfig_field flag_field(const char *element, int tqconfig::*member)
-{
-    return number_field(element, member, sanity_rule::bit);
-}
-
-// The automap makes odd cell sizes; larger ones cost memory without end.
-const tqconfig_field automap_size_field = number_field("automap_size", &tqconfig::automap_size,
-                                                       sanity_rule::odd_range, automap_size_min, automap_size_max,
-                                                       automap_size_default);
-
-constexpr int last_layout = 2;
 
 void copy_popup_name(popup_data &entry, const char *name)
 {
@@ -77,49 +66,84 @@ auto find_named(PopupList &list, const char *name) -> decltype(&list.front())
 
 } // namespace
 
+#define VUSK_TEXT_FIELD(Accessor, member) text_field(#member, &tqconfig::member),
+#define VUSK_FONT_SIZE_FIELD(Accessor, member, default_value, sanity) number_field(#member, &tqconfig::member, sanity),
+#define VUSK_STORED_FIELD(member, default_value, sanity) number_field(#member, &tqconfig::member, sanity),
+#define VUSK_SETTING_FIELD(Accessor, member, default_value, sanity, ...) \
+    number_field(#member, &tqconfig::member, sanity),
 const std::array<tqconfig_field, tqconfig_field_count> tqconfig_fields = {
-    text_field("name", &tqconfig::name),
-    text_field("font", &tqconfig::font),
-    number_field("font_size", &tqconfig::font_size, sanity_rule::range, font_size_min, font_size_max,
-                 default_font_size),
-    text_field("button_font", &tqconfig::button_font),
-    number_field("button_font_size", &tqconfig::button_font_size, sanity_rule::range, font_size_min,
-                 font_size_max, default_button_font_size),
-    flag_field("keypad_walking", &tqconfig::keypad_walking),
-    flag_field("url_hotlinking", &tqconfig::url_hotlinking),
-    flag_field("compact_mode", &tqconfig::compact_mode),
-    flag_field("local_echo", &tqconfig::local_echo),
-    flag_field("cmd_separator", &tqconfig::cmd_separator),
-    flag_field("cmd_pushthrough", &tqconfig::cmd_pushthrough),
-    flag_field("hint_button_enable", &tqconfig::hint_button_enable),
-    flag_field("direction_button_enable", &tqconfig::direction_button_enable),
-    flag_field("fkey_button_display", &tqconfig::fkey_button_display),
-    flag_field("button_tooltips", &tqconfig::button_tooltips),
-    flag_field("status_bar", &tqconfig::status_bar),
-    flag_field("sky_bar", &tqconfig::sky_bar),
-    flag_field("exp_display", &tqconfig::exp_display),
-    flag_field("hpbar_enable", &tqconfig::hpbar_enable),
-    flag_field("hp_display", &tqconfig::hp_display),
-    flag_field("enemy_hpbar_enable", &tqconfig::enemy_hpbar_enable),
-    flag_field("enemy_hp_display", &tqconfig::enemy_hp_display),
-    number_field("group_status_display", &tqconfig::group_status_display, sanity_rule::range, 0, 2, 0),
-    flag_field("popup_display", &tqconfig::popup_display),
-    flag_field("locking_scrollback_enable", &tqconfig::locking_scrollback_enable),
-    flag_field("mw_scrollbar_enable", &tqconfig::mw_scrollbar_enable),
-    number_field("current_layout", &tqconfig::current_layout, sanity_rule::clamp, 0, last_layout),
-    number_field("current_theme", &tqconfig::current_theme),
-    number_field("current_background_theme", &tqconfig::current_background_theme),
-    number_field("font_colors_setting", &tqconfig::font_colors_setting, sanity_rule::range, 0, 3, 0),
-    number_field("theme_bg_setting", &tqconfig::theme_bg_setting, sanity_rule::range, 0, 4, 3),
-    flag_field("automap_docked", &tqconfig::automap_docked),
-    flag_field("automap_display", &tqconfig::automap_display),
-    automap_size_field,
-    number_field("input_height", &tqconfig::input_height, sanity_rule::range, input_height_min, input_height_max, 48),
-    flag_field("channel_window_enable", &tqconfig::channel_window_enable),
-    number_field("channel_window_height", &tqconfig::channel_window_height, sanity_rule::range, channel_height_min, channel_height_max, 25),
-    flag_field("channel_window_dupe", &tqconfig::channel_window_dupe),
-    flag_field("colorflash_enable", &tqconfig::colorflash_enable),
+    VUSK_SETTINGS(VUSK_TEXT_FIELD, VUSK_FONT_SIZE_FIELD, VUSK_STORED_FIELD, VUSK_SETTING_FIELD, VUSK_NO_ROW)};
+#undef VUSK_SETTING_FIELD
+#undef VUSK_STORED_FIELD
+#undef VUSK_FONT_SIZE_FIELD
+#undef VUSK_TEXT_FIELD
+
+namespace {
+
+// What a SETTING row of the table asks of its setter and of "Use Default
+// Preferences".
+struct setting_row {
+    int tqconfig::*member;
+    setter_kind setter;
+    setting_effect effect;
+    default_reset reset;
+    bool reported; // in the settings status line
+    std::optional<menu_setting> menu;
 };
+
+#define STATUS_LINE(slot) true
+#define NO_STATUS_LINE false
+#define MENU_CHECK(setting, id, label) menu_setting::setting
+#define FRAME_CHECK(setting, id, label) menu_setting::setting
+#define MENU_RADIO(setting) menu_setting::setting
+#define NO_MENU std::nullopt
+#define VUSK_SETTING_ROW(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, \
+                         shortcut)                                                                          \
+    {&tqconfig::member, setter, effect, reset, status, menu},
+const setting_row setting_rows[] = {
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_ROW, VUSK_NO_ROW)};
+#undef VUSK_SETTING_ROW
+#undef NO_MENU
+#undef MENU_RADIO
+#undef FRAME_CHECK
+#undef MENU_CHECK
+#undef NO_STATUS_LINE
+#undef STATUS_LINE
+
+const setting_row &row_of(int tqconfig::*member)
+{
+    return *std::find_if(std::begin(setting_rows), std::end(setting_rows),
+                         [member](const setting_row &row) { return row.member == member; });
+}
+
+const setting_row &row_of(menu_setting setting)
+{
+    return *std::find_if(std::begin(setting_rows), std::end(setting_rows),
+                         [setting](const setting_row &row) { return row.menu == setting; });
+}
+
+const tqconfig_field &field_of(int tqconfig::*member)
+{
+    return *std::find_if(tqconfig_fields.begin(), tqconfig_fields.end(),
+                         [member](const tqconfig_field &field) { return field.number == member; });
+}
+
+bool only_when_changed(setter_kind setter)
+{
+    return setter == setter_kind::changes || setter == setter_kind::changes_and_shows;
+}
+
+bool shows_in_menu(setter_kind setter)
+{
+    return setter == setter_kind::stores_and_shows || setter == setter_kind::changes_and_shows;
+}
+
+} // namespace
+
+#define VUSK_SETTER(Accessor, member, ...) \
+    void TConfig::Set##Accessor(int value) { set(&tqconfig::member, value); }
+VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTER, VUSK_NO_ROW)
+#undef VUSK_SETTER
 
 int sane_value(const tqconfig_field &field, int value)
 {
@@ -141,7 +165,7 @@ int sane_value(const tqconfig_field &field, int value)
 
 int sane_automap_size(int cell_size)
 {
-    return sane_value(automap_size_field, cell_size);
+    return sane_value(field_of(&tqconfig::automap_size), cell_size);
 }
 
 tqconfig::tqconfig()
@@ -237,35 +261,18 @@ const std::string &TConfig::read(std::string tqconfig::*member) const
     return current ? current->*member : no_record_text;
 }
 
-const std::string &TConfig::GetName() const { return read(&tqconfig::name); }
-const std::string &TConfig::GetFontName() const { return read(&tqconfig::font); }
-const std::string &TConfig::GetButtonFontName() const { return read(&tqconfig::button_font); }
-
-bool TConfig::store(int tqconfig::*member, int value)
+void TConfig::set(int tqconfig::*member, int value)
 {
-    if (current == nullptr)
-        return false;
-    current->*member = value;
-    return true;
-}
-
-bool TConfig::store_if_changed(int tqconfig::*member, int value)
-{
-    return current != nullptr && current->*member != value && store(member, value);
-}
-
-void TConfig::store_and_show(int tqconfig::*member, int value, menu_setting setting)
-{
-    if (store(member, value))
-        show(setting, value);
-}
-
-bool TConfig::change_and_show(int tqconfig::*member, int value, menu_setting setting)
-{
-    if (!store_if_changed(member, value))
-        return false;
-    show(setting, value);
-    return true;
+    const setting_row &row = row_of(member);
+    if (current == nullptr || (only_when_changed(row.setter) && current->*member == value))
+        return;
+    current->*member = row.setter == setter_kind::stores_in_range ? sane_value(field_of(member), value) : value;
+    if (shows_in_menu(row.setter) && row.menu)
+        show(*row.menu, value);
+    if (effects && row.effect)
+        row.effect(*this, *effects, value);
+    if (row.reported)
+        mark_pending();
 }
 
 void TConfig::show(menu_setting setting, int value)
@@ -274,24 +281,10 @@ void TConfig::show(menu_setting setting, int value)
         effects->show_setting(setting, value);
 }
 
-void TConfig::relayout()
+void TConfig::show_values(std::initializer_list<menu_setting> settings)
 {
-    if (effects == nullptr)
-        return;
-    effects->resize();
-    effects->refresh();
-}
-
-void TConfig::show_status_display_if_logged_in()
-{
-    if (effects && effects->logged_in())
-        effects->show_status_display(GetExpDisplay() || GetHpbarEnable() || GetEnemyHpbarEnable());
-}
-
-void TConfig::show_status_bar_if_logged_in()
-{
-    if (effects && effects->logged_in())
-        effects->show_status_bar(GetStatusBar() != 0);
+    for (menu_setting setting : settings)
+        show(setting, read(row_of(setting).member));
 }
 
 void TConfig::SetName(const std::string &name)
@@ -316,232 +309,6 @@ void TConfig::SetButtonFont(const wxFont &font)
     current->button_font_size = font.GetPointSize();
 }
 
-void TConfig::SetKeypadWalking(int value)
-{
-    store_and_show(&tqconfig::keypad_walking, value, menu_setting::keypad_walking);
-}
-
-void TConfig::SetUrlHotlinking(int value)
-{
-    store_and_show(&tqconfig::url_hotlinking, value, menu_setting::url_hotlinking);
-}
-
-void TConfig::SetLocalEcho(int value)
-{
-    store_and_show(&tqconfig::local_echo, value, menu_setting::local_echo);
-}
-
-void TConfig::SetCommandPushthrough(int value)
-{
-    store_and_show(&tqconfig::cmd_pushthrough, value, menu_setting::command_pushthrough);
-}
-
-void TConfig::SetLockingScrollback(int value)
-{
-    store_and_show(&tqconfig::locking_scrollback_enable, value, menu_setting::locking_scrollback);
-}
-
-void TConfig::SetCommandSeparator(int value)
-{
-    if (!current)
-        return;
-    store_and_show(&tqconfig::cmd_separator, value, menu_setting::command_separator);
-    mark_pending();
-}
-
-void TConfig::SetColorFlash(int value)
-{
-    if (!current)
-        return;
-    store_and_show(&tqconfig::colorflash_enable, value, menu_setting::colorflash);
-    mark_pending();
-}
-
-void TConfig::SetCompactMode(int value)
-{
-    if (!current)
-        return;
-    store_and_show(&tqconfig::compact_mode, value, menu_setting::compact_mode);
-    if (effects)
-        effects->global_font_resync();
-}
-
-void TConfig::SetChannelDupe(int value)
-{
-    if (store(&tqconfig::channel_window_dupe, value))
-        mark_pending();
-}
-
-void TConfig::SetAutomapEnable(int value)
-{
-    if (store(&tqconfig::automap_display, value))
-        mark_pending();
-}
-
-void TConfig::SetAutomapDocked(int value)
-{
-    if (store(&tqconfig::automap_docked, value))
-        mark_pending();
-}
-
-void TConfig::SetFontColors(int value)
-{
-    if (store(&tqconfig::font_colors_setting, value))
-        mark_pending();
-}
-
-void TConfig::SetButtonTooltips(int value) { store(&tqconfig::button_tooltips, value); }
-void TConfig::SetAutomapSize(int value) { store(&tqconfig::automap_size, sane_automap_size(value)); }
-void TConfig::SetInputHeight(int value) { store(&tqconfig::input_height, value); }
-void TConfig::SetChannelHeight(int value) { store(&tqconfig::channel_window_height, value); }
-
-void TConfig::SetMwScrollbar(int value)
-{
-    if (!change_and_show(&tqconfig::mw_scrollbar_enable, value, menu_setting::mw_scrollbar) || !effects)
-        return;
-    effects->reset_scrollbars();
-    effects->refresh();
-}
-
-void TConfig::SetHintButton(int value)
-{
-    if (!change_and_show(&tqconfig::hint_button_enable, value, menu_setting::hint_buttons))
-        return;
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetDirectionButton(int value)
-{
-    if (!change_and_show(&tqconfig::direction_button_enable, value, menu_setting::direction_buttons))
-        return;
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetFkeyButton(int value)
-{
-    if (!change_and_show(&tqconfig::fkey_button_display, value, menu_setting::fkey_buttons))
-        return;
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetPopupDisplay(int value)
-{
-    if (!change_and_show(&tqconfig::popup_display, value, menu_setting::popup_display))
-        return;
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetChannelWindow(int value)
-{
-    if (!store_if_changed(&tqconfig::channel_window_enable, value))
-        return;
-    if (effects)
-        effects->show_channel_window(value != 0);
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetStatusBar(int value)
-{
-    if (!change_and_show(&tqconfig::status_bar, value, menu_setting::status_bar))
-        return;
-    show_status_bar_if_logged_in();
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetSkyBar(int value)
-{
-    if (!change_and_show(&tqconfig::sky_bar, value, menu_setting::sky_bar))
-        return;
-    if (effects && effects->logged_in())
-        effects->show_sky_bar(value != 0);
-    relayout();
-    mark_pending();
-}
-
-void TConfig::set_status_display_setting(int tqconfig::*member, int value, menu_setting setting, status_display_part part)
-{
-    if (!change_and_show(member, value, setting))
-        return;
-    if (effects)
-        effects->set_status_display_part(part, value);
-    show_status_display_if_logged_in();
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetExpDisplay(int value)
-{
-    set_status_display_setting(&tqconfig::exp_display, value, menu_setting::exp_display, status_display_part::exp);
-}
-
-void TConfig::SetHpbarEnable(int value)
-{
-    set_status_display_setting(&tqconfig::hpbar_enable, value, menu_setting::hpbar, status_display_part::hpbar);
-}
-
-void TConfig::SetEnemyHpbarEnable(int value)
-{
-    set_status_display_setting(&tqconfig::enemy_hpbar_enable, value, menu_setting::enemy_hpbar,
-                               status_display_part::enemy_hpbar);
-}
-
-void TConfig::SetGroupStatus(int value)
-{
-    if (!store_if_changed(&tqconfig::group_status_display, value))
-        return;
-    show(menu_setting::group_status, value);
-    if (effects && value == 0)
-        effects->hide_group_display();
-    relayout();
-    mark_pending();
-}
-
-void TConfig::SetLayout(int value)
-{
-    if (!store_if_changed(&tqconfig::current_layout, value))
-        return;
-    show(menu_setting::layout, value);
-    if (effects)
-        effects->menu_view_change_layout_helper();
-    mark_pending();
-}
-
-void TConfig::SetBackgroundStyle(int value)
-{
-    if (!store_if_changed(&tqconfig::theme_bg_setting, value))
-        return;
-    show(menu_setting::background_style, value);
-    if (effects)
-        effects->global_change_theme(1);
-    mark_pending();
-}
-
-void TConfig::SetBackgroundColor(int value)
-{
-    if (!store_if_changed(&tqconfig::current_background_theme, value))
-        return;
-    show(menu_setting::background_color, value);
-    if (effects)
-        effects->global_change_theme(1);
-    mark_pending();
-}
-
-void TConfig::SetButtonTheme(int value)
-{
-    if (!store_if_changed(&tqconfig::current_theme, value))
-        return;
-    show(menu_setting::button_theme, value);
-    if (effects)
-        effects->global_change_theme(0);
-    mark_pending();
-}
-
 void TConfig::SetSystemAudio(int value)
 {
     if (value == system_audio)
@@ -562,27 +329,15 @@ void TConfig::RefreshPrefs()
     mark_pending();
     if (effects == nullptr)
         return;
-    show(menu_setting::layout, GetLayout());
-    show(menu_setting::group_status, GetGroupStatus());
-    show(menu_setting::status_bar, GetStatusBar());
-    show(menu_setting::sky_bar, GetSkyBar());
-    show(menu_setting::hpbar, GetHpbarEnable());
-    show(menu_setting::enemy_hpbar, GetEnemyHpbarEnable());
-    show(menu_setting::exp_display, GetExpDisplay());
-    show_status_display_if_logged_in();
-    show_status_bar_if_logged_in();
-    show(menu_setting::colorflash, GetColorFlash());
-    show(menu_setting::channel_window, GetChannelWindow());
-    show(menu_setting::channel_dupe, GetChannelDupe());
+    show_values({menu_setting::layout, menu_setting::group_status, menu_setting::status_bar, menu_setting::sky_bar,
+                 menu_setting::hpbar, menu_setting::enemy_hpbar, menu_setting::exp_display});
+    show_status_display_if_logged_in(*this, *effects);
+    show_status_bar_if_logged_in(*this, *effects);
+    show_values({menu_setting::colorflash, menu_setting::channel_window, menu_setting::channel_dupe});
     effects->show_channel_window(GetChannelWindow() != 0);
-    show(menu_setting::popup_display, GetPopupDisplay());
-    show(menu_setting::fkey_buttons, GetFkeyButton());
-    show(menu_setting::direction_buttons, GetDirectionButton());
-    show(menu_setting::hint_buttons, GetHintButton());
-    show(menu_setting::mw_scrollbar, GetMwScrollbar());
-    show(menu_setting::compact_mode, GetCompactMode());
-    show(menu_setting::automap_display, GetAutomapEnable());
-    show(menu_setting::automap_docked, GetAutomapDocked());
+    show_values({menu_setting::popup_display, menu_setting::fkey_buttons, menu_setting::direction_buttons,
+                 menu_setting::hint_buttons, menu_setting::mw_scrollbar, menu_setting::compact_mode,
+                 menu_setting::automap_display, menu_setting::automap_docked});
     effects->set_automap_size(GetAutomapSize());
     effects->enable_menu_items();
     effects->enable_automap();
@@ -594,38 +349,34 @@ void TConfig::RefreshThemes()
     mark_pending();
     if (effects == nullptr)
         return;
-    show(menu_setting::button_theme, GetButtonTheme());
-    show(menu_setting::background_color, GetBackgroundColor());
-    show(menu_setting::background_style, GetBackgroundStyle());
+    show_values({menu_setting::button_theme, menu_setting::background_color, menu_setting::background_style});
     effects->global_change_theme(0);
 }
 
+// The values stored directly first, so that the setters' effects see the
+// defaults in place.
 void TConfig::UseDefaultPrefs()
 {
     if (current == nullptr)
         return;
     const tqconfig defaults;
-    for (int tqconfig::*member :
-         {&tqconfig::current_layout, &tqconfig::hpbar_enable, &tqconfig::enemy_hpbar_enable, &tqconfig::status_bar,
-          &tqconfig::sky_bar, &tqconfig::exp_display, &tqconfig::group_status_display, &tqconfig::popup_display,
-          &tqconfig::fkey_button_display, &tqconfig::direction_button_enable, &tqconfig::hint_button_enable,
-          &tqconfig::mw_scrollbar_enable, &tqconfig::automap_display, &tqconfig::automap_docked,
-          &tqconfig::automap_size, &tqconfig::channel_window_enable, &tqconfig::channel_window_height})
-        current->*member = defaults.*member;
-    SetCommandPushthrough(defaults.cmd_pushthrough);
-    SetLocalEcho(defaults.local_echo);
-    SetCommandSeparator(defaults.cmd_separator);
-    SetKeypadWalking(defaults.keypad_walking);
-    SetLockingScrollback(defaults.locking_scrollback_enable);
-    SetUrlHotlinking(defaults.url_hotlinking);
-    // Through the setter, so that the menu's check mark and the text layout
-    // follow the restored value.
-    SetCompactMode(defaults.compact_mode);
-    SetChannelDupe(defaults.channel_window_dupe);
-    SetColorFlash(defaults.colorflash_enable);
+    reset_to(defaults, default_reset::stored);
+    reset_to(defaults, default_reset::by_setter);
     RefreshPrefs();
     if (effects)
         effects->menu_view_change_layout_helper();
+}
+
+void TConfig::reset_to(const tqconfig &defaults, default_reset reset)
+{
+    for (const setting_row &row : setting_rows) {
+        if (row.reset != reset)
+            continue;
+        if (reset == default_reset::by_setter)
+            set(row.member, defaults.*row.member);
+        else
+            current->*row.member = defaults.*row.member;
+    }
 }
 
 void TConfig::apply_font()

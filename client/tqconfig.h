@@ -6,11 +6,13 @@
 
 #include <array>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "config_effects.h"
+#include "settings_table.h"
 #include "vusk_theme.h"
 
 // Values of the Layout setting; any other value lays out as embedded.
@@ -57,48 +59,48 @@ constexpr int input_height_max = 800;
 constexpr int channel_height_min = 10;
 constexpr int channel_height_max = 80;
 
-// The settings of a record, in declaration order (the files list them in
-// another order, tqconfig_fields).
+// How the sanity step treats a number read from a file.
+enum class sanity_rule {
+    none,       // taken as it is
+    bit,        // reduced to its lowest bit
+    range,      // outside low..high it becomes fallback
+    clamp,      // brought to the nearer end of low..high
+    odd_range,  // the next odd value, brought into low..high (both odd)
+};
+
+// The sanity column of the settings table.
+struct field_sanity {
+    sanity_rule rule;
+    int low;
+    int high;
+    int fallback;
+};
+constexpr field_sanity as_is{sanity_rule::none, 0, 0, 0};
+constexpr field_sanity lowest_bit{sanity_rule::bit, 0, 0, 0};
+constexpr field_sanity in_range(int low, int high, int fallback)
+{
+    return {sanity_rule::range, low, high, fallback};
+}
+constexpr field_sanity clamped(int low, int high)
+{
+    return {sanity_rule::clamp, low, high, 0};
+}
+constexpr field_sanity odd_in_range(int low, int high, int fallback)
+{
+    return {sanity_rule::odd_range, low, high, fallback};
+}
+
+// The settings of a record (settings_table.h), with the defaults of a new one.
 struct tqconfig_settings {
-    std::string name;
-    std::string font;
-    int font_size = default_font_size;
-    std::string button_font;
-    int button_font_size = default_button_font_size;
-    int keypad_walking = 1;
-    int url_hotlinking = 1;
-    int compact_mode = 0;
-    int cmd_pushthrough = 0;
-    int local_echo = 1;
-    int cmd_separator = 1;
-    int button_tooltips = 0;
-    int direction_button_enable = 0;
-    int hint_button_enable = 1;
-    int fkey_button_display = 0;
-    int status_bar = 1;
-    int sky_bar = 1;
-    int exp_display = 1;
-    int hp_display = 0;
-    int hpbar_enable = 1;
-    int enemy_hp_display = 1;
-    int enemy_hpbar_enable = 1;
-    int popup_display = 1;
-    int mw_scrollbar_enable = 1;
-    int locking_scrollback_enable = 0;
-    int group_status_display = 1;
-    int current_layout = 2;
-    int current_theme = theme_code_yellow;
-    int current_background_theme = theme_code_cyan;
-    int font_colors_setting = 0;
-    int theme_bg_setting = 3;
-    int automap_docked = 1;
-    int automap_display = 1;
-    int automap_size = automap_size_default;
-    int input_height = 48;
-    int channel_window_enable = 0;
-    int channel_window_height = 25;
-    int channel_window_dupe = 1;
-    int colorflash_enable = 1;
+#define VUSK_TEXT_MEMBER(Accessor, member) std::string member;
+#define VUSK_FONT_SIZE_MEMBER(Accessor, member, default_value, sanity) int member = default_value;
+#define VUSK_STORED_MEMBER(member, default_value, sanity) int member = default_value;
+#define VUSK_SETTING_MEMBER(Accessor, member, default_value, ...) int member = default_value;
+    VUSK_SETTINGS(VUSK_TEXT_MEMBER, VUSK_FONT_SIZE_MEMBER, VUSK_STORED_MEMBER, VUSK_SETTING_MEMBER, VUSK_NO_ROW)
+#undef VUSK_SETTING_MEMBER
+#undef VUSK_STORED_MEMBER
+#undef VUSK_FONT_SIZE_MEMBER
+#undef VUSK_TEXT_MEMBER
 };
 
 // One named configuration record: its settings and the geometry of the
@@ -130,15 +132,6 @@ private:
     std::deque<popup_data> popup_list;
 };
 
-// How the sanity step treats a number read from a file.
-enum class sanity_rule {
-    none,       // taken as it is
-    bit,        // reduced to its lowest bit
-    range,      // outside low..high it becomes fallback
-    clamp,      // brought to the nearer end of low..high
-    odd_range,  // the next odd value, brought into low..high (both odd)
-};
-
 // One setting as the configuration files name it: a text field or a number
 // with its sanity rule.
 struct tqconfig_field {
@@ -151,7 +144,10 @@ struct tqconfig_field {
     int fallback;
 };
 
-constexpr int tqconfig_field_count = 39;
+#define VUSK_COUNT_ROW(...) +1
+constexpr int tqconfig_field_count =
+    0 VUSK_SETTINGS(VUSK_COUNT_ROW, VUSK_COUNT_ROW, VUSK_COUNT_ROW, VUSK_COUNT_ROW, VUSK_NO_ROW);
+#undef VUSK_COUNT_ROW
 // Every setting of a record, in the order of the configuration files.
 extern const std::array<tqconfig_field, tqconfig_field_count> tqconfig_fields;
 
@@ -191,82 +187,28 @@ public:
     // the main tick sends that line while the player is logged in.
     int config_update_pending = 0;
 
-    const std::string &GetName() const;
-    const std::string &GetFontName() const;
-    const std::string &GetButtonFontName() const;
-    int GetFontSize() const { return read(&tqconfig::font_size); }
-    int GetButtonFontSize() const { return read(&tqconfig::button_font_size); }
-    int GetKeypadWalking() const { return read(&tqconfig::keypad_walking); }
-    int GetUrlHotlinking() const { return read(&tqconfig::url_hotlinking); }
-    int GetCompactMode() const { return read(&tqconfig::compact_mode); }
-    int GetLocalEcho() const { return read(&tqconfig::local_echo); }
-    int GetCommandSeparator() const { return read(&tqconfig::cmd_separator); }
-    int GetCommandPushthrough() const { return read(&tqconfig::cmd_pushthrough); }
-    int GetHintButton() const { return read(&tqconfig::hint_button_enable); }
-    int GetDirectionButton() const { return read(&tqconfig::direction_button_enable); }
-    int GetFkeyButton() const { return read(&tqconfig::fkey_button_display); }
-    int GetButtonTooltips() const { return read(&tqconfig::button_tooltips); }
-    int GetStatusBar() const { return read(&tqconfig::status_bar); }
-    int GetSkyBar() const { return read(&tqconfig::sky_bar); }
-    int GetExpDisplay() const { return read(&tqconfig::exp_display); }
-    int GetHpbarEnable() const { return read(&tqconfig::hpbar_enable); }
-    int GetEnemyHpbarEnable() const { return read(&tqconfig::enemy_hpbar_enable); }
-    int GetGroupStatus() const { return read(&tqconfig::group_status_display); }
-    int GetPopupDisplay() const { return read(&tqconfig::popup_display); }
-    int GetLockingScrollback() const { return read(&tqconfig::locking_scrollback_enable); }
-    int GetMwScrollbar() const { return read(&tqconfig::mw_scrollbar_enable); }
-    int GetLayout() const { return read(&tqconfig::current_layout); }
-    int GetButtonTheme() const { return read(&tqconfig::current_theme); }
-    int GetBackgroundColor() const { return read(&tqconfig::current_background_theme); }
-    int GetFontColors() const { return read(&tqconfig::font_colors_setting); }
-    int GetBackgroundStyle() const { return read(&tqconfig::theme_bg_setting); }
-    int GetAutomapDocked() const { return read(&tqconfig::automap_docked); }
-    int GetAutomapEnable() const { return read(&tqconfig::automap_display); }
-    int GetAutomapSize() const { return read(&tqconfig::automap_size); }
-    int GetInputHeight() const { return read(&tqconfig::input_height); }
-    int GetChannelWindow() const { return read(&tqconfig::channel_window_enable); }
-    int GetChannelHeight() const { return read(&tqconfig::channel_window_height); }
-    int GetChannelDupe() const { return read(&tqconfig::channel_window_dupe); }
-    int GetColorFlash() const { return read(&tqconfig::colorflash_enable); }
-    int GetSystemAudio() const { return system_audio; }
+    // GetAccessor for every row of the settings table that has one, and
+    // SetAccessor(int) for every SETTING row: it does what the row's setter
+    // kind says, then the row's effect, and marks the configuration changed
+    // when the status line reports the setting.
+#define VUSK_TEXT_GETTER(Accessor, member) \
+    const std::string &Get##Accessor() const { return read(&tqconfig::member); }
+#define VUSK_NUMBER_GETTER(Accessor, member, ...) \
+    int Get##Accessor() const { return read(&tqconfig::member); }
+#define VUSK_SETTING_ACCESSORS(Accessor, member, ...)                 \
+    int Get##Accessor() const { return read(&tqconfig::member); } \
+    void Set##Accessor(int value);
+    VUSK_SETTINGS(VUSK_TEXT_GETTER, VUSK_NUMBER_GETTER, VUSK_NO_ROW, VUSK_SETTING_ACCESSORS, VUSK_NO_ROW)
+#undef VUSK_SETTING_ACCESSORS
+#undef VUSK_NUMBER_GETTER
+#undef VUSK_TEXT_GETTER
 
     void SetName(const std::string &name);
     void SetFont(const wxFont &font);
     void SetButtonFont(const wxFont &font);
-    void SetKeypadWalking(int value);
-    void SetUrlHotlinking(int value);
-    void SetLocalEcho(int value);
-    void SetCommandPushthrough(int value);
-    void SetLockingScrollback(int value);
-    void SetCommandSeparator(int value);
-    void SetColorFlash(int value);
-    void SetCompactMode(int value);
-    void SetChannelDupe(int value);
-    void SetAutomapEnable(int value);
-    void SetAutomapDocked(int value);
-    void SetFontColors(int value);
-    void SetButtonTooltips(int value);
-    // An even size becomes the next odd one; sizes are kept within the
-    // automap's cell sizes.
-    void SetAutomapSize(int value);
-    void SetInputHeight(int value);
-    void SetChannelHeight(int value);
-    void SetMwScrollbar(int value);
-    void SetHintButton(int value);
-    void SetDirectionButton(int value);
-    void SetFkeyButton(int value);
-    void SetPopupDisplay(int value);
-    void SetChannelWindow(int value);
-    void SetStatusBar(int value);
-    void SetSkyBar(int value);
-    void SetExpDisplay(int value);
-    void SetHpbarEnable(int value);
-    void SetEnemyHpbarEnable(int value);
-    void SetGroupStatus(int value);
-    void SetLayout(int value);
-    void SetBackgroundStyle(int value);
-    void SetBackgroundColor(int value);
-    void SetButtonTheme(int value);
+    int GetSystemAudio() const { return system_audio; }
+    // Starts or stops audio output; sound that cannot start switches itself
+    // off again.
     void SetSystemAudio(int value);
 
     // Re-checks the preference menu items and re-applies the panel states.
@@ -304,17 +246,14 @@ private:
 
     int read(int tqconfig::*member) const { return current ? current->*member : 0; }
     const std::string &read(std::string tqconfig::*member) const;
-    bool store(int tqconfig::*member, int value);
-    bool store_if_changed(int tqconfig::*member, int value);
-    void store_and_show(int tqconfig::*member, int value, menu_setting setting);
-    bool change_and_show(int tqconfig::*member, int value, menu_setting setting);
+    // What every SETTING row's SetAccessor does.
+    void set(int tqconfig::*member, int value);
+    void reset_to(const tqconfig &defaults, default_reset reset);
 
     void mark_pending() { config_update_pending = 1; }
     void show(menu_setting setting, int value);
-    void relayout();
-    void show_status_display_if_logged_in();
-    void show_status_bar_if_logged_in();
-    void set_status_display_setting(int tqconfig::*member, int value, menu_setting setting, status_display_part part);
+    // Each setting's menu item shows its current value.
+    void show_values(std::initializer_list<menu_setting> settings);
 
     std::vector<std::unique_ptr<tqconfig>> record_list;
     tqconfig *current = nullptr;
