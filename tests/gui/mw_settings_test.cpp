@@ -1,9 +1,11 @@
 // The golden configuration, every setting away from its default, as the real
 // frame shows it in its menus and reports it to the server.
+#include "alsa_file_sink.h"
 #include "file_text.h"
 #include "game_server.h"
 #include "gui_client.h"
 #include "menu_ids.h"
+#include "settings_table.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 
@@ -29,6 +31,52 @@ void install_golden_configuration()
     const std::string directory = std::string(getenv("HOME")) + "/Library/Varn Ossic";
     write_file(directory + "/varn_ossic.cfg", fixture("system_config.golden"));
     write_file(directory + "/Arden.cfg", fixture("record_config.golden"));
+}
+
+// The check items the settings table describes.
+struct table_check {
+    int id; // 0: the setting has none
+    const char *label;
+    int (TConfig::*get)() const;
+};
+
+#define MENU_CHECK(setting, id, label) id, label
+#define FRAME_CHECK(setting, id, label) id, label
+#define MENU_RADIO(setting) 0, nullptr
+#define NO_MENU 0, nullptr
+#define TABLE_CHECK(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, shortcut) \
+    {menu, &TConfig::Get##Accessor},
+#define INSTALLATION_CHECK(Accessor, status, menu) {menu, &TConfig::Get##Accessor},
+const table_check table_checks[] = {
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, TABLE_CHECK, INSTALLATION_CHECK)};
+
+void choose(client_frame &client, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    client->ProcessWindowEvent(event);
+}
+
+// A row whose item was never placed in a menu would show nowhere.
+TEST(MainFrameSettings, EveryCheckItemOfTheTableIsInTheBarAndFlipsItsSetting)
+{
+    alsa_file_sink device; // sound can start, so its switch flips too
+    client_frame client;
+    TConfig &config = *TConfig::Instance();
+    for (const table_check &check : table_checks) {
+        if (check.id == 0)
+            continue;
+        SCOPED_TRACE(check.label);
+        const wxMenuItem *item = client->GetMenuBar()->FindItem(check.id);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->IsCheckable());
+        EXPECT_EQ(std::string(item->GetItemLabel().To8BitData()), check.label);
+        for (int flip = 0; flip < 2; ++flip) {
+            const int before = (config.*check.get)();
+            choose(client, check.id);
+            EXPECT_EQ((config.*check.get)() != 0, before == 0);
+            EXPECT_EQ(item->IsChecked(), (config.*check.get)() != 0);
+        }
+    }
 }
 
 struct expected_mark {
