@@ -29,8 +29,8 @@
 //             in_range(low, high, fallback), clamped(low, high),
 //             odd_in_range(low, high, fallback) (tqconfig.h).
 //   setter    what SetAccessor does before the effect (setter_kind below).
-//   effect    what a change does on screen beside the menu (setting_effects.h),
-//             or nullptr.
+//   effect    what a change does on screen beside the menu (a function beside
+//             the setters in tqconfig.cpp), or nullptr.
 //   reset     what "Use Default Preferences" does with it (default_reset).
 //   status    STATUS_LINE(slot): the settings status line reports it in that
 //             slot of config_status_settings, and the setter marks the
