@@ -34,9 +34,8 @@ namespace {
 enum class menu_kind { none, check, frame_check, radio };
 
 // The menu column of the settings table (settings_table.h), with each
-// setting's getter and setter. The items of a check item whose kind is
-// frame_check are the frame's own (the automap's switches also show or dock
-// the map).
+// setting's getter and setter. A frame_check item is carried out by the
+// frame itself (the automap's switches also show or dock the map).
 struct setting_menu {
     menu_kind kind;
     menu_setting setting;
