@@ -54,11 +54,11 @@ struct vusk_sound_effect {
 
 class vusk_soundpack final : public sound_tag_owner {
 public:
-    // Distinct effects a session may ask for. Each effect has at most one
-    // download in flight, so the service's queue never refuses the pack for
-    // being full.
+    // Distinct effects a session may ask for. Each effect's name is at most
+    // once in the service's lists (queued or failed), so the service never
+    // refuses the pack for full lists.
     static constexpr size_t max_effects = 512;
-    static_assert(max_effects <= vusk_download::max_queued, "a full download queue would strand effects");
+    static_assert(max_effects <= vusk_download::max_names, "a full download service would strand effects");
 
     // The process-wide pack, in the configuration directory of this run.
     static vusk_soundpack *Instance();
