@@ -1,40 +1,66 @@
 // The sound pack's costs on the GUI thread: a request for an effect that is
-// loaded already (the effect and version lookups among 100 of each), and
-// decoding a 2-second effect from its Ogg file.
+// loaded already (the effect and version lookups among 100 of each),
+// decoding a 2-second effect from its Ogg file, and a flood of requests for
+// 10,000 names of long effects (the time the worst tick spends on them, and
+// the memory the pack keeps).
 #include "sound_decoder.h"
 #include "sox_sound.h"
 #include "vusk_soundpack.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 namespace {
 
 constexpr int effect_count = 100;
 
-std::string bench_directory()
+std::string effect_path(const std::string &directory, int effect)
+{
+    return directory + "/soundpack/e" + std::to_string(effect) + ".ogg";
+}
+
+// A fresh directory with the effects e0 to e<count - 1>, one sound linked
+// under every name; empty (and the benchmark skipped) when that fails.
+std::string directory_with_effects(benchmark::State &state, int count, const tone &sound)
 {
     char pattern[] = "/tmp/vusk-bench-XXXXXX";
-    return mkdtemp(pattern) ? pattern : "";
+    const std::string directory = mkdtemp(pattern) ? pattern : "";
+    if (directory.empty() || !make_ogg(effect_path(directory, 0), sound)) {
+        state.SkipWithError("no test sound");
+        return "";
+    }
+    for (int i = 1; i < count; ++i)
+        std::filesystem::create_hard_link(effect_path(directory, 0), effect_path(directory, i));
+    return directory;
+}
+
+void wait_for_decoding(vusk_soundpack &pack)
+{
+    while (pack.decoding())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void BM_RequestLoadedEffect(benchmark::State &state)
 {
-    const std::string directory = bench_directory();
-    if (directory.empty() || !make_ogg(directory + "/soundpack/e0.ogg", {44100, 1, 0.3, 440})) {
-        state.SkipWithError("no test sound");
+    const std::string directory = directory_with_effects(state, effect_count, {44100, 1, 0.3, 440});
+    if (directory.empty())
         return;
-    }
-    for (int i = 1; i < effect_count; ++i)
-        std::filesystem::copy_file(directory + "/soundpack/e0.ogg",
-                                   directory + "/soundpack/e" + std::to_string(i) + ".ogg");
     // No request goes out: every file is there in its version.
     vusk_download downloads(directory, "127.0.0.1", 9);
     vusk_soundpack pack(directory, downloads);
     for (int i = 0; i < effect_count; ++i)
         pack.get_sound_data(("e" + std::to_string(i)).c_str(), 1);
+    // A request (for no name, here) takes up what was decoded before it.
+    do {
+        wait_for_decoding(pack);
+        pack.get_sound_data("", 1);
+    } while (pack.decoding());
     const std::string middle = "e" + std::to_string(effect_count / 2);
     if (pack.get_sound_data(middle.c_str(), 1) == nullptr)
         state.SkipWithError("the effect did not load");
@@ -46,12 +72,10 @@ BENCHMARK(BM_RequestLoadedEffect);
 
 void BM_DecodeTwoSecondEffect(benchmark::State &state)
 {
-    const std::string directory = bench_directory();
-    const std::string path = directory + "/effect.ogg";
-    if (directory.empty() || !make_ogg(path, {44100, 1, 2.0, 440, "whitenoise"})) {
-        state.SkipWithError("no test sound");
+    const std::string directory = directory_with_effects(state, 1, {44100, 1, 2.0, 440, "whitenoise"});
+    if (directory.empty())
         return;
-    }
+    const std::string path = effect_path(directory, 0);
     for (auto _ : state) {
         decoded_sound sound;
         if (decode_sound_file(path, sound) != decode_result::decoded) {
@@ -63,5 +87,66 @@ void BM_DecodeTwoSecondEffect(benchmark::State &state)
     std::filesystem::remove_all(directory);
 }
 BENCHMARK(BM_DecodeTwoSecondEffect)->Unit(benchmark::kMillisecond);
+
+constexpr int flood_names = 10000;
+// What one tick reads from the server: 10,000 bytes of sound tags.
+constexpr int tick_bytes = 10000;
+// The bytes around a name in its tag: ";ssound;" and ";esound;".
+constexpr int tag_frame_bytes = 16;
+
+double resident_megabytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atof(line.c_str() + 6) / 1024.0;
+    return 0;
+}
+
+// One pass over every name, a tick's worth of tags at a time; the longest
+// tick in milliseconds.
+double request_every_name(vusk_soundpack &pack, double &peak_megabytes)
+{
+    double worst = 0;
+    for (int i = 0; i < flood_names;) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int bytes = 0; bytes < tick_bytes && i < flood_names; ++i) {
+            const std::string name = "e" + std::to_string(i);
+            bytes += int(name.size()) + tag_frame_bytes;
+            pack.parse_audio_tag(name.c_str());
+        }
+        worst = std::max(worst, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        peak_megabytes = std::max(peak_megabytes, resident_megabytes());
+    }
+    return worst;
+}
+
+// Every name is a 9.9-second effect on disk (where downloads leave them);
+// the pack takes the first 512 names. Three passes, each followed by the
+// decoding it started.
+void BM_SoundNameFlood(benchmark::State &state)
+{
+    const std::string directory = directory_with_effects(state, flood_names, {44100, 1, 9.9, 440, "whitenoise"});
+    if (directory.empty())
+        return;
+    vusk_download downloads(directory, "127.0.0.1", 9);
+    for (auto _ : state) {
+        const double before = resident_megabytes();
+        double peak = before;
+        double worst = 0;
+        vusk_soundpack pack(directory, downloads);
+        for (int pass = 0; pass < 3; ++pass) {
+            worst = std::max(worst, request_every_name(pack, peak));
+            wait_for_decoding(pack);
+            peak = std::max(peak, resident_megabytes());
+        }
+        state.counters["worst_tick_ms"] = worst;
+        state.counters["resident_before_MB"] = before;
+        state.counters["resident_peak_MB"] = peak;
+        state.counters["resident_after_MB"] = resident_megabytes();
+    }
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_SoundNameFlood)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

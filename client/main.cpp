@@ -397,8 +397,9 @@ void vusk_mw::shut_down_now()
     popup_manager_->clear();
     save_system_config();
     // No download may finish after its version is saved, nor run on into the
-    // program's exit.
+    // program's exit; neither may a decoding.
     vusk_download::Instance()->stop();
+    vusk_soundpack::Instance()->stop_decoding();
     vusk_soundpack::Instance()->save_version_info();
     stop_timers();
     Destroy();

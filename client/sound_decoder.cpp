@@ -66,6 +66,14 @@ void read_samples(OggVorbis_File &stream, unsigned char *data, long size)
 
 } // namespace
 
+bool sound_file_exists(const std::string &path)
+{
+    FILE *file = open_regular_file(path);
+    if (file != nullptr)
+        fclose(file);
+    return file != nullptr;
+}
+
 decode_result decode_sound_file(const std::string &path, decoded_sound &sound)
 {
     FILE *file = open_regular_file(path);

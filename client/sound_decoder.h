@@ -28,5 +28,7 @@ enum class decode_result {
 // A decoded sound whose data stopped short of its stated length ends in
 // silence.
 decode_result decode_sound_file(const std::string &path, decoded_sound &sound);
+// Whether decode_sound_file would find a file to read (cheap: no decoding).
+bool sound_file_exists(const std::string &path);
 
 #endif

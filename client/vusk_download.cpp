@@ -56,7 +56,8 @@ int vusk_download::try_queue_download(const char *name, callback_function callba
     if (name == nullptr || strnlen(name, max_download_name_length + 1) > max_download_name_length)
         return 0;
     std::lock_guard<std::mutex> lock(list_mutex);
-    if (stopping || queued.size() >= max_queued || is_failed_unlocked(name) || is_queued_unlocked(name))
+    if (stopping || queued.size() + failed.size() >= max_names || is_failed_unlocked(name) ||
+        is_queued_unlocked(name))
         return 0;
     queued.push_back({name, callback, data});
     return 1;
@@ -192,8 +193,6 @@ void vusk_download::move_to_failed_list(const std::string &name)
     {
         std::lock_guard<std::mutex> lock(list_mutex);
         finished = remove_from_queued_list_unlocked(name);
-        if (failed.size() >= max_failed)
-            failed.pop_back();
         failed.push_front(name);
     }
     if (finished.callback)

@@ -5,7 +5,7 @@
 // the same relative path under the configuration directory, in the
 // background. One worker thread runs the transfers one at a time, oldest
 // request first. A name that is queued, or whose download failed during this
-// run, is not fetched again.
+// run, is not fetched again: no failure is ever forgotten.
 //
 // A download succeeds only when the host answered 200 and the whole body was
 // written, flushed and closed; the file then replaces the old copy in one
@@ -40,10 +40,10 @@ class vusk_download {
 public:
     using callback_function = void (*)(void *data, int failed);
 
-    // Lists that requests grow stay bounded: a request beyond a full queue is
-    // refused, and the oldest failure is forgotten for a new one.
-    static constexpr size_t max_queued = 512;
-    static constexpr size_t max_failed = 512;
+    // The queued and failed names together: a request that finds this many
+    // is refused, so the lists stay bounded without forgetting a failure
+    // (after this many failures the service fetches nothing new).
+    static constexpr size_t max_names = 512;
 
     // The process-wide service, for the configuration directory and the web
     // host of this run; created on first use.
@@ -58,7 +58,7 @@ public:
     vusk_download &operator=(const vusk_download &) = delete;
 
     // Asks for the relative path name. 1 when accepted; 0 when refused (no
-    // name, one of 100 characters or more, a full queue, a name queued or
+    // name, one of 100 characters or more, full lists, a name queued or
     // failed already, or a stopped service), and then no callback follows. A
     // name that is not a safe relative path is accepted and fails.
     int download(const char *name, callback_function callback, void *data);

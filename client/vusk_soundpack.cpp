@@ -1,12 +1,10 @@
 #include "vusk_soundpack.h"
 
-#include "sound_decoder.h"
 #include "sound_names.h"
+#include "sound_playout.h"
 #include "tqconfig_files.h"
 #include "util.h"
-#include "vusk_audio.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -33,12 +31,11 @@ bool asks_preload(const char *second_word)
     return false;
 }
 
-void play(const vusk_sound_effect &effect)
+// A sound that plays shares its samples with the effect (and with nothing
+// else the pack keeps).
+bool is_playing(const std::shared_ptr<const decoded_sound> &sound)
 {
-    if (effect.channels == 1)
-        new vusk_audio_playout_mono_memory(effect.data.get(), effect.length);
-    else if (effect.channels == 2)
-        new vusk_audio_playout_stereo_memory(effect.data.get(), effect.length);
+    return sound.use_count() > 1;
 }
 
 } // namespace
@@ -52,82 +49,115 @@ vusk_soundpack *vusk_soundpack::Instance()
     return instance;
 }
 
-vusk_soundpack::vusk_soundpack(std::string directory, vusk_download &downloads)
-    : directory(std::move(directory)), downloads(downloads)
+// Sounds decoded and not yet taken up stay within a quarter of the budget.
+vusk_soundpack::vusk_soundpack(std::string directory, vusk_download &downloads, long byte_budget)
+    : directory(std::move(directory)), downloads(downloads), byte_budget(byte_budget), decodes(byte_budget / 4)
 {
     if (!this->directory.empty())
         versions = load_sound_versions(version_file_path());
+    for (size_t i = 0; i < versions.size(); ++i)
+        latest_versions[versions[i].filename] = i;
 }
 
 std::string vusk_soundpack::version_file_path() const
 {
-    return directory + "/" + version_file_name;
+    return full_path(version_file_name);
 }
 
 void vusk_soundpack::parse_audio_tag(const char *request)
 {
-    release_replaced_buffers();
     const std::string name = first_word(request);
     const char *second_word = next_arg(request);
     int version = default_version;
     is_int(second_word, &version);
     vusk_sound_effect *effect = get_sound_data(name.c_str(), version);
     if (effect && !asks_preload(second_word))
-        play(*effect);
+        new sound_playout(effect->sound);
 }
 
 vusk_sound_effect *vusk_soundpack::get_sound_data(const char *name, int version)
 {
+    take_decoded_sounds();
     if (directory.empty() || !is_valid_sound_name(name))
         return nullptr;
     const std::string path = sound_pack_path(name);
     vusk_sound_effect *effect = find_or_create_sound_effect(path);
     if (effect == nullptr)
         return nullptr;
-    if (effect->state == effect_unknown) {
-        if (load_from_file(effect, custom_sound_path(name)) && effect->state == effect_loaded)
-            effect->state = effect_custom;
-        else
-            effect->state = effect_unknown;
-    }
     if (effect->state == effect_custom)
-        return effect;
+        return use(effect);
     const bool outdated = check_sound_version(path, version);
-    bool fetching = false;
-    vusk_sound_effect *served = serve_effect(effect, version, outdated, fetching);
-    // A file on its way gets its version recorded only once it has arrived.
-    if (!outdated && !fetching)
+    bool version_waits = false;
+    vusk_sound_effect *served = serve_effect(effect, name, version, outdated, version_waits);
+    if (!outdated && !version_waits)
         update_sound_version(path, version);
     return served;
 }
 
-// What a request gets in each state; fetching tells whether it started a
-// download of a missing file.
-vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, int version, bool outdated, bool &fetching)
+std::string vusk_soundpack::full_path(const std::string &relative_path) const
+{
+    return directory + "/" + relative_path;
+}
+
+// What a request gets in each state. version_waits tells that the version is
+// recorded only later: once a file on its way has arrived, or once it is
+// known whether the player's own file decodes (it is never versioned).
+vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const char *name, int version,
+                                                bool outdated, bool &version_waits)
 {
     switch (effect->state) {
     case effect_unknown:
-        // A file that is there is played even when outdated; the next
-        // request refreshes it.
-        if (load_from_file(effect, effect->name))
-            return effect;
-        fetching = request_download(effect, version, effect_downloading);
+        start_first_load(effect, name, version, version_waits);
         return nullptr;
     case effect_downloading:
         return nullptr;
     case effect_downloaded:
-        if (!load_from_file(effect, effect->name)) {
-            fetching = request_download(effect, version, effect_downloading);
+        if (!sound_file_exists(full_path(effect->name))) {
+            version_waits = request_download(effect, version, effect_downloading);
             return nullptr;
         }
-        if (outdated)
-            request_download(effect, version, effect_updating);
-        return effect;
+        start_decoding(effect, {}, version, true);
+        return use(effect);
+    case effect_decoding:
+        version_waits = true;
+        return use(effect);
     default:
         if (outdated && effect->state != effect_updating)
             request_download(effect, version, effect_updating);
-        return effect->state == effect_failed ? nullptr : effect;
+        return effect->state == effect_failed ? nullptr : use(effect);
     }
+}
+
+// The player's own file comes first, then the pack's; a missing pack file is
+// fetched at once.
+void vusk_soundpack::start_first_load(vusk_sound_effect *effect, const std::string &name, int version,
+                                      bool &version_waits)
+{
+    const std::string custom_path = full_path(custom_sound_path(name));
+    if (sound_file_exists(custom_path)) {
+        version_waits = true;
+        start_decoding(effect, custom_path, version, false);
+    } else if (sound_file_exists(full_path(effect->name))) {
+        start_decoding(effect, {}, version, false);
+    } else {
+        version_waits = request_download(effect, version, effect_downloading);
+    }
+}
+
+void vusk_soundpack::start_decoding(vusk_sound_effect *effect, std::string custom_path, int version, bool reload)
+{
+    effect->state = effect_decoding;
+    decodes.add({effect, std::move(custom_path), full_path(effect->name), version, reload});
+}
+
+// The effect when it holds a sound to play (an older one while a newer is on
+// its way), else null.
+vusk_sound_effect *vusk_soundpack::use(vusk_sound_effect *effect)
+{
+    if (!effect->sound)
+        return nullptr;
+    effect->last_used = ++use_clock;
+    return effect;
 }
 
 bool vusk_soundpack::request_download(vusk_sound_effect *effect, int version, sound_effect_state state)
@@ -152,44 +182,105 @@ void vusk_soundpack::download_callback_function(void *data, int failed)
     effect->state = effect_downloaded;
 }
 
-int vusk_soundpack::load_from_file(vusk_sound_effect *effect, const std::string &relative_path)
+void vusk_soundpack::take_decoded_sounds()
 {
-    decoded_sound sound;
-    switch (decode_sound_file(directory + "/" + relative_path, sound)) {
-    case decode_result::missing:
-        return 0;
-    case decode_result::unusable:
-        effect->state = effect_failed;
-        return 1;
-    case decode_result::decoded:
-        break;
-    }
-    if (effect->data)
-        replaced_buffers.push_back(std::move(effect->data));
-    effect->data = std::move(sound.data);
-    effect->length = sound.length;
-    effect->channels = sound.channels;
-    effect->state = effect_loaded;
-    return 1;
+    for (sound_decode_outcome &outcome : decodes.take_finished())
+        take_decoded(outcome);
+    keep_within_budget();
 }
 
-// Only the GUI thread starts playouts, so with nothing playing now nothing
-// reads a replaced buffer any more.
-void vusk_soundpack::release_replaced_buffers()
+// Carries on where the request that started the decoding stopped.
+void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
 {
-    if (!replaced_buffers.empty() && vusk_audio_object::playing_count() == 0)
-        replaced_buffers.clear();
+    vusk_sound_effect *effect = outcome.job.effect;
+    const int version = outcome.job.version;
+    switch (outcome.result) {
+    case decode_result::missing:
+        // The player's own file did not decode and the pack has none (or it
+        // went while the job waited).
+        request_download(effect, version, effect_downloading);
+        return;
+    case decode_result::unusable:
+        // An older sound stays for a newer version to replace.
+        effect->state = effect_failed;
+        break;
+    case decode_result::decoded:
+        hold(effect, std::move(outcome.sound));
+        if (outcome.custom) {
+            effect->state = effect_custom;
+            return;
+        }
+        effect->state = effect_loaded;
+        break;
+    }
+    // A file found at the first request is used even when outdated; the
+    // next request refreshes it. A downloaded one is refreshed at once.
+    if (!check_sound_version(effect->name, version))
+        update_sound_version(effect->name, version);
+    else if (outcome.job.reload)
+        request_download(effect, version, effect_updating);
+}
+
+void vusk_soundpack::hold(vusk_sound_effect *effect, decoded_sound &&sound)
+{
+    if (effect->sound)
+        held_bytes -= effect->sound->length;
+    held_bytes += sound.length;
+    effect->sound = std::make_shared<const decoded_sound>(std::move(sound));
+    effect->last_used = ++use_clock;
+}
+
+// Lets go of the least recently used sounds that are not playing until the
+// rest fit. Sounds that play stay: the mixer would keep them anyway.
+void vusk_soundpack::keep_within_budget()
+{
+    while (held_bytes > byte_budget) {
+        vusk_sound_effect *oldest = least_recently_used_quiet_effect();
+        if (oldest == nullptr)
+            return;
+        let_go(oldest);
+    }
+}
+
+vusk_sound_effect *vusk_soundpack::least_recently_used_quiet_effect()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    vusk_sound_effect *oldest = nullptr;
+    for (auto &[name, effect] : effects)
+        if (effect.sound && !is_playing(effect.sound) && (!oldest || effect.last_used < oldest->last_used))
+            oldest = &effect;
+    return oldest;
+}
+
+// A loaded effect starts again from its files when it is next asked for;
+// any other keeps its state (a newer version still arrives).
+void vusk_soundpack::let_go(vusk_sound_effect *effect)
+{
+    held_bytes -= effect->sound->length;
+    effect->sound.reset();
+    if (effect->state == effect_loaded || effect->state == effect_custom)
+        effect->state = effect_unknown;
+}
+
+bool vusk_soundpack::decoding()
+{
+    return decodes.busy();
+}
+
+void vusk_soundpack::stop_decoding()
+{
+    decodes.stop();
 }
 
 vusk_sound_effect *vusk_soundpack::find_or_create_sound_effect(const std::string &relative_path)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    for (vusk_sound_effect &effect : effects)
-        if (effect.name == relative_path)
-            return &effect;
+    const auto found = effects.find(relative_path);
+    if (found != effects.end())
+        return &found->second;
     if (effects.size() >= max_effects)
         return nullptr;
-    vusk_sound_effect &effect = effects.emplace_front();
+    vusk_sound_effect &effect = effects[relative_path];
     effect.name = relative_path;
     effect.pack = this;
     return &effect;
@@ -197,9 +288,8 @@ vusk_sound_effect *vusk_soundpack::find_or_create_sound_effect(const std::string
 
 sound_version_entry *vusk_soundpack::find_version_unlocked(const std::string &relative_path)
 {
-    const auto found = std::find_if(versions.rbegin(), versions.rend(),
-                                    [&](const sound_version_entry &record) { return record.filename == relative_path; });
-    return found == versions.rend() ? nullptr : &*found;
+    const auto found = latest_versions.find(relative_path);
+    return found == latest_versions.end() ? nullptr : &versions[found->second];
 }
 
 int vusk_soundpack::check_sound_version(const std::string &relative_path, int version)
@@ -219,10 +309,12 @@ void vusk_soundpack::update_sound_version(const std::string &relative_path, int 
 
 void vusk_soundpack::update_sound_version_unlocked(const std::string &relative_path, int version)
 {
-    if (sound_version_entry *record = find_version_unlocked(relative_path))
+    if (sound_version_entry *record = find_version_unlocked(relative_path)) {
         record->version = version;
-    else
-        versions.push_back({relative_path, version});
+        return;
+    }
+    latest_versions[relative_path] = versions.size();
+    versions.push_back({relative_path, version});
 }
 
 void vusk_soundpack::save_version_info()

@@ -2,28 +2,35 @@
 #define VUSK_SOUNDPACK_H
 
 // The sound pack turns the server's sound requests into played sounds. Each
-// effect is decoded once from an Ogg Vorbis file under the configuration
+// effect is decoded from an Ogg Vorbis file under the configuration
 // directory and then played from memory; a file of the player's own in
 // "soundpack/custom/" comes first, and a missing or outdated pack file is
 // fetched through the download service. "sound_version.cfg" remembers
 // which version of each file is on disk.
 //
+// Decoding runs on a worker of its own: a request for an effect that is not
+// decoded yet starts the decoding and gets what a download in flight gets
+// (the older sound when one is held, else nothing); a later request plays it.
+// The decoded sounds held stay within a byte budget: past it, the least
+// recently used effect that is not playing is let go, and decoded again when
+// it is asked for.
+//
 // Threads: everything runs on the GUI thread but the download callback,
-// which runs on the download worker. The pack's mutex guards the effect and
-// version lists and is held only around one search or change of a list;
-// an effect's state is atomic. A decoded buffer that a reload replaces is
-// freed on the GUI thread once no sound is playing, since a playout may
-// still be reading it until then.
+// which runs on the download worker, and the decoding. The pack's mutex
+// guards the effect and version lists and is held only around one search or
+// change of a list; an effect's state is atomic. Decoded samples are shared
+// with the sounds playing them, so a sound is never freed under the mixer.
 
+#include "sound_decode_queue.h"
 #include "sound_version_file.h"
 #include "tag_owners.h"
 #include "vusk_download.h"
 
 #include <atomic>
-#include <list>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class vusk_soundpack;
@@ -35,15 +42,16 @@ enum sound_effect_state : int {
     effect_loaded = 3,
     effect_updating = 4, // loaded, and a newer version is on its way
     effect_custom = 5,   // the player's own file: never versioned or fetched
+    effect_decoding = 6, // a file on disk is being decoded
     effect_failed = 99,  // the file is unusable or its download failed
 };
 
 struct vusk_sound_effect {
-    // Decoded 16-bit little-endian PCM (GUI thread only).
-    std::unique_ptr<unsigned char[]> data;
-    long length = 0;
-    // 1 once loaded; 0 before.
-    int channels = 0;
+    // Decoded 16-bit little-endian PCM, shared with the sounds playing it;
+    // null when none is held (GUI thread only).
+    std::shared_ptr<const decoded_sound> sound;
+    // When a request last got the sound (GUI thread only).
+    unsigned long long last_used = 0;
     // "soundpack/" + name + ".ogg".
     std::string name;
     std::atomic<int> state{effect_unknown};
@@ -54,11 +62,15 @@ struct vusk_sound_effect {
 
 class vusk_soundpack final : public sound_tag_owner {
 public:
-    // Distinct effects a session may ask for. Each effect has at most one
-    // download in flight, so the service's queue never refuses the pack for
-    // being full.
+    // Distinct effects a session may ask for. Each effect's name is at most
+    // once in the service's lists (queued or failed), so the service never
+    // refuses the pack for full lists.
     static constexpr size_t max_effects = 512;
-    static_assert(max_effects <= vusk_download::max_queued, "a full download queue would strand effects");
+    static_assert(max_effects <= vusk_download::max_names, "a full download service would strand effects");
+    // Decoded sounds the effects hold, in bytes: 380 seconds of sound.
+    // Sounds that play stay held while they play (the mixer plays at most
+    // 64), and sounds decoded but not taken up yet add a quarter of this.
+    static constexpr long max_decoded_bytes = 32L << 20;
 
     // The process-wide pack, in the configuration directory of this run.
     static vusk_soundpack *Instance();
@@ -66,7 +78,7 @@ public:
     static vusk_soundpack *instance;
 
     // Reads the version file of directory (none when directory is empty).
-    vusk_soundpack(std::string directory, vusk_download &downloads);
+    vusk_soundpack(std::string directory, vusk_download &downloads, long byte_budget = max_decoded_bytes);
     vusk_soundpack(const vusk_soundpack &) = delete;
     vusk_soundpack &operator=(const vusk_soundpack &) = delete;
 
@@ -78,31 +90,52 @@ public:
     // Writes the version file whole; a failure is said on standard error and
     // the old file kept.
     void save_version_info();
+    // Whether the decoder has work it can do before the next request takes
+    // up what it finished.
+    bool decoding();
+    // Ends the decoding worker; requests after it decode nothing.
+    void stop_decoding();
 
 private:
-    int load_from_file(vusk_sound_effect *effect, const std::string &relative_path);
+    std::string full_path(const std::string &relative_path) const;
     vusk_sound_effect *find_or_create_sound_effect(const std::string &relative_path);
-    vusk_sound_effect *serve_effect(vusk_sound_effect *effect, int version, bool outdated, bool &fetching);
+    vusk_sound_effect *serve_effect(vusk_sound_effect *effect, const char *name, int version, bool outdated,
+                                    bool &version_waits);
+    void start_first_load(vusk_sound_effect *effect, const std::string &name, int version, bool &version_waits);
+    void start_decoding(vusk_sound_effect *effect, std::string custom_path, int version, bool reload);
+    vusk_sound_effect *use(vusk_sound_effect *effect);
+    void take_decoded_sounds();
+    void take_decoded(sound_decode_outcome &outcome);
+    void hold(vusk_sound_effect *effect, decoded_sound &&sound);
+    void keep_within_budget();
+    vusk_sound_effect *least_recently_used_quiet_effect();
+    void let_go(vusk_sound_effect *effect);
     bool request_download(vusk_sound_effect *effect, int version, sound_effect_state state);
     int check_sound_version(const std::string &relative_path, int version);
     void update_sound_version(const std::string &relative_path, int version);
     void update_sound_version_unlocked(const std::string &relative_path, int version);
     sound_version_entry *find_version_unlocked(const std::string &relative_path);
     static void download_callback_function(void *effect, int failed);
-    void release_replaced_buffers();
     std::string version_file_path() const;
 
     const std::string directory;
     vusk_download &downloads;
+    const long byte_budget;
     std::mutex mutex;
-    // Every effect ever asked for, most recent first; never removed, so
-    // the download callbacks' pointers stay valid.
-    std::list<vusk_sound_effect> effects;
-    // File order: loaded records first, then new ones; searched from the
-    // end, so the most recently added record of a name counts.
+    // Every effect ever asked for, by name; never removed, and a map keeps
+    // its elements in place, so the download callbacks' pointers stay valid.
+    std::unordered_map<std::string, vusk_sound_effect> effects;
+    // File order: loaded records first, then new ones; the most recently
+    // added record of a name counts.
     std::vector<sound_version_entry> versions;
-    // Buffers replaced by reloads, waiting until no playout can read them.
-    std::vector<std::unique_ptr<unsigned char[]>> replaced_buffers;
+    // Where that record of each name sits in versions.
+    std::unordered_map<std::string, size_t> latest_versions;
+    // The bytes of the sounds the effects hold, and the clock of their use
+    // (GUI thread only).
+    long held_bytes = 0;
+    unsigned long long use_clock = 0;
+    // Declared last: its worker ends before the effects go.
+    sound_decode_queue decodes;
 };
 
 #endif

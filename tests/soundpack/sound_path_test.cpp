@@ -72,12 +72,17 @@ TEST(SoundPath, ASoundTagFromTheServerIsHeardOnTheDevice)
     vusk_stream_parser parser(display, dispatcher);
     parser.reset();
     const std::string stream = "You open the door.\r\n;ssound;door;esound;";
+    const std::string preload = ";ssound;door 1 preload;esound;";
 
     TConfig::Instance()->SetSystemAudio(0);
     ASSERT_EQ(start_audio(), 1);
+    parser.process_socket_data(preload.data(), int(preload.size()));
     parser.process_socket_data(stream.data(), int(stream.size()));
+    EXPECT_FALSE(pack.decoding());
     EXPECT_EQ(vusk_audio_object::playing_count(), 0) << "sound is off in the settings";
     TConfig::Instance()->SetSystemAudio(1);
+    parser.process_socket_data(preload.data(), int(preload.size()));
+    ASSERT_TRUE(wait_until([&] { return !pack.decoding(); }));
     parser.process_socket_data(stream.data(), int(stream.size()));
     ASSERT_TRUE(wait_until([] { return vusk_audio_object::playing_count() == 0; }));
     stop_audio();

@@ -100,7 +100,7 @@ TEST_F(DownloadTest, AFullQueueRefusesAndAStoppedServiceCallsNoOneBack)
 {
     http_test_server server("files", true);
     vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
-    for (size_t i = 0; i < vusk_download::max_queued; ++i)
+    for (size_t i = 0; i < vusk_download::max_names; ++i)
         ASSERT_EQ(download(service, "f" + std::to_string(i)), 1);
     EXPECT_EQ(download(service, "one too many"), 0);
 
@@ -108,6 +108,28 @@ TEST_F(DownloadTest, AFullQueueRefusesAndAStoppedServiceCallsNoOneBack)
     EXPECT_EQ(download(service, "after the stop"), 0);
     server.release();
     EXPECT_TRUE(calls().empty());
+}
+
+// Failures fill the bounded lists for good: the first failure is still
+// refused after many more, and once the lists are full nothing new is
+// fetched, so no failing name is ever asked of the host twice.
+TEST_F(DownloadTest, NoFailureIsForgotten)
+{
+    http_test_server server;
+    server.serve("good.ogg", "fine");
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+    ASSERT_EQ(download(service, "good.ogg"), 1);
+    ASSERT_EQ(calls(1), names{"good.ogg done"});
+    for (size_t i = 0; i < vusk_download::max_names; ++i)
+        ASSERT_EQ(download(service, "../failing" + std::to_string(i)), 1) << i;
+    ASSERT_EQ(calls(1 + vusk_download::max_names).size(), 1 + vusk_download::max_names);
+
+    EXPECT_EQ(download(service, "../failing0"), 0);
+    EXPECT_EQ(download(service, "../one more"), 0);
+    EXPECT_EQ(download(service, "good.ogg"), 0);
+    EXPECT_EQ(download(service, "../failing0"), 0);
+    EXPECT_EQ(calls().size(), 1 + vusk_download::max_names);
+    EXPECT_EQ(server.requests(), names{"GET /good.ogg HTTP/1.0"});
 }
 
 TEST_F(DownloadTest, StoppingDuringAStalledTransferAbandonsItCleanly)

@@ -1,8 +1,10 @@
-// The sound pack with real Ogg files made by sox, Tremor decoding them, a
-// real web host, and the mixer run by hand in the audio thread's place, so
-// that what a request plays can be read back sample by sample.
+// The sound pack with real Ogg files made by sox, Tremor decoding them on
+// the pack's worker, a real web host, and the mixer run by hand in the audio
+// thread's place, so that what a request plays can be read back sample by
+// sample.
 #include "vusk_soundpack.h"
 
+#include "audio_test_support.h"
 #include "callback_log.h"
 #include "file_text.h"
 #include "http_server.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <sys/stat.h>
 
 namespace {
@@ -49,13 +52,23 @@ protected:
     }
 
     // The web host, the service and the pack (which reads the version file).
-    void start(const char *mode = "files")
+    void start(const char *mode = "files", long byte_budget = vusk_soundpack::max_decoded_bytes)
     {
         server = std::make_unique<http_test_server>(mode);
         download_timing timing;
         timing.attempts = 1;
         service = std::make_unique<vusk_download>(config, "127.0.0.1", server->port(), timing);
-        pack = std::make_unique<vusk_soundpack>(config, *service);
+        pack = std::make_unique<vusk_soundpack>(config, *service, byte_budget);
+    }
+
+    // Until every decoding started so far has ended and been taken up, as the
+    // next request takes it up (a request for no name does only that).
+    void settle()
+    {
+        do {
+            ASSERT_TRUE(audio_test::wait_until([&] { return !pack->decoding(); }));
+            pack->get_sound_data("", 1);
+        } while (pack->decoding());
     }
 
     std::string local(const std::string &relative) const { return config + "/" + relative; }
@@ -118,13 +131,19 @@ protected:
     size_t marker_count = 0;
 };
 
-TEST_F(SoundPackTest, APresentFilePlaysAtOnceUnlessPreloadedFromTheThirdWord)
+// Decoding runs on the pack's worker: the request that starts it plays
+// nothing, then or later, like a request while the file is downloaded.
+TEST_F(SoundPackTest, APresentFilePlaysOnceDecodedUnlessPreloadedFromTheThirdWord)
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
     const samples door = sound("soundpack/door.ogg");
     ASSERT_EQ(door.size(), 13230u);
     start();
 
+    EXPECT_TRUE(heard("door").empty());
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1")) << "the file is there: recorded at once";
+    settle();
+    EXPECT_TRUE(mixed_to_silence().empty()) << "nor is it played once decoded";
     EXPECT_TRUE(heard("door 1 preload").empty());
     EXPECT_TRUE(heard("door 1 quietly PRELOAD").empty());
     EXPECT_EQ(heard("door"), door);
@@ -142,13 +161,16 @@ TEST_F(SoundPackTest, AMissingFileIsFetchedAndItsVersionRecordedOnlyOnArrival)
     EXPECT_TRUE(heard("door 2").empty());
     EXPECT_EQ(saved_versions(), head) << "nothing recorded before the file is there";
     wait_for_downloads();
-    EXPECT_EQ(heard("door 2"), sound("served.ogg"));
     EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "2"));
+    EXPECT_TRUE(heard("door 2").empty()) << "decoding";
+    settle();
+    EXPECT_EQ(heard("door 2"), sound("served.ogg"));
     EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/door.ogg HTTP/1.0"});
 }
 
 // The old sound keeps playing from its buffer while the new version is
-// fetched and loaded over it (AddressSanitizer watches the old buffer).
+// fetched, decoded and taken up in its place (AddressSanitizer watches the
+// old buffer).
 TEST_F(SoundPackTest, ANewerVersionIsFetchedWhileTheOldSoundPlaysOn)
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
@@ -159,17 +181,20 @@ TEST_F(SoundPackTest, ANewerVersionIsFetchedWhileTheOldSoundPlaysOn)
     start();
     server->serve("soundpack/door.ogg", read_file(local("v3.ogg")));
 
-    pack->parse_audio_tag("door 3"); // the old sound, no download yet
-    EXPECT_TRUE(fetched().empty());
+    pack->parse_audio_tag("door 3 preload");
+    settle();
+    EXPECT_TRUE(fetched().empty()) << "the file on disk is used first";
+    pack->parse_audio_tag("door 3"); // the old sound, and the download
     constexpr size_t played_before = 1000;
     for (size_t i = 0; i < played_before; ++i) {
         short left, right;
         vusk_audio_object::fetch_channel_data(&left, &right);
         ASSERT_EQ(left, old_door[i]);
     }
-    pack->parse_audio_tag("door 3"); // the old sound again, and the download
     wait_for_downloads();
-    pack->parse_audio_tag("door 3"); // the new file, loaded over the old
+    pack->parse_audio_tag("door 3"); // the old sound while the new one decodes
+    settle();
+    pack->parse_audio_tag("door 3"); // the new sound
 
     auto at = [](const samples &s, size_t i) { return i < s.size() ? s[i] : 0; };
     samples expected;
@@ -187,6 +212,9 @@ TEST_F(SoundPackTest, HighVersionsAndCustomFilesNeedNoDownload)
     ASSERT_TRUE(make_ogg(local("soundpack/custom/bell.ogg"), door_v3));
     write_file(local("sound_version.cfg"), head + record("soundpack/door.ogg", "1000"));
     start();
+    pack->parse_audio_tag("door 3 preload");
+    pack->parse_audio_tag("sub/bell 5 preload");
+    settle();
 
     EXPECT_EQ(heard("door 3"), sound("soundpack/door.ogg"));
     EXPECT_EQ(heard("sub/bell 5"), sound("soundpack/custom/bell.ogg"));
@@ -203,16 +231,70 @@ TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
     ASSERT_EQ(mkfifo(local("soundpack/pipe.ogg").c_str(), 0600), 0);
     start("notfound");
 
-    for (const char *request : {"stereo", "slow", "long", "pipe", "stereo 2", "long 2", "long 3"})
+    for (const char *request : {"stereo", "slow", "long", "pipe"})
+        EXPECT_TRUE(heard(request).empty()) << request;
+    settle();
+    for (const char *request : {"stereo 2", "slow", "long 2", "long 3", "pipe"})
         EXPECT_TRUE(heard(request).empty()) << request;
     wait_for_downloads();
     for (const char *request : {"pipe 4", "stereo 5", "long 6"})
         EXPECT_TRUE(heard(request).empty()) << request;
+    settle();
     wait_for_downloads();
     // An unusable custom file and a FIFO leave the pack's own file to be
     // fetched, a new version an unusable one; each name once only.
-    EXPECT_EQ(fetched(), (std::vector<std::string>{"GET /soundpack/long.ogg HTTP/1.0", "GET /soundpack/pipe.ogg HTTP/1.0",
-                                                   "GET /soundpack/stereo.ogg HTTP/1.0"}));
+    std::vector<std::string> requests = fetched();
+    std::sort(requests.begin(), requests.end());
+    EXPECT_EQ(requests, (std::vector<std::string>{"GET /soundpack/long.ogg HTTP/1.0", "GET /soundpack/pipe.ogg HTTP/1.0",
+                                                  "GET /soundpack/stereo.ogg HTTP/1.0"}));
+}
+
+// With room for three decoded effects, a fourth lets go of the least
+// recently used one that is not playing; a playing one stays even when it
+// is older, and one let go of decodes again when it is next asked for.
+TEST_F(SoundPackTest, DecodedSoundsStayWithinTheBudget)
+{
+    std::map<std::string, samples> effects;
+    for (const char *name : {"a", "b", "c", "d"}) {
+        ASSERT_TRUE(make_ogg(local(std::string("soundpack/") + name + ".ogg"), door_v2));
+        effects[name] = sound(std::string("soundpack/") + name + ".ogg");
+    }
+    start("files", long(3 * effects["a"].size() * sizeof(short)));
+    for (const char *name : {"a", "b", "c"})
+        pack->parse_audio_tag((name + std::string(" 1 preload")).c_str());
+    settle();
+
+    pack->parse_audio_tag("a"); // plays on while the others are used
+    pack->parse_audio_tag("b 1 preload");
+    pack->parse_audio_tag("c 1 preload");
+    pack->parse_audio_tag("d 1 preload");
+    settle();
+    EXPECT_EQ(mixed_to_silence(), effects["a"]);
+
+    EXPECT_EQ(heard("a"), effects["a"]);
+    EXPECT_EQ(heard("c"), effects["c"]);
+    EXPECT_EQ(heard("d"), effects["d"]);
+    EXPECT_TRUE(heard("b").empty()) << "let go of, and decoding again";
+    settle();
+    EXPECT_EQ(heard("b"), effects["b"]);
+    EXPECT_TRUE(heard("a").empty()) << "now the least recently used";
+    EXPECT_TRUE(fetched().empty());
+}
+
+// The longest name the server may use fits the download service's limit.
+TEST_F(SoundPackTest, AnEightyFiveCharacterNameIsFetchedAndPlayed)
+{
+    const std::string name(85, 'n');
+    start();
+    ASSERT_TRUE(make_ogg(local("served.ogg"), door_v3));
+    server->serve("soundpack/" + name + ".ogg", read_file(local("served.ogg")));
+
+    EXPECT_TRUE(heard(name.c_str()).empty());
+    wait_for_downloads();
+    pack->parse_audio_tag((name + " 1 preload").c_str());
+    settle();
+    EXPECT_EQ(heard(name.c_str()), sound("served.ogg"));
+    EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/" + name + ".ogg HTTP/1.0"});
 }
 
 TEST_F(SoundPackTest, TheVersionFileLosesOnlyUnusableRecordsAndKeepsItsOrder)
