@@ -629,6 +629,11 @@ void TConfig::UseDefaultPrefs()
         effects->menu_view_change_layout_helper();
 }
 
+void config_effects::rebuild_fonts(TConfig &config)
+{
+    config.apply_font();
+}
+
 void TConfig::apply_font()
 {
     if (current == nullptr)
