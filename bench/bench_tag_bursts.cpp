@@ -139,6 +139,8 @@ std::vector<tag_case> tag_cases()
         {"votemenu", block_of({with_data("votemenu3", "Vote here\nhttp://127.0.0.1/vote")})},
         {"b", block_of({with_data("b3", "Look\nlook around"), with_data("b5", "North\nnorth")})},
         {"bf", block_of({with_data("bf2", "Go\ngo"), with_data("bf5", "Stop\nstop")})},
+        // Last: each name adds a configuration, up to the cap.
+        {"login_new_names", block_of_new("login", [](const std::string &name) { return name; })},
     };
 }
 
