@@ -7,6 +7,8 @@
 // configuration changes only its data. Each call whose target (menu item,
 // panel, audio output) does not exist yet does nothing.
 
+class TConfig;
+
 enum class status_display_part { exp, hpbar, enemy_hpbar };
 
 // The settings that a menu item shows: a check item (checked when the value
@@ -54,6 +56,9 @@ public:
     virtual void refresh() {}
     virtual void resize() {}
     virtual void reset_scrollbars() {}
+    // The shared fonts take the fonts of the configuration's current record
+    // (TConfig::apply_font, which this does by default).
+    virtual void rebuild_fonts(TConfig &config);
     virtual void global_font_resync() {}
     virtual void button_font_resync() {}
     virtual void menu_view_change_layout_helper() {}

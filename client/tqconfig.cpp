@@ -22,7 +22,8 @@ std::string description_of(const wxFont &font)
 }
 
 // Gives the font the face, style and weight of a description the toolkit
-// accepts, else keeps its face; the size is taken in either case.
+// accepts, else keeps its face; the size is taken in either case. A font that
+// has them already keeps its glyphs.
 void apply_description(vusk_font *font, const std::string &description, int point_size)
 {
     if (font == nullptr)
@@ -31,7 +32,7 @@ void apply_description(vusk_font *font, const std::string &description, int poin
     if (scratch.SetNativeFontInfo(bytes_to_wx(description))) {
         scratch.SetPointSize(point_size);
         font->bulk_change_font(scratch);
-    } else {
+    } else if (font->GetPointSize() != point_size) {
         font->SetPointSize(point_size);
     }
 }
@@ -626,6 +627,11 @@ void TConfig::UseDefaultPrefs()
     RefreshPrefs();
     if (effects)
         effects->menu_view_change_layout_helper();
+}
+
+void config_effects::rebuild_fonts(TConfig &config)
+{
+    config.apply_font();
 }
 
 void TConfig::apply_font()
