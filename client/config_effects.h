@@ -9,6 +9,8 @@
 
 #include "settings_table.h"
 
+class TConfig;
+
 enum class status_display_part { exp, hpbar, enemy_hpbar };
 
 // The settings that a menu item shows: a check item (checked when the value
@@ -44,6 +46,9 @@ public:
     virtual void refresh() {}
     virtual void resize() {}
     virtual void reset_scrollbars() {}
+    // The shared fonts take the fonts of the configuration's current record
+    // (TConfig::apply_font, which this does by default).
+    virtual void rebuild_fonts(TConfig &config);
     virtual void global_font_resync() {}
     virtual void button_font_resync() {}
     virtual void menu_view_change_layout_helper() {}

@@ -330,6 +330,7 @@ void vusk_mw::main_tick()
 
 void vusk_mw::run_tick_work()
 {
+    carry_out_marked_work();
     vusk_embedded_window::animation_update(main_tick_ms);
     TConfig &config = *TConfig::Instance();
     if (logged_in_ && config.config_update_pending)
@@ -478,6 +479,8 @@ void vusk_mw::close_connection()
 
 void vusk_mw::socket_disconnect(const char *message)
 {
+    // What the session's last tags asked for comes before its end.
+    carry_out_marked_work();
     // A diversion ends with the session: the popup it points into may be
     // closed below, and a channel diversion must not outlive the server
     // that started it.
@@ -548,6 +551,7 @@ void vusk_mw::display_socket_data(const char *text, int length)
 void vusk_mw::process_tagged_data(const char *tag, const char *data, int length)
 {
     tag_dispatcher_.process_tagged_data(tag, data, length);
+    carry_out_marked_work();
 }
 
 void vusk_mw::enable_local_echo()
@@ -572,20 +576,22 @@ void vusk_mw::ring_bell()
 
 void vusk_mw::login(const char *name)
 {
-    if (name[0] != '\0') {
-        SetTitle(bytes_to_wx(std::string(player_title_prefix) + name));
-        TConfig::Instance()->UseConfig(name);
-    }
-    login_time_ = time(nullptr);
-    logged_in_ = true;
-    input_window_->line_edit.swap_history(2);
-    enable_automap();
-    fkey_manager_->enable_buttons(true);
-    show_status_panels_after_login();
-    input_window_->line_edit.enable_echo();
-    resize();
-    Refresh();
-    TConfig::Instance()->config_update_pending = 1;
+    marking_work([&] {
+        if (name[0] != '\0') {
+            marked_work_.title = std::string(player_title_prefix) + name;
+            TConfig::Instance()->UseConfig(name);
+        }
+        login_time_ = time(nullptr);
+        logged_in_ = true;
+        input_window_->line_edit.swap_history(2);
+        enable_automap();
+        fkey_manager_->enable_buttons(true);
+        show_status_panels_after_login();
+        input_window_->line_edit.enable_echo();
+        resize();
+        Refresh();
+        TConfig::Instance()->config_update_pending = 1;
+    });
 }
 
 void vusk_mw::color_flash(const char *arguments)
@@ -767,6 +773,8 @@ int vusk_mw::http_fork(const char *url)
 
 void vusk_mw::menu_view_change_layout_helper()
 {
+    if (mark_for_tick(&marked_work::docking))
+        return;
     set_automap_dock_state();
     set_group_display_dock_state();
     resize();
@@ -786,6 +794,8 @@ void vusk_mw::OnResize(wxSizeEvent &)
 
 void vusk_mw::resize()
 {
+    if (mark_for_tick(&marked_work::layout))
+        return;
     redraw_background(0);
     place_logo();
     const wxSize size = GetClientSize();
@@ -801,8 +811,16 @@ void vusk_mw::resize()
     main_display_->enable_scrolling();
 }
 
+void vusk_mw::rebuild_fonts(TConfig &config)
+{
+    if (!mark_for_tick(&marked_work::fonts))
+        config.apply_font();
+}
+
 void vusk_mw::global_font_resync()
 {
+    if (mark_for_tick(&marked_work::text_font))
+        return;
     main_display_->change_font(global_font);
     input_window_->line_edit.change_font(global_font);
     channel_window_->change_font(global_font);
@@ -813,6 +831,8 @@ void vusk_mw::global_font_resync()
 
 void vusk_mw::button_font_resync()
 {
+    if (mark_for_tick(&marked_work::button_font))
+        return;
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
     automap_display_->change_button_font();
     channel_window_->change_button_font();
@@ -826,6 +846,17 @@ void vusk_mw::button_font_resync()
 
 void vusk_mw::global_change_theme(int redraw)
 {
+    if (mark_for_tick(&marked_work::themes)) {
+        marked_work_.redraw_background |= redraw != 0;
+        return;
+    }
+    change_themes(redraw);
+    resize();
+    Refresh();
+}
+
+void vusk_mw::change_themes(int redraw)
+{
     reset_theme();
     if (redraw)
         redraw_background(1);
@@ -835,8 +866,6 @@ void vusk_mw::global_change_theme(int redraw)
     channel_window_->change_theme();
     status_display_->change_theme();
     group_display_->repaint();
-    resize();
-    Refresh();
 }
 
 int vusk_mw::transfer_focus_main(wxWindow *window)
@@ -895,6 +924,8 @@ void vusk_mw::scroll_down(int lines)
 
 void vusk_mw::reset_scrollbars()
 {
+    if (mark_for_tick(&marked_work::scrollbars))
+        return;
     main_display_->set_scrollbar_enable(TConfig::Instance()->GetMwScrollbar());
     main_display_->enable_scrolling();
     main_display_->ResetSize();
@@ -970,6 +1001,8 @@ void vusk_mw::set_automap_dock_state()
 
 void vusk_mw::enable_automap()
 {
+    if (mark_for_tick(&marked_work::automap_shown))
+        return;
     const TConfig &config = *TConfig::Instance();
     if (!config.GetAutomapEnable()) {
         automap_display_->Hide();
@@ -985,6 +1018,10 @@ void vusk_mw::enable_automap()
 
 void vusk_mw::set_automap_size(int cell_size)
 {
+    if (marking_work_) {
+        marked_work_.automap_cell_size = cell_size;
+        return;
+    }
     automap_display_->set_size(cell_size);
 }
 
@@ -1088,7 +1125,7 @@ void vusk_mw::flush_panel_repaints()
 void vusk_mw::ping_reply()
 {
     status_bar_->record_ping_time(int(std::min<long>(ping_stopwatch_.Time(), INT_MAX)));
-    status_bar_->repaint();
+    status_bar_->schedule_repaint();
 }
 
 void vusk_mw::repaint_status_bar()

@@ -27,6 +27,7 @@
 
 #include <ctime>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -123,6 +124,9 @@ public:
     int http_fork(const char *url);
 
     void global_change_theme(int redraw_background) override;
+    // What tags asked of the frame since the last call, done once (the
+    // tick's first duty; a tag injected by the client is carried out at once).
+    void carry_out_marked_work();
 
     // The voting reminder (every 101st tick), the vote menu and its switch.
     void try_voting_reminder();
@@ -186,6 +190,7 @@ public:
     bool locking_scrollback() const override;
     void toggle_setting(control_key_action action) override;
     void resize() override;
+    void rebuild_fonts(TConfig &config) override;
     void global_font_resync() override;
     void button_font_resync() override;
     void menu_view_change_layout_helper() override;
@@ -332,6 +337,32 @@ private:
     void reset_status_panels();
     // Paints the panels once for every change the tags made since the last call.
     void flush_panel_repaints();
+    // Work marked by tags for the next tick, in the order it is done.
+    struct marked_work {
+        // The frame's new title; empty when none was asked for.
+        std::string title;
+        bool fonts = false;
+        bool themes = false;
+        bool redraw_background = false;
+        bool docking = false;
+        bool text_font = false;
+        bool button_font = false;
+        bool scrollbars = false;
+        // The automap's new cell size; 0 when none was asked for.
+        int automap_cell_size = 0;
+        bool automap_shown = false;
+        bool vote_menu = false;
+        bool layout = false;
+    };
+    // Runs a tag's work with its layouts, themes and fonts marked for the
+    // tick instead of done: a burst of tags costs one of each.
+    void marking_work(const std::function<void()> &work);
+    // While a tag's work is marked: notes `work` for the tick, true then.
+    bool mark_for_tick(bool marked_work::*work);
+    void change_themes(int redraw_background);
+
+    marked_work marked_work_;
+    bool marking_work_ = false;
 
     vusk_tag_dispatcher tag_dispatcher_;
     vusk_stream_parser stream_parser_;

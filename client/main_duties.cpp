@@ -107,7 +107,7 @@ void vusk_mw::mouse_event_handler(wxMouseEvent &event)
 
 void vusk_mw::config_cmd_process(const char *command)
 {
-    ::config_cmd_process(command, *this);
+    marking_work([&] { ::config_cmd_process(command, *this); });
 }
 
 bool vusk_mw::automap_enabled() const
@@ -184,8 +184,7 @@ void vusk_mw::build_vote_menu()
 void vusk_mw::vote_menu_entry(const char *number, const char *data)
 {
     setup_vote_menu(number, data);
-    if (vote_menu_ != nullptr)
-        fill_voting_menu(*vote_menu_);
+    marked_work_.vote_menu = true;
 }
 
 void vusk_mw::menu_vote_id(wxCommandEvent &event)

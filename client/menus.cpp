@@ -497,20 +497,25 @@ void vusk_mw::show_all_settings()
             menu_bar_->Check(choice.id, true);
 }
 
+// A login or a server's command shows every setting again: an item already
+// showing the value is left alone.
 void vusk_mw::show_setting(menu_setting setting, int value)
 {
     const menu_check item = menu_item_for(setting, value);
-    if (item.id != 0 && menu_bar_ != nullptr && menu_bar_->FindItem(item.id) != nullptr)
-        menu_bar_->Check(item.id, item.checked);
+    wxMenuItem *entry = item.id != 0 && menu_bar_ != nullptr ? menu_bar_->FindItem(item.id) : nullptr;
+    if (entry != nullptr && entry->IsChecked() != item.checked)
+        entry->Check(item.checked);
 }
 
 void vusk_mw::enable_menu_items()
 {
     const bool automap_on = TConfig::Instance()->GetAutomapEnable() != 0;
     for (int id : {id_menu_view_map_big, id_menu_view_map_med, id_menu_view_map_small, id_menu_view_map_incr,
-                   id_menu_view_map_decr})
-        if (menu_bar_ != nullptr && menu_bar_->FindItem(id) != nullptr)
-            menu_bar_->Enable(id, automap_on);
+                   id_menu_view_map_decr}) {
+        wxMenuItem *entry = menu_bar_ != nullptr ? menu_bar_->FindItem(id) : nullptr;
+        if (entry != nullptr && entry->IsEnabled() != automap_on)
+            entry->Enable(automap_on);
+    }
 }
 
 void vusk_mw::menu_command(wxCommandEvent &event)

@@ -23,7 +23,8 @@ std::string description_of(const wxFont &font)
 }
 
 // Gives the font the face, style and weight of a description the toolkit
-// accepts, else keeps its face; the size is taken in either case.
+// accepts, else keeps its face; the size is taken in either case. A font that
+// has them already keeps its glyphs.
 void apply_description(vusk_font *font, const std::string &description, int point_size)
 {
     if (font == nullptr)
@@ -32,7 +33,7 @@ void apply_description(vusk_font *font, const std::string &description, int poin
     if (scratch.SetNativeFontInfo(bytes_to_wx(description))) {
         scratch.SetPointSize(point_size);
         font->bulk_change_font(scratch);
-    } else {
+    } else if (font->GetPointSize() != point_size) {
         font->SetPointSize(point_size);
     }
 }
@@ -478,6 +479,11 @@ void TConfig::reset_to(const tqconfig &defaults, default_reset reset)
         else
             current->*row.member = defaults.*row.member;
     }
+}
+
+void config_effects::rebuild_fonts(TConfig &config)
+{
+    config.apply_font();
 }
 
 void TConfig::apply_font()

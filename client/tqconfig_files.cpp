@@ -574,9 +574,11 @@ void TConfig::refresh_after_switch()
 {
     RefreshThemes();
     RefreshPrefs();
-    apply_font();
-    if (effects == nullptr)
+    if (effects == nullptr) {
+        apply_font();
         return;
+    }
+    effects->rebuild_fonts(*this);
     effects->menu_view_change_layout_helper();
     effects->global_font_resync();
     effects->button_font_resync();

@@ -92,19 +92,19 @@ void vusk_automap_display::set_area_name(const char *name)
 {
     buffer_clear(area_name_);
     buffer_append(area_name_, name != nullptr ? name : "(null)");
-    repaint();
+    repaint_soon();
 }
 
 void vusk_automap_display::set_combat_mode(const char *)
 {
     combat_ = true;
-    repaint();
+    repaint_soon();
 }
 
 void vusk_automap_display::clear_combat_mode(const char *)
 {
     combat_ = false;
-    repaint();
+    repaint_soon();
 }
 
 void vusk_automap_display::full_clear()

@@ -28,6 +28,11 @@ void vusk_button::resize(int changed)
 
 void vusk_button::redraw_bitmaps()
 {
+    images_changed();
+}
+
+void vusk_button::paint_images()
+{
     paint_state_images(text_button_recipes(toggle_mode != 0, highlighted != 0),
                        [this](vusk_bitmap &bitmap, const vusk_color *colour) {
                            draw_button_text(bitmap, name, *colour);

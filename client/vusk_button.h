@@ -5,8 +5,8 @@
 // the label centred, cut to the characters that fit. A highlighted button
 // (the default) uses the brighter colours when up; toggle mode uses colours
 // of its own when down. The images are painted again whenever the label, the
-// highlight or the size changes; a theme change reaches the button through
-// its owner, which calls redraw_bitmaps().
+// highlight or the size changes (before the button next shows one); a theme
+// change reaches the button through its owner, which calls redraw_bitmaps().
 
 #include "button_label.h"
 #include "vusk_image_button.h"
@@ -26,6 +26,9 @@ public:
 
     // The label centred in the large button font, as much of it as fits.
     void draw_button_text(vusk_bitmap &bitmap, const char *text, const vusk_color &colour);
+
+protected:
+    void paint_images() override;
 
 private:
     char name[button_text_max + 1] = "";

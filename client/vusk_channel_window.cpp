@@ -152,9 +152,17 @@ channel_record *vusk_channel_window::create_channel(const std::string &name, int
         current_channel = created;
         created->button->set_active(1);
     }
+    new_channels = true;
+    return created;
+}
+
+void vusk_channel_window::place_new_channels()
+{
+    if (!new_channels)
+        return;
+    new_channels = false;
     resize();
     show_handler(shown);
-    return created;
 }
 
 bool vusk_channel_window::on_current_page(const channel_record *record) const

@@ -57,6 +57,10 @@ public:
     void page_button_clicked(channel_record *channel);
     // Deletes every channel; the placeholders show again.
     void clear();
+    // Places and shows the tabs of the channels created since the last call,
+    // all at once: a burst of new channels costs one layout (the frame's
+    // tick calls it).
+    void place_new_channels();
 
     void change_font(vusk_font *font);
     void change_button_font();
@@ -97,6 +101,7 @@ private:
     channel_record *other_page_channel = nullptr;
     int current_page = 0;
     vusk_channel_paging_button *paging_button = nullptr;
+    bool new_channels = false;
 };
 
 #endif

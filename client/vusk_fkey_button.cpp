@@ -46,6 +46,8 @@ void vusk_fkey_button::clear()
 
 void vusk_fkey_button::set_enable(int on)
 {
+    if (enabled == on)
+        return;
     enabled = on;
     redraw_bitmaps();
 }
@@ -65,6 +67,11 @@ void vusk_fkey_button::construct_formatted_display_string(const char *label)
 }
 
 void vusk_fkey_button::redraw_bitmaps()
+{
+    images_changed();
+}
+
+void vusk_fkey_button::paint_images()
 {
     paint_state_images(fkey_button_recipes(enabled != 0), [this](vusk_bitmap &bitmap, const vusk_color *colour) {
         const int label_top = draw_button_fkey_string(bitmap);

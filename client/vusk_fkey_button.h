@@ -28,6 +28,7 @@ public:
 
     // Wraps the label again for the new size and repaints the images.
     void resize(int changed) override;
+    // The images are painted again before the key next shows one.
     void redraw_bitmaps();
     void construct_formatted_display_string(const char *label);
 
@@ -37,6 +38,9 @@ public:
     void draw_button_text(vusk_bitmap &bitmap, int y, const vusk_color &colour);
 
     void clicked_handler(wxCommandEvent &event);
+
+protected:
+    void paint_images() override;
 
 private:
     char name[button_text_max + 1] = "";

@@ -40,6 +40,7 @@ void vusk_font::rebuild_font_glyphs()
 {
     if (!IsOk())
         return;
+    ++glyph_builds_;
     vusk_bitmap measuring(1, 1);
     wxMemoryDC dc(measuring);
     for (int code = FIRST_GLYPH; code <= LAST_GLYPH; ++code) {
@@ -61,7 +62,9 @@ void vusk_font::rebuild_font_glyphs()
 
 void vusk_font::bulk_change_font(const wxFont &font)
 {
-    if (!font.IsOk())
+    if (!font.IsOk() || (font.GetFaceName() == GetFaceName() && font.GetStyle() == GetStyle() &&
+                         font.GetUnderlined() == GetUnderlined() && font.GetWeight() == GetWeight() &&
+                         font.GetPointSize() == GetPointSize()))
         return;
     SetFaceName(font.GetFaceName());
     SetStyle(font.GetStyle());

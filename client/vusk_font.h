@@ -29,8 +29,10 @@ public:
     void SetPointSize(int size) override;
     void rebuild_font_glyphs();
     // Takes over another font's face, style, underlining, weight and size,
-    // rebuilding the glyphs once.
+    // rebuilding the glyphs once; nothing when they are this font's already.
     void bulk_change_font(const wxFont &font);
+    // How many times the glyphs were built, the first time included.
+    int glyph_builds() const { return glyph_builds_; }
 
     // The glyph of an 8-bit character (looked up by its low seven bits), or
     // null when that code has none.
@@ -43,6 +45,7 @@ public:
 
 private:
     std::array<std::unique_ptr<vusk_bitmap>, GLYPH_SLOTS> glyphs_;
+    int glyph_builds_ = 0;
 };
 
 #endif

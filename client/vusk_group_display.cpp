@@ -47,7 +47,7 @@ bool vusk_group_display::update(const char *data)
     }
     const bool changed = reposition_window() != 0;
     Show(TConfig::Instance()->GetGroupStatus() != 0);
-    repaint();
+    repaint_soon();
     return changed;
 }
 

@@ -106,7 +106,7 @@ void vusk_hint_buttons::resize_lower()
         if (visible) {
             top = next_hint_top(top, follows_hidden);
             b->SetSize(x, top, hint_button_width, hint_button_height);
-            b->repaint();
+            b->repaint_soon();
             top += hint_button_pitch;
         }
         follows_hidden = !visible;

@@ -105,8 +105,18 @@ void vusk_image_button::fire_click()
     new vusk_audio_noise_tick;
 }
 
+void vusk_image_button::images_changed()
+{
+    images_stale = true;
+    Refresh(false);
+}
+
 void vusk_image_button::repaint_dc(vusk_bitmap &bitmap)
 {
+    if (images_stale) {
+        images_stale = false;
+        paint_images();
+    }
     const vusk_bitmap &image = images[shown_button_image(button_state, hover, has_default_hover, has_clicked_hover)];
     if (image.GetWidth() < bitmap.GetWidth() || image.GetHeight() < bitmap.GetHeight())
         bitmap.Clear(vusk_BLACK);
@@ -178,8 +188,11 @@ void vusk_image_button::paint_state_images(const button_image_recipes &recipes, 
         if (recipe.border != no_theme_slot)
             draw_thin_border(bitmap, current_button_theme[recipe.border], bitmap.GetWidth(), bitmap.GetHeight());
         draw_text(bitmap, recipe.text != no_theme_slot ? &current_button_theme[recipe.text] : nullptr);
-        set_image(button_image_index(index), bitmap);
+        // Called from a paint: the image needs no paint of its own.
+        images[index] = bitmap;
     }
+    has_default_hover = true;
+    has_clicked_hover = true;
 }
 
 void vusk_image_button::hand_back_to_command_line()

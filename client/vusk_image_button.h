@@ -65,6 +65,11 @@ public:
     void mouse_event_handler(wxMouseEvent &event);
 
 protected:
+    // The images are painted again (paint_images) before the next paint
+    // shows one: a label or highlight that changes many times between two
+    // paints costs one painting.
+    void images_changed();
+    virtual void paint_images() {}
     // Paints the five images from the current button theme, in the order of
     // button_image_index, at the button's client size: background and bevel,
     // border, then `draw_text(bitmap, colour)` with the recipe's text colour
@@ -84,6 +89,7 @@ private:
     std::array<vusk_bitmap, button_image_count> images;
     bool has_default_hover = false;
     bool has_clicked_hover = false;
+    bool images_stale = false;
     int button_state = button_up;
     bool hover = false;
 

@@ -139,8 +139,11 @@ void vusk_line_edit::disable_echo()
     echo_off = 1;
 }
 
+// Every login turns the echo on: a line that shows its text keeps its colours.
 void vusk_line_edit::enable_echo()
 {
+    if (!echo_off)
+        return;
     force_set_color();
     echo_off = 0;
 }

@@ -50,12 +50,14 @@ protected:
         EXPECT_TRUE(gui::destroy_and_wait(frame));
     }
 
-    // One channel message as the server brackets it.
+    // One channel message as the server brackets it, and the frame's next
+    // tick, which places new tabs.
     void send(const char *channel, const std::string &text)
     {
         dispatcher.process_tagged_data("chdiv", channel, 0);
         window->display_socket_data(text.data(), int(text.size()));
         dispatcher.process_tagged_data("chudiv", "", 0);
+        window->place_new_channels();
     }
 
     std::vector<std::string> names() const

@@ -56,7 +56,12 @@ protected:
         config.SetGroupStatus(0);
     }
 
-    void log_in() { client.receive(with_data("login", "Tester")); }
+    // The tick carries out what the login asked for.
+    void log_in()
+    {
+        client.receive(with_data("login", "Tester"));
+        client.tick();
+    }
     void send_map(char letter) { client.receive(with_data("map", map_text(countryside(), letter))); }
 
     void choose(int id)

@@ -213,6 +213,7 @@ TEST(MainFrameVote, BuiltInEntriesUntilTheServerSendsItsOwnThenVotingOpensThePag
                                         "Vote at Listing Site 3", "-", "Enable Voting Reminders"}));
     client.receive(";svotemenu1;Top & Best\nhttp://one.example/v;evotemenu1;"
                    ";svotemenu2;Second\nhttps://two.example/v x;evotemenu2;");
+    client.tick();
     EXPECT_EQ(vote_menu_labels(client), (std::vector<std::string>{"Vote For All", "-", "Top && Best", "Second", "-",
                                                                   "Enable Voting Reminders"}));
     global_last_voting_time = 0;

@@ -147,6 +147,7 @@ TEST_F(StreamFrame, ALoginNameThatCannotBeAFileNameLogsInWithoutSwitchingConfigu
 {
     const std::string configuration = TConfig::Instance()->GetName();
     client.receive(with_data("login", "../../escape\x01") + "text\n");
+    client.tick();
     EXPECT_TRUE(client->logged_in());
     EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player ../../escape\x01"));
     EXPECT_EQ(TConfig::Instance()->GetName(), configuration);

@@ -1,0 +1,240 @@
+// Bursts of tags through the real frame's stream path: the layouts, themes,
+// fonts, title and vote menu they ask for are done once, by the next tick,
+// and leave the frame as one such tag would have.
+#include "global_fonts.h"
+#include "gui_button_probe.h"
+#include "gui_client.h"
+#include "gui_harness.h"
+#include "tqconfig.h"
+#include "vusk_automap_outer.h"
+#include "vusk_button.h"
+#include "vusk_channel_button.h"
+#include "vusk_channel_window.h"
+#include "vusk_direction_buttons.h"
+#include "vusk_font.h"
+#include "vusk_hint_buttons.h"
+#include "vusk_main_window.h"
+
+#include <gtest/gtest.h>
+#include <wx/menu.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+using gui::client_frame;
+
+namespace {
+
+// "dirs" with the word AE.
+constexpr int exit_mask_east = 4;
+
+std::string with_data(const std::string &tag, const std::string &data)
+{
+    return ";s" + tag + ";" + data + ";e" + tag + ";";
+}
+
+std::string config(const std::string &command, const std::string &argument)
+{
+    return with_data("config", command + " " + argument);
+}
+
+std::string login(const std::string &name)
+{
+    return with_data("login", name);
+}
+
+std::string repeated(const std::string &tags, int times)
+{
+    std::string burst;
+    for (int i = 0; i < times; ++i)
+        burst += tags;
+    return burst;
+}
+
+std::array<int, 3> glyph_builds()
+{
+    return {global_font->glyph_builds(), global_button_small_font->glyph_builds(),
+            global_button_large_font->glyph_builds()};
+}
+
+int text_line_height(client_frame &client)
+{
+    int height = 0;
+    client->main_display()->textctrl().get_character_pixel_sizes(nullptr, &height);
+    return height;
+}
+
+// Every window the player sees inside `parent`: where it is, and for a
+// button its state, face and label; of its own frames (the automap's), only
+// that they show. Hidden windows keep whatever place they had last; only the
+// next layout that shows them counts.
+void describe(wxWindow &parent, std::vector<std::string> &out)
+{
+    for (wxWindow *child : parent.GetChildren()) {
+        if (!child->IsShown())
+            continue;
+        if (child->IsTopLevel()) {
+            out.push_back(std::string(child->GetName().To8BitData()) + " open");
+            continue;
+        }
+        const wxRect r = child->GetRect();
+        std::string line = std::string(child->GetName().To8BitData()) + " " + std::to_string(r.x) + "," +
+                           std::to_string(r.y) + " " + std::to_string(r.width) + "x" + std::to_string(r.height);
+        if (auto *button = dynamic_cast<vusk_image_button *>(child)) {
+            const vusk_color face = gui::face_of(*button);
+            line += " state " + std::to_string(button->get_button_state()) + " face " + std::to_string(face.r) +
+                    "," + std::to_string(face.g) + "," + std::to_string(face.b);
+        }
+        if (auto *button = dynamic_cast<vusk_button *>(child))
+            line += std::string(" '") + button->get_name() + "'";
+        out.push_back(line);
+        describe(*child, out);
+    }
+}
+
+std::vector<std::string> placements(client_frame &client)
+{
+    std::vector<std::string> out;
+    describe(*client, out);
+    return out;
+}
+
+std::vector<std::string> vote_menu_labels(client_frame &client)
+{
+    std::vector<std::string> labels;
+    wxMenuBar &bar = *client->GetMenuBar();
+    for (const wxMenuItem *item : bar.GetMenu(size_t(bar.FindMenu(wxS("Vote"))))->GetMenuItems())
+        labels.push_back(item->IsSeparator() ? "-" : std::string(item->GetItemLabel().To8BitData()));
+    return labels;
+}
+
+// A player logged in as Tester; the configuration Arden differs only in its
+// text font.
+class TagBursts : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TConfig &config = *TConfig::Instance();
+        config.SetDirectionButton(1);
+        config.SetFkeyButton(1);
+        client.tick();
+        client.receive(login("Tester"));
+        client.tick();
+        tqconfig arden = *config.current_record();
+        arden.name = "Arden";
+        arden.font_size = global_font->GetPointSize() + 4;
+        config.add(arden);
+    }
+
+    client_frame client;
+};
+
+} // namespace
+
+TEST_F(TagBursts, LoginsThatKeepTheFontsRebuildNoGlyph)
+{
+    const std::array<int, 3> before = glyph_builds();
+    client.receive(repeated(login("Tester"), 300));
+    client.tick();
+    EXPECT_EQ(glyph_builds(), before);
+    EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Tester"));
+}
+
+TEST_F(TagBursts, LoginsThatEndInAnotherFontRebuildItOnceAtTheTick)
+{
+    const std::array<int, 3> before = glyph_builds();
+    const int points = global_font->GetPointSize();
+    const int line_height = text_line_height(client);
+    client.receive(repeated(login("Arden") + login("Tester"), 150) + login("Arden"));
+    EXPECT_EQ(glyph_builds(), before);
+    EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Tester"));
+
+    client.tick();
+    EXPECT_EQ(glyph_builds(), (std::array<int, 3>{before[0] + 1, before[1], before[2]}));
+    EXPECT_EQ(global_font->GetPointSize(), points + 4);
+    EXPECT_GT(text_line_height(client), line_height);
+    EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Arden"));
+    EXPECT_EQ(TConfig::Instance()->GetName(), "Arden");
+}
+
+TEST_F(TagBursts, AfterABurstAndOneTickThePanelsSitAsTheLastTagsPutThem)
+{
+    // The automap in a frame of its own, on the screen before the burst.
+    TConfig::Instance()->SetAutomapDocked(0);
+    client->menu_view_change_layout_helper();
+    ASSERT_TRUE(gui::wait_until([] { return global_automap_frame->IsShownOnScreen(); }));
+    const std::vector<std::string> before = placements(client);
+    std::string switches;
+    for (const char *command :
+         {"status_bar", "automap", "hint_buttons", "fkey_buttons", "popup_buttons", "direction_buttons", "exp_bar"})
+        switches += config(command, "disable") + config(command, "enable");
+    const std::string buttons = with_data("b3", "Look\nlook") + with_data("b5", "Say\nsay hi") +
+                                ";tbclear;" + with_data("dirs", "off BC") + with_data("dirs", "on AE");
+    client.receive(repeated(switches + buttons, 40) + config("status_bar", "disable") +
+                   config("fkey_buttons", "disable") + config("automap", "disable") + with_data("b3", "Look\nlook") +
+                   with_data("b5", "Say\nsay hi"));
+    client.tick();
+    const std::vector<std::string> after_burst = placements(client);
+    EXPECT_NE(after_burst, before);
+    // Switched off and on in one read, then off: hidden (a frame shown and
+    // hidden again before the toolkit handled the showing would stay open).
+    EXPECT_FALSE(global_automap_frame->IsShown());
+
+    // The same end reached again with the work done at once, as the menus do.
+    TConfig &config = *TConfig::Instance();
+    config.SetHpbarEnable(1);
+    config.SetHpbarEnable(0);
+    config.SetFkeyButton(1);
+    config.SetFkeyButton(0);
+    client->hint_buttons()->clear();
+    client->hint_buttons()->setup_button(3, "b3", "Look\nlook");
+    client->hint_buttons()->setup_button(5, "b5", "Say\nsay hi");
+    client->direction_buttons()->disable();
+    client->direction_buttons()->enable();
+    client->direction_buttons()->enable(exit_mask_east);
+    client.tick();
+    EXPECT_EQ(placements(client), after_burst);
+}
+
+TEST_F(TagBursts, NewChannelsOfABurstGetTheirTabsAtTheTick)
+{
+    TConfig::Instance()->SetChannelWindow(1);
+    client.tick();
+    std::string burst;
+    for (const char *channel : {"gossip", "clan", "auction", "newbie", "trade"})
+        burst += with_data("chdiv", channel) + "chatter\n;tchudiv;";
+    client.receive(repeated(burst, 20));
+    client.tick();
+    const std::vector<std::string> after_burst = placements(client);
+    int shown_tabs = 0;
+    for (const auto &record : client->channel_window()->channels())
+        shown_tabs += record->button->IsShown();
+    EXPECT_EQ(shown_tabs, 6); // with "(all)"
+
+    // A full layout now would change nothing.
+    client->resize();
+    client.tick();
+    EXPECT_EQ(placements(client), after_burst);
+}
+
+TEST_F(TagBursts, ADisconnectInTheSameTickComesAfterTheLogin)
+{
+    client.receive(login("Arden"));
+    client->socket_disconnect("Gone.");
+    client.tick();
+    EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic"));
+    EXPECT_FALSE(client->logged_in());
+    EXPECT_EQ(TConfig::Instance()->GetName(), "Arden");
+}
+
+TEST_F(TagBursts, TheVoteMenuShowsTheLastEntriesOfABurst)
+{
+    client.receive(repeated(with_data("votemenu1", "First\nhttp://one.example/v") +
+                                with_data("votemenu2", "Second\nhttp://two.example/v") +
+                                with_data("votemenu1", "Again\nhttp://again.example/v"),
+                            200));
+    client.tick();
+    EXPECT_EQ(vote_menu_labels(client),
+              (std::vector<std::string>{"Vote For All", "-", "Again", "-", "Enable Voting Reminders"}));
+}
