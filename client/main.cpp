@@ -11,6 +11,7 @@
 #include "focus_handoff.h"
 #include "global_fonts.h"
 #include "mw_layout.h"
+#include "native_window.h"
 #include "nrandom.h"
 #include "socket.h"
 #include "text_bytes.h"
@@ -181,6 +182,7 @@ vusk_mw *start_client()
     reset_theme();
     vusk_mw *frame = new vusk_mw(game_title_text(), wxDefaultPosition,
                                  wxSize(main_frame_width, main_frame_height));
+    make_native_window(*frame);
     frame->Show();
     wxTheApp->SetTopWindow(frame);
     record_display_area(frame);

@@ -355,9 +355,10 @@ void vusk_ansi_display::OnFocusGot(wxFocusEvent &event)
 void vusk_ansi_display::resize(int /*changed*/)
 {
     wxSize size = GetClientSize();
+    // GTK asserts when a scrollbar is given less than its own minimum.
     ansi_display_layout layout = layout_ansi_display(
-        size.GetWidth(), size.GetHeight(), scrollbar_.GetSize().GetWidth(), scrollbar_enabled_ != 0,
-        has_frame_ != 0);
+        size.GetWidth(), size.GetHeight(), scrollbar_.GetSize().GetWidth(), scrollbar_.GetBestSize().GetHeight(),
+        scrollbar_enabled_ != 0, has_frame_ != 0);
     scrollbar_.SetSize(layout.scrollbar.x, layout.scrollbar.y, layout.scrollbar.width,
                       layout.scrollbar.height);
     enable_scrolling();
