@@ -11,6 +11,10 @@
 // draws on the root window instead: on the player's desktop.
 bool can_draw_on(const wxWindow &window);
 
+// The least size GTK lets the window's widget be given (1 x 1 at least),
+// whatever size it has now; given less, GTK asserts at every layout of it.
+wxSize native_minimum_size(const wxWindow &window);
+
 // Makes the X window of a top-level frame before it is first shown. Under a
 // window manager the toolkit otherwise holds a new frame back until it knows
 // the size of the decorations and then lays it out once at a width of two

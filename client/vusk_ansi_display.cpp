@@ -3,6 +3,7 @@
 #include "ansi_display_layout.h"
 #include "ansi_palette.h"
 #include "log_export.h"
+#include "native_window.h"
 #include "newbie_flash.h"
 #include "vusk_bitmap.h"
 #include "vusk_mw_calls.h"
@@ -325,6 +326,9 @@ void vusk_ansi_display::set_scrollbar()
     int range = 0;
     int page = 0;
     textctrl_.get_scrollbar_data(&position, &range, &page);
+    // While the text is shorter than the window the thumb fills the bar: GTK
+    // asserts on a thumb longer than the range.
+    page = std::min(page, range);
     scrollbar_.SetScrollbar(std::max(position - 1, 0), page, range, page, true);
     scrollbar_.SetScrollbar(std::max(position, 0), page, range, page, true);
 }
@@ -355,9 +359,8 @@ void vusk_ansi_display::OnFocusGot(wxFocusEvent &event)
 void vusk_ansi_display::resize(int /*changed*/)
 {
     wxSize size = GetClientSize();
-    // GTK asserts when a scrollbar is given less than its own minimum.
     ansi_display_layout layout = layout_ansi_display(
-        size.GetWidth(), size.GetHeight(), scrollbar_.GetSize().GetWidth(), scrollbar_.GetBestSize().GetHeight(),
+        size.GetWidth(), size.GetHeight(), scrollbar_.GetSize().GetWidth(), native_minimum_size(scrollbar_).GetHeight(),
         scrollbar_enabled_ != 0, has_frame_ != 0);
     scrollbar_.SetSize(layout.scrollbar.x, layout.scrollbar.y, layout.scrollbar.width,
                       layout.scrollbar.height);
