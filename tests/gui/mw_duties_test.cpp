@@ -147,8 +147,7 @@ TEST(MainFrameHelp, TheShortcutListHasTheFunctionKeysOnlyWhileLoggedIn)
 
     client.receive(";tlogin;");
     client->main_display()->clear_scrollback();
-    wxCommandEvent unused;
-    client->menu_help_kb_shortcuts(unused);
+    choose(client, id_menu_help_kb_shortcuts);
     EXPECT_TRUE(contains(client.shown_text(), "\nF1-F12            - trigger aliases 'f01' through 'f12'\nUp/Down"));
 }
 
