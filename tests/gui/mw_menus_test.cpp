@@ -20,6 +20,7 @@
 #include <wx/menu.h>
 #include <wx/modalhook.h>
 
+#include <dlfcn.h>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -150,6 +151,37 @@ TEST(MainFrameMenus, ItemsChangeTheirSettingAndCheckMark)
     choose(client, id_menu_view_font_color_zmud);
     EXPECT_EQ(config.GetFontColors(), 2);
     EXPECT_TRUE(contains(client.shown_text(), "\n\nFuture text will now use ZMud-style ansi colors.\n\n"));
+}
+
+// What GTK does when the player picks a menu item.
+void activate_as_gtk_does(client_frame &client, int id)
+{
+    using activate_function = void (*)(GtkWidget *);
+    static const auto activate = reinterpret_cast<activate_function>(dlsym(RTLD_DEFAULT, "gtk_menu_item_activate"));
+    ASSERT_NE(activate, nullptr);
+    activate(client->GetMenuBar()->FindItem(id)->GetMenuItem());
+    wxTheApp->ProcessPendingEvents();
+}
+
+// GTK sends no event when the player picks the radio item already checked,
+// and the setters take an unchanged value as nothing: either way the item
+// stays checked, and neither the layout nor the server hears of it.
+TEST(MainFrameMenus, TheCheckedRadioItemChosenAgainChangesNothing)
+{
+    client_frame client;
+    TConfig &config = *TConfig::Instance();
+    ASSERT_NE(config.GetLayout(), 1);
+    activate_as_gtk_does(client, id_menu_view_layout_left);
+    ASSERT_EQ(config.GetLayout(), 1);
+
+    config.config_update_pending = 0;
+    activate_as_gtk_does(client, id_menu_view_layout_left);
+    choose(client, id_menu_view_layout_left);
+    EXPECT_EQ(config.GetLayout(), 1);
+    EXPECT_EQ(config.config_update_pending, 0);
+    EXPECT_TRUE(checked(client, id_menu_view_layout_left));
+    EXPECT_FALSE(checked(client, id_menu_view_layout_embedded));
+    EXPECT_FALSE(checked(client, id_menu_view_layout_left_bottom));
 }
 
 TEST(MainFrameMenus, SmallerFontStopsAtThreePoints)
