@@ -86,6 +86,8 @@ class ScriptedSession(unittest.TestCase):
     class's SCRIPT and records every line the client sends."""
 
     SCRIPT = ""
+    # Whether the server plays the script again to each client that connects.
+    REPEAT = False
 
     def setUp(self):
         self.home = tempfile.mkdtemp(prefix="vusk-program-")
@@ -97,7 +99,7 @@ class ScriptedSession(unittest.TestCase):
         open(self.record, "w").close()
         self.server = subprocess.Popen(
             [sys.executable, GAME_SERVER, "--script", script, "--record", self.record,
-             "--timeout", str(STEP_TIMEOUT)], stdout=subprocess.PIPE)
+             "--timeout", str(STEP_TIMEOUT)] + (["--repeat"] if self.REPEAT else []), stdout=subprocess.PIPE)
         self.addCleanup(self.stop, self.server)
         self.port = int(self.server.stdout.readline().split()[1])
 
