@@ -577,7 +577,8 @@ void vusk_mw::carry_out_menu_item(menu_id id)
     case id_menu_file_logfile_save: menu_file_logfile_save(); break;
     case id_menu_view_clear_scrollback: menu_view_clear_scrollback(); break;
     case id_menu_file_quit: verify_program_exit(); break;
-    // The check items of the settings table (but the frame's own).
+    // The check items of the settings table (but the frame's own) toggle
+    // their setting.
 #define MENU_CHECK(setting, id, label) case id:
 #define FRAME_CHECK(setting, id, label)
 #define MENU_RADIO(setting)
@@ -586,8 +587,8 @@ void vusk_mw::carry_out_menu_item(menu_id id)
                           shortcut)                                                                          \
     menu
 #define VUSK_INSTALLATION_CASE(Accessor, status, menu) menu
-        VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_CASE, VUSK_INSTALLATION_CASE)
-            toggle_setting(id);
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_CASE, VUSK_INSTALLATION_CASE)
+        toggle_setting(id);
         break;
 #undef VUSK_INSTALLATION_CASE
 #undef VUSK_SETTING_CASE
