@@ -113,10 +113,14 @@ class ScriptedSession(unittest.TestCase):
         with open(self.record, "rb") as f:
             return f.read().decode("latin-1").splitlines()
 
-    def screen_pixels(self):
+    def screen(self):
+        """Width, height and RGB bytes of what the display shows."""
         ppm = os.path.join(self.home, "screen.ppm")
         subprocess.run(["import", "-window", "root", "-depth", "8", ppm], check=True, timeout=STEP_TIMEOUT)
-        return read_ppm(ppm)[2]
+        return read_ppm(ppm)
+
+    def screen_pixels(self):
+        return self.screen()[2]
 
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), check=True, capture_output=True,
