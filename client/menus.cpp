@@ -619,7 +619,7 @@ void vusk_mw::menu_file_disconnect()
 {
     if (!connected())
         write_framed("\nYou are not connected to the server.\n");
-    else if (logged_in_)
+    else if (logged_in())
         verify_disconnect();
     else
         handle_async_control_command("//disconnect", 0);
@@ -649,8 +649,8 @@ void vusk_mw::open_web_page(const std::string &url, const std::string &message)
 
 void vusk_mw::send_help_command(const char *command)
 {
-    if (connected() && logged_in_) {
-        socket_send_command(global_socket_fd, command);
+    if (connected() && logged_in()) {
+        connection_.send(command);
         return;
     }
     const char *apology = connected() ? "\nSorry, but in-game help isn't available until after you have logged in."
@@ -723,7 +723,7 @@ void vusk_mw::menu_view_automap_docked()
     }
     config.SetAutomapDocked(toggled(config.GetAutomapDocked()));
     show_setting(menu_setting::automap_docked, config.GetAutomapDocked());
-    set_automap_dock_state();
+    panels_.set_automap_dock_state();
     resize();
     Refresh(true);
 }
@@ -826,8 +826,8 @@ void vusk_mw::menu_help_about()
                    "\n\nConfig directory: " + global_config_directory_path + "\n" +
                    "\nThe game's web site: " + web_page_url("/") + separator_line + "\n")
                       .c_str());
-    if (connected() && logged_in_)
-        socket_send_command(global_socket_fd, "version");
+    if (connected() && logged_in())
+        connection_.send("version");
     else
         display_write("\nUnable to retrieve server version.");
     main_display_->refresh_text();
@@ -835,8 +835,8 @@ void vusk_mw::menu_help_about()
 
 void vusk_mw::menu_help_update()
 {
-    if (connected() && logged_in_) {
-        socket_send_command(global_socket_fd, "update");
+    if (connected() && logged_in()) {
+        connection_.send("update");
         return;
     }
     write_framed(std::string(separator_line) + "\nSorry, you must be logged in to check for updates." +
