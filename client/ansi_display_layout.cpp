@@ -8,12 +8,12 @@ constexpr vusk_color frozen_outer{255, 0, 0};
 constexpr vusk_color frozen_inner{192, 0, 0};
 }
 
-ansi_display_layout layout_ansi_display(int width, int height, int scrollbar_width,
+ansi_display_layout layout_ansi_display(int width, int height, int scrollbar_width, int scrollbar_min_height,
                                         bool scrollbar_shown, bool has_frame)
 {
     ansi_display_layout layout;
     layout.scrollbar = {width - scrollbar_width, 0, std::max(scrollbar_width, 1),
-                        std::max(height, 1)};
+                        std::max({height, scrollbar_min_height, 1})};
     int taken = scrollbar_shown ? scrollbar_width : 0;
     int inset = has_frame ? frame_width : 0;
     layout.store = {inset, inset, std::max(width - 2 * inset - taken, 1),

@@ -19,8 +19,10 @@ struct ansi_display_layout {
 };
 
 // `scrollbar_width` is the scrollbar's own width; it takes room only while
-// shown. With a frame the scrollback lies two pixels inside it.
-ansi_display_layout layout_ansi_display(int width, int height, int scrollbar_width,
+// shown. With a frame the scrollback lies two pixels inside it. The
+// scrollbar is never shorter than the toolkit lets it be: in a lower display
+// its end is cut off by the display's edge.
+ansi_display_layout layout_ansi_display(int width, int height, int scrollbar_width, int scrollbar_min_height,
                                         bool scrollbar_shown, bool has_frame);
 
 struct frame_colors {

@@ -2,6 +2,8 @@
 
 #include "vusk_audio_base.h"
 
+#include <dlfcn.h>
+
 PaStream *audio_stream = nullptr;
 
 namespace {
@@ -10,6 +12,38 @@ const char release_where[] = "release_audio";
 
 bool library_initialised = false;
 audio_failure failure;
+
+extern "C" {
+void ignore_alsa_message(const char *, int, const char *, int, const char *, ...) {}
+void ignore_jack_message(const char *) {}
+}
+
+using alsa_handler = void (*)(const char *, int, const char *, int, const char *, ...);
+using jack_handler = void (*)(const char *);
+
+// Looked up rather than linked: the audio library brings the sound system's
+// libraries along, and which of them it brings depends on how it was built.
+template <typename result, typename handler> void set_handler(const char *setter_name, handler quiet)
+{
+    using setter = result (*)(handler);
+    if (auto set = reinterpret_cast<setter>(dlsym(RTLD_DEFAULT, setter_name)))
+        set(quiet);
+}
+
+// Looking for devices, the audio library tries every one the sound system
+// knows of, and on a machine without a sound card each attempt prints its
+// failure to the terminal: some 45 lines at every start. Output that cannot
+// start is switched off and says so through last_audio_failure().
+void quiet_sound_system_messages()
+{
+    static bool quiet = false;
+    if (quiet)
+        return;
+    quiet = true;
+    set_handler<int, alsa_handler>("snd_lib_error_set_handler", ignore_alsa_message);
+    set_handler<void, jack_handler>("jack_set_error_function", ignore_jack_message);
+    set_handler<void, jack_handler>("jack_set_info_function", ignore_jack_message);
+}
 
 void terminate_library()
 {
@@ -24,6 +58,7 @@ bool initialise_library()
 {
     if (library_initialised)
         return true;
+    quiet_sound_system_messages();
     const PaError error = Pa_Initialize();
     if (error != paNoError) {
         audio_fail(start_where, "unable to initialize", error);

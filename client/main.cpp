@@ -10,6 +10,7 @@
 #include "focus_handoff.h"
 #include "global_fonts.h"
 #include "mw_layout.h"
+#include "native_window.h"
 #include "nrandom.h"
 #include "socket.h"
 #include "text_bytes.h"
@@ -162,6 +163,7 @@ vusk_mw *start_client()
     reset_theme();
     vusk_mw *frame = new vusk_mw(game_title_text(), wxDefaultPosition,
                                  wxSize(main_frame_width, main_frame_height));
+    make_native_window(*frame);
     frame->Show();
     wxTheApp->SetTopWindow(frame);
     record_display_area(frame);
@@ -180,12 +182,7 @@ wxBEGIN_EVENT_TABLE(vusk_mw, vusk_frame)
     EVT_LEFT_DOWN(vusk_mw::mouse_event_handler)
     EVT_LEFT_UP(vusk_mw::mouse_event_handler)
     EVT_MOTION(vusk_mw::mouse_event_handler)
-    EVT_MENU_RANGE(id_menu_file_connect, id_menu_help_update, vusk_mw::menu_command)
-    EVT_MENU_RANGE(id_menu_vote_first, id_menu_vote_last, vusk_mw::menu_vote_id)
-    EVT_MENU(id_menu_vote_all, vusk_mw::menu_vote_open_all)
-    EVT_MENU(id_menu_vote_reminder, vusk_mw::menu_vote_reminder_toggle)
-    EVT_MENU_RANGE(id_menu_popup_first, id_menu_popup_last, vusk_mw::popup_menu_handler)
-    EVT_MENU(id_menu_popup_reset, vusk_mw::popup_menu_reset)
+    EVT_MENU_RANGE(menu_id_first, menu_id_last, vusk_mw::menu_command)
 wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
@@ -629,11 +626,7 @@ void vusk_mw::carry_out(const control_match &match)
     const char *argument = match.argument != nullptr ? match.argument : "";
     switch (match.rule) {
     case control_rule::command_help: send_command_help(); break;
-    case control_rule::keyboard_help: {
-        wxCommandEvent unused;
-        menu_help_kb_shortcuts(unused);
-        break;
-    }
+    case control_rule::keyboard_help: menu_help_kb_shortcuts(); break;
     case control_rule::echo:
         display_write("\n");
         display_write(argument);

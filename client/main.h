@@ -11,6 +11,7 @@
 #include "connection.h"
 #include "control_commands.h"
 #include "logo_layout.h"
+#include "menu_ids.h"
 #include "panel_set.h"
 #include "popup_menu_list.h"
 #include "screen_blit.h"
@@ -125,19 +126,17 @@ public:
 
     // The voting reminder (every 101st tick), the vote menu and its switch.
     void try_voting_reminder();
-    void menu_vote_id(wxCommandEvent &event);
     void menu_vote_routine(int index);
-    void menu_vote_open_all(wxCommandEvent &event);
-    void menu_vote_reminder_toggle(wxCommandEvent &event);
-    void menu_help_kb_shortcuts(wxCommandEvent &event);
+    void menu_vote_open_all();
+    void menu_vote_reminder_toggle();
+    void menu_help_kb_shortcuts();
     // Quitting or disconnecting while a character is in the game asks first.
     void verify_program_exit();
     void verify_disconnect();
     // Switches the automap on or off in the settings and shows or hides it.
     void set_automap_display_enable(int on) override;
 
-    // The menu bar (menus.cpp): every item of the main menus reaches
-    // menu_command.
+    // The menu bar (menus.cpp): every menu item reaches menu_command.
     void menu_command(wxCommandEvent &event);
     void zoom_in() override;
     void zoom_out() override;
@@ -202,8 +201,8 @@ public:
     void add_popup_menu_item(const char *name) override;
     void check_popup_menu_item(const char *name, int state) override;
     void clear_popup_menu() override;
-    void popup_menu_handler(wxCommandEvent &event);
-    void popup_menu_reset(wxCommandEvent &event);
+    void popup_menu_handler(int id);
+    void popup_menu_reset();
     void toggle_popup_window(int number) override;
     int channel_window_scrolling_enabled() override;
     void set_channel_window_scrolling(int follow) override;
@@ -254,7 +253,10 @@ private:
     void build_vote_menu();
     void build_menus();
     void show_all_settings();
-    void carry_out_menu_item(int id);
+    void carry_out_menu_item(menu_id id);
+    void toggle_setting(menu_id id);
+    void choose_setting(menu_id id);
+    void open_listed_page(menu_id id);
     void write_framed(const std::string &text);
     void menu_file_connect();
     void menu_file_disconnect();

@@ -140,7 +140,7 @@ void vusk_mw::try_voting_reminder()
     global_last_voting_reminder_time = int(now);
 }
 
-void vusk_mw::menu_vote_reminder_toggle(wxCommandEvent &)
+void vusk_mw::menu_vote_reminder_toggle()
 {
     global_last_voting_reminder_time = int(time(nullptr));
     global_voting_reminder_enable = global_voting_reminder_enable ? 0 : 1;
@@ -172,11 +172,6 @@ void vusk_mw::vote_menu_entry(const char *number, const char *data)
     marked_work_.vote_menu = true;
 }
 
-void vusk_mw::menu_vote_id(wxCommandEvent &event)
-{
-    menu_vote_routine(event.GetId() - id_menu_vote_first);
-}
-
 void vusk_mw::menu_vote_routine(int index)
 {
     const char *url = voting_url_of(index);
@@ -186,7 +181,7 @@ void vusk_mw::menu_vote_routine(int index)
     http_fork(url);
 }
 
-void vusk_mw::menu_vote_open_all(wxCommandEvent &)
+void vusk_mw::menu_vote_open_all()
 {
     for (int index = voting_url_count - 1; index >= 0; --index)
         menu_vote_routine(index);
@@ -194,7 +189,7 @@ void vusk_mw::menu_vote_open_all(wxCommandEvent &)
 
 // ---- Help ----
 
-void vusk_mw::menu_help_kb_shortcuts(wxCommandEvent &)
+void vusk_mw::menu_help_kb_shortcuts()
 {
     display_set_default_colors();
     write_styled(*main_display_, keyboard_shortcuts_text(logged_in()));

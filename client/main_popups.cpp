@@ -112,9 +112,9 @@ void vusk_mw::rebuild_windows_menu()
         add_popup_menu_item(name.c_str());
 }
 
-void vusk_mw::popup_menu_handler(wxCommandEvent &event)
+void vusk_mw::popup_menu_handler(int id)
 {
-    const std::string *listed = popup_menu_items_.name_of(event.GetId());
+    const std::string *listed = popup_menu_items_.name_of(id);
     vusk_popup_window *window = listed != nullptr ? popup_manager()->find_window(listed->c_str()) : nullptr;
     if (window == nullptr || window->button == nullptr)
         return;
@@ -125,7 +125,7 @@ void vusk_mw::popup_menu_handler(wxCommandEvent &event)
         rebuild_windows_menu();
 }
 
-void vusk_mw::popup_menu_reset(wxCommandEvent &)
+void vusk_mw::popup_menu_reset()
 {
     popup_manager()->reset_positions();
 }

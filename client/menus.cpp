@@ -39,7 +39,7 @@ struct check_item {
     void (TConfig::*set)(int);
 };
 
-const check_item check_items[] = {
+constexpr check_item check_items[] = {
     {id_menu_pref_status_bar, "&Status Bar", menu_setting::status_bar, &TConfig::GetStatusBar, &TConfig::SetStatusBar},
     {id_menu_pref_sky_bar, "S&ky Bar", menu_setting::sky_bar, &TConfig::GetSkyBar, &TConfig::SetSkyBar},
     {id_menu_pref_hpbar, "HP Bar", menu_setting::hpbar, &TConfig::GetHpbarEnable, &TConfig::SetHpbarEnable},
@@ -116,19 +116,19 @@ struct radio_group {
     int (TConfig::*get)() const;
 };
 
-const radio_choice layout_choices[] = {
+constexpr radio_choice layout_choices[] = {
     {id_menu_view_layout_embedded, "Embedded", 0},
     {id_menu_view_layout_left, "Left Top", 1},
     {id_menu_view_layout_left_bottom, "Left Bottom", 2},
 };
 
-const radio_choice group_choices[] = {
+constexpr radio_choice group_choices[] = {
     {id_menu_view_group_status_off, "Off", 0},
     {id_menu_view_group_status_vertical, "Vertical", 1},
     {id_menu_view_group_status_horizontal, "Horizontal", 2},
 };
 
-const radio_choice button_choices[] = {
+constexpr radio_choice button_choices[] = {
     {id_menu_theme_buttons_red, "Red", theme_code_red},
     {id_menu_theme_buttons_brown, "Brown", theme_code_brown},
     {id_menu_theme_buttons_yellow, "Yellow", theme_code_yellow},
@@ -140,7 +140,7 @@ const radio_choice button_choices[] = {
     {id_menu_theme_buttons_grey, "Grey", theme_code_grey},
 };
 
-const radio_choice background_choices[] = {
+constexpr radio_choice background_choices[] = {
     {id_menu_theme_background_red, "Red", theme_code_red},
     {id_menu_theme_background_brown, "Brown", theme_code_brown},
     {id_menu_theme_background_yellow, "Yellow", theme_code_yellow},
@@ -152,7 +152,7 @@ const radio_choice background_choices[] = {
     {id_menu_theme_background_grey, "Grey", theme_code_grey},
 };
 
-const radio_choice style_choices[] = {
+constexpr radio_choice style_choices[] = {
     {id_menu_theme_bg_none, "None", background_style_black},
     {id_menu_theme_bg_solid, "Solid", background_style_solid},
     {id_menu_theme_bg_maze1, "Maze1", background_style_maze1},
@@ -201,7 +201,7 @@ struct font_colour_choice {
     const char *word; // as the player is told
 };
 
-const font_colour_choice font_colour_choices[] = {
+constexpr font_colour_choice font_colour_choices[] = {
     {id_menu_view_font_color_default, "Default", 0, "default"},
     {id_menu_view_font_color_zmud, "ZMud Font Colors", 2, "ZMud-style"},
     {id_menu_view_font_color_gmud, "GMud Font Colors", 3, "GMud-style"},
@@ -230,7 +230,7 @@ struct web_page {
     const char *message;
 };
 
-const web_page web_pages[] = {
+constexpr web_page web_pages[] = {
     {id_menu_help_web_main, "Varn Ossic &Web Site", web_endpoint::site, "/?tq",
      "\nOpening the main Varn Ossic web page in your browser..."},
     {id_menu_help_web_forum, "Player &Forums", web_endpoint::site, "/forum",
@@ -267,12 +267,81 @@ struct plain_item {
     const char *label;
 };
 
+constexpr plain_item separator{0, nullptr};
+
+constexpr plain_item file_items[] = {
+    {id_menu_file_connect, "&Connect"}, {id_menu_file_disconnect, "&Disconnect"}, separator,
+    {id_menu_file_logfile_save, "&Save Logfile"}, separator,
+    {id_menu_view_clear_scrollback, "C&lear Scrollback"}, separator,
+    {id_menu_file_quit, "E&xit"},
+};
+
+// Check items by id, 0 for a separator.
+constexpr int preference_checks[] = {
+    id_menu_pref_status_bar, id_menu_pref_sky_bar, id_menu_pref_hpbar, id_menu_pref_enemy_hpbar,
+    id_menu_pref_exp_display, id_menu_pref_colorflash, 0, id_menu_pref_channel_window, id_menu_pref_channel_dupe, 0,
+    id_menu_view_popup_display, id_menu_view_fkey_buttons, id_menu_view_direction_buttons, id_menu_view_hint_buttons,
+    0, id_menu_view_command_pushthrough, id_menu_view_local_echo, id_menu_view_command_separator,
+    id_menu_view_keypad_walking, 0, id_menu_view_mw_scrollbar, id_menu_view_locking_scrollback,
+    id_menu_view_url_hotlinking, 0, id_menu_view_audio_enable, 0,
+};
+
+constexpr plain_item preference_items[] = {{id_menu_pref_default, "Use Default Preferences"}};
+
+constexpr plain_item theme_items[] = {{id_menu_theme_default, "Default Color/Background"}, separator};
+constexpr plain_item font_size_items[] = {{id_menu_view_font_incr, "Bigger Font"},
+                                          {id_menu_view_font_decr, "Smaller Font"}};
+constexpr int font_checks[] = {id_menu_pref_compact_mode, 0};
+constexpr plain_item font_dialog_items[] = {{id_menu_view_change_font, "Change &Font"},
+                                            {id_menu_view_change_button_font, "Change &Button Font"}};
+
+constexpr plain_item online_map_items[] = {{id_menu_help_web_maps, "&Online Maps"}, separator};
+constexpr int automap_checks[] = {id_menu_view_automap_display, id_menu_view_automap_docked, 0};
+constexpr plain_item map_size_items[] = {
+    {id_menu_view_map_big, "Big Map"},  {id_menu_view_map_med, "Medium Map"},
+    {id_menu_view_map_small, "Small Map"}, separator,
+    {id_menu_view_map_incr, "Increase Map Size"}, {id_menu_view_map_decr, "Decrease Map Size"},
+};
+
+constexpr plain_item help_items[] = {
+    {id_menu_help_kb_shortcuts, "&Keyboard Shortcuts"}, {id_menu_help_mud_basic_help, "&Basic Commands"},
+    {id_menu_help_mud_more_help, "&More Commands"}, separator, {id_menu_help_update, "&Check for Updates"},
+    separator, {id_menu_help_about, "&About"},
+};
+
+constexpr bool bound(int id)
+{
+    return id == 0 || is_bound_menu_id(id);
+}
+
+template <typename item> constexpr bool bound(const item &entry)
+{
+    return bound(entry.id);
+}
+
+template <typename item, size_t count> constexpr bool all_bound(const item (&items)[count])
+{
+    for (const item &entry : items)
+        if (!bound(entry))
+            return false;
+    return true;
+}
+
+// Every item the menus are built from reaches the frame's dispatcher.
+static_assert(all_bound(file_items) && all_bound(preference_checks) && all_bound(preference_items) &&
+              all_bound(theme_items) && all_bound(font_size_items) && all_bound(font_checks) &&
+              all_bound(font_dialog_items) && all_bound(online_map_items) && all_bound(automap_checks) &&
+              all_bound(map_size_items) && all_bound(help_items) && all_bound(check_items) &&
+              all_bound(layout_choices) && all_bound(group_choices) && all_bound(button_choices) &&
+              all_bound(background_choices) && all_bound(style_choices) && all_bound(font_colour_choices) &&
+              all_bound(web_pages));
+
 wxString label_of(const char *label)
 {
     return wxString::FromAscii(label);
 }
 
-void append_plain(wxMenu &menu, std::initializer_list<plain_item> items)
+template <size_t count> void append_plain(wxMenu &menu, const plain_item (&items)[count])
 {
     for (const plain_item &item : items) {
         if (item.id == 0)
@@ -282,7 +351,7 @@ void append_plain(wxMenu &menu, std::initializer_list<plain_item> items)
     }
 }
 
-void append_checks(wxMenu &menu, std::initializer_list<int> ids)
+template <size_t count> void append_checks(wxMenu &menu, const int (&ids)[count])
 {
     for (int id : ids) {
         if (id == 0)
@@ -303,14 +372,7 @@ wxMenu *radio_menu(const radio_group &group)
 wxMenu *file_menu()
 {
     auto *menu = new wxMenu;
-    append_plain(*menu, {{id_menu_file_connect, "&Connect"},
-                         {id_menu_file_disconnect, "&Disconnect"},
-                         {0, nullptr},
-                         {id_menu_file_logfile_save, "&Save Logfile"},
-                         {0, nullptr},
-                         {id_menu_view_clear_scrollback, "C&lear Scrollback"},
-                         {0, nullptr},
-                         {id_menu_file_quit, "E&xit"}});
+    append_plain(*menu, file_items);
     return menu;
 }
 
@@ -319,15 +381,8 @@ wxMenu *preferences_menu()
     auto *menu = new wxMenu;
     menu->AppendSubMenu(radio_menu(*find_group(menu_setting::layout)), wxS("Layout"));
     menu->AppendSubMenu(radio_menu(*find_group(menu_setting::group_status)), wxS("Group Display"));
-    append_checks(*menu, {id_menu_pref_status_bar, id_menu_pref_sky_bar, id_menu_pref_hpbar,
-                          id_menu_pref_enemy_hpbar, id_menu_pref_exp_display, id_menu_pref_colorflash, 0,
-                          id_menu_pref_channel_window, id_menu_pref_channel_dupe, 0, id_menu_view_popup_display,
-                          id_menu_view_fkey_buttons, id_menu_view_direction_buttons, id_menu_view_hint_buttons, 0,
-                          id_menu_view_command_pushthrough, id_menu_view_local_echo,
-                          id_menu_view_command_separator, id_menu_view_keypad_walking, 0,
-                          id_menu_view_mw_scrollbar, id_menu_view_locking_scrollback,
-                          id_menu_view_url_hotlinking, 0, id_menu_view_audio_enable, 0});
-    append_plain(*menu, {{id_menu_pref_default, "Use Default Preferences"}});
+    append_checks(*menu, preference_checks);
+    append_plain(*menu, preference_items);
     return menu;
 }
 
@@ -337,29 +392,23 @@ wxMenu *themes_menu()
     menu->AppendSubMenu(radio_menu(*find_group(menu_setting::button_theme)), wxS("Button Colors"));
     menu->AppendSubMenu(radio_menu(*find_group(menu_setting::background_color)), wxS("Background Colors"));
     menu->AppendSubMenu(radio_menu(*find_group(menu_setting::background_style)), wxS("Background Styles"));
-    append_plain(*menu, {{id_menu_theme_default, "Default Color/Background"}, {0, nullptr}});
+    append_plain(*menu, theme_items);
     auto *font_colours = new wxMenu;
     for (const font_colour_choice &choice : font_colour_choices)
         font_colours->AppendRadioItem(choice.id, label_of(choice.label));
     menu->AppendSubMenu(font_colours, wxS("Font Colors"));
-    append_plain(*menu, {{id_menu_view_font_incr, "Bigger Font"}, {id_menu_view_font_decr, "Smaller Font"}});
-    append_checks(*menu, {id_menu_pref_compact_mode, 0});
-    append_plain(*menu, {{id_menu_view_change_font, "Change &Font"},
-                         {id_menu_view_change_button_font, "Change &Button Font"}});
+    append_plain(*menu, font_size_items);
+    append_checks(*menu, font_checks);
+    append_plain(*menu, font_dialog_items);
     return menu;
 }
 
 wxMenu *maps_menu()
 {
     auto *menu = new wxMenu;
-    append_plain(*menu, {{id_menu_help_web_maps, "&Online Maps"}, {0, nullptr}});
-    append_checks(*menu, {id_menu_view_automap_display, id_menu_view_automap_docked, 0});
-    append_plain(*menu, {{id_menu_view_map_big, "Big Map"},
-                         {id_menu_view_map_med, "Medium Map"},
-                         {id_menu_view_map_small, "Small Map"},
-                         {0, nullptr},
-                         {id_menu_view_map_incr, "Increase Map Size"},
-                         {id_menu_view_map_decr, "Decrease Map Size"}});
+    append_plain(*menu, online_map_items);
+    append_checks(*menu, automap_checks);
+    append_plain(*menu, map_size_items);
     return menu;
 }
 
@@ -378,13 +427,7 @@ wxMenu *online_info_menu()
 wxMenu *help_menu()
 {
     auto *menu = new wxMenu;
-    append_plain(*menu, {{id_menu_help_kb_shortcuts, "&Keyboard Shortcuts"},
-                         {id_menu_help_mud_basic_help, "&Basic Commands"},
-                         {id_menu_help_mud_more_help, "&More Commands"},
-                         {0, nullptr},
-                         {id_menu_help_update, "&Check for Updates"},
-                         {0, nullptr},
-                         {id_menu_help_about, "&About"}});
+    append_plain(*menu, help_items);
     return menu;
 }
 
@@ -544,28 +587,12 @@ void vusk_mw::enable_menu_items()
 
 void vusk_mw::menu_command(wxCommandEvent &event)
 {
-    const int id = event.GetId();
-    TConfig &config = *TConfig::Instance();
-    menu_setting setting;
-    int value = 0;
-    std::string url;
-    std::string message;
-    if (const check_item *item = find_check_item(id); item != nullptr && item->set != nullptr) {
-        (config.*item->set)(toggled((config.*item->get)()));
-        // Not every setter shows its value; the mark must follow it anyway.
-        show_setting(item->setting, (config.*item->get)());
-    } else if (menu_radio_for(id, &setting, &value)) {
-        (config.*find_group(setting)->set)(value);
-    } else if (const font_colour_choice *choice = find_font_colour(id)) {
-        change_font_colours(choice->code, choice->word);
-    } else if (web_page_for(id, &url, &message)) {
-        open_web_page(url, message);
-    } else {
-        carry_out_menu_item(id);
-    }
+    carry_out_menu_item(static_cast<menu_id>(event.GetId()));
 }
 
-void vusk_mw::carry_out_menu_item(int id)
+// Every id has its case and there is no default, so an item without a
+// handler does not compile.
+void vusk_mw::carry_out_menu_item(menu_id id)
 {
     TConfig &config = *TConfig::Instance();
     switch (id) {
@@ -574,11 +601,67 @@ void vusk_mw::carry_out_menu_item(int id)
     case id_menu_file_logfile_save: menu_file_logfile_save(); break;
     case id_menu_view_clear_scrollback: menu_view_clear_scrollback(); break;
     case id_menu_file_quit: verify_program_exit(); break;
+    case id_menu_view_popup_display:
+    case id_menu_view_hint_buttons:
+    case id_menu_view_direction_buttons:
+    case id_menu_view_fkey_buttons:
+    case id_menu_pref_status_bar:
+    case id_menu_pref_sky_bar:
+    case id_menu_pref_hpbar:
+    case id_menu_pref_exp_display:
+    case id_menu_pref_enemy_hpbar:
+    case id_menu_pref_channel_window:
+    case id_menu_pref_channel_dupe:
+    case id_menu_pref_colorflash:
+    case id_menu_view_command_pushthrough:
+    case id_menu_view_command_separator:
+    case id_menu_view_local_echo:
+    case id_menu_view_keypad_walking:
+    case id_menu_view_mw_scrollbar:
+    case id_menu_view_locking_scrollback:
+    case id_menu_view_url_hotlinking:
+    case id_menu_pref_compact_mode:
+    case id_menu_view_audio_enable: toggle_setting(id); break;
+    case id_menu_view_layout_embedded:
+    case id_menu_view_layout_left:
+    case id_menu_view_layout_left_bottom:
+    case id_menu_view_group_status_off:
+    case id_menu_view_group_status_horizontal:
+    case id_menu_view_group_status_vertical:
+    case id_menu_theme_background_red:
+    case id_menu_theme_background_brown:
+    case id_menu_theme_background_yellow:
+    case id_menu_theme_background_ygreen:
+    case id_menu_theme_background_green:
+    case id_menu_theme_background_cyan:
+    case id_menu_theme_background_blue:
+    case id_menu_theme_background_purple:
+    case id_menu_theme_background_grey:
+    case id_menu_theme_buttons_red:
+    case id_menu_theme_buttons_brown:
+    case id_menu_theme_buttons_yellow:
+    case id_menu_theme_buttons_ygreen:
+    case id_menu_theme_buttons_green:
+    case id_menu_theme_buttons_cyan:
+    case id_menu_theme_buttons_blue:
+    case id_menu_theme_buttons_purple:
+    case id_menu_theme_buttons_grey:
+    case id_menu_theme_bg_none:
+    case id_menu_theme_bg_solid:
+    case id_menu_theme_bg_maze1:
+    case id_menu_theme_bg_maze2:
+    case id_menu_theme_bg_bubbles: choose_setting(id); break;
     case id_menu_pref_default: config.UseDefaultPrefs(); break;
     case id_menu_theme_default:
         config.SetButtonTheme(theme_code_yellow);
         config.SetBackgroundColor(theme_code_cyan);
         config.SetBackgroundStyle(background_style_maze2);
+        break;
+    case id_menu_view_font_color_default:
+    case id_menu_view_font_color_zmud:
+    case id_menu_view_font_color_gmud:
+    case id_menu_view_font_color_bright:
+        change_font_colours(find_font_colour(id)->code, find_font_colour(id)->word);
         break;
     case id_menu_view_font_incr: zoom_in(); break;
     case id_menu_view_font_decr: zoom_out(); break;
@@ -591,12 +674,78 @@ void vusk_mw::carry_out_menu_item(int id)
     case id_menu_view_map_small: set_map_size(automap_small); break;
     case id_menu_view_map_incr: incr_automap_size(); break;
     case id_menu_view_map_decr: decr_automap_size(); break;
+    case id_menu_help_kb_shortcuts: menu_help_kb_shortcuts(); break;
     case id_menu_help_mud_basic_help: send_help_command("help"); break;
     case id_menu_help_mud_more_help: send_help_command("help me"); break;
+    case id_menu_help_web_main:
+    case id_menu_help_web_forum:
+    case id_menu_help_web_help:
+    case id_menu_help_web_maps:
+    case id_menu_help_web_shops:
+    case id_menu_help_web_skills:
+    case id_menu_help_web_quests:
+    case id_menu_help_web_rules:
+    case id_menu_help_web_commands:
+    case id_menu_help_web_socials:
+    case id_menu_help_web_faq:
+    case id_menu_help_web_changes: open_listed_page(id); break;
     case id_menu_help_about: menu_help_about(); break;
     case id_menu_help_update: menu_help_update(); break;
-    default: break;
+    case id_menu_vote_1:
+    case id_menu_vote_2:
+    case id_menu_vote_3:
+    case id_menu_vote_4:
+    case id_menu_vote_5:
+    case id_menu_vote_6:
+    case id_menu_vote_7:
+    case id_menu_vote_8: menu_vote_routine(id - id_menu_vote_first); break;
+    case id_menu_vote_all: menu_vote_open_all(); break;
+    case id_menu_vote_reminder: menu_vote_reminder_toggle(); break;
+    case id_menu_popup_1:
+    case id_menu_popup_2:
+    case id_menu_popup_3:
+    case id_menu_popup_4:
+    case id_menu_popup_5:
+    case id_menu_popup_6:
+    case id_menu_popup_7:
+    case id_menu_popup_8:
+    case id_menu_popup_9:
+    case id_menu_popup_10:
+    case id_menu_popup_11:
+    case id_menu_popup_12:
+    case id_menu_popup_13:
+    case id_menu_popup_14:
+    case id_menu_popup_15:
+    case id_menu_popup_16: popup_menu_handler(id); break;
+    case id_menu_popup_reset: popup_menu_reset(); break;
+    // Disabled: shown, never chosen.
+    case id_menu_windows_not_connected: break;
     }
+}
+
+void vusk_mw::toggle_setting(menu_id id)
+{
+    TConfig &config = *TConfig::Instance();
+    const check_item &item = *find_check_item(id);
+    (config.*item.set)(toggled((config.*item.get)()));
+    // Not every setter shows its value; the mark must follow it anyway.
+    show_setting(item.setting, (config.*item.get)());
+}
+
+void vusk_mw::choose_setting(menu_id id)
+{
+    menu_setting setting;
+    int value = 0;
+    if (menu_radio_for(id, &setting, &value))
+        (TConfig::Instance()->*find_group(setting)->set)(value);
+}
+
+void vusk_mw::open_listed_page(menu_id id)
+{
+    std::string url;
+    std::string message;
+    if (web_page_for(id, &url, &message))
+        open_web_page(url, message);
 }
 
 void vusk_mw::write_framed(const std::string &text)

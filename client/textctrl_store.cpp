@@ -229,7 +229,7 @@ void textctrl_store::drop_oldest_lines()
     int64_t bytes_left = raw_bytes;
     auto may_stop_before = [&](int index) {
         const bool within_limit = lines_left <= limit.lines_after_trim() && bytes_left <= target_bytes &&
-                                  chunks_from(record(index)->start()) <= limit.runs_after_trim();
+                                  chunks_from(kept_start(index)) <= limit.runs_after_trim();
         const vusk_textctrl_line *previous = record(index - 1);
         return within_limit && (lines_left == 0 || previous == nullptr || previous->ends_with_newline);
     };
@@ -240,17 +240,31 @@ void textctrl_store::drop_oldest_lines()
         lines_left -= line->ends_with_newline;
     }
     if (dropped == current_line) {
-        const int64_t too_many_chunks = chunks_from(record(dropped)->start()) - limit.runs_after_trim();
+        const int64_t too_many_chunks = chunks_from(kept_start(dropped)) - limit.runs_after_trim();
         const int64_t cut = std::max(bytes_left - target_bytes, bytes_in_first_chunks(too_many_chunks));
         if (cut > 0)
             bytes_left -= cut_line_front(cut);
     }
     drop_display_lines(dropped);
-    drop_chunks_before(line_records.front().start());
+    const textctrl_place start = kept_start(0);
+    line_records.front().chunk = start.chunk;
+    line_records.front().offset = start.offset;
+    drop_chunks_before(start);
     raw_bytes = bytes_left;
     raw_lines = lines_left;
     clear_mouse_selection();
     ++trims;
+}
+
+// Where the text kept from a line on begins. A line that starts just after
+// the newline that ended a chunk begins in the next chunk: the one before
+// holds none of its text and goes with the lines before it.
+textctrl_place textctrl_store::kept_start(int index) const
+{
+    const textctrl_place start = record(index)->start();
+    if (start.chunk != end_of_text().chunk && start.offset == chunk_numbered(start.chunk).length)
+        return {start.chunk + 1, 0};
+    return start;
 }
 
 // The chunks from `start` to the end of the text.
@@ -263,7 +277,7 @@ int64_t textctrl_store::chunks_from(textctrl_place start) const
 int64_t textctrl_store::bytes_in_first_chunks(int64_t count) const
 {
     int64_t bytes = 0;
-    const uint32_t first = record(current_line)->chunk;
+    const uint32_t first = kept_start(current_line).chunk;
     for_each_run(current_line, [&](const vusk_textctrl_chunk &, textctrl_place at, int length) {
         if (int64_t(at.chunk - first) >= count)
             return false;

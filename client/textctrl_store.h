@@ -203,6 +203,7 @@ private:
     bool joins_last_chunk(const char *text, int length, bool shared) const;
     bool over_limit() const;
     void drop_oldest_lines();
+    textctrl_place kept_start(int index) const;
     int64_t chunks_from(textctrl_place start) const;
     int64_t bytes_in_first_chunks(int64_t count) const;
     int64_t cut_line_front(int64_t bytes);

@@ -4,6 +4,7 @@
 #include "ansi_palette.h"
 #include "display_calls.h"
 #include "log_export.h"
+#include "native_window.h"
 #include "newbie_flash.h"
 #include "vusk_bitmap.h"
 
@@ -323,6 +324,9 @@ void vusk_ansi_display::set_scrollbar()
     int range = 0;
     int page = 0;
     textctrl_.get_scrollbar_data(&position, &range, &page);
+    // While the text is shorter than the window the thumb fills the bar: GTK
+    // asserts on a thumb longer than the range.
+    page = std::min(page, range);
     scrollbar_.SetScrollbar(std::max(position - 1, 0), page, range, page, true);
     scrollbar_.SetScrollbar(std::max(position, 0), page, range, page, true);
 }
@@ -354,8 +358,8 @@ void vusk_ansi_display::resize(int /*changed*/)
 {
     wxSize size = GetClientSize();
     ansi_display_layout layout = layout_ansi_display(
-        size.GetWidth(), size.GetHeight(), scrollbar_.GetSize().GetWidth(), scrollbar_enabled_ != 0,
-        has_frame_ != 0);
+        size.GetWidth(), size.GetHeight(), scrollbar_.GetSize().GetWidth(), native_minimum_size(scrollbar_).GetHeight(),
+        scrollbar_enabled_ != 0, has_frame_ != 0);
     scrollbar_.SetSize(layout.scrollbar.x, layout.scrollbar.y, layout.scrollbar.width,
                       layout.scrollbar.height);
     enable_scrolling();

@@ -1,6 +1,7 @@
 #include "vusk_input_window.h"
 
 #include "borders.h"
+#include "native_window.h"
 #include "newbie_flash.h"
 #include "vusk_bitmap.h"
 
@@ -27,7 +28,10 @@ void vusk_input_window::SetFocus()
 void vusk_input_window::resize(int /*changed*/)
 {
     wxSize size = GetClientSize();
-    line_edit.SetSize(line_x, line_y, std::max(size.GetWidth() - 2 * line_x, 1),
+    // Never narrower than GTK lets it be (its scrollbar asserts); what does
+    // not fit is cut off at the window's edge.
+    line_edit.SetSize(line_x, line_y,
+                      std::max(size.GetWidth() - 2 * line_x, native_minimum_size(line_edit).GetWidth()),
                       std::max(size.GetHeight() - 2 * line_y, 1));
     repaint();
 }

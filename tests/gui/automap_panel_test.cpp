@@ -61,9 +61,9 @@ protected:
         TConfig::Instance()->SetAutomapSize(11);
         frame = new gui::test_frame(wxSize(400, 400));
         panel = new vusk_automap_display(frame->area, wxID_ANY, wxS("main automap"));
-        gui::show_and_wait(frame);
+        EXPECT_TRUE(gui::show_and_wait(frame));
     }
-    ~AutomapPanel() override { gui::destroy_and_wait(frame); }
+    ~AutomapPanel() override { EXPECT_TRUE(gui::destroy_and_wait(frame)); }
 
     const vusk_bitmap &panel_bitmap()
     {

@@ -68,6 +68,10 @@ protected:
         return client.tick_until([&] { return at_server(line); }, 3000);
     }
 
+    // A line sent after the ones a test checks: once it is at the server,
+    // so is everything the client sent before it.
+    bool everything_sent_reached_server() { return reaches_server("marker line"); }
+
     void log_in()
     {
         client.receive(";tlogin;");
@@ -96,7 +100,7 @@ TEST_F(ConnectedFrame, HelpEchoAndClearActLocally)
     client.type("//help");
     EXPECT_TRUE(contains(client.shown_text(), "\nKeyboard controls you can use with this client:"));
 
-    client.tick(3);
+    ASSERT_TRUE(everything_sent_reached_server());
     for (const char *line : {"//c", "//com", "//cl", "//echo", "//help"})
         EXPECT_FALSE(at_server(line)) << line;
 }
@@ -115,7 +119,7 @@ TEST_F(ConnectedFrame, HistoryListsTheStoredCommandsNewestLast)
     client->input_window()->line_edit.history_store(wxS("north"));
     client.type("//hi");
     EXPECT_TRUE(contains(client.shown_text(), "\nRecent Command History:\n 2 - look\n 1 - north\n"));
-    client.tick(3);
+    ASSERT_TRUE(everything_sent_reached_server());
     EXPECT_FALSE(at_server("//hi"));
 }
 
@@ -128,7 +132,7 @@ TEST_F(ConnectedFrame, DebuggingCommandsStayLocal)
     client.type("//debugfill");
     EXPECT_GE(client->main_display()->textctrl().get_current_line(), vusk_ansi_display::debug_fill_lines);
     EXPECT_EQ(client.shown_text(), "");
-    client.tick(3);
+    ASSERT_TRUE(everything_sent_reached_server());
     for (const char *line : {"//icons", "//soundtest walk", "//chanclear", "//debugfill"})
         EXPECT_FALSE(at_server(line)) << line;
     EXPECT_NE(global_socket_fd, -1);

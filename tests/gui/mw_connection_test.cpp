@@ -10,6 +10,7 @@
 #include "tqconfig_files.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
+#include "vusk_status_bar.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,14 @@ std::string login_script(const std::string &name)
 bool recorded_line(const scripted_game_server &server, const std::string &line)
 {
     return server.recorded().find(line + "\n") != std::string::npos;
+}
+
+// Sends a plain line and waits until it is at the server: by then, so is
+// everything the client sent before it.
+bool everything_sent_reached(const scripted_game_server &server, client_frame &client)
+{
+    client.type("marker line");
+    return client.tick_until([&] { return recorded_line(server, "marker line"); });
 }
 
 std::string last_recorded_line(const scripted_game_server &server)
@@ -155,6 +164,7 @@ TEST(MainFrameConnection, LoginSetsTitleHistoryAndSendsTheSettingsLineOnce)
     ASSERT_TRUE(client.tick_until([&] { return last_recorded_line(server).rfind("tqlstatus ", 0) == 0; }));
     EXPECT_EQ(last_recorded_line(server), "tqlstatus 01010111111" "1" "2" "11011" "0" "1" "  0 70  3");
     client.tick(5);
+    ASSERT_TRUE(everything_sent_reached(server, client));
     EXPECT_EQ(server.recorded().find("tqlstatus "), server.recorded().rfind("tqlstatus "));
 }
 
@@ -195,8 +205,10 @@ TEST(MainFrameConnection, PingsOnlyWhileLoggedInAndTheReplyChangesNothingShown)
     EXPECT_EQ(client->ping_timer().GetInterval(), 15000);
 
     client.tick();
+    ASSERT_FALSE(client->logged_in());
     client->ping_timer().Notify();
     client.tick(3);
+    ASSERT_TRUE(everything_sent_reached(server, client));
     EXPECT_FALSE(recorded_line(server, "tqping"));
 
     ASSERT_TRUE(client.tick_until([&] { return client->logged_in(); }));
@@ -206,7 +218,7 @@ TEST(MainFrameConnection, PingsOnlyWhileLoggedInAndTheReplyChangesNothingShown)
     client->ping_timer().Notify();
     EXPECT_LT(client->ping_stopwatch().Time(), 100000);
     ASSERT_TRUE(client.tick_until([&] { return recorded_line(server, "tqping"); }));
-    client.tick(5);
+    EXPECT_TRUE(client.tick_until([&] { return client->status_bar()->ping_count == 1; }));
     EXPECT_EQ(client.shown_text(), shown);
 }
 

@@ -14,6 +14,7 @@
 #include "vusk_main_window.h"
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/menu.h>
 
@@ -47,6 +48,20 @@ void choose(client_frame &client, int id)
 {
     wxCommandEvent event(wxEVT_MENU, id);
     client->ProcessWindowEvent(event);
+}
+
+// The dialog's button as the player sees it, pressed as the player presses it.
+void press_button(wxDialog &dialog, const char *label)
+{
+    wxButton *button = nullptr;
+    for (wxWindow *child : dialog.GetChildren())
+        if (auto *found = dynamic_cast<wxButton *>(child); found && found->GetLabel() == wxString::FromAscii(label))
+            button = found;
+    ASSERT_NE(button, nullptr) << label;
+    ASSERT_TRUE(button->IsShown() && button->IsEnabled()) << label;
+    wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+    click.SetEventObject(button);
+    button->ProcessWindowEvent(click);
 }
 
 // A frame connected to a server that records every line and answers none.
@@ -134,6 +149,61 @@ TEST_F(Leaving, ExitBeforeLoginQuitsAtOnceAndDisconnectOfNoConnectionShowsNothin
     EXPECT_FALSE(warning("Disconnect Warning")->IsShown());
 }
 
+TEST_F(Leaving, TheQuitWarningsButtonsCancelLogOffAndQuit)
+{
+    client.receive(";tlogin;");
+    choose(client, id_menu_file_quit);
+    wxDialog *dialog = warning("Logoff Warning");
+    ASSERT_TRUE(dialog != nullptr && dialog->IsShown());
+    press_button(*dialog, "&Cancel");
+    EXPECT_FALSE(dialog->IsShown());
+    EXPECT_EQ(sent(1), std::vector<std::string>{"quit -check"});
+    EXPECT_EQ(global_shutdown_flag, 0);
+
+    choose(client, id_menu_file_quit);
+    press_button(*dialog, "&Logoff");
+    EXPECT_FALSE(dialog->IsShown());
+    EXPECT_EQ(sent(7), (std::vector<std::string>{"quit -check", "quit -check", "", "recall", "quit -f", "recall",
+                                                 "quit -f"}));
+    EXPECT_EQ(global_shutdown_flag, 0);
+
+    choose(client, id_menu_file_quit);
+    press_button(*dialog, "&Exit Program");
+    EXPECT_FALSE(dialog->IsShown());
+    EXPECT_EQ(global_shutdown_flag, shutdown_countdown_start);
+    global_shutdown_flag = 0;
+}
+
+// Chosen from the File menu with a character in the game, Disconnect warns
+// first; the warning's own buttons cancel, log off, or drop the line as the
+// typed "//disconnect" does.
+TEST_F(Leaving, DisconnectFromTheMenuWhileLoggedInWarnsAndItsButtonsDecide)
+{
+    client.receive(";tlogin;");
+    choose(client, id_menu_file_disconnect);
+    wxDialog *dialog = warning("Disconnect Warning");
+    ASSERT_TRUE(dialog != nullptr && dialog->IsShown());
+    EXPECT_TRUE(client->connected());
+    press_button(*dialog, "&Cancel");
+    EXPECT_FALSE(dialog->IsShown());
+    EXPECT_TRUE(client->connected());
+    EXPECT_TRUE(received().empty());
+
+    choose(client, id_menu_file_disconnect);
+    press_button(*dialog, "&Logoff");
+    EXPECT_EQ(sent(5), (std::vector<std::string>{"", "recall", "quit", "recall", "quit"}));
+    EXPECT_TRUE(client->connected());
+
+    choose(client, id_menu_file_disconnect);
+    client->main_display()->clear_scrollback();
+    press_button(*dialog, "&Disconnect");
+    EXPECT_FALSE(dialog->IsShown());
+    EXPECT_FALSE(client->connected());
+    EXPECT_FALSE(client->logged_in());
+    EXPECT_TRUE(contains(client.shown_text(), "Disconnecting."));
+    EXPECT_EQ(received().size(), 5u);
+}
+
 TEST(MainFrameHelp, TheShortcutListHasTheFunctionKeysOnlyWhileLoggedIn)
 {
     client_frame client;
@@ -147,8 +217,7 @@ TEST(MainFrameHelp, TheShortcutListHasTheFunctionKeysOnlyWhileLoggedIn)
 
     client.receive(";tlogin;");
     client->main_display()->clear_scrollback();
-    wxCommandEvent unused;
-    client->menu_help_kb_shortcuts(unused);
+    choose(client, id_menu_help_kb_shortcuts);
     EXPECT_TRUE(contains(client.shown_text(), "\nF1-F12            - trigger aliases 'f01' through 'f12'\nUp/Down"));
 }
 
@@ -190,6 +259,25 @@ TEST(MainFrameLogo, APressInsideOpensThePageOnceEvenWhileDraggingAndFollowsTheLa
     EXPECT_TRUE(gui::wait_until([&] { return browser.opened().size() == 2; }));
 }
 
+TEST(MainFrameLogo, WithoutABrowserOnlyTheApologyIsWritten)
+{
+    fake_browser browser;
+    browser.break_it();
+    client_frame client;
+    client.tick();
+    ASSERT_EQ(TConfig::Instance()->GetLayout(), 2);
+    client->main_display()->clear_scrollback();
+    wxMouseEvent press(wxEVT_LEFT_DOWN);
+    press.SetPosition(wxPoint(5, 5));
+    press.SetLeftDown(true);
+    client->ProcessWindowEvent(press);
+    EXPECT_TRUE(client.tick_until([&] {
+        return contains(client.shown_text(), "\n\nSorry, but I can't seem open your browser.\n\nhttp://localhost/?tq");
+    }));
+    EXPECT_FALSE(contains(client.shown_text(), "Opening the main Varn Ossic web page"));
+    EXPECT_TRUE(browser.opened().empty());
+}
+
 // The labels of the Vote menu's items, separators as "-".
 std::vector<std::string> vote_menu_labels(client_frame &client)
 {
@@ -219,10 +307,9 @@ TEST(MainFrameVote, BuiltInEntriesUntilTheServerSendsItsOwnThenVotingOpensThePag
     global_last_voting_time = 0;
     choose(client, id_menu_vote_all);
     ASSERT_TRUE(gui::wait_until([&] { return browser.opened().size() == 2; }));
-    // Both openers run at once, so the log's order is theirs, not ours.
-    std::vector<std::string> opened = browser.opened();
-    std::sort(opened.begin(), opened.end());
-    EXPECT_EQ(opened, (std::vector<std::string>{"http://one.example/v", "https://two.example/v"}));
+    // From the last entry to the first.
+    EXPECT_EQ(browser.opened_in_start_order(),
+              (std::vector<std::string>{"https://two.example/v", "http://one.example/v"}));
     EXPECT_GT(global_last_voting_time, 0);
 }
 

@@ -128,13 +128,11 @@ TEST_F(FramePopups, ADisconnectLeavesNoPopupAndSavesWhereTheyWere)
     client.receive(create_tag("Who") + create_tag("Q", "q", "menuonly"));
     client->toggle_popup_window(1);
     popup("Who").Move(10, 20);
-    gui::pump_events(20);
     wxTimer timer;
     wxTimerEvent save(timer);
     client->SaveTimer(save);
     EXPECT_EQ(TConfig::Instance()->GetPopupData("Who").x, 10);
     popup("Who").Move(222, 111);
-    gui::pump_events(20);
     client->socket_disconnect("Gone.");
     EXPECT_EQ(popups().count(), 0);
     EXPECT_EQ(windows_items(), std::vector<std::string>{"Not Connected"});

@@ -69,7 +69,7 @@ protected:
     {
         gui::prepare_client();
         construct_all_images();
-        frame.Show();
+        ASSERT_TRUE(gui::show_and_wait(&frame));
     }
 
     template <class Panel> vusk_bitmap painted(Panel &panel)
@@ -369,8 +369,9 @@ TEST_F(Panels, TheSkyStaysOnTheScreenWhenTheBarRepaints)
     bar->SetSize(0, 0, 800, 21);
     bar->Show();
     bar->update_sky_display("110 1 720 noon");
-    gui::pump_events(100);
+    const vusk_color noon(85, 170, 255);
+    const auto sky_shown = [&] { return gui::pixel_of(gui::capture_window(bar), 400, 15) == noon; };
+    ASSERT_TRUE(gui::wait_until(sky_shown));
     bar->repaint();
-    const wxImage shown = gui::capture_window(bar);
-    EXPECT_EQ(gui::pixel_of(shown, 400, 15), vusk_color(85, 170, 255));
+    EXPECT_TRUE(sky_shown());
 }

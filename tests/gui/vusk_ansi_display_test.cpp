@@ -6,6 +6,7 @@
 #include "gui_harness.h"
 #include "gui_test_window.h"
 #include "heap_bytes.h"
+#include "native_window.h"
 #include "temp_home.h"
 #include "vusk_ansi_display.h"
 #include "vusk_font.h"
@@ -438,6 +439,21 @@ TEST_F(AnsiDisplay, WheelFreezesAndScrolls)
     EXPECT_EQ(display->view_line, 100);
     gui::send_wheel(display, wxPoint(1, 1), 120, wxMOUSE_WHEEL_HORIZONTAL);
     EXPECT_EQ(display->following, 1);
+}
+
+// GTK asserts when a scrollbar's thumb is longer than its range, and a low
+// display's scrollbar keeps the height GTK needs.
+TEST_F(AnsiDisplay, ShortTextFillsTheScrollbarAndALowDisplayKeepsItsMinimum)
+{
+    fill_lines(3);
+    display->refresh_text();
+    ASSERT_GT(display->textctrl().get_visible_line_count(), 3);
+    EXPECT_EQ(display->scrollbar().GetThumbSize(), display->scrollbar().GetRange());
+    EXPECT_EQ(display->scrollbar().GetPageSize(), display->scrollbar().GetRange());
+
+    display->SetSize(0, 0, DISPLAY_SIZE.x, 10);
+    EXPECT_EQ(display->scrollbar().GetSize().GetHeight(), native_minimum_size(display->scrollbar()).GetHeight());
+    EXPECT_GT(display->scrollbar().GetSize().GetHeight(), 10);
 }
 
 TEST_F(AnsiDisplay, ScrollbarFollowsTheViewAndHandsBackTheFocus)

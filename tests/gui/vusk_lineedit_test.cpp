@@ -1,6 +1,7 @@
 #include "gui_fake_frame.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "native_window.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
 #include "vusk_input_window.h"
@@ -450,8 +451,10 @@ TEST_F(CommandLine, InputWindowFramesTheLine)
     EXPECT_EQ(line->GetPosition(), wxPoint(2, 1));
     EXPECT_EQ(line->GetSize(), wxSize(296, 38));
     EXPECT_EQ(line->GetName(), wxS("command input window"));
+    // A window narrower than GTK lets the line be cuts the line off.
     input->SetSize(0, 0, 3, 2);
-    EXPECT_EQ(line->GetSize(), wxSize(1, 1));
+    EXPECT_EQ(line->GetSize(), wxSize(native_minimum_size(*line).GetWidth(), 1));
+    EXPECT_LT(native_minimum_size(*line).GetWidth(), 296);
     input->SetSize(0, 0, 300, 40);
 
     input->repaint();

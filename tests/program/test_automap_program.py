@@ -12,7 +12,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 PROGRAM, SERVER_DIR, OUTPUT_DIR = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
@@ -27,6 +26,10 @@ NAME = "Walker"
 PANEL = {c: (18 * c + 5, 18 * c + 26) for c in (7, 11, 15)}
 # The world's terrains as the map draws them: grass, fields, forest, town.
 TERRAIN = [(0, 192, 0), (0, 255, 0), (0, 128, 0), (192, 192, 192), (96, 160, 96)]
+# A map shows at least this many of them (of every ninth pixel).
+MAP_PIXELS = 200
+# The height of the main frame's menu bar.
+MENU_BAR = 24
 SETTINGS = """<single_config>
     <name>{name}</name>
     <current_layout>{layout}</current_layout>
@@ -47,6 +50,20 @@ def count_pixels(screen, left, top, right, bottom, is_colour):
             i = 3 * (y * width + x)
             count += is_colour(tuple(pixels[i:i + 3]))
     return count
+
+
+def crop(screen, left, top, right, bottom):
+    width, _, pixels = screen
+    return [pixels[3 * (y * width + left):3 * (y * width + right)] for y in range(top, bottom)]
+
+
+def count_white(rows):
+    """Pixels of white text (the glyphs' full coverage comes out a shade below 255)."""
+    return sum(min(row[i:i + 3]) >= 240 for row in rows for i in range(0, len(row), 3))
+
+
+def shows_map(screen, left, top, right, bottom):
+    return count_pixels(screen, left, top, right, bottom, lambda rgb: rgb in TERRAIN) > MAP_PIXELS
 
 
 class AutomapSession(unittest.TestCase):
@@ -83,17 +100,29 @@ class AutomapSession(unittest.TestCase):
         with open(self.record, "rb") as f:
             return f.read().decode("latin-1").splitlines()
 
-    def screenshot(self, name):
-        ppm = os.path.join(self.home, "screen.ppm")
-        subprocess.run(["import", "-window", "root", "-depth", "8", ppm], check=True, timeout=STEP_TIMEOUT)
-        subprocess.run(["convert", ppm, os.path.join(OUTPUT_DIR, "automap_%s.png" % name)], check=True,
-                       timeout=STEP_TIMEOUT)
-        return read_ppm(ppm)
+    def grab(self):
+        """What the display shows; keep() saves the last grab."""
+        subprocess.run(["import", "-window", "root", "-depth", "8", self.ppm()], check=True, timeout=STEP_TIMEOUT)
+        return read_ppm(self.ppm())
 
-    def assert_map_in(self, screen, left, top, right, bottom, what):
-        """The rectangle shows the world's terrains: the map is there."""
-        terrain = count_pixels(screen, left, top, right, bottom, lambda rgb: rgb in TERRAIN)
-        self.assertGreater(terrain, 200, "no map " + what)
+    def keep(self, name):
+        subprocess.run(["convert", self.ppm(), os.path.join(OUTPUT_DIR, "automap_%s.png" % name)], check=True,
+                       timeout=STEP_TIMEOUT)
+
+    def ppm(self):
+        return os.path.join(self.home, "screen.ppm")
+
+    def wait_for_screen(self, name, condition, what):
+        """Grabs the display until `condition(screen)` holds and returns that
+        grab, kept as automap_NAME.png unless the name is None."""
+        wait_for(lambda: condition(self.grab()), what)
+        if name:
+            self.keep(name)
+        return read_ppm(self.ppm())
+
+    def wait_for_map_in(self, name, left, top, right, bottom, what):
+        """Waits until the rectangle shows the world's terrains: the map is there."""
+        return self.wait_for_screen(name, lambda screen: shows_map(screen, left, top, right, bottom), "the map " + what)
 
     def walk(self, steps, fight_seconds=2.4):
         return map_generator.walk_script(map_generator.World(), NAME, step=0.05,
@@ -103,16 +132,16 @@ class AutomapSession(unittest.TestCase):
         for layout, size, steps in ((0, 11, 22), (1, 7, 8), (2, 15, 14)):
             with self.subTest(layout=layout):
                 self.start(self.walk(steps), layout=layout, size=size)
-                time.sleep(2.0)
-                screen = self.screenshot("layout%d_size%d" % (layout, size))
+                name = "layout%d_size%d" % (layout, size)
                 width, height = PANEL[size]
                 if layout == 0:  # over the top right corner of the text
-                    self.assert_map_in(screen, 984 - 60 - width, 2 * size, 984 - 60, 2 * size + height, "over the text")
+                    screen = self.wait_for_map_in(name, 984 - 60 - width, 2 * size, 984 - 60, 2 * size + height,
+                                                  "over the text")
                     self.assertLess(count_pixels(screen, 2, 2, width, height, lambda rgb: rgb in TERRAIN), 10)
                 elif layout == 1:
-                    self.assert_map_in(screen, 2, 24, width, height, "top left")
+                    self.wait_for_map_in(name, 2, MENU_BAR, width, height, "top left")
                 else:
-                    self.assert_map_in(screen, 2, 728 - height, width, 726, "bottom left")
+                    self.wait_for_map_in(name, 2, 728 - height, width, 726, "bottom left")
                 self.doCleanups()
 
     def test_floating_frame_and_a_fight(self):
@@ -120,32 +149,37 @@ class AutomapSession(unittest.TestCase):
         window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Varn Ossic Map$"],
                                 check=True, capture_output=True, text=True, timeout=STEP_TIMEOUT).stdout.split()[0]
         subprocess.run(["xdotool", "windowmove", "--sync", window, "1000", "40"], check=True, timeout=STEP_TIMEOUT)
-        time.sleep(4.0)
-        screen = self.screenshot("floating_combat")
         width, height = PANEL[11]
-        self.assert_map_in(screen, 1000, 62, 1000 + width, 40 + height, "in its own frame")
-        # "Combat!" in its pink on the caption.
-        pink = count_pixels(screen, 1000, 41, 1000 + width, 61,
-                            lambda rgb: rgb[0] > 150 and rgb[1] == rgb[2] and rgb[1] < rgb[0])
-        self.assertGreater(pink, 3, "no combat caption")
+
+        def in_frame_and_fighting(screen):
+            # "Combat!" in its pink on the caption.
+            pink = count_pixels(screen, 1000, 41, 1000 + width, 61,
+                                lambda rgb: rgb[0] > 150 and rgb[1] == rgb[2] and rgb[1] < rgb[0])
+            return shows_map(screen, 1000, 62, 1000 + width, 40 + height) and pink > 3
+
+        self.wait_for_screen("floating_combat", in_frame_and_fighting, "the map in its own frame, in a fight")
 
     def test_a_click_on_the_compass_walks(self):
         world = map_generator.World()
         script = map_generator.walk_script(world, NAME, interactive=True, route=["east"])
         self.start(script, layout=1, size=11)
-        time.sleep(1.0)
         frame = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Varn Ossic - Player"],
                                check=True, capture_output=True, text=True, timeout=STEP_TIMEOUT).stdout.split()[0]
-        # The map window starts at (3, 24) in the frame; east is 41% of its size right of its centre.
+        # The frame sits at the screen's origin. Its map window starts below
+        # the menu bar, the panel's place (2, 2) and the panel's caption; the
+        # east arrow is 41% of the window's size right of its centre.
         size = 18 * 11 + 3
-        x, y = 3 + size // 2 + size * 41 // 100, 24 + size // 2
+        left, top = 3, MENU_BAR + 2 + 22
+        x, y = left + size // 2 + size * 41 // 100, top + size // 2
+        self.wait_for_map_in(None, left, top, left + size, top + size, "at the top left")
         subprocess.run(["xdotool", "mousemove", "--window", frame, str(x - 30), str(y)], check=True)
         subprocess.run(["xdotool", "mousemove", "--window", frame, str(x), str(y)], check=True)
-        time.sleep(0.3)
-        self.screenshot("compass")
+        # Under the pointer the arrow's label turns white.
+        label = (x - 8, y - 8, x + 8, y + 8)
+        self.wait_for_screen("compass", lambda screen: count_white(crop(screen, *label)) > 5,
+                             "the east arrow lit under the pointer")
         subprocess.run(["xdotool", "click", "1"], check=True)
         wait_for(lambda: "east" in self.recorded(), "the walking command at the server")
-
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -86,6 +86,8 @@ class ScriptedSession(unittest.TestCase):
     class's SCRIPT and records every line the client sends."""
 
     SCRIPT = ""
+    # Whether the server plays the script again to each client that connects.
+    REPEAT = False
 
     def setUp(self):
         self.home = tempfile.mkdtemp(prefix="vusk-program-")
@@ -97,7 +99,7 @@ class ScriptedSession(unittest.TestCase):
         open(self.record, "w").close()
         self.server = subprocess.Popen(
             [sys.executable, GAME_SERVER, "--script", script, "--record", self.record,
-             "--timeout", str(STEP_TIMEOUT)], stdout=subprocess.PIPE)
+             "--timeout", str(STEP_TIMEOUT)] + (["--repeat"] if self.REPEAT else []), stdout=subprocess.PIPE)
         self.addCleanup(self.stop, self.server)
         self.port = int(self.server.stdout.readline().split()[1])
 
@@ -111,10 +113,14 @@ class ScriptedSession(unittest.TestCase):
         with open(self.record, "rb") as f:
             return f.read().decode("latin-1").splitlines()
 
-    def screen_pixels(self):
+    def screen(self):
+        """Width, height and RGB bytes of what the display shows."""
         ppm = os.path.join(self.home, "screen.ppm")
         subprocess.run(["import", "-window", "root", "-depth", "8", ppm], check=True, timeout=STEP_TIMEOUT)
-        return read_ppm(ppm)[2]
+        return read_ppm(ppm)
+
+    def screen_pixels(self):
+        return self.screen()[2]
 
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), check=True, capture_output=True,

@@ -9,13 +9,16 @@ Usage: test_program_popups.py PROGRAM GAME_SERVER OUTPUT_DIR
 import os
 import subprocess
 import sys
-import time
 import unittest
 
 from test_program import PROGRAM, GAME_SERVER, STEP_TIMEOUT, ScriptedSession, wait_for
 
-PLACE = (345, 234)
-SIZE = (400, 300)
+# Below the main frame, where nothing covers it.
+PLACE = (345, 740)
+SIZE = (400, 280)
+# A point on the scrollbar of the popup's text (light grey), left of and
+# above the window's bottom right corner.
+SCROLLBAR_FROM_CORNER = (6, 20)
 
 
 class PopupPlaces(ScriptedSession):
@@ -69,11 +72,19 @@ hold
         w, h = (int(v) for v in fields["Geometry"].split("x"))
         return (x, y), (w, h)
 
+    def laid_out_at_new_size(self):
+        """The program has laid the popup out for its new size: the scrollbar
+        of its text reaches down the new right edge."""
+        width, _, pixels = self.screen()
+        x, y = (PLACE[i] + SIZE[i] - SCROLLBAR_FROM_CORNER[i] for i in (0, 1))
+        r, g, b = pixels[3 * (y * width + x):3 * (y * width + x) + 3]
+        return r == g == b and r > 150
+
     def test_a_moved_popup_opens_where_it_was_after_a_restart(self):
         main, popup, client = self.session(1)
         self.xdotool("windowmove", "--sync", popup, str(PLACE[0]), str(PLACE[1]))
         self.xdotool("windowsize", "--sync", popup, str(SIZE[0]), str(SIZE[1]))
-        time.sleep(0.5)
+        wait_for(self.laid_out_at_new_size, "the popup laid out at its new size")
         self.quit(main, client)
         with open(os.path.join(self.home, "Library", "Varn Ossic", "Tester.cfg"), encoding="latin-1") as f:
             saved = f.read()
@@ -81,8 +92,7 @@ hold
         self.assertIn("<x>%d</x>" % PLACE[0], saved)
 
         main, popup, client = self.session(2)
-        time.sleep(0.5)
-        self.assertEqual(self.geometry(popup), (PLACE, SIZE))
+        wait_for(lambda: self.geometry(popup) == (PLACE, SIZE), "the popup where it was left")
         self.quit(main, client)
 
 

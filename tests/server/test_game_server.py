@@ -171,6 +171,15 @@ class ScriptedServerTest(unittest.TestCase):
         self.assertIn(b";sevent;tqpong;eevent;", read_until(client, b";eevent;"))
         client.sendall(b"north\n")
         self.assertIn(b"Market Square", read_until(client, b"mv\x1b[1m\x1b[31m>\x1b[0m "))
+        # The client's own lines get a game's answer, not the catch-all.
+        client.sendall(b"quit -check\n")
+        answer = read_until(client, b"mv\x1b[1m\x1b[31m>\x1b[0m ")
+        self.assertIn(b"safe place", answer)
+        self.assertNotIn(b"Nothing happens", answer)
+        client.sendall(b"version\n")
+        answer = read_until(client, b"mv\x1b[1m\x1b[31m>\x1b[0m ")
+        self.assertIn(b"demonstration server, version", answer)
+        self.assertNotIn(b"Nothing happens", answer)
         client.sendall(b"quit\n")
         self.assertIn(b"Farewell", read_to_end(client))
         # The demonstration waits for the next client.

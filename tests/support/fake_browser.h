@@ -17,8 +17,12 @@ public:
     fake_browser(const fake_browser &) = delete;
     fake_browser &operator=(const fake_browser &) = delete;
 
-    // The URLs opened so far, one per start.
+    // The URLs opened so far, one per start, in the order the openers wrote
+    // them down (openers started together may finish in any order).
     std::vector<std::string> opened() const;
+    // The same in the order the openers were started: by process id, which
+    // the system hands out in increasing order.
+    std::vector<std::string> opened_in_start_order() const;
     void break_it();
 
 private:

@@ -4,8 +4,10 @@
 // theme tables and random generators as they stood before the first test.
 // One process can then run the suite's tests in any order.
 #include "ansi_palette.h"
+#include "audio_driver_pa.h"
 #include "command_line.h"
 #include "global_fonts.h"
+#include "main.h"
 #include "nrandom.h"
 #include "socket.h"
 #include "temp_home.h"
@@ -13,6 +15,9 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
+#include "vusk_audio_base.h"
+#include "vusk_automap.h"
+#include "vusk_automap_outer.h"
 #include "vusk_download.h"
 #include "vusk_font.h"
 #include "vusk_soundpack.h"
@@ -87,7 +92,23 @@ std::vector<saved_global> save_program_globals()
         saved_global(global_shutdown_flag),
         saved_global(delayed_url_buffer),
         saved_global(delayed_url_available),
+        saved_global(global_socket_fd),
+        saved_global(global_display_xsize),
+        saved_global(global_display_ysize),
     };
+}
+
+// What a test must put back itself, because it owns what they point at: the
+// windows it built and the sound output it started. Left over, they would
+// reach into the next test, so the test that left them fails.
+void expect_nothing_left_running()
+{
+    EXPECT_EQ(main_window, nullptr) << "a main frame is still registered";
+    EXPECT_FALSE(mw_constructor_finished) << "the main frame still counts as built";
+    EXPECT_EQ(global_automap_frame, nullptr) << "the automap frame still exists";
+    EXPECT_EQ(global_automap_display, nullptr) << "the automap panel still exists";
+    EXPECT_EQ(audio_stream, nullptr) << "sound output is still open";
+    EXPECT_EQ(vusk_audio_object::global_audio_enabled.load(), 0) << "sound output still counts as started";
 }
 
 using shared_fonts = std::array<vusk_font *, 3>;
@@ -146,6 +167,7 @@ public:
 
     void OnTestEnd(const testing::TestInfo &) override
     {
+        expect_nothing_left_running();
         end_sound_pack();
         delete_fonts_made_since(start_fonts_);
         restore_globals();

@@ -6,6 +6,7 @@
 #include "tqconfig_files.h"
 #include "vusk_main_window.h"
 
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -53,13 +54,14 @@ client_frame::client_frame(int port)
     vusk_mw *frame = new vusk_mw(wxS("Varn Ossic"), wxPoint(0, 0), wxSize(main_frame_width, main_frame_height));
     frame->stop_main_tick();
     frame_ = frame;
-    show_and_wait(frame);
+    EXPECT_TRUE(show_and_wait(frame)) << "the main frame did not reach the screen";
 }
 
 client_frame::~client_frame()
 {
-    if (alive())
-        destroy_and_wait(frame_.get());
+    if (alive()) {
+        EXPECT_TRUE(destroy_and_wait(frame_.get()));
+    }
 }
 
 void client_frame::tick(int count)

@@ -202,7 +202,7 @@ TEST(WheelAccumulator, SmallStepsAddUp)
 
 TEST(AnsiDisplayLayout, WithAndWithoutFrame)
 {
-    ansi_display_layout popup = layout_ansi_display(200, 150, 16, true, false);
+    ansi_display_layout popup = layout_ansi_display(200, 150, 16, 46, true, false);
     EXPECT_EQ(popup.store.x, 0);
     EXPECT_EQ(popup.store.y, 0);
     EXPECT_EQ(popup.store.width, 184);
@@ -211,20 +211,26 @@ TEST(AnsiDisplayLayout, WithAndWithoutFrame)
     EXPECT_EQ(popup.scrollbar.width, 16);
     EXPECT_EQ(popup.scrollbar.height, 150);
 
-    ansi_display_layout framed = layout_ansi_display(200, 150, 16, true, true);
+    ansi_display_layout framed = layout_ansi_display(200, 150, 16, 46, true, true);
     EXPECT_EQ(framed.store.x, 2);
     EXPECT_EQ(framed.store.y, 2);
     EXPECT_EQ(framed.store.width, 180);
     EXPECT_EQ(framed.store.height, 146);
 
-    ansi_display_layout hidden_bar = layout_ansi_display(200, 150, 16, false, true);
+    ansi_display_layout hidden_bar = layout_ansi_display(200, 150, 16, 46, false, true);
     EXPECT_EQ(hidden_bar.store.width, 196);
 
-    ansi_display_layout tiny = layout_ansi_display(3, 0, 0, true, true);
+    ansi_display_layout tiny = layout_ansi_display(3, 0, 0, 0, true, true);
     EXPECT_EQ(tiny.store.width, 1);
     EXPECT_EQ(tiny.store.height, 1);
     EXPECT_EQ(tiny.scrollbar.width, 1);
     EXPECT_EQ(tiny.scrollbar.height, 1);
+
+    // A display lower than the scrollbar's minimum: the scrollbar keeps its
+    // minimum, the scrollback the display's height.
+    ansi_display_layout low = layout_ansi_display(200, 20, 16, 46, true, false);
+    EXPECT_EQ(low.scrollbar.height, 46);
+    EXPECT_EQ(low.store.height, 20);
 }
 
 TEST(AnsiDisplayLayout, FrameColours)

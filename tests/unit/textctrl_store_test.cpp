@@ -517,6 +517,50 @@ void append_game_lines(fake_textctrl &store, int first, int count)
 }
 }
 
+// Past any of the limits the oldest lines go down to seven eighths of it, so
+// that a full scrollback trims once per eighth of its size, not on every line.
+TEST(TextctrlLimit, ATrimKeepsSevenEighthsOfTheLimitItPassed)
+{
+    constexpr int line_bytes = 10;
+    struct limit_case {
+        const char *name;
+        scrollback_limit limit;
+        int64_t (*kept)(const fake_textctrl &);
+    };
+    scrollback_limit lines, bytes, runs;
+    lines.lines = 800;
+    bytes.bytes = 800 * line_bytes;
+    runs.runs = 800;
+    const limit_case cases[] = {
+        {"lines", lines, [](const fake_textctrl &store) { return store.kept_lines(); }},
+        {"bytes", bytes, [](const fake_textctrl &store) { return store.kept_bytes() / line_bytes; }},
+        {"runs", runs, [](const fake_textctrl &store) { return int64_t(store.raw_chunk_count()); }},
+    };
+    for (const limit_case &c : cases) {
+        SCOPED_TRACE(c.name);
+        fake_textctrl store;
+        store.wrap_enabled = 0;
+        store.set_scrollback_limit(c.limit);
+        int written = 0;
+        // Lines of ten bytes, each a run of its own colour.
+        const auto write_lines = [&](int count) {
+            for (int end = written + count; written < end; ++written) {
+                store.SetTextColor(written % 2 ? red : green, vusk_BLACK);
+                store.append("line " + std::to_string(10000 + written).substr(1) + "\n");
+            }
+        };
+        // Lines written, then what is kept and how many trims there were.
+        const int steps[][3] = {{800, 800, 0}, {1, 700, 1}, {100, 800, 1}, {1, 700, 2}};
+        for (const auto &step : steps) {
+            write_lines(step[0]);
+            EXPECT_EQ(c.kept(store), step[1]) << written;
+            EXPECT_EQ(store.trim_count(), step[2]) << written;
+        }
+        EXPECT_EQ(store.line_text(0), "line 0202");
+        EXPECT_EQ(store.kept_lines(), store.raw_chunk_count());
+    }
+}
+
 TEST(TextctrlLimit, OldestWholeLinesGoAndTheKeptOnesStayAsTheyWere)
 {
     fake_textctrl store;
