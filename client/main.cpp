@@ -233,9 +233,9 @@ void vusk_mw::build_windows()
     panels_.build(*this, *main_display_);
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
-    build_menus();
+    menus_.build_menus();
     SetMenuBar(menu_bar_);
-    show_all_settings();
+    menus_.show_all_settings();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
@@ -245,7 +245,7 @@ void vusk_mw::build_windows()
     panels_.set_automap_dock_state();
     panels_.set_group_display_dock_state();
     enable_automap();
-    enable_menu_items();
+    menus_.enable_menu_items();
     resize();
     Refresh(true);
 }

@@ -11,6 +11,7 @@
 #include "connection.h"
 #include "control_commands.h"
 #include "logo_layout.h"
+#include "menu_bar.h"
 #include "menu_ids.h"
 #include "panel_set.h"
 #include "popup_menu_list.h"
@@ -173,8 +174,6 @@ public:
     void clear_mouse_selection() override;
     void display_set_default_colors() override;
     void main_display_write(const char *text) override { display_write(text); }
-    void show_setting(menu_setting setting, int value);
-    void enable_menu_items();
     wxSize display_area() const override;
     bool compact_font() const override;
     bool url_hotlinking() const override;
@@ -250,29 +249,10 @@ private:
     void config_cmd_process(const char *command) override;
     void vote_menu_entry(const char *number, const char *data) override;
 
+    // The menu bar's handlers work on the frame as its own did.
+    friend class vusk_menu_bar;
+
     void build_vote_menu();
-    void build_menus();
-    void show_all_settings();
-    void carry_out_menu_item(menu_id id);
-    void toggle_setting(menu_id id);
-    void choose_setting(menu_id id);
-    void open_listed_page(menu_id id);
-    void write_framed(const std::string &text);
-    void menu_file_connect();
-    void menu_file_disconnect();
-    void menu_file_logfile_save();
-    void menu_view_clear_scrollback();
-    void change_font_colours(int code, const char *word);
-    void open_web_page(const std::string &url, const std::string &message);
-    void send_help_command(const char *command);
-    void set_text_font_size(int points);
-    void menu_view_automap_docked();
-    void set_map_size(int cell_size);
-    void menu_view_change_font();
-    void menu_view_change_button_font();
-    std::string logfile_saving_text(const wxString &path, bool plain_text);
-    void menu_help_about();
-    void menu_help_update();
     void redraw_background(int force);
     void place_logo();
     void paint_logo();
@@ -325,7 +305,8 @@ private:
     int divert_scroll_position_ = 0;
     vusk_input_window *input_window_ = nullptr;
     vusk_panel_set panels_;
-    vusk_settings_effects settings_effects_{*this, panels_};
+    vusk_menu_bar menus_{*this};
+    vusk_settings_effects settings_effects_{*this, panels_, menus_};
     popup_menu_list popup_menu_items_;
     // While a Windows-menu item's handler runs the menu may not be deleted:
     // a reset asked for meanwhile is made once the handler is done.

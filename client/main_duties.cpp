@@ -114,8 +114,8 @@ void vusk_mw::set_automap_display_enable(int on)
 {
     TConfig &config = *TConfig::Instance();
     config.SetAutomapEnable(on);
-    show_setting(menu_setting::automap_display, config.GetAutomapEnable());
-    enable_menu_items();
+    menus_.show_setting(menu_setting::automap_display, config.GetAutomapEnable());
+    menus_.enable_menu_items();
     enable_automap();
     resize();
 }

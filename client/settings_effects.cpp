@@ -2,6 +2,7 @@
 
 #include "audio_driver_pa.h"
 #include "main.h"
+#include "menu_bar.h"
 #include "panel_set.h"
 #include "tqconfig.h"
 #include "vusk_input_window.h"
@@ -14,7 +15,7 @@ bool vusk_settings_effects::logged_in() const
 
 void vusk_settings_effects::show_setting(menu_setting setting, int value)
 {
-    frame_.show_setting(setting, value);
+    menus_.show_setting(setting, value);
 }
 
 void vusk_settings_effects::refresh()
@@ -59,7 +60,7 @@ void vusk_settings_effects::global_change_theme(int redraw_background)
 
 void vusk_settings_effects::enable_menu_items()
 {
-    frame_.enable_menu_items();
+    menus_.enable_menu_items();
 }
 
 void vusk_settings_effects::enable_automap()

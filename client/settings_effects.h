@@ -4,17 +4,21 @@
 // What a changed setting and the server's "config" tag do on screen, for the
 // main frame: the panels' part goes straight to the panel set, the frame's
 // own part (layout, fonts, themes, menus, the work marked for the tick) to
-// the frame. The frame owns it and hands it to the configuration once built.
+// the frame, the menu's to the menu bar. The frame owns it and hands it to the configuration once built.
 
 #include "config_commands.h"
 #include "config_effects.h"
 
+class vusk_menu_bar;
 class vusk_mw;
 class vusk_panel_set;
 
 class vusk_settings_effects : public config_effects, public config_command_target {
 public:
-    vusk_settings_effects(vusk_mw &frame, vusk_panel_set &panels) : frame_(frame), panels_(panels) {}
+    vusk_settings_effects(vusk_mw &frame, vusk_panel_set &panels, vusk_menu_bar &menus)
+        : frame_(frame), panels_(panels), menus_(menus)
+    {
+    }
 
     // config_effects
     bool logged_in() const override;
@@ -52,6 +56,7 @@ public:
 private:
     vusk_mw &frame_;
     vusk_panel_set &panels_;
+    vusk_menu_bar &menus_;
 };
 
 #endif
