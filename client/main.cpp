@@ -313,6 +313,7 @@ void vusk_mw::run_tick_work()
 {
     carry_out_marked_work();
     vusk_embedded_window::animation_update(main_tick_ms);
+    vusk_soundpack::Instance()->take_up_decoded();
     TConfig &config = *TConfig::Instance();
     if (logged_in() && config.config_update_pending)
         send_config_update_to_server();

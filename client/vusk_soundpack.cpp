@@ -50,8 +50,10 @@ vusk_soundpack *vusk_soundpack::Instance()
 }
 
 // Sounds decoded and not yet taken up stay within a quarter of the budget.
-vusk_soundpack::vusk_soundpack(std::string directory, vusk_download &downloads, long byte_budget)
-    : directory(std::move(directory)), downloads(downloads), byte_budget(byte_budget), decodes(byte_budget / 4)
+vusk_soundpack::vusk_soundpack(std::string directory, vusk_download &downloads, long byte_budget,
+                               request_clock now)
+    : directory(std::move(directory)), downloads(downloads), byte_budget(byte_budget), now(std::move(now)),
+      decodes(byte_budget / 4)
 {
     if (!this->directory.empty())
         versions = load_sound_versions(version_file_path());
@@ -70,14 +72,19 @@ void vusk_soundpack::parse_audio_tag(const char *request)
     const char *second_word = next_arg(request);
     int version = default_version;
     is_int(second_word, &version);
-    vusk_sound_effect *effect = get_sound_data(name.c_str(), version);
-    if (effect && !asks_preload(second_word))
+    const bool play = !asks_preload(second_word);
+    vusk_sound_effect *effect = serve_request(name.c_str(), version, play);
+    if (effect && play)
         new sound_playout(effect->sound);
 }
 
 vusk_sound_effect *vusk_soundpack::get_sound_data(const char *name, int version)
 {
-    take_decoded_sounds();
+    return serve_request(name, version, false);
+}
+
+vusk_sound_effect *vusk_soundpack::serve_request(const char *name, int version, bool play_when_decoded)
+{
     if (directory.empty() || !is_valid_sound_name(name))
         return nullptr;
     const std::string path = sound_pack_path(name);
@@ -91,6 +98,8 @@ vusk_sound_effect *vusk_soundpack::get_sound_data(const char *name, int version)
     vusk_sound_effect *served = serve_effect(effect, name, version, outdated, version_waits);
     if (!outdated && !version_waits)
         update_sound_version(path, version);
+    if (served == nullptr && play_when_decoded && effect->state == effect_decoding)
+        wait_to_play(effect);
     return served;
 }
 
@@ -160,6 +169,30 @@ vusk_sound_effect *vusk_soundpack::use(vusk_sound_effect *effect)
     return effect;
 }
 
+// Several requests while the effect decodes play it once; the latest tells
+// whether it is still worth hearing.
+void vusk_soundpack::wait_to_play(vusk_sound_effect *effect)
+{
+    if (!effect->play_waits) {
+        if (waiting_plays >= max_waiting_plays)
+            return;
+        effect->play_waits = true;
+        ++waiting_plays;
+    }
+    effect->play_requested_at = now();
+}
+
+// Whether a request waits to hear the effect and is recent enough; either
+// way it waits no longer.
+bool vusk_soundpack::take_waiting_play(vusk_sound_effect *effect)
+{
+    if (!effect->play_waits)
+        return false;
+    effect->play_waits = false;
+    --waiting_plays;
+    return now() - effect->play_requested_at <= max_play_delay;
+}
+
 bool vusk_soundpack::request_download(vusk_sound_effect *effect, int version, sound_effect_state state)
 {
     effect->requested_version = version;
@@ -182,7 +215,7 @@ void vusk_soundpack::download_callback_function(void *data, int failed)
     effect->state = effect_downloaded;
 }
 
-void vusk_soundpack::take_decoded_sounds()
+void vusk_soundpack::take_up_decoded()
 {
     for (sound_decode_outcome &outcome : decodes.take_finished())
         take_decoded(outcome);
@@ -194,6 +227,7 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
 {
     vusk_sound_effect *effect = outcome.job.effect;
     const int version = outcome.job.version;
+    const bool play = take_waiting_play(effect);
     switch (outcome.result) {
     case decode_result::missing:
         // The player's own file did not decode and the pack has none (or it
@@ -206,6 +240,8 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
         break;
     case decode_result::decoded:
         hold(effect, std::move(outcome.sound));
+        if (play)
+            new sound_playout(effect->sound);
         if (outcome.custom) {
             effect->state = effect_custom;
             return;

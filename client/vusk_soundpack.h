@@ -8,9 +8,12 @@
 // fetched through the download service. "sound_version.cfg" remembers
 // which version of each file is on disk.
 //
-// Decoding runs on a worker of its own: a request for an effect that is not
-// decoded yet starts the decoding and gets what a download in flight gets
-// (the older sound when one is held, else nothing); a later request plays it.
+// Decoding runs on a worker of its own, and the GUI thread takes up what it
+// finished once per main tick. A request for an effect that is not decoded
+// yet starts the decoding; when no older sound of it is held to play now, the
+// effect plays as it is taken up, once however many requests came meanwhile,
+// and not at all when the latest of them is too old by then. A request while
+// the file is downloaded gets the older sound, or nothing.
 // The decoded sounds held stay within a byte budget: past it, the least
 // recently used effect that is not playing is let go, and decoded again when
 // it is asked for.
@@ -24,9 +27,12 @@
 #include "sound_decode_queue.h"
 #include "sound_version_file.h"
 #include "tag_owners.h"
+#include "vusk_audio_base.h"
 #include "vusk_download.h"
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -52,6 +58,10 @@ struct vusk_sound_effect {
     std::shared_ptr<const decoded_sound> sound;
     // When a request last got the sound (GUI thread only).
     unsigned long long last_used = 0;
+    // While it decodes: whether a request waits to hear it, and when the
+    // latest such request came (GUI thread only).
+    bool play_waits = false;
+    std::chrono::steady_clock::time_point play_requested_at;
     // "soundpack/" + name + ".ogg".
     std::string name;
     std::atomic<int> state{effect_unknown};
@@ -71,6 +81,17 @@ public:
     // Sounds that play stay held while they play (the mixer plays at most
     // 64), and sounds decoded but not taken up yet add a quarter of this.
     static constexpr long max_decoded_bytes = 32L << 20;
+    // A request that waits for its effect's decoding is heard only when the
+    // decoded sound is taken up within this time: a sound still belongs to
+    // the lines it came with after a decoding and a tick (tens of
+    // milliseconds, several times that in a sanitizer build or from a cold
+    // disk), not after the worker's backlog of a flood of new names.
+    static constexpr std::chrono::milliseconds max_play_delay{1000};
+    // Requests waiting for their effects' decoding, one per effect at most:
+    // no more than the mixer would play at once.
+    static constexpr int max_waiting_plays = vusk_audio_object::max_playing;
+
+    using request_clock = std::function<std::chrono::steady_clock::time_point()>;
 
     // The process-wide pack, in the configuration directory of this run.
     static vusk_soundpack *Instance();
@@ -78,7 +99,9 @@ public:
     static vusk_soundpack *instance;
 
     // Reads the version file of directory (none when directory is empty).
-    vusk_soundpack(std::string directory, vusk_download &downloads, long byte_budget = max_decoded_bytes);
+    // now tells the age of requests that wait for a decoding.
+    vusk_soundpack(std::string directory, vusk_download &downloads, long byte_budget = max_decoded_bytes,
+                   request_clock now = std::chrono::steady_clock::now);
     vusk_soundpack(const vusk_soundpack &) = delete;
     vusk_soundpack &operator=(const vusk_soundpack &) = delete;
 
@@ -87,24 +110,29 @@ public:
     void parse_audio_tag(const char *request) override;
     // The effect to play now, or null. Finds, loads or fetches it.
     vusk_sound_effect *get_sound_data(const char *name, int version);
+    // Takes up the sounds decoded since the last call and plays those that
+    // requests wait for; once per main tick (requests take up nothing). It
+    // only hands buffers over.
+    void take_up_decoded();
     // Writes the version file whole; a failure is said on standard error and
     // the old file kept.
     void save_version_info();
-    // Whether the decoder has work it can do before the next request takes
-    // up what it finished.
+    // Whether the decoder has work it can do before the next take-up.
     bool decoding();
     // Ends the decoding worker; requests after it decode nothing.
     void stop_decoding();
 
 private:
     std::string full_path(const std::string &relative_path) const;
+    vusk_sound_effect *serve_request(const char *name, int version, bool play_when_decoded);
     vusk_sound_effect *find_or_create_sound_effect(const std::string &relative_path);
     vusk_sound_effect *serve_effect(vusk_sound_effect *effect, const char *name, int version, bool outdated,
                                     bool &version_waits);
     void start_first_load(vusk_sound_effect *effect, const std::string &name, int version, bool &version_waits);
     void start_decoding(vusk_sound_effect *effect, std::string custom_path, int version, bool reload);
     vusk_sound_effect *use(vusk_sound_effect *effect);
-    void take_decoded_sounds();
+    void wait_to_play(vusk_sound_effect *effect);
+    bool take_waiting_play(vusk_sound_effect *effect);
     void take_decoded(sound_decode_outcome &outcome);
     void hold(vusk_sound_effect *effect, decoded_sound &&sound);
     void keep_within_budget();
@@ -121,6 +149,7 @@ private:
     const std::string directory;
     vusk_download &downloads;
     const long byte_budget;
+    const request_clock now;
     std::mutex mutex;
     // Every effect ever asked for, by name; never removed, and a map keeps
     // its elements in place, so the download callbacks' pointers stay valid.
@@ -134,6 +163,8 @@ private:
     // (GUI thread only).
     long held_bytes = 0;
     unsigned long long use_clock = 0;
+    // Effects whose play_waits is set (GUI thread only).
+    int waiting_plays = 0;
     // Declared last: its worker ends before the effects go.
     sound_decode_queue decodes;
 };

@@ -1,6 +1,6 @@
 // The sound pack inside the real main frame: the server's sound tag and
-// "//soundtest" reach it while sound is on, and the frame's saves write its
-// version file.
+// "//soundtest" reach it while sound is on, its main tick plays what the pack
+// decoded, and the frame's saves write its version file.
 #include "alsa_file_sink.h"
 #include "file_text.h"
 #include "gui_client.h"
@@ -11,6 +11,10 @@
 #include "vusk_download.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 
 using gui::client_frame;
 
@@ -57,6 +61,49 @@ TEST(MainFrameSoundPack, SoundRequestsReachThePackAndEverySaveWritesItsVersions)
     EXPECT_EQ(read_file(versions).find("chime"), std::string::npos);
     EXPECT_EQ(vusk_download::Instance()->download("soundpack/late.ogg", nullptr, nullptr), 0)
         << "downloads end with the program";
+}
+
+// The output device's file as it grows: the stream runs unpaced, so each
+// look reads on from where the last one stopped.
+class played_output {
+public:
+    explicit played_output(std::string path) : path_(std::move(path)) {}
+
+    // Whether the device has played anything but silence so far.
+    bool holds_sound()
+    {
+        std::ifstream in(path_, std::ios::binary);
+        in.seekg(read_);
+        char chunk[65536];
+        while (!heard_ && in.read(chunk, sizeof chunk).gcount() > 0) {
+            read_ += in.gcount();
+            heard_ = std::any_of(chunk, chunk + in.gcount(), [](char byte) { return byte != 0; });
+        }
+        return heard_;
+    }
+
+private:
+    const std::string path_;
+    std::streamoff read_ = 0;
+    bool heard_ = false;
+};
+
+// Decoding ends on the pack's worker; the ticks that follow take the sound
+// up and play it, with no further request.
+TEST(MainFrameSoundPack, TheFirstRequestForAnEffectIsHeardOnceItIsDecoded)
+{
+    alsa_file_sink device(std::string(std::getenv("HOME")) + "/played.raw");
+    TConfig::Instance()->SetSystemAudio(1);
+    client_frame client;
+    ASSERT_EQ(TConfig::Instance()->GetSystemAudio(), 1);
+    client.tick();
+    ASSERT_TRUE(make_ogg(std::string(global_config_directory_path) + "/soundpack/door.ogg"));
+    played_output output(device.output());
+
+    client.type("//soundtest door");
+    EXPECT_FALSE(output.holds_sound()) << "nothing to play before the decoding ends";
+    EXPECT_TRUE(client.tick_until([&] { return output.holds_sound(); }));
+    TConfig::Instance()->SetSystemAudio(0);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The sound pack with real Ogg files made by sox, Tremor decoding them on
-// the pack's worker, a real web host, and the mixer run by hand in the audio
+// the pack's worker, a real web host, the mixer run by hand in the audio
 // thread's place, so that what a request plays can be read back sample by
-// sample.
+// sample, and a clock that moves only when a test moves it.
 #include "vusk_soundpack.h"
 
 #include "audio_test_support.h"
@@ -58,17 +58,30 @@ protected:
         download_timing timing;
         timing.attempts = 1;
         service = std::make_unique<vusk_download>(config, "127.0.0.1", server->port(), timing);
-        pack = std::make_unique<vusk_soundpack>(config, *service, byte_budget);
+        pack = std::make_unique<vusk_soundpack>(config, *service, byte_budget, [this] { return now; });
     }
 
     // Until every decoding started so far has ended and been taken up, as the
-    // next request takes it up (a request for no name does only that).
+    // main ticks take it up.
     void settle()
     {
         do {
             ASSERT_TRUE(audio_test::wait_until([&] { return !pack->decoding(); }));
-            pack->get_sound_data("", 1);
+            pack->take_up_decoded();
         } while (pack->decoding());
+    }
+
+    // What plays once the main ticks have taken up a decoding, without
+    // another request; empty when nothing did by the time every decoding
+    // ended.
+    samples heard_once_taken_up()
+    {
+        audio_test::wait_until([&] {
+            const bool idle = !pack->decoding();
+            pack->take_up_decoded();
+            return vusk_audio_object::playing_count() > 0 || (idle && !pack->decoding());
+        });
+        return mixed_to_silence();
     }
 
     std::string local(const std::string &relative) const { return config + "/" + relative; }
@@ -129,26 +142,31 @@ protected:
     std::unique_ptr<vusk_soundpack> pack;
     callback_log markers;
     size_t marker_count = 0;
+    std::chrono::steady_clock::time_point now;
 };
 
-// Decoding runs on the pack's worker: the request that starts it plays
-// nothing, then or later, like a request while the file is downloaded.
+// Decoding runs on the pack's worker: the request that starts it is heard
+// as soon as a main tick takes the decoded sound up.
 TEST_F(SoundPackTest, APresentFilePlaysOnceDecodedUnlessPreloadedFromTheThirdWord)
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    ASSERT_TRUE(make_ogg(local("soundpack/bell.ogg"), door_v3));
     const samples door = sound("soundpack/door.ogg");
     ASSERT_EQ(door.size(), 13230u);
     start();
 
-    EXPECT_TRUE(heard("door").empty());
+    EXPECT_TRUE(heard("door").empty()) << "nothing to play yet";
     EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1")) << "the file is there: recorded at once";
+    EXPECT_EQ(heard_once_taken_up(), door) << "the first request is heard once decoded";
+    pack->parse_audio_tag("bell 1 preload");
+    pack->parse_audio_tag("bell 1 quietly PRELOAD");
     settle();
-    EXPECT_TRUE(mixed_to_silence().empty()) << "nor is it played once decoded";
+    EXPECT_TRUE(mixed_to_silence().empty()) << "a preloaded effect is not played once decoded";
     EXPECT_TRUE(heard("door 1 preload").empty());
     EXPECT_TRUE(heard("door 1 quietly PRELOAD").empty());
     EXPECT_EQ(heard("door"), door);
     EXPECT_EQ(heard("door preload"), door) << "the second word is a version, never a flag";
-    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1"));
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
     EXPECT_TRUE(fetched().empty());
 }
 
@@ -163,7 +181,7 @@ TEST_F(SoundPackTest, AMissingFileIsFetchedAndItsVersionRecordedOnlyOnArrival)
     wait_for_downloads();
     EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "2"));
     EXPECT_TRUE(heard("door 2").empty()) << "decoding";
-    settle();
+    EXPECT_EQ(heard_once_taken_up(), sound("served.ogg"));
     EXPECT_EQ(heard("door 2"), sound("served.ogg"));
     EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/door.ogg HTTP/1.0"});
 }
@@ -234,6 +252,7 @@ TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
     for (const char *request : {"stereo", "slow", "long", "pipe"})
         EXPECT_TRUE(heard(request).empty()) << request;
     settle();
+    EXPECT_TRUE(mixed_to_silence().empty()) << "nor once their decoding failed";
     for (const char *request : {"stereo 2", "slow", "long 2", "long 3", "pipe"})
         EXPECT_TRUE(heard(request).empty()) << request;
     wait_for_downloads();
@@ -275,10 +294,77 @@ TEST_F(SoundPackTest, DecodedSoundsStayWithinTheBudget)
     EXPECT_EQ(heard("c"), effects["c"]);
     EXPECT_EQ(heard("d"), effects["d"]);
     EXPECT_TRUE(heard("b").empty()) << "let go of, and decoding again";
-    settle();
+    EXPECT_EQ(heard_once_taken_up(), effects["b"]);
     EXPECT_EQ(heard("b"), effects["b"]);
     EXPECT_TRUE(heard("a").empty()) << "now the least recently used";
+    EXPECT_EQ(heard_once_taken_up(), effects["a"]);
     EXPECT_TRUE(fetched().empty());
+}
+
+// A decoded sound is taken up once, so the requests that came while it
+// decoded are heard once, together; a request that found the older sound
+// playing is not heard again.
+TEST_F(SoundPackTest, RequestsDuringOneDecodingPlayItOnce)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    const samples door = sound("soundpack/door.ogg");
+    start();
+
+    for (const char *request : {"door", "door 1 preload", "door", "door 1"})
+        pack->parse_audio_tag(request);
+    EXPECT_EQ(heard_once_taken_up(), door);
+    settle();
+    EXPECT_TRUE(mixed_to_silence().empty());
+}
+
+// The clock stands still unless the test moves it: the age a request has
+// when its decoding is taken up is exactly what the test made it.
+TEST_F(SoundPackTest, ARequestTooOldWhenItsDecodingIsTakenUpPlaysNothing)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/late.ogg"), door_v2));
+    for (const char *name : {"in_time", "asked_again"})
+        fs::create_hard_link(local("soundpack/late.ogg"), local(std::string("soundpack/") + name + ".ogg"));
+    const samples door = sound("soundpack/late.ogg");
+    start();
+    const auto tick = std::chrono::milliseconds(20);
+
+    pack->parse_audio_tag("late");
+    now += vusk_soundpack::max_play_delay + tick;
+    settle();
+    EXPECT_TRUE(mixed_to_silence().empty()) << "the event it belonged to is long past";
+    EXPECT_EQ(heard("late"), door) << "decoded all the same";
+
+    pack->parse_audio_tag("in_time");
+    now += vusk_soundpack::max_play_delay;
+    EXPECT_EQ(heard_once_taken_up(), door);
+
+    pack->parse_audio_tag("asked_again");
+    now += vusk_soundpack::max_play_delay + tick;
+    pack->parse_audio_tag("asked_again");
+    now += tick;
+    EXPECT_EQ(heard_once_taken_up(), door) << "the latest request counts";
+}
+
+// Requests wait for at most as many decodings as the mixer plays sounds at
+// once; a wait ends with its decoding whatever the outcome, and makes room.
+TEST_F(SoundPackTest, RequestsWaitForABoundedNumberOfDecodings)
+{
+    const int unusable = vusk_soundpack::max_waiting_plays;
+    ASSERT_TRUE(make_ogg(local("soundpack/u0.ogg"), {44100, 2, 0.1, 440}));
+    for (int i = 1; i < unusable; ++i)
+        fs::create_hard_link(local("soundpack/u0.ogg"), local("soundpack/u" + std::to_string(i) + ".ogg"));
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    ASSERT_TRUE(make_ogg(local("soundpack/bell.ogg"), door_v3));
+    start();
+
+    for (int i = 0; i < unusable; ++i)
+        pack->parse_audio_tag(("u" + std::to_string(i)).c_str());
+    pack->parse_audio_tag("door");
+    settle();
+    EXPECT_TRUE(mixed_to_silence().empty()) << "no room left to wait for door";
+    EXPECT_EQ(heard("door"), sound("soundpack/door.ogg"));
+    pack->parse_audio_tag("bell");
+    EXPECT_EQ(heard_once_taken_up(), sound("soundpack/bell.ogg")) << "the failed decodings made room";
 }
 
 // The longest name the server may use fits the download service's limit.
