@@ -242,10 +242,10 @@ void vusk_mw::build_windows()
     input_window_->line_edit.set_initial_font(global_font);
     input_window_->SetFocus();
     main_display_->set_initial_font(global_font);
-    panels_.set_automap_dock_state();
-    panels_.set_group_display_dock_state();
+    set_automap_dock_state();
+    set_group_display_dock_state();
     enable_automap();
-    menus_.enable_menu_items();
+    enable_menu_items();
     resize();
     Refresh(true);
 }
@@ -716,8 +716,8 @@ void vusk_mw::menu_view_change_layout_helper()
 {
     if (mark_for_tick(&marked_work::docking))
         return;
-    panels_.set_automap_dock_state();
-    panels_.set_group_display_dock_state();
+    set_automap_dock_state();
+    set_group_display_dock_state();
     resize();
     Refresh();
 }

@@ -137,8 +137,13 @@ public:
     // Switches the automap on or off in the settings and shows or hides it.
     void set_automap_display_enable(int on) override;
 
-    // The menu bar (menus.cpp): every menu item reaches menu_command.
+    // The menu bar: every menu item reaches menu_command, which hands it to
+    // the menu bar object (menu_bar.h).
     void menu_command(wxCommandEvent &event);
+    void enable_menu_items() { menus_.enable_menu_items(); }
+    void menu_file_logfile_save() { menus_.menu_file_logfile_save(); }
+    void menu_help_about() { menus_.menu_help_about(); }
+    void menu_help_update() { menus_.menu_help_update(); }
     void zoom_in() override;
     void zoom_out() override;
     void incr_chan_window_size() override;
@@ -190,6 +195,8 @@ public:
     // The automap: where it lives (docked, over the main display, in its
     // own frame), whether it shows, its size.
     void enable_automap();
+    void set_automap_dock_state() { panels_.set_automap_dock_state(); }
+    void set_group_display_dock_state() { panels_.set_group_display_dock_state(); }
     void set_automap_size(int cell_size);
     vusk_automap_display *automap_display() const { return panels_.automap_display(); }
     void repaint_status_bar() override { panels_.repaint_status_bar(); }

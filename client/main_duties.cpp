@@ -115,7 +115,7 @@ void vusk_mw::set_automap_display_enable(int on)
     TConfig &config = *TConfig::Instance();
     config.SetAutomapEnable(on);
     menus_.show_setting(menu_setting::automap_display, config.GetAutomapEnable());
-    menus_.enable_menu_items();
+    enable_menu_items();
     enable_automap();
     resize();
 }

@@ -44,8 +44,8 @@ void vusk_mw::carry_out_marked_work()
     if (work.themes)
         change_themes(work.redraw_background);
     if (work.docking) {
-        panels_.set_automap_dock_state();
-        panels_.set_group_display_dock_state();
+        set_automap_dock_state();
+        set_group_display_dock_state();
     }
     if (work.text_font)
         global_font_resync();

@@ -118,7 +118,7 @@ void vusk_menu_bar::menu_view_automap_docked()
     }
     config.SetAutomapDocked(toggled(config.GetAutomapDocked()));
     show_setting(menu_setting::automap_docked, config.GetAutomapDocked());
-    frame_.panels_.set_automap_dock_state();
+    frame_.set_automap_dock_state();
     frame_.resize();
     frame_.Refresh(true);
 }

@@ -32,6 +32,9 @@ public:
     void set_map_size(int cell_size);
     // What saving the main display's scrollback to the file told the player.
     std::string logfile_saving_text(const wxString &path, bool plain_text);
+    void menu_file_logfile_save();
+    void menu_help_about();
+    void menu_help_update();
 
 private:
     void toggle_setting(menu_id id);
@@ -40,7 +43,6 @@ private:
     void write_framed(const std::string &text);
     void menu_file_connect();
     void menu_file_disconnect();
-    void menu_file_logfile_save();
     void menu_view_clear_scrollback();
     void change_font_colours(int code, const char *word);
     void open_web_page(const std::string &url, const std::string &message);
@@ -48,8 +50,6 @@ private:
     void menu_view_automap_docked();
     void menu_view_change_font();
     void menu_view_change_button_font();
-    void menu_help_about();
-    void menu_help_update();
 
     vusk_mw &frame_;
 };
