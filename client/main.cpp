@@ -2,7 +2,6 @@
 
 #include "ansi_palette.h"
 #include "audio_driver_pa.h"
-#include "borders.h"
 #include "builtin_images.h"
 #include "client_messages.h"
 #include "command_line.h"
@@ -18,21 +17,14 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
-#include "vusk_automap.h"
-#include "vusk_automap_outer.h"
 #include "vusk_channel_window.h"
-#include "vusk_direction_buttons.h"
 #include "vusk_embedded_window.h"
-#include "vusk_fkey_manager.h"
 #include "vusk_font.h"
-#include "vusk_group_display.h"
 #include "vusk_hint_buttons.h"
 #include "vusk_input_window.h"
 #include "vusk_main_window.h"
 #include "vusk_popup_manager.h"
 #include "vusk_soundpack.h"
-#include "vusk_status_bar.h"
-#include "vusk_status_display.h"
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
@@ -41,12 +33,9 @@
 #include <wx/menu.h>
 #include <wx/socket.h>
 
-#include <algorithm>
 #include <chrono>
-#include <climits>
 #include <string>
 
-int global_socket_fd = -1;
 bool mw_constructor_finished = false;
 int global_display_xsize = 0;
 int global_display_ysize = 0;
@@ -63,29 +52,16 @@ constexpr int button_large_font_size = 10;
 // Used when the display reports no usable area.
 constexpr int fallback_display_width = 640;
 constexpr int fallback_display_height = 480;
-// The socket layer hands over at most this much per read.
-constexpr int socket_read_chunk = 10000;
 
 const char game_title[] = "Varn Ossic";
 const char player_title_prefix[] = "Varn Ossic - Player ";
 const char missing_popup_message[] = "Sorry, no popup window by that name has been defined.\n";
-const char ping_line[] = "tqping";
 const char break_line[] = "\x03";
 const char abort_line[] = "\x1a";
 
 wxString game_title_text()
 {
     return bytes_to_wx(game_title);
-}
-
-// A holder is shown first: showing lays out its children, and the hint
-// buttons place nothing while hidden.
-void place_holder(vusk_transparent_window &holder, const panel_placement &placement)
-{
-    if (placement.visibility != panel_visibility::unchanged)
-        holder.Show(placement.visibility == panel_visibility::show ? 1 : 0);
-    if (placement.placed)
-        holder.SetSize(placement.x, placement.y, placement.width, placement.height);
 }
 
 mw_layout_settings layout_settings(bool logged_in)
@@ -181,7 +157,6 @@ wxEND_EVENT_TABLE()
 
 vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size)
     : vusk_frame(nullptr, wxID_ANY, title, position, size),
-      stream_parser_(*this, tag_dispatcher_),
       main_timer_(this, main_timer_id),
       ping_timer_(this, ping_timer_id),
       save_timer_(this, save_timer_id)
@@ -192,11 +167,11 @@ vusk_mw::vusk_mw(const wxString &title, const wxPoint &position, const wxSize &s
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     build_windows();
     register_tag_owners();
-    TConfig::Instance()->set_effects(this);
+    TConfig::Instance()->set_effects(&settings_effects_);
     mw_constructor_finished = true;
     start_timers();
     // Sound that cannot start is switched off, so the settings tell the truth.
-    if (TConfig::Instance()->GetSystemAudio() && !start_audio())
+    if (TConfig::Instance()->GetSystemAudio() && !settings_effects_.start_audio())
         TConfig::Instance()->SetSystemAudio(0);
 }
 
@@ -206,20 +181,10 @@ vusk_mw::~vusk_mw()
     shutdown_audio();
     TConfig::Instance()->set_effects(nullptr);
     stop_timers();
-    close_connection();
+    connection_.close();
     mw_constructor_finished = false;
     if (main_window == this)
         main_window = nullptr;
-}
-
-bool vusk_mw::start_audio()
-{
-    return ::start_audio() != 0;
-}
-
-void vusk_mw::stop_audio()
-{
-    ::stop_audio();
 }
 
 // The windows in the order the frame builds them: the command line, the main
@@ -235,15 +200,12 @@ void vusk_mw::build_windows()
     main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
     current_display_ = main_display_;
     menu_bar_ = new wxMenuBar;
-    build_button_rows();
-    build_popups_and_channels();
-    build_status_panels();
-    build_automap();
+    panels_.build(*this, *main_display_);
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
-    build_menus();
+    menus_.build_menus();
     SetMenuBar(menu_bar_);
-    show_all_settings();
+    menus_.show_all_settings();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
@@ -269,19 +231,11 @@ long long steady_now_ms()
 // Each subsystem takes its own tags as it is built.
 void vusk_mw::register_tag_owners()
 {
-    tag_owners &owners = tag_dispatcher_.owners;
+    tag_owners &owners = connection_.tag_dispatcher().owners;
     owners.frame = this;
     owners.client_id = &client_id_tags();
-    owners.automap = automap_display_;
-    owners.direction_pad = direction_buttons_.get();
-    owners.hint_buttons = hint_buttons_.get();
-    owners.fkey_row = fkey_manager_.get();
-    owners.popups = popup_manager_.get();
-    owners.channels = channel_window_.get();
     owners.sound = vusk_soundpack::Instance();
-    owners.status_display = status_display_;
-    owners.status_bar = status_bar_;
-    owners.group_display = group_display_;
+    panels_.register_tag_owners(owners);
 }
 
 void vusk_mw::start_timers()
@@ -331,11 +285,11 @@ void vusk_mw::run_tick_work()
     vusk_embedded_window::animation_update(main_tick_ms);
     vusk_soundpack::Instance()->take_up_decoded();
     TConfig &config = *TConfig::Instance();
-    if (logged_in_ && config.config_update_pending)
+    if (logged_in() && config.config_update_pending)
         send_config_update_to_server();
     if (delayed_write_pending_)
         show_delayed_write();
-    flush_panel_repaints();
+    panels_.flush_repaints();
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
@@ -348,27 +302,13 @@ void vusk_mw::run_tick_work()
 
 void vusk_mw::socket_handler()
 {
-    if (!connected_once_) {
-        connected_once_ = true;
-        socket_startup();
+    // The first tick connects; later connects come from the player.
+    if (connection_.first_connect_due())
         socket_connect(nullptr);
-    }
-    if (global_socket_fd != -1) {
-        if (const char *failure = poll_socket(global_socket_fd))
-            socket_disconnect(failure);
-        else
-            read_socket();
-    }
+    if (const char *failure = connection_.read())
+        socket_disconnect(failure);
     if (shutdown_countdown_tick(global_shutdown_flag))
         shut_down_now();
-}
-
-void vusk_mw::read_socket()
-{
-    char chunk[socket_read_chunk];
-    int count;
-    while ((count = socket_read_data(global_socket_fd, chunk, socket_read_chunk)) > 0)
-        stream_parser_.process_socket_data(chunk, count);
 }
 
 void vusk_mw::show_delayed_write()
@@ -393,7 +333,7 @@ void vusk_mw::system_shutdown_handler()
 
 void vusk_mw::shut_down_now()
 {
-    popup_manager_->clear();
+    popup_manager()->clear();
     save_system_config();
     // No download may finish after its version is saved, nor run on into the
     // program's exit; neither may a decoding.
@@ -406,19 +346,13 @@ void vusk_mw::shut_down_now()
 
 void vusk_mw::PingTimer(wxTimerEvent &)
 {
-    if (logged_in_)
-        send_ping();
-}
-
-void vusk_mw::send_ping()
-{
-    socket_send_command(global_socket_fd, ping_line);
-    ping_stopwatch_.Start();
+    if (logged_in())
+        connection_.send_ping();
 }
 
 void vusk_mw::SaveTimer(wxTimerEvent &)
 {
-    popup_manager_->save_positions();
+    popup_manager()->save_positions();
     save_system_config();
     vusk_soundpack::Instance()->save_version_info();
 }
@@ -456,23 +390,14 @@ void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
 
 void vusk_mw::socket_connect(const char *port_text)
 {
-    const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
-    hint_buttons_->disable_cmd_buttons();
+    hint_buttons()->disable_cmd_buttons();
     display_set_default_colors();
     display_write("\n");
     display_write("Connecting...\n");
-    global_socket_fd = socket_open(connect_address, port, global_uuid);
-    if (global_socket_fd == -1)
+    if (!connection_.open(port_text))
         socket_disconnect("Unable to connect to server.");
     main_display_->refresh_text();
     input_window_->line_edit.swap_history(1);
-}
-
-void vusk_mw::close_connection()
-{
-    socket_close(global_socket_fd);
-    socket_clear_all_queues();
-    global_socket_fd = -1;
 }
 
 void vusk_mw::socket_disconnect(const char *message)
@@ -480,26 +405,21 @@ void vusk_mw::socket_disconnect(const char *message)
     // What the session's last tags asked for comes before its end.
     carry_out_marked_work();
     // A diversion ends with the session: the popup it points into may be
-    // closed below, and a channel diversion must not outlive the server
-    // that started it.
+    // closed below.
     current_display_ = main_display_;
-    tag_dispatcher_.channel_undivert();
-    close_connection();
+    connection_.end_session();
     input_window_->line_edit.swap_history(0);
-    logged_in_ = false;
     hide_logoff_warnings();
     SetTitle(game_title_text());
     enable_automap();
-    reset_status_panels();
+    panels_.reset_status_panels();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window_->line_edit.enable_echo();
     write_styled(*main_display_, disconnect_message_text(message));
     main_display_->refresh_text();
-    automap_display_->full_clear();
-    set_button_rows_disconnected();
     // The session's popups go, and the lines they queued with them.
-    popup_manager_->clear();
+    panels_.end_session();
     queued_commands_.clear();
     resize();
     Refresh();
@@ -510,7 +430,7 @@ void vusk_mw::display_set_default_colors()
     main_display_->enable_scrolling();
     main_display_->reset_colors();
     main_display_->write("\n");
-    stream_parser_.reset();
+    connection_.stream_parser().reset();
 }
 
 void vusk_mw::display_write(const char *text)
@@ -524,22 +444,22 @@ void vusk_mw::display_write(const char *text)
 void vusk_mw::clear_all_displays_changed_flag()
 {
     main_display_->clear_changed();
-    channel_window_->clear_all_displays_changed_flag();
+    channel_window()->clear_all_displays_changed_flag();
 }
 
 void vusk_mw::update_all_displays_changed_flag()
 {
     if (main_display_->changed())
         main_display_->refresh_text();
-    channel_window_->update_all_displays_changed_flag();
+    channel_window()->update_all_displays_changed_flag();
 }
 
 void vusk_mw::display_socket_data(const char *text, int length)
 {
     const TConfig &config = *TConfig::Instance();
-    const text_route route = tag_dispatcher_.route_text(config.GetChannelWindow() != 0, config.GetChannelDupe() != 0);
+    const text_route route = connection_.tag_dispatcher().route_text(config.GetChannelWindow() != 0, config.GetChannelDupe() != 0);
     if (route.channel)
-        channel_window_->display_socket_data(text, length);
+        channel_window()->display_socket_data(text, length);
     if (route.current)
         current_display_->display_socket_data(text, length);
     else if (route.main)
@@ -548,7 +468,7 @@ void vusk_mw::display_socket_data(const char *text, int length)
 
 void vusk_mw::process_tagged_data(const char *tag, const char *data, int length)
 {
-    tag_dispatcher_.process_tagged_data(tag, data, length);
+    connection_.tag_dispatcher().process_tagged_data(tag, data, length);
     carry_out_marked_work();
 }
 
@@ -561,7 +481,7 @@ void vusk_mw::enable_local_echo()
 // again must not blank the command line.
 void vusk_mw::disable_local_echo()
 {
-    if (!logged_in_)
+    if (!logged_in())
         input_window_->line_edit.disable_echo();
 }
 
@@ -579,12 +499,10 @@ void vusk_mw::login(const char *name)
             marked_work_.title = std::string(player_title_prefix) + name;
             TConfig::Instance()->UseConfig(name);
         }
-        login_time_ = time(nullptr);
-        logged_in_ = true;
+        connection_.log_in();
         input_window_->line_edit.swap_history(2);
         enable_automap();
-        fkey_manager_->enable_buttons(true);
-        show_status_panels_after_login();
+        panels_.show_after_login();
         input_window_->line_edit.enable_echo();
         resize();
         Refresh();
@@ -620,7 +538,7 @@ void vusk_mw::leave_diverted_display()
 void vusk_mw::tq_divert(const char *name)
 {
     leave_diverted_display();
-    vusk_ansi_display *popup = popup_manager_->find_display(name);
+    vusk_ansi_display *popup = popup_manager()->find_display(name);
     if (popup == nullptr) {
         divert_to_missing_popup();
         return;
@@ -633,7 +551,7 @@ void vusk_mw::tq_divert(const char *name)
 void vusk_mw::tq_append(const char *name)
 {
     leave_diverted_display();
-    vusk_ansi_display *popup = popup_manager_->find_display(name);
+    vusk_ansi_display *popup = popup_manager()->find_display(name);
     if (popup == nullptr)
         divert_to_missing_popup();
     else
@@ -661,10 +579,10 @@ void vusk_mw::tq_unappend()
 
 void vusk_mw::handle_async_control_command(const char *text, int echo)
 {
-    last_command_time_ = time(nullptr);
-    if (logged_in_ && echo && TConfig::Instance()->GetLocalEcho())
+    connection_.note_command();
+    if (logged_in() && echo && TConfig::Instance()->GetLocalEcho())
         write_local_echo(text);
-    carry_out(match_control_command(text, logged_in_, global_socket_fd != -1));
+    carry_out(match_control_command(text, logged_in(), connected()));
 }
 
 void vusk_mw::write_local_echo(const char *text)
@@ -710,8 +628,8 @@ void vusk_mw::carry_out(const control_match &match)
         clear_channels();
         main_display_->refresh_text();
         break;
-    case control_rule::ping: send_ping(); break;
-    case control_rule::send_to_server: socket_send_command(global_socket_fd, match.line); break;
+    case control_rule::ping: connection_.send_ping(); break;
+    case control_rule::send_to_server: connection_.send(match.line); break;
     case control_rule::connect: socket_connect(match.argument); break;
     case control_rule::ignore: break;
     }
@@ -734,14 +652,14 @@ void vusk_mw::send_command_help()
 void vusk_mw::handle_async_control_break()
 {
     socket_clear_all_queues();
-    socket_send_command(global_socket_fd, break_line);
+    connection_.send(break_line);
     display_set_default_colors();
 }
 
 void vusk_mw::handle_async_control_abort()
 {
     socket_clear_all_queues();
-    socket_send_command(global_socket_fd, abort_line);
+    connection_.send(abort_line);
     display_set_default_colors();
 }
 
@@ -794,12 +712,8 @@ void vusk_mw::resize()
     place_logo();
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
-                                               last_client_height_, layout_settings(logged_in_), panel_sizes());
-    place_automap(layout);
-    place_button_rows(layout);
-    place_holder(*popup_manager_, layout.popup_bar);
-    place_holder(*channel_window_, layout.channel_window);
-    place_status_panels(layout);
+                                               last_client_height_, layout_settings(logged_in()), panels_.panel_sizes());
+    panels_.place(layout);
     place_panel(input_window_, layout.input_window);
     place_panel(main_display_, layout.main_display);
     main_display_->enable_scrolling();
@@ -817,10 +731,8 @@ void vusk_mw::global_font_resync()
         return;
     main_display_->change_font(global_font);
     input_window_->line_edit.change_font(global_font);
-    channel_window_->change_font(global_font);
-    popup_manager_->change_font(global_font);
+    panels_.change_text_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
-    automap_display_->change_font();
 }
 
 void vusk_mw::button_font_resync()
@@ -828,14 +740,7 @@ void vusk_mw::button_font_resync()
     if (mark_for_tick(&marked_work::button_font))
         return;
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
-    automap_display_->change_button_font();
-    channel_window_->change_button_font();
-    popup_manager_->change_button_font();
-    hint_buttons_->change_theme();
-    fkey_manager_->change_theme();
-    status_display_->change_button_font();
-    status_bar_->change_button_font();
-    group_display_->change_button_font();
+    panels_.change_button_font();
 }
 
 void vusk_mw::global_change_theme(int redraw)
@@ -854,12 +759,7 @@ void vusk_mw::change_themes(int redraw)
     reset_theme();
     if (redraw)
         redraw_background(1);
-    automap_display_->change_theme();
-    change_button_row_themes();
-    popup_manager_->change_theme();
-    channel_window_->change_theme();
-    status_display_->change_theme();
-    group_display_->repaint();
+    panels_.change_themes();
 }
 
 int vusk_mw::transfer_focus_main(wxWindow *window)
@@ -937,77 +837,11 @@ void vusk_mw::clear_mouse_selection()
 
 // ---- The automap ----
 
-// Its own frame first, then the panel, which starts out in the main frame.
-void vusk_mw::build_automap()
-{
-    global_automap_frame = new vusk_automap_frame(this, wxID_ANY, wxS("Varn Ossic Map"));
-    automap_display_ = new vusk_automap_display(this, wxID_ANY, wxS("main automap"));
-    main_display_->set_automap_overlay(automap_display_);
-    global_automap_display = automap_display_;
-}
-
-// ---- The button rows ----
-
-void vusk_mw::build_button_rows()
-{
-    direction_buttons_ = std::make_unique<vusk_direction_buttons>(this, wxID_ANY);
-    hint_buttons_ = std::make_unique<vusk_hint_buttons>(this, wxID_ANY);
-    fkey_manager_ = std::make_unique<vusk_fkey_manager>(this, wxID_ANY);
-    direction_buttons_->initial_setup();
-}
-
-mw_panel_sizes vusk_mw::panel_sizes() const
-{
-    mw_panel_sizes sizes;
-    sizes.pad_width = direction_buttons_->get_min_xsize();
-    sizes.pad_height = direction_buttons_->get_min_ysize();
-    sizes.fkey_width = fkey_manager_->calc_min_xsize(mw_bottom_row_height);
-    sizes.automap_width = automap_display_->get_x_size();
-    sizes.automap_height = automap_display_->get_y_size();
-    sizes.group_height = group_display_->get_ysize();
-    return sizes;
-}
-
-// In the embedded layout the main display places the docked panel itself.
-void vusk_mw::place_automap(const mw_layout &layout)
-{
-    if (layout.automap_frame_client.placed)
-        global_automap_frame->SetClientSize(layout.automap_frame_client.width, layout.automap_frame_client.height);
-    place_panel(automap_display_, layout.automap);
-}
-
-void vusk_mw::set_automap_dock_state()
-{
-    const TConfig &config = *TConfig::Instance();
-    const bool enabled = config.GetAutomapEnable() != 0;
-    automap_display_->Show(enabled);
-    if (!config.GetAutomapDocked()) {
-        automap_display_->Reparent(global_automap_frame);
-        automap_display_->SetSize(0, 0, automap_display_->get_x_size(), automap_display_->get_y_size());
-        global_automap_frame->Show(enabled);
-        global_automap_frame->Refresh();
-        return;
-    }
-    const bool embedded = config.GetLayout() != 1 && config.GetLayout() != 2;
-    automap_display_->Reparent(embedded ? static_cast<wxWindow *>(&main_display_->textctrl()) : this);
-    global_automap_frame->Hide();
-}
-
 void vusk_mw::enable_automap()
 {
     if (mark_for_tick(&marked_work::automap_shown))
         return;
-    const TConfig &config = *TConfig::Instance();
-    if (!config.GetAutomapEnable()) {
-        automap_display_->Hide();
-        global_automap_frame->Hide();
-        return;
-    }
-    if (!config.GetAutomapDocked())
-        global_automap_frame->Show();
-    automap_display_->Show();
-    // The caption follows the login.
-    automap_display_->repaint();
+    panels_.enable_automap();
 }
 
 void vusk_mw::set_automap_size(int cell_size)
@@ -1016,147 +850,12 @@ void vusk_mw::set_automap_size(int cell_size)
         marked_work_.automap_cell_size = cell_size;
         return;
     }
-    automap_display_->set_size(cell_size);
-}
-
-void vusk_mw::flash_automap()
-{
-    automap_display_->start_newbie_demo_mode_flashing();
-}
-
-void vusk_mw::place_button_rows(const mw_layout &layout)
-{
-    place_holder(*direction_buttons_, layout.direction_pad);
-    place_holder(*hint_buttons_, layout.hint_buttons);
-    place_holder(*fkey_manager_, layout.fkey_row);
-}
-
-// Logged out: the pad waits for the next room, the function keys hide their
-// labels until the next login, and the hint column offers Connect and Quit.
-void vusk_mw::set_button_rows_disconnected()
-{
-    fkey_manager_->enable_buttons(false);
-    direction_buttons_->disable();
-    hint_buttons_->disable_cmd_buttons();
-    hint_buttons_->enable_disconnected_buttons();
-}
-
-void vusk_mw::flash_hint_buttons()
-{
-    hint_buttons_->start_newbie_demo_mode_flashing();
-}
-
-void vusk_mw::change_button_row_themes()
-{
-    hint_buttons_->change_theme();
-    direction_buttons_->change_theme();
-    fkey_manager_->change_theme();
-}
-
-// ---- Status panels and the group display ----
-
-void vusk_mw::build_status_panels()
-{
-    group_display_ = new vusk_group_display(this, wxID_ANY, wxS("main group display"));
-    main_display_->set_group_overlay(group_display_);
-    status_display_ = new vusk_status_display(this, wxID_ANY, wxS("main status display"));
-    status_bar_ = new vusk_status_bar(this, wxID_ANY, wxS("main status bar"));
-}
-
-void vusk_mw::set_group_display_dock_state()
-{
-    const int layout = TConfig::Instance()->GetLayout();
-    if (layout == layout_left_top || layout == layout_left_bottom) {
-        group_display_->Reparent(this);
-        group_display_->dock_state = dock_on_frame;
-    } else {
-        group_display_->Reparent(&main_display_->textctrl());
-        group_display_->dock_state = dock_in_display;
-    }
-}
-
-void vusk_mw::place_status_panels(const mw_layout &layout)
-{
-    const TConfig &config = *TConfig::Instance();
-    if (layout.group_display.placed) {
-        place_panel(group_display_, layout.group_display);
-        group_display_->repaint();
-    }
-    place_panel(status_bar_, layout.status_bar);
-    status_display_->border_sides = BORDER_ALL;
-    status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
-    status_display_->exp_display = config.GetExpDisplay() != 0;
-    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
-    place_panel(status_display_, layout.status_display);
-}
-
-void vusk_mw::show_status_panels_after_login()
-{
-    const TConfig &config = *TConfig::Instance();
-    show_status_bar(config.GetStatusBar() != 0);
-    show_sky_bar(config.GetSkyBar() != 0);
-    show_status_display(config.GetEnemyHpbarEnable() || config.GetHpbarEnable() || config.GetExpDisplay());
-    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
-    status_display_->exp_display = config.GetExpDisplay() != 0;
-    status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
-}
-
-void vusk_mw::reset_status_panels()
-{
-    status_bar_->reset();
-    status_display_->reset();
-    status_display_->repaint();
-    group_display_->reset();
-}
-
-void vusk_mw::flush_panel_repaints()
-{
-    status_display_->flush_repaint();
-    status_bar_->flush_repaint();
+    panels_.set_automap_size(cell_size);
 }
 
 // The stopwatch has run since the last "tqping" went out.
 void vusk_mw::ping_reply()
 {
-    status_bar_->record_ping_time(int(std::min<long>(ping_stopwatch_.Time(), INT_MAX)));
-    status_bar_->schedule_repaint();
+    panels_.record_ping_time(connection_.ping_stopwatch().Time());
 }
 
-void vusk_mw::repaint_status_bar()
-{
-    status_bar_->repaint();
-}
-
-void vusk_mw::show_status_bar(bool shown)
-{
-    status_bar_->Show(shown);
-}
-
-void vusk_mw::show_sky_bar(bool shown)
-{
-    status_bar_->sky_bar.Show(shown);
-}
-
-void vusk_mw::show_status_display(bool shown)
-{
-    status_display_->Show(shown);
-}
-
-void vusk_mw::set_status_display_part(status_display_part part, int value)
-{
-    switch (part) {
-    case status_display_part::exp: status_display_->exp_display = value; break;
-    case status_display_part::hpbar: status_display_->hpbar_enable = value; break;
-    case status_display_part::enemy_hpbar: status_display_->enemy_hpbar_enable = value; break;
-    }
-}
-
-void vusk_mw::hide_group_display()
-{
-    group_display_->Hide();
-}
-
-void vusk_mw::flash_status_display()
-{
-    status_display_->start_newbie_demo_mode_flashing();
-}

@@ -7,15 +7,16 @@
 // the player sends. Everything runs on the toolkit's thread, driven by the
 // 20 ms main tick.
 
-#include "config_commands.h"
 #include "config_effects.h"
+#include "connection.h"
 #include "control_commands.h"
 #include "logo_layout.h"
+#include "menu_bar.h"
 #include "menu_ids.h"
+#include "panel_set.h"
 #include "popup_menu_list.h"
 #include "screen_blit.h"
-#include "stream_parser.h"
-#include "tag_dispatch.h"
+#include "settings_effects.h"
 #include "tick_counters.h"
 #include "util.h"
 #include "vusk_background.h"
@@ -23,10 +24,8 @@
 #include "vusk_mw_calls.h"
 
 #include <wx/app.h>
-#include <wx/stopwatch.h>
 #include <wx/timer.h>
 
-#include <ctime>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -56,7 +55,6 @@ constexpr int main_tick_ms = 20;
 constexpr int main_frame_width = 984;
 constexpr int main_frame_height = 728;
 
-extern int global_socket_fd;
 // True once the main frame is completely built; ticks and size events wait
 // for it.
 extern bool mw_constructor_finished;
@@ -76,15 +74,13 @@ vusk_mw *start_client();
 void create_global_fonts();
 
 // The main frame. It is `main_window` (as the windows and panels call it),
-// the configuration's effects, the stream parser's text sink and the owner
-// of the tags it carries out itself. Not to be confused with
+// the stream parser's text sink and the owner of the tags it carries out
+// itself; the configuration's effects reach it through its settings effects. Not to be confused with
 // `vusk_main_window`, the main text display inside it (`main_display()`).
 class vusk_mw : public vusk_frame,
                 public vusk_mw_calls,
-                public config_effects,
                 public vusk_stream_sink,
-                public frame_tag_owner,
-                private config_command_target {
+                public frame_tag_owner {
 public:
     vusk_mw(const wxString &title, const wxPoint &position, const wxSize &size);
     ~vusk_mw() override;
@@ -124,7 +120,7 @@ public:
     void history_display();
     int http_fork(const char *url);
 
-    void global_change_theme(int redraw_background) override;
+    void global_change_theme(int redraw_background);
     // What tags asked of the frame since the last call, done once (the
     // tick's first duty; a tag injected by the client is carried out at once).
     void carry_out_marked_work();
@@ -141,8 +137,13 @@ public:
     // Switches the automap on or off in the settings and shows or hides it.
     void set_automap_display_enable(int on) override;
 
-    // The menu bar (menus.cpp): every menu item reaches menu_command.
+    // The menu bar: every menu item reaches menu_command, which hands it to
+    // the menu bar object (menu_bar.h).
     void menu_command(wxCommandEvent &event);
+    void enable_menu_items() { menus_.enable_menu_items(); }
+    void menu_file_logfile_save() { menus_.menu_file_logfile_save(); }
+    void menu_help_about() { menus_.menu_help_about(); }
+    void menu_help_update() { menus_.menu_help_update(); }
     void zoom_in() override;
     void zoom_out() override;
     void incr_chan_window_size() override;
@@ -156,11 +157,11 @@ public:
     // how that went.
     void save_logfile(const wxString &path, bool plain_text);
     void disable_scrolling() override;
-    void reset_scrollbars() override;
+    void reset_scrollbars();
 
-    // vusk_mw_calls and config_effects.
-    bool logged_in() const override { return logged_in_; }
-    bool connected() const override { return global_socket_fd != -1; }
+    // vusk_mw_calls and, through the settings effects, config_effects.
+    bool logged_in() const override { return connection_.logged_in(); }
+    bool connected() const override { return connection_.connected(); }
     void handle_async_control_command(const char *text, int echo) override;
     void handle_async_control_break() override;
     void handle_async_control_abort() override;
@@ -178,9 +179,6 @@ public:
     void clear_mouse_selection() override;
     void display_set_default_colors() override;
     void main_display_write(const char *text) override { display_write(text); }
-    void show_setting(menu_setting setting, int value) override;
-    void enable_menu_items() override;
-    void refresh() override { Refresh(); }
     wxSize display_area() const override;
     bool compact_font() const override;
     bool url_hotlinking() const override;
@@ -188,30 +186,20 @@ public:
     bool keypad_walking() const override;
     bool locking_scrollback() const override;
     void toggle_setting(control_key_action action) override;
-    void resize() override;
-    void rebuild_fonts(TConfig &config) override;
-    void global_font_resync() override;
-    void button_font_resync() override;
-    void menu_view_change_layout_helper() override;
-    bool start_audio() override;
-    void stop_audio() override;
+    void resize();
+    void rebuild_fonts(TConfig &config);
+    void global_font_resync();
+    void button_font_resync();
+    void menu_view_change_layout_helper();
 
     // The automap: where it lives (docked, over the main display, in its
     // own frame), whether it shows, its size.
-    void set_automap_dock_state();
-    void enable_automap() override;
-    void set_automap_size(int cell_size) override;
-    vusk_automap_display *automap_display() const { return automap_display_; }
-    // The status panels and the group display.
-    void repaint_status_bar() override;
-    void show_status_bar(bool shown) override;
-    void show_sky_bar(bool shown) override;
-    void show_status_display(bool shown) override;
-    void set_status_display_part(status_display_part part, int value) override;
-    void hide_group_display() override;
-    // In the left layouts the group display sits on the frame, otherwise it
-    // floats over the main display's text.
-    void set_group_display_dock_state();
+    void enable_automap();
+    void set_automap_dock_state() { panels_.set_automap_dock_state(); }
+    void set_group_display_dock_state() { panels_.set_group_display_dock_state(); }
+    void set_automap_size(int cell_size);
+    vusk_automap_display *automap_display() const { return panels_.automap_display(); }
+    void repaint_status_bar() override { panels_.repaint_status_bar(); }
 
     // The popups and the channel window (main_popups.cpp).
     void queue_control_command(const char *text) override;
@@ -225,7 +213,6 @@ public:
     int channel_window_scrolling_enabled() override;
     void set_channel_window_scrolling(int follow) override;
     void clear_channel_window_selection() override;
-    void show_channel_window(bool shown) override;
     // The popup windows listed in the Windows menu (at most sixteen).
     int popup_menu_count() const { return popup_menu_items_.count(); }
 
@@ -233,18 +220,18 @@ public:
     // Where plain game text goes: the main display unless it is diverted.
     vusk_ansi_display *current_display() const { return current_display_; }
     vusk_input_window *input_window() const { return input_window_; }
-    vusk_direction_buttons *direction_buttons() const { return direction_buttons_.get(); }
-    vusk_hint_buttons *hint_buttons() const { return hint_buttons_.get(); }
-    vusk_fkey_manager *fkey_manager() const { return fkey_manager_.get(); }
-    vusk_popup_manager *popup_manager() const { return popup_manager_.get(); }
-    vusk_channel_window *channel_window() const { return channel_window_.get(); }
-    vusk_status_display *status_display() const { return status_display_; }
-    vusk_status_bar *status_bar() const { return status_bar_; }
-    vusk_group_display *group_display() const { return group_display_; }
-    vusk_stream_parser &stream_parser() { return stream_parser_; }
-    const vusk_tag_dispatcher &tag_dispatcher() const { return tag_dispatcher_; }
+    vusk_direction_buttons *direction_buttons() const { return panels_.direction_buttons(); }
+    vusk_hint_buttons *hint_buttons() const { return panels_.hint_buttons(); }
+    vusk_fkey_manager *fkey_manager() const { return panels_.fkey_manager(); }
+    vusk_popup_manager *popup_manager() const { return panels_.popup_manager(); }
+    vusk_channel_window *channel_window() const { return panels_.channel_window(); }
+    vusk_status_display *status_display() const { return panels_.status_display(); }
+    vusk_status_bar *status_bar() const { return panels_.status_bar(); }
+    vusk_group_display *group_display() const { return panels_.group_display(); }
+    vusk_stream_parser &stream_parser() { return connection_.stream_parser(); }
+    const vusk_tag_dispatcher &tag_dispatcher() const { return connection_.tag_dispatcher(); }
     wxTimer &ping_timer() { return ping_timer_; }
-    wxStopWatch &ping_stopwatch() { return ping_stopwatch_; }
+    wxStopWatch &ping_stopwatch() { return connection_.ping_stopwatch(); }
     const wxTimer &save_timer() const { return save_timer_; }
     // The client size the layout was last made for.
     wxSize laid_out_size() const { return wxSize(last_client_width_, last_client_height_); }
@@ -269,76 +256,29 @@ private:
     void config_cmd_process(const char *command) override;
     void vote_menu_entry(const char *number, const char *data) override;
 
-    // config_command_target: what the server's "config" tag switches.
-    bool automap_enabled() const override;
-    void flash_automap() override;
-    void flash_hint_buttons() override;
-    void flash_status_display() override;
-    void flash_popup_buttons() override;
-    void flash_main_display() override;
-    void flash_input_window() override;
+    // The menu bar's handlers work on the frame as its own did.
+    friend class vusk_menu_bar;
 
     void build_vote_menu();
-    void build_menus();
-    void show_all_settings();
-    void carry_out_menu_item(menu_id id);
-    void toggle_setting(menu_id id);
-    void choose_setting(menu_id id);
-    void open_listed_page(menu_id id);
-    void write_framed(const std::string &text);
-    void menu_file_connect();
-    void menu_file_disconnect();
-    void menu_file_logfile_save();
-    void menu_view_clear_scrollback();
-    void change_font_colours(int code, const char *word);
-    void open_web_page(const std::string &url, const std::string &message);
-    void send_help_command(const char *command);
-    void set_text_font_size(int points);
-    void menu_view_automap_docked();
-    void set_map_size(int cell_size);
-    void menu_view_change_font();
-    void menu_view_change_button_font();
-    std::string logfile_saving_text(const wxString &path, bool plain_text);
-    void menu_help_about();
-    void menu_help_update();
     void redraw_background(int force);
     void place_logo();
     void paint_logo();
     void hide_logoff_warnings();
 
     void build_windows();
-    void build_automap();
-    void place_automap(const mw_layout &layout);
-    void build_status_panels();
     void register_tag_owners();
-    // The direction pad, the hint buttons and the function-key row.
-    void build_button_rows();
-    void place_button_rows(const mw_layout &layout);
-    void set_button_rows_disconnected();
-    void change_button_row_themes();
-    mw_panel_sizes panel_sizes() const;
-    // The popup bar and the channel window.
-    void build_popups_and_channels();
     void run_queued_commands();
     void clear_channels();
     void rebuild_windows_menu();
     void start_timers();
     void stop_timers();
     void run_tick_work();
-    void read_socket();
     void show_delayed_write();
     void shut_down_now();
-    void send_ping();
     void carry_out(const control_match &match);
     void write_local_echo(const char *text);
     void divert_to_missing_popup();
     void leave_diverted_display();
-    void close_connection();
-    void place_status_panels(const mw_layout &layout);
-    void show_status_panels_after_login();
-    void reset_status_panels();
-    // Paints the panels once for every change the tags made since the last call.
-    void flush_panel_repaints();
     // Work marked by tags for the next tick, in the order it is done.
     struct marked_work {
         // The frame's new title; empty when none was asked for.
@@ -366,19 +306,14 @@ private:
     marked_work marked_work_;
     bool marking_work_ = false;
 
-    vusk_tag_dispatcher tag_dispatcher_;
-    vusk_stream_parser stream_parser_;
+    vusk_connection connection_{*this};
     vusk_main_window *main_display_ = nullptr;
     vusk_ansi_display *current_display_ = nullptr;
     int divert_scroll_position_ = 0;
     vusk_input_window *input_window_ = nullptr;
-    vusk_automap_display *automap_display_ = nullptr;
-    // The button rows own no window: their buttons are the frame's children.
-    std::unique_ptr<vusk_direction_buttons> direction_buttons_;
-    std::unique_ptr<vusk_hint_buttons> hint_buttons_;
-    std::unique_ptr<vusk_fkey_manager> fkey_manager_;
-    std::unique_ptr<vusk_popup_manager> popup_manager_;
-    std::unique_ptr<vusk_channel_window> channel_window_;
+    vusk_panel_set panels_;
+    vusk_menu_bar menus_{*this};
+    vusk_settings_effects settings_effects_{*this, panels_, menus_};
     popup_menu_list popup_menu_items_;
     // While a Windows-menu item's handler runs the menu may not be deleted:
     // a reset asked for meanwhile is made once the handler is done.
@@ -386,23 +321,16 @@ private:
     bool windows_menu_rebuild_pending_ = false;
     // Lines for the next tick (queue_control_command).
     std::deque<std::string> queued_commands_;
-    vusk_group_display *group_display_ = nullptr;
-    vusk_status_display *status_display_ = nullptr;
-    vusk_status_bar *status_bar_ = nullptr;
     wxTimer main_timer_;
     tick_pacer main_tick_pacer_{main_tick_ms};
     // Set while the main timer runs on its own.
     bool main_tick_running_ = false;
     wxTimer ping_timer_;
-    wxStopWatch ping_stopwatch_;
     wxTimer save_timer_;
     Buffer delayed_write_buffer_;
     bool delayed_write_pending_ = false;
-    bool logged_in_ = false;
     int last_client_width_ = 0;
     int last_client_height_ = 0;
-    time_t login_time_ = 0;
-    time_t last_command_time_ = 0;
     wxMenuBar *menu_bar_ = nullptr;
     wxMenu *vote_menu_ = nullptr;
     quit_dialog *quit_warning_ = nullptr;
@@ -414,8 +342,6 @@ private:
     logo_layout logo_;
     bool logo_opened_this_press_ = false;
     periodic_tick voting_reminder_tick_{voting_reminder_period};
-    // The first tick connects; later connects come from the player.
-    bool connected_once_ = false;
     trigger_force_counter force_trigger_counter_;
 
     wxDECLARE_EVENT_TABLE();

@@ -107,32 +107,17 @@ void vusk_mw::mouse_event_handler(wxMouseEvent &event)
 
 void vusk_mw::config_cmd_process(const char *command)
 {
-    marking_work([&] { ::config_cmd_process(command, *this); });
-}
-
-bool vusk_mw::automap_enabled() const
-{
-    return TConfig::Instance()->GetAutomapEnable() != 0;
+    marking_work([&] { ::config_cmd_process(command, settings_effects_); });
 }
 
 void vusk_mw::set_automap_display_enable(int on)
 {
     TConfig &config = *TConfig::Instance();
     config.SetAutomapEnable(on);
-    show_setting(menu_setting::automap_display, config.GetAutomapEnable());
+    menus_.show_setting(menu_setting::automap_display, config.GetAutomapEnable());
     enable_menu_items();
     enable_automap();
     resize();
-}
-
-void vusk_mw::flash_main_display()
-{
-    main_display_->start_newbie_demo_mode_flashing();
-}
-
-void vusk_mw::flash_input_window()
-{
-    input_window_->start_newbie_demo_mode_flashing();
 }
 
 // ---- Voting ----
@@ -140,11 +125,11 @@ void vusk_mw::flash_input_window()
 void vusk_mw::try_voting_reminder()
 {
     voting_reminder_clock clock;
-    clock.logged_in = logged_in_;
+    clock.logged_in = logged_in();
     clock.reminders_enabled = global_voting_reminder_enable != 0;
     clock.client_id_created = global_uuid_create_time;
-    clock.login_time = login_time_;
-    clock.last_command_time = last_command_time_;
+    clock.login_time = connection_.login_time();
+    clock.last_command_time = connection_.last_command_time();
     clock.last_reminder_time = global_last_voting_reminder_time;
     clock.last_voting_time = global_last_voting_time;
     const time_t now = time(nullptr);
@@ -207,7 +192,7 @@ void vusk_mw::menu_vote_open_all()
 void vusk_mw::menu_help_kb_shortcuts()
 {
     display_set_default_colors();
-    write_styled(*main_display_, keyboard_shortcuts_text(logged_in_));
+    write_styled(*main_display_, keyboard_shortcuts_text(logged_in()));
     main_display_->refresh_text();
 }
 
@@ -215,7 +200,7 @@ void vusk_mw::menu_help_kb_shortcuts()
 
 void vusk_mw::verify_program_exit()
 {
-    if (!connected() || !logged_in_) {
+    if (!connected() || !logged_in()) {
         system_shutdown_handler();
         return;
     }

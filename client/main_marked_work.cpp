@@ -63,5 +63,5 @@ void vusk_mw::carry_out_marked_work()
         resize();
         Refresh();
     }
-    channel_window_->place_new_channels();
+    channel_window()->place_new_channels();
 }

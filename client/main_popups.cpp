@@ -22,29 +22,11 @@ const wxString windows_menu_title = wxS("&Windows");
 constexpr size_t queued_commands_max = 64;
 }
 
-// In the frame's construction order: after the function-key row.
-void vusk_mw::build_popups_and_channels()
-{
-    popup_manager_ = std::make_unique<vusk_popup_manager>(this, wxID_ANY);
-    channel_window_ = std::make_unique<vusk_channel_window>(this);
-}
-
-void vusk_mw::flash_popup_buttons()
-{
-    popup_manager_->start_newbie_demo_mode_flashing();
-}
-
-void vusk_mw::show_channel_window(bool shown)
-{
-    // Only a logged-in player has a channel window in the layout.
-    channel_window_->Show(shown && logged_in_ ? 1 : 0);
-}
-
 // A channel message in progress would go on filling the cleared channels.
 void vusk_mw::clear_channels()
 {
-    tag_dispatcher_.channel_undivert();
-    channel_window_->clear();
+    connection_.tag_dispatcher().channel_undivert();
+    channel_window()->clear();
 }
 
 // ---- Lines for the next tick ----
@@ -133,7 +115,7 @@ void vusk_mw::rebuild_windows_menu()
 void vusk_mw::popup_menu_handler(int id)
 {
     const std::string *listed = popup_menu_items_.name_of(id);
-    vusk_popup_window *window = listed != nullptr ? popup_manager_->find_window(listed->c_str()) : nullptr;
+    vusk_popup_window *window = listed != nullptr ? popup_manager()->find_window(listed->c_str()) : nullptr;
     if (window == nullptr || window->button == nullptr)
         return;
     windows_menu_busy_ = true;
@@ -145,28 +127,28 @@ void vusk_mw::popup_menu_handler(int id)
 
 void vusk_mw::popup_menu_reset()
 {
-    popup_manager_->reset_positions();
+    popup_manager()->reset_positions();
 }
 
 void vusk_mw::toggle_popup_window(int number)
 {
-    if (logged_in_)
-        popup_manager_->toggle_window(number);
+    if (logged_in())
+        popup_manager()->toggle_window(number);
 }
 
 // ---- The channel window's view, for the command line ----
 
 int vusk_mw::channel_window_scrolling_enabled()
 {
-    return channel_window_->current_channel_scrolling_enabled();
+    return channel_window()->current_channel_scrolling_enabled();
 }
 
 void vusk_mw::set_channel_window_scrolling(int follow)
 {
-    channel_window_->set_current_channel_scrolling(follow);
+    channel_window()->set_current_channel_scrolling(follow);
 }
 
 void vusk_mw::clear_channel_window_selection()
 {
-    channel_window_->clear_mouse_selection();
+    channel_window()->clear_mouse_selection();
 }

@@ -1,31 +1,26 @@
-// The main frame's menu bar and its handlers. Almost every item maps to one
-// setter of the configuration, which stores the value, shows it in the menu
-// and does the visible work; the tables below say which.
+// The main frame's menu bar: its items, and the handlers that read the item
+// tables. Almost every item maps to one setter of the configuration, which
+// stores the value, shows it in the menu and does the visible work; the
+// tables below say which.
 #include "menus.h"
 
-#include "ansi_palette.h"
 #include "client_messages.h"
 #include "command_line.h"
 #include "global_fonts.h"
-#include "log_export.h"
 #include "main.h"
+#include "menu_bar.h"
 #include "menu_ids.h"
-#include "socket.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "vusk_background.h"
 #include "vusk_font.h"
-#include "vusk_input_window.h"
 #include "vusk_main_window.h"
 #include "vusk_theme.h"
 
-#include <wx/filedlg.h>
-#include <wx/fontdlg.h>
 #include <wx/menu.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -420,13 +415,9 @@ wxMenu *windows_menu()
 
 namespace {
 
-// ---- Texts ----
-
-const char separator_line[] = "\n-----------------------------------------------------";
 constexpr int automap_big = 15;
 constexpr int automap_medium = 11;
 constexpr int automap_small = 7;
-constexpr int smallest_zoom = 3;
 constexpr int channel_height_step = 5;
 constexpr int input_height_step = 12;
 
@@ -521,15 +512,15 @@ int smaller_input_height(int height)
     return std::max(height - input_height_step, input_height_min);
 }
 
-// ---- The frame's side ----
+// ---- The menu bar's side ----
 
-void vusk_mw::build_menus()
+void vusk_menu_bar::build_menus()
 {
-    append_main_menus(*menu_bar_);
-    build_vote_menu();
+    append_main_menus(*frame_.menu_bar_);
+    frame_.build_vote_menu();
 }
 
-void vusk_mw::show_all_settings()
+void vusk_menu_bar::show_all_settings()
 {
     const TConfig &config = *TConfig::Instance();
     for (const setting_menu &item : setting_menus)
@@ -537,38 +528,33 @@ void vusk_mw::show_all_settings()
             show_setting(item.setting, (config.*item.get)());
     for (const font_colour_choice &choice : font_colour_choices)
         if (choice.code == config.GetFontColors())
-            menu_bar_->Check(choice.id, true);
+            frame_.menu_bar_->Check(choice.id, true);
 }
 
 // A login or a server's command shows every setting again: an item already
 // showing the value is left alone.
-void vusk_mw::show_setting(menu_setting setting, int value)
+void vusk_menu_bar::show_setting(menu_setting setting, int value)
 {
     const menu_check item = menu_item_for(setting, value);
-    wxMenuItem *entry = item.id != 0 && menu_bar_ != nullptr ? menu_bar_->FindItem(item.id) : nullptr;
+    wxMenuItem *entry = item.id != 0 && frame_.menu_bar_ != nullptr ? frame_.menu_bar_->FindItem(item.id) : nullptr;
     if (entry != nullptr && entry->IsChecked() != item.checked)
         entry->Check(item.checked);
 }
 
-void vusk_mw::enable_menu_items()
+void vusk_menu_bar::enable_menu_items()
 {
     const bool automap_on = TConfig::Instance()->GetAutomapEnable() != 0;
     for (int id : {id_menu_view_map_big, id_menu_view_map_med, id_menu_view_map_small, id_menu_view_map_incr,
                    id_menu_view_map_decr}) {
-        wxMenuItem *entry = menu_bar_ != nullptr ? menu_bar_->FindItem(id) : nullptr;
+        wxMenuItem *entry = frame_.menu_bar_ != nullptr ? frame_.menu_bar_->FindItem(id) : nullptr;
         if (entry != nullptr && entry->IsEnabled() != automap_on)
             entry->Enable(automap_on);
     }
 }
 
-void vusk_mw::menu_command(wxCommandEvent &event)
-{
-    carry_out_menu_item(static_cast<menu_id>(event.GetId()));
-}
-
 // Every id has its case and there is no default, so an item without a
 // handler does not compile.
-void vusk_mw::carry_out_menu_item(menu_id id)
+void vusk_menu_bar::carry_out_menu_item(menu_id id)
 {
     TConfig &config = *TConfig::Instance();
     switch (id) {
@@ -576,7 +562,7 @@ void vusk_mw::carry_out_menu_item(menu_id id)
     case id_menu_file_disconnect: menu_file_disconnect(); break;
     case id_menu_file_logfile_save: menu_file_logfile_save(); break;
     case id_menu_view_clear_scrollback: menu_view_clear_scrollback(); break;
-    case id_menu_file_quit: verify_program_exit(); break;
+    case id_menu_file_quit: frame_.verify_program_exit(); break;
     // The check items of the settings table (but the frame's own) toggle
     // their setting.
 #define MENU_CHECK(setting, id, label) case id:
@@ -637,18 +623,18 @@ void vusk_mw::carry_out_menu_item(menu_id id)
     case id_menu_view_font_color_bright:
         change_font_colours(find_font_colour(id)->code, find_font_colour(id)->word);
         break;
-    case id_menu_view_font_incr: zoom_in(); break;
-    case id_menu_view_font_decr: zoom_out(); break;
+    case id_menu_view_font_incr: frame_.zoom_in(); break;
+    case id_menu_view_font_decr: frame_.zoom_out(); break;
     case id_menu_view_change_font: menu_view_change_font(); break;
     case id_menu_view_change_button_font: menu_view_change_button_font(); break;
-    case id_menu_view_automap_display: toggle_automap_display(); break;
+    case id_menu_view_automap_display: frame_.toggle_automap_display(); break;
     case id_menu_view_automap_docked: menu_view_automap_docked(); break;
     case id_menu_view_map_big: set_map_size(automap_big); break;
     case id_menu_view_map_med: set_map_size(automap_medium); break;
     case id_menu_view_map_small: set_map_size(automap_small); break;
-    case id_menu_view_map_incr: incr_automap_size(); break;
-    case id_menu_view_map_decr: decr_automap_size(); break;
-    case id_menu_help_kb_shortcuts: menu_help_kb_shortcuts(); break;
+    case id_menu_view_map_incr: frame_.incr_automap_size(); break;
+    case id_menu_view_map_decr: frame_.decr_automap_size(); break;
+    case id_menu_help_kb_shortcuts: frame_.menu_help_kb_shortcuts(); break;
     case id_menu_help_mud_basic_help: send_help_command("help"); break;
     case id_menu_help_mud_more_help: send_help_command("help me"); break;
     case id_menu_help_web_main:
@@ -672,9 +658,9 @@ void vusk_mw::carry_out_menu_item(menu_id id)
     case id_menu_vote_5:
     case id_menu_vote_6:
     case id_menu_vote_7:
-    case id_menu_vote_8: menu_vote_routine(id - id_menu_vote_first); break;
-    case id_menu_vote_all: menu_vote_open_all(); break;
-    case id_menu_vote_reminder: menu_vote_reminder_toggle(); break;
+    case id_menu_vote_8: frame_.menu_vote_routine(id - id_menu_vote_first); break;
+    case id_menu_vote_all: frame_.menu_vote_open_all(); break;
+    case id_menu_vote_reminder: frame_.menu_vote_reminder_toggle(); break;
     case id_menu_popup_1:
     case id_menu_popup_2:
     case id_menu_popup_3:
@@ -690,14 +676,14 @@ void vusk_mw::carry_out_menu_item(menu_id id)
     case id_menu_popup_13:
     case id_menu_popup_14:
     case id_menu_popup_15:
-    case id_menu_popup_16: popup_menu_handler(id); break;
-    case id_menu_popup_reset: popup_menu_reset(); break;
+    case id_menu_popup_16: frame_.popup_menu_handler(id); break;
+    case id_menu_popup_reset: frame_.popup_menu_reset(); break;
     // Disabled: shown, never chosen.
     case id_menu_windows_not_connected: break;
     }
 }
 
-void vusk_mw::toggle_setting(menu_id id)
+void vusk_menu_bar::toggle_setting(menu_id id)
 {
     TConfig &config = *TConfig::Instance();
     const setting_menu &item = *find_check_item(id);
@@ -706,7 +692,7 @@ void vusk_mw::toggle_setting(menu_id id)
     show_setting(item.setting, (config.*item.get)());
 }
 
-void vusk_mw::choose_setting(menu_id id)
+void vusk_menu_bar::choose_setting(menu_id id)
 {
     menu_setting setting;
     int value = 0;
@@ -714,7 +700,7 @@ void vusk_mw::choose_setting(menu_id id)
         (TConfig::Instance()->*find_setting_menu(setting)->set)(value);
 }
 
-void vusk_mw::open_listed_page(menu_id id)
+void vusk_menu_bar::open_listed_page(menu_id id)
 {
     std::string url;
     std::string message;
@@ -722,71 +708,19 @@ void vusk_mw::open_listed_page(menu_id id)
         open_web_page(url, message);
 }
 
-void vusk_mw::write_framed(const std::string &text)
-{
-    display_set_default_colors();
-    display_write(text.c_str());
-    main_display_->refresh_text();
-}
 
-void vusk_mw::menu_file_connect()
-{
-    if (connected())
-        write_framed("\nYou are already connected to the server.\n");
-    else
-        handle_async_control_command("connect", 0);
-    main_display_->refresh_text();
-}
+// ---- The frame's side ----
 
-void vusk_mw::menu_file_disconnect()
+void vusk_mw::menu_command(wxCommandEvent &event)
 {
-    if (!connected())
-        write_framed("\nYou are not connected to the server.\n");
-    else if (logged_in_)
-        verify_disconnect();
-    else
-        handle_async_control_command("//disconnect", 0);
-    main_display_->refresh_text();
-}
-
-// The channels go too (a channel message in progress ends first).
-void vusk_mw::menu_view_clear_scrollback()
-{
-    clear_channels();
-    main_display_->clear_scrollback();
-    write_framed("\n\nScrollback cleared.\n\n");
-}
-
-void vusk_mw::change_font_colours(int code, const char *word)
-{
-    TConfig::Instance()->SetFontColors(code);
-    select_ansi_palette(code);
-    write_framed(std::string("\n\nFuture text will now use ") + word + " ansi colors.\n\n");
-}
-
-void vusk_mw::open_web_page(const std::string &url, const std::string &message)
-{
-    if (http_fork(url.c_str()))
-        write_framed("\n" + message + "\n");
-}
-
-void vusk_mw::send_help_command(const char *command)
-{
-    if (connected() && logged_in_) {
-        socket_send_command(global_socket_fd, command);
-        return;
-    }
-    const char *apology = connected() ? "\nSorry, but in-game help isn't available until after you have logged in."
-                                      : "\nYou must be connected to the server to view the in-game help.";
-    write_framed(std::string(separator_line) + apology +
-                 "\n(The on-line help is the same, you could try there instead.)" + separator_line + "\n");
+    menus_.carry_out_menu_item(static_cast<menu_id>(event.GetId()));
 }
 
 // ---- Sizes and fonts ----
 
 void vusk_mw::zoom_in()
 {
-    set_text_font_size(std::min(global_font_size + 1, font_size_max));
+    menus_.set_text_font_size(std::min(global_font_size + 1, font_size_max));
 }
 
 void vusk_mw::zoom_out()
@@ -795,15 +729,7 @@ void vusk_mw::zoom_out()
         global_font_size = smallest_zoom;
         return;
     }
-    set_text_font_size(global_font_size - 1);
-}
-
-void vusk_mw::set_text_font_size(int points)
-{
-    global_font_size = points;
-    global_font->SetPointSize(points);
-    main_display_->enable_scrolling();
-    global_font_resync();
+    menus_.set_text_font_size(global_font_size - 1);
 }
 
 void vusk_mw::incr_chan_window_size()
@@ -837,131 +763,21 @@ void vusk_mw::toggle_automap_display()
     set_automap_display_enable(toggled(TConfig::Instance()->GetAutomapEnable()));
 }
 
-void vusk_mw::menu_view_automap_docked()
-{
-    TConfig &config = *TConfig::Instance();
-    if ((config.GetAutomapEnable() & 1) == 0) {
-        config.SetAutomapEnable(config.GetAutomapEnable() | 1);
-        set_automap_display_enable(1);
-    }
-    config.SetAutomapDocked(toggled(config.GetAutomapDocked()));
-    show_setting(menu_setting::automap_docked, config.GetAutomapDocked());
-    set_automap_dock_state();
-    resize();
-    Refresh(true);
-}
-
-void vusk_mw::set_map_size(int cell_size)
-{
-    TConfig::Instance()->SetAutomapSize(cell_size);
-    set_automap_size(TConfig::Instance()->GetAutomapSize());
-    resize();
-    Refresh(true);
-}
-
 void vusk_mw::incr_automap_size()
 {
-    set_map_size(TConfig::Instance()->GetAutomapSize() + 2);
+    menus_.set_map_size(TConfig::Instance()->GetAutomapSize() + 2);
 }
 
 void vusk_mw::decr_automap_size()
 {
-    set_map_size(std::max(TConfig::Instance()->GetAutomapSize() - 2, automap_size_min));
-}
-
-namespace {
-
-// The dialog's choice, or nothing when it was cancelled.
-bool choose_font(wxWindow *parent, const wxFont &initial, wxFont *chosen)
-{
-    wxFontData data;
-    data.SetInitialFont(initial);
-    wxFontDialog dialog(parent, data);
-    if (dialog.ShowModal() != wxID_OK)
-        return false;
-    *chosen = dialog.GetFontData().GetChosenFont();
-    // The configuration files keep sizes within this range.
-    chosen->SetPointSize(std::clamp(chosen->GetPointSize(), smallest_zoom, font_size_max));
-    return true;
-}
-
-} // namespace
-
-void vusk_mw::menu_view_change_font()
-{
-    wxFont chosen;
-    if (!choose_font(this, *global_font, &chosen))
-        return;
-    global_font_size = chosen.GetPointSize();
-    global_font->bulk_change_font(chosen);
-    global_font_resync();
-}
-
-void vusk_mw::menu_view_change_button_font()
-{
-    wxFont chosen;
-    if (!choose_font(this, *global_button_small_font, &chosen))
-        return;
-    global_button_small_font->bulk_change_font(chosen);
-    chosen.SetPointSize(chosen.GetPointSize() + large_button_font_step);
-    global_button_large_font->bulk_change_font(chosen);
-    button_font_resync();
+    menus_.set_map_size(std::max(TConfig::Instance()->GetAutomapSize() - 2, automap_size_min));
 }
 
 // ---- Log, About, updates ----
 
-void vusk_mw::menu_file_logfile_save()
-{
-    wxFileDialog dialog(this, wxS("Save Logfile"), wxString(), wxString(),
-                        wxS("Save as HTML|*.html|Save as Plain Text|*.txt"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT,
-                        wxDefaultPosition, wxDefaultSize, wxS("filedlg"));
-    if (dialog.ShowModal() != wxID_OK)
-        return;
-    save_logfile(dialog.GetPath(), dialog.GetFilterIndex() != 0);
-}
-
 void vusk_mw::save_logfile(const wxString &path, bool plain_text)
 {
-    display_write(logfile_saving_text(path, plain_text).c_str());
+    display_write(menus_.logfile_saving_text(path, plain_text).c_str());
     main_display_->refresh_text();
 }
 
-std::string vusk_mw::logfile_saving_text(const wxString &path, bool plain_text)
-{
-    const std::string name = wx_to_bytes(path);
-    if (path.empty())
-        return "\n\nError - unable to open file, no name specified?";
-    FILE *file = wxFopen(path, wxS("wb"));
-    if (file == nullptr)
-        return "\n\nError - unable to open file '" + name + "'.\nLogfile was not saved!\n\n";
-    const bool written = plain_text ? main_display_->render_text_to_file(file)
-                                    : main_display_->render_html_to_file(file);
-    if (fclose(file) != 0 || !written)
-        return "\n\nError - writing file '" + name + "' failed.\nLogfile was not saved completely!\n\n";
-    return std::string(plain_text ? "\n\nPlain text log saved to file '" : "\n\nHTML log saved to file '") + name +
-           "'.\n\n";
-}
-
-void vusk_mw::menu_help_about()
-{
-    display_set_default_colors();
-    display_write((std::string("\n") + separator_line + "\nVarn Ossic MUD Client Version " + client_version +
-                   "\n\nConfig directory: " + global_config_directory_path + "\n" +
-                   "\nThe game's web site: " + web_page_url("/") + separator_line + "\n")
-                      .c_str());
-    if (connected() && logged_in_)
-        socket_send_command(global_socket_fd, "version");
-    else
-        display_write("\nUnable to retrieve server version.");
-    main_display_->refresh_text();
-}
-
-void vusk_mw::menu_help_update()
-{
-    if (connected() && logged_in_) {
-        socket_send_command(global_socket_fd, "update");
-        return;
-    }
-    write_framed(std::string(separator_line) + "\nSorry, you must be logged in to check for updates." +
-                 separator_line + "\n");
-}

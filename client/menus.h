@@ -9,6 +9,9 @@
 
 #include <string>
 
+// The smallest text size the zoom and the font dialog give.
+constexpr int smallest_zoom = 3;
+
 class wxMenu;
 class wxMenuBar;
 

@@ -103,6 +103,25 @@ TEST_F(ConfigLogin, DirectoryThatCannotBeMadeLeavesTheSettingsInMemory)
     EXPECT_FALSE(exists(config_dir()));
 }
 
+TEST_F(ConfigLogin, ASwitchShowsTheCommandLineSettingsOfTheRecordSwitchedTo)
+{
+    TConfig &config = start();
+    tqconfig other;
+    other.name = "Bryn";
+    other.local_echo = 0;
+    other.cmd_separator = 0;
+    other.cmd_pushthrough = 1;
+    other.keypad_walking = 0;
+    other.locking_scrollback_enable = 1;
+    other.url_hotlinking = 0;
+    config.add(other);
+    effects.calls.clear();
+    config.UseConfig("Bryn");
+    for (const char *mark : {"check 12370 off", "check 12369 off", "check 12368 on", "check 12371 off",
+                             "check 12373 on", "check 12374 off"})
+        EXPECT_TRUE(contains(effects.calls, mark)) << mark;
+}
+
 TEST_F(ConfigLogin, NoDirectoryMeansADefaultRecordAndNoFiles)
 {
     TConfig config;

@@ -1,0 +1,75 @@
+#include "connection.h"
+
+#include "command_line.h"
+#include "socket.h"
+#include "tqconfig.h"
+#include "util.h"
+
+int global_socket_fd = -1;
+
+namespace {
+// The socket layer hands over at most this much per read.
+constexpr int socket_read_chunk = 10000;
+const char ping_line[] = "tqping";
+}
+
+bool vusk_connection::first_connect_due()
+{
+    if (connected_once_)
+        return false;
+    connected_once_ = true;
+    socket_startup();
+    return true;
+}
+
+bool vusk_connection::open(const char *port_text)
+{
+    const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
+    global_socket_fd = socket_open(connect_address, port, global_uuid);
+    return global_socket_fd != -1;
+}
+
+const char *vusk_connection::read()
+{
+    if (global_socket_fd == -1)
+        return nullptr;
+    if (const char *failure = poll_socket(global_socket_fd))
+        return failure;
+    char chunk[socket_read_chunk];
+    int count;
+    while ((count = socket_read_data(global_socket_fd, chunk, socket_read_chunk)) > 0)
+        stream_parser_.process_socket_data(chunk, count);
+    return nullptr;
+}
+
+// A channel message in progress must not outlive the server that started it.
+void vusk_connection::end_session()
+{
+    tag_dispatcher_.channel_undivert();
+    close();
+    logged_in_ = false;
+}
+
+void vusk_connection::close()
+{
+    socket_close(global_socket_fd);
+    socket_clear_all_queues();
+    global_socket_fd = -1;
+}
+
+void vusk_connection::send(const char *line) const
+{
+    socket_send_command(global_socket_fd, line);
+}
+
+void vusk_connection::log_in()
+{
+    login_time_ = time(nullptr);
+    logged_in_ = true;
+}
+
+void vusk_connection::send_ping()
+{
+    send(ping_line);
+    ping_stopwatch_.Start();
+}
