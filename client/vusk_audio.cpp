@@ -89,8 +89,9 @@ int vusk_audio_white_noise::fetch_data(short *left, short *right)
 }
 
 // An absent buffer plays like an empty one.
-vusk_audio_memory_playout::vusk_audio_memory_playout(unsigned char const *data, long length)
-    : length(data != nullptr ? length : 0), data(data)
+vusk_audio_memory_playout::vusk_audio_memory_playout(unsigned char const *data, long length,
+                                                     std::shared_ptr<const void> owner)
+    : length(data != nullptr ? length : 0), data(data), owner(std::move(owner))
 {
 }
 
@@ -103,8 +104,9 @@ unsigned char const *vusk_audio_memory_playout::next_frame(long frame_bytes)
     return frame;
 }
 
-vusk_audio_playout_mono_memory::vusk_audio_playout_mono_memory(unsigned char const *data, long length)
-    : vusk_audio_memory_playout(data, length)
+vusk_audio_playout_mono_memory::vusk_audio_playout_mono_memory(unsigned char const *data, long length,
+                                                               std::shared_ptr<const void> owner)
+    : vusk_audio_memory_playout(data, length, std::move(owner))
 {
     add_global(this);
 }
@@ -119,7 +121,7 @@ int vusk_audio_playout_mono_memory::fetch_data(short *left, short *right)
 }
 
 vusk_audio_playout_stereo_memory::vusk_audio_playout_stereo_memory(unsigned char const *data, long length)
-    : vusk_audio_memory_playout(data, length)
+    : vusk_audio_memory_playout(data, length, nullptr)
 {
     add_global(this);
 }

@@ -11,6 +11,7 @@
 #include "vusk_audio_base.h"
 
 #include <cstdint>
+#include <memory>
 
 // A low-passed noise burst fading out over 352 samples (about 8 ms); every
 // click is the same.
@@ -56,7 +57,8 @@ private:
 // not owned: it stays valid and unchanged for the program's life.
 class vusk_audio_memory_playout : public vusk_audio_object {
 protected:
-    vusk_audio_memory_playout(unsigned char const *data, long length);
+    // `owner`, when given, keeps the samples alive while the sound plays.
+    vusk_audio_memory_playout(unsigned char const *data, long length, std::shared_ptr<const void> owner);
     // The next whole frame of `frame_bytes`, or null at the end (a trailing
     // partial frame is never played).
     unsigned char const *next_frame(long frame_bytes);
@@ -65,11 +67,16 @@ private:
     long position = 0;
     long length;
     unsigned char const *data;
+    const std::shared_ptr<const void> owner;
 };
 
+// A sound of the sound pack shares its effect's samples as their owner, so
+// samples the pack lets go of (for its memory budget, or for a newer version)
+// stay until the last sound playing them has ended.
 class vusk_audio_playout_mono_memory final : public vusk_audio_memory_playout {
 public:
-    vusk_audio_playout_mono_memory(unsigned char const *data, long length);
+    vusk_audio_playout_mono_memory(unsigned char const *data, long length,
+                                   std::shared_ptr<const void> owner = nullptr);
     int fetch_data(short *left, short *right) override;
 };
 

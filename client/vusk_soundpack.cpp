@@ -1,14 +1,21 @@
 #include "vusk_soundpack.h"
 
 #include "sound_names.h"
-#include "sound_playout.h"
 #include "tqconfig_files.h"
 #include "util.h"
+#include "vusk_audio.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
+
+// Effects are mono: the decoder keeps nothing else. The sound shares the
+// samples, so a budget drop or a newer version cannot free them under it.
+void play_effect(const std::shared_ptr<const decoded_sound> &sound)
+{
+    new vusk_audio_playout_mono_memory(sound->data.get(), sound->length, sound);
+}
 
 const char version_file_name[] = "sound_version.cfg";
 const char preload_word[] = "preload";
@@ -75,7 +82,7 @@ void vusk_soundpack::parse_audio_tag(const char *request)
     const bool play = !asks_preload(second_word);
     vusk_sound_effect *effect = serve_request(name.c_str(), version, play);
     if (effect && play)
-        new sound_playout(effect->sound);
+        play_effect(effect->sound);
 }
 
 vusk_sound_effect *vusk_soundpack::get_sound_data(const char *name, int version)
@@ -241,7 +248,7 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
     case decode_result::decoded:
         hold(effect, std::move(outcome.sound));
         if (play)
-            new sound_playout(effect->sound);
+            play_effect(effect->sound);
         if (outcome.custom) {
             effect->state = effect_custom;
             return;
