@@ -7,7 +7,6 @@
 #include "command_line.h"
 #include "dialogs.h"
 #include "menu_ids.h"
-#include "focus_handoff.h"
 #include "global_fonts.h"
 #include "mw_layout.h"
 #include "native_window.h"
@@ -17,7 +16,6 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "url_opener.h"
-#include "vusk_channel_window.h"
 #include "vusk_embedded_window.h"
 #include "vusk_font.h"
 #include "vusk_hint_buttons.h"
@@ -28,7 +26,6 @@
 #include "vusk_theme.h"
 
 #include <wx/dcclient.h>
-#include <wx/display.h>
 #include <wx/imagpng.h>
 #include <wx/menu.h>
 #include <wx/socket.h>
@@ -37,8 +34,6 @@
 #include <string>
 
 bool mw_constructor_finished = false;
-int global_display_xsize = 0;
-int global_display_ysize = 0;
 
 namespace {
 
@@ -49,13 +44,9 @@ constexpr int ping_interval_ms = 15000;
 constexpr int save_interval_ms = 300000;
 
 constexpr int button_large_font_size = 10;
-// Used when the display reports no usable area.
-constexpr int fallback_display_width = 640;
-constexpr int fallback_display_height = 480;
 
 const char game_title[] = "Varn Ossic";
 const char player_title_prefix[] = "Varn Ossic - Player ";
-const char missing_popup_message[] = "Sorry, no popup window by that name has been defined.\n";
 const char break_line[] = "\x03";
 const char abort_line[] = "\x1a";
 
@@ -87,20 +78,7 @@ mw_layout_settings layout_settings(bool logged_in)
     return s;
 }
 
-void record_display_area(wxWindow *frame)
-{
-    const int index = wxDisplay::GetFromWindow(frame);
-    const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetClientArea();
-    global_display_xsize = area.GetWidth() >= 1 ? area.GetWidth() : fallback_display_width;
-    global_display_ysize = area.GetHeight() >= 1 ? area.GetHeight() : fallback_display_height;
-}
-
 } // namespace
-
-wxSize vusk_mw::display_area() const
-{
-    return wxSize(global_display_xsize, global_display_ysize);
-}
 
 void create_global_fonts()
 {
@@ -196,22 +174,20 @@ void vusk_mw::build_windows()
     // Every device context asks its window for a font; a window without one
     // (and each child inherits it) asks the theme anew on every paint.
     SetFont(*global_font);
-    input_window_ = new vusk_input_window(this, wxID_ANY, wxS("main input window"));
-    main_display_ = new vusk_main_window(this, wxID_ANY, wxString());
-    current_display_ = main_display_;
-    menu_bar_ = new wxMenuBar;
-    panels_.build(*this, *main_display_);
+    build_text_windows(*this);
+    router_.use_main_display();
+    panels().build(*this, *main_display());
     disconnect_warning_ = new disconnect_dialog(this, wxID_ANY, wxS("Disconnect Warning"));
     quit_warning_ = new quit_dialog(this, wxID_ANY, wxS("Logoff Warning"));
     menus_.build_menus();
-    SetMenuBar(menu_bar_);
+    SetMenuBar(menus_.bar());
     menus_.show_all_settings();
     // The palette the font-colour menu shows checked.
     select_ansi_palette(TConfig::Instance()->GetFontColors());
     SetBackgroundColour(*wxBLACK);
-    input_window_->line_edit.set_initial_font(global_font);
-    input_window_->SetFocus();
-    main_display_->set_initial_font(global_font);
+    input_window()->line_edit.set_initial_font(global_font);
+    input_window()->SetFocus();
+    main_display()->set_initial_font(global_font);
     set_automap_dock_state();
     set_group_display_dock_state();
     enable_automap();
@@ -232,10 +208,10 @@ long long steady_now_ms()
 void vusk_mw::register_tag_owners()
 {
     tag_owners &owners = connection_.tag_dispatcher().owners;
-    owners.frame = this;
+    owners.frame = &frame_tags_;
     owners.client_id = &client_id_tags();
     owners.sound = vusk_soundpack::Instance();
-    panels_.register_tag_owners(owners);
+    panels().register_tag_owners(owners);
 }
 
 void vusk_mw::start_timers()
@@ -289,14 +265,14 @@ void vusk_mw::run_tick_work()
         send_config_update_to_server();
     if (delayed_write_pending_)
         show_delayed_write();
-    panels_.flush_repaints();
+    panels().flush_repaints();
     std::string url;
     if (take_delayed_url(url))
         http_fork(url.c_str());
     if (voting_reminder_tick_.tick())
         try_voting_reminder();
-    if (force_trigger_counter_.tick(main_display_->trigger_pending() != 0))
-        main_display_->force_trigger_line();
+    if (force_trigger_counter_.tick(main_display()->trigger_pending() != 0))
+        main_display()->force_trigger_line();
     run_requested_config_save(steady_now_ms());
 }
 
@@ -315,7 +291,7 @@ void vusk_mw::show_delayed_write()
 {
     display_set_default_colors();
     display_write(delayed_write_buffer_.data);
-    main_display_->refresh_text();
+    main_display()->refresh_text();
     delayed_write_pending_ = false;
     buffer_clear(delayed_write_buffer_);
 }
@@ -371,17 +347,12 @@ void vusk_mw::OnClose(wxCloseEvent &event)
 
 void vusk_mw::OnFocusGot(wxFocusEvent &)
 {
-    input_window_->SetFocus();
+    input_window()->SetFocus();
 }
 
 void vusk_mw::repaint_handler(wxPaintEvent &)
 {
-    const vusk_bitmap *background = background_.bitmap();
-    if (background == nullptr)
-        return;
-    // Mostly a strip needs it: a child of the frame was drawn anew.
-    background_blit_.draw_in_paint(*this, *background, GetUpdateRegion().GetBox());
-    paint_logo();
+    backdrop_.paint(*this);
 }
 
 void vusk_mw::discard_erase_event_handler(wxEraseEvent &) {}
@@ -396,8 +367,8 @@ void vusk_mw::socket_connect(const char *port_text)
     display_write("Connecting...\n");
     if (!connection_.open(port_text))
         socket_disconnect("Unable to connect to server.");
-    main_display_->refresh_text();
-    input_window_->line_edit.swap_history(1);
+    main_display()->refresh_text();
+    input_window()->line_edit.swap_history(1);
 }
 
 void vusk_mw::socket_disconnect(const char *message)
@@ -406,20 +377,20 @@ void vusk_mw::socket_disconnect(const char *message)
     carry_out_marked_work();
     // A diversion ends with the session: the popup it points into may be
     // closed below.
-    current_display_ = main_display_;
+    router_.use_main_display();
     connection_.end_session();
-    input_window_->line_edit.swap_history(0);
+    input_window()->line_edit.swap_history(0);
     hide_logoff_warnings();
     SetTitle(game_title_text());
     enable_automap();
-    panels_.reset_status_panels();
+    panels().reset_status_panels();
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
-    input_window_->line_edit.enable_echo();
-    write_styled(*main_display_, disconnect_message_text(message));
-    main_display_->refresh_text();
+    input_window()->line_edit.enable_echo();
+    write_styled(*main_display(), disconnect_message_text(message));
+    main_display()->refresh_text();
     // The session's popups go, and the lines they queued with them.
-    panels_.end_session();
+    panels().end_session();
     queued_commands_.clear();
     resize();
     Refresh();
@@ -427,67 +398,23 @@ void vusk_mw::socket_disconnect(const char *message)
 
 void vusk_mw::display_set_default_colors()
 {
-    main_display_->enable_scrolling();
-    main_display_->reset_colors();
-    main_display_->write("\n");
+    main_display()->enable_scrolling();
+    main_display()->reset_colors();
+    main_display()->write("\n");
     connection_.stream_parser().reset();
 }
 
 void vusk_mw::display_write(const char *text)
 {
-    main_display_->write(text);
+    main_display()->write(text);
 }
 
 // ---- Incoming stream ----
-
-
-void vusk_mw::clear_all_displays_changed_flag()
-{
-    main_display_->clear_changed();
-    channel_window()->clear_all_displays_changed_flag();
-}
-
-void vusk_mw::update_all_displays_changed_flag()
-{
-    if (main_display_->changed())
-        main_display_->refresh_text();
-    channel_window()->update_all_displays_changed_flag();
-}
-
-void vusk_mw::display_socket_data(const char *text, int length)
-{
-    const TConfig &config = *TConfig::Instance();
-    const text_route route = connection_.tag_dispatcher().route_text(config.GetChannelWindow() != 0, config.GetChannelDupe() != 0);
-    if (route.channel)
-        channel_window()->display_socket_data(text, length);
-    if (route.current)
-        current_display_->display_socket_data(text, length);
-    else if (route.main)
-        main_display_->display_socket_data(text, length);
-}
 
 void vusk_mw::process_tagged_data(const char *tag, const char *data, int length)
 {
     connection_.tag_dispatcher().process_tagged_data(tag, data, length);
     carry_out_marked_work();
-}
-
-void vusk_mw::enable_local_echo()
-{
-    input_window_->line_edit.enable_echo();
-}
-
-// Once logged in the player is past the password prompt; a server asking
-// again must not blank the command line.
-void vusk_mw::disable_local_echo()
-{
-    if (!logged_in())
-        input_window_->line_edit.disable_echo();
-}
-
-void vusk_mw::ring_bell()
-{
-    wxBell();
 }
 
 // ---- Tags ----
@@ -500,96 +427,43 @@ void vusk_mw::login(const char *name)
             TConfig::Instance()->UseConfig(name);
         }
         connection_.log_in();
-        input_window_->line_edit.swap_history(2);
+        input_window()->line_edit.swap_history(2);
         enable_automap();
-        panels_.show_after_login();
-        input_window_->line_edit.enable_echo();
+        panels().show_after_login();
+        input_window()->line_edit.enable_echo();
         resize();
         Refresh();
         TConfig::Instance()->config_update_pending = 1;
     });
 }
 
-void vusk_mw::color_flash(const char *arguments)
-{
-    current_display_->textctrl().parse_colorflash(arguments);
-}
-
-// A name that no popup has: the text stays in the main display.
-void vusk_mw::divert_to_missing_popup()
-{
-    current_display_ = main_display_;
-    main_display_->reset_colors();
-    display_write("\n");
-    display_write(missing_popup_message);
-    display_write("\n");
-    main_display_->refresh_text();
-}
-
-// A popup that text was diverted into shows what it has when the text goes
-// elsewhere without an undivert first; otherwise it would stay frozen.
-void vusk_mw::leave_diverted_display()
-{
-    if (current_display_ != main_display_)
-        current_display_->resume_updates();
-}
-
-// The server fills the popup anew; it shows the result at the undivert.
-void vusk_mw::tq_divert(const char *name)
-{
-    leave_diverted_display();
-    vusk_ansi_display *popup = popup_manager()->find_display(name);
-    if (popup == nullptr) {
-        divert_to_missing_popup();
-        return;
-    }
-    current_display_ = popup;
-    popup->suspend_updates();
-    popup->clear_scrollback();
-}
-
-void vusk_mw::tq_append(const char *name)
-{
-    leave_diverted_display();
-    vusk_ansi_display *popup = popup_manager()->find_display(name);
-    if (popup == nullptr)
-        divert_to_missing_popup();
-    else
-        current_display_ = popup;
-}
-
-void vusk_mw::tq_undivert()
-{
-    current_display_->refresh_text();
-    divert_scroll_position_ = current_display_->get_scroll_position();
-    current_display_->resume_updates();
-    current_display_->disable_and_set_scroll_position(divert_scroll_position_);
-    current_display_ = main_display_;
-}
-
-void vusk_mw::tq_unappend()
-{
-    current_display_->refresh_text();
-    current_display_->scroll_to_bottom();
-    current_display_ = main_display_;
-}
-
-
 // ---- Outgoing lines ----
+
+namespace {
+// More lines than a player can ask for within one tick; the rest are dropped.
+constexpr size_t queued_commands_max = 64;
+}
+
+void vusk_mw::queue_control_command(const char *text)
+{
+    if (queued_commands_.size() < queued_commands_max)
+        queued_commands_.emplace_back(text != nullptr ? text : "");
+}
+
+void vusk_mw::run_queued_commands()
+{
+    std::deque<std::string> lines;
+    lines.swap(queued_commands_);
+    for (const std::string &line : lines)
+        handle_async_control_command(line.c_str(), 0);
+}
 
 void vusk_mw::handle_async_control_command(const char *text, int echo)
 {
     connection_.note_command();
     if (logged_in() && echo && TConfig::Instance()->GetLocalEcho())
-        write_local_echo(text);
+        router_.write_local_echo(text);
     carry_out(match_control_command(text, logged_in(), connected()));
-}
-
-void vusk_mw::write_local_echo(const char *text)
-{
-    const bool separator = TConfig::Instance()->GetCommandSeparator() != 0;
-    write_styled(*main_display_, local_echo_text(text, separator));
-    main_display_->refresh_text();
 }
 
 void vusk_mw::carry_out(const control_match &match)
@@ -601,7 +475,7 @@ void vusk_mw::carry_out(const control_match &match)
     case control_rule::echo:
         display_write("\n");
         display_write(argument);
-        main_display_->refresh_text();
+        main_display()->refresh_text();
         break;
     case control_rule::send_break: handle_async_control_break(); break;
     case control_rule::history: history_display(); break;
@@ -609,24 +483,24 @@ void vusk_mw::carry_out(const control_match &match)
     case control_rule::quit: system_shutdown_handler(); break;
     case control_rule::disconnect: socket_disconnect("Disconnecting."); break;
     case control_rule::clear:
-        main_display_->clear_scrollback();
-        main_display_->refresh_text();
+        main_display()->clear_scrollback();
+        main_display()->refresh_text();
         break;
     case control_rule::debug_fill:
-        main_display_->generate_debug_fill_data();
-        main_display_->refresh_text();
+        main_display()->generate_debug_fill_data();
+        main_display()->refresh_text();
         break;
     case control_rule::icons:
         process_tagged_data("icons", argument, 1);
-        main_display_->refresh_text();
+        main_display()->refresh_text();
         break;
     case control_rule::sound_test:
         process_tagged_data("sound", argument, 1);
-        main_display_->refresh_text();
+        main_display()->refresh_text();
         break;
     case control_rule::channel_clear:
-        clear_channels();
-        main_display_->refresh_text();
+        router_.clear_channels();
+        main_display()->refresh_text();
         break;
     case control_rule::ping: connection_.send_ping(); break;
     case control_rule::send_to_server: connection_.send(match.line); break;
@@ -645,8 +519,8 @@ void vusk_mw::send_config_update_to_server()
 
 void vusk_mw::send_command_help()
 {
-    write_styled(*main_display_, command_help_text());
-    main_display_->refresh_text();
+    write_styled(*main_display(), command_help_text());
+    main_display()->refresh_text();
 }
 
 void vusk_mw::handle_async_control_break()
@@ -665,7 +539,7 @@ void vusk_mw::handle_async_control_abort()
 
 void vusk_mw::history_display()
 {
-    input_window_->line_edit.history_display();
+    input_window()->line_edit.history_display();
 }
 
 void vusk_mw::open_url(const char *url)
@@ -681,7 +555,7 @@ int vusk_mw::http_fork(const char *url)
     return 0;
 }
 
-// ---- Layout and the main display's view ----
+// ---- Layout, fonts and themes ----
 
 void vusk_mw::menu_view_change_layout_helper()
 {
@@ -708,15 +582,15 @@ void vusk_mw::resize()
 {
     if (mark_for_tick(&marked_work::layout))
         return;
-    redraw_background(0);
-    place_logo();
+    backdrop_.redraw_background(*this, 0, laid_out_size());
+    backdrop_.place_logo(*this);
     const wxSize size = GetClientSize();
     const mw_layout layout = compute_mw_layout(size.GetWidth(), size.GetHeight(), last_client_width_,
-                                               last_client_height_, layout_settings(logged_in()), panels_.panel_sizes());
-    panels_.place(layout);
-    place_panel(input_window_, layout.input_window);
-    place_panel(main_display_, layout.main_display);
-    main_display_->enable_scrolling();
+                                               last_client_height_, layout_settings(logged_in()), panels().panel_sizes());
+    panels().place(layout);
+    place_panel(input_window(), layout.input_window);
+    place_panel(main_display(), layout.main_display);
+    main_display()->enable_scrolling();
 }
 
 void vusk_mw::rebuild_fonts(TConfig &config)
@@ -729,9 +603,9 @@ void vusk_mw::global_font_resync()
 {
     if (mark_for_tick(&marked_work::text_font))
         return;
-    main_display_->change_font(global_font);
-    input_window_->line_edit.change_font(global_font);
-    panels_.change_text_font(global_font);
+    main_display()->change_font(global_font);
+    input_window()->line_edit.change_font(global_font);
+    panels().change_text_font(global_font);
     TConfig::Instance()->SetFont(*global_font);
 }
 
@@ -740,7 +614,7 @@ void vusk_mw::button_font_resync()
     if (mark_for_tick(&marked_work::button_font))
         return;
     TConfig::Instance()->SetButtonFont(*global_button_small_font);
-    panels_.change_button_font();
+    panels().change_button_font();
 }
 
 void vusk_mw::global_change_theme(int redraw)
@@ -758,81 +632,17 @@ void vusk_mw::change_themes(int redraw)
 {
     reset_theme();
     if (redraw)
-        redraw_background(1);
-    panels_.change_themes();
-}
-
-int vusk_mw::transfer_focus_main(wxWindow *window)
-{
-    return hand_focus_back(window, this, input_window_);
-}
-
-int vusk_mw::scrolling_enabled()
-{
-    return main_display_->following;
-}
-
-void vusk_mw::enable_scrolling()
-{
-    main_display_->enable_scrolling();
-}
-
-void vusk_mw::disable_scrolling()
-{
-    main_display_->disable_scrolling();
-}
-
-void vusk_mw::handle_async_tty_start()
-{
-    enable_scrolling();
-}
-
-void vusk_mw::handle_async_tty_stop()
-{
-    disable_scrolling();
-}
-
-void vusk_mw::scroll_up()
-{
-    disable_scrolling();
-    main_display_->scroll_up();
-}
-
-void vusk_mw::scroll_down()
-{
-    disable_scrolling();
-    main_display_->scroll_down();
-}
-
-void vusk_mw::scroll_up(int lines)
-{
-    disable_scrolling();
-    main_display_->scroll_up(lines);
-}
-
-void vusk_mw::scroll_down(int lines)
-{
-    disable_scrolling();
-    main_display_->scroll_down(lines);
+        backdrop_.redraw_background(*this, 1, laid_out_size());
+    panels().change_themes();
 }
 
 void vusk_mw::reset_scrollbars()
 {
     if (mark_for_tick(&marked_work::scrollbars))
         return;
-    main_display_->set_scrollbar_enable(TConfig::Instance()->GetMwScrollbar());
-    main_display_->enable_scrolling();
-    main_display_->ResetSize();
-}
-
-int vusk_mw::has_mouse_selection()
-{
-    return main_display_->textctrl().has_mouse_selection();
-}
-
-void vusk_mw::clear_mouse_selection()
-{
-    main_display_->textctrl().clear_mouse_selection();
+    main_display()->set_scrollbar_enable(TConfig::Instance()->GetMwScrollbar());
+    main_display()->enable_scrolling();
+    main_display()->ResetSize();
 }
 
 // ---- The automap ----
@@ -841,7 +651,7 @@ void vusk_mw::enable_automap()
 {
     if (mark_for_tick(&marked_work::automap_shown))
         return;
-    panels_.enable_automap();
+    panels().enable_automap();
 }
 
 void vusk_mw::set_automap_size(int cell_size)
@@ -850,12 +660,6 @@ void vusk_mw::set_automap_size(int cell_size)
         marked_work_.automap_cell_size = cell_size;
         return;
     }
-    panels_.set_automap_size(cell_size);
-}
-
-// The stopwatch has run since the last "tqping" went out.
-void vusk_mw::ping_reply()
-{
-    panels_.record_ping_time(connection_.ping_stopwatch().Time());
+    panels().set_automap_size(cell_size);
 }
 

@@ -10,9 +10,6 @@
 #include "text_bytes.h"
 #include "tqconfig.h"
 #include "vusk_channel_window.h"
-#include "vote_menu.h"
-
-#include <wx/menu.h>
 
 #include <utility>
 
@@ -57,8 +54,7 @@ void vusk_mw::carry_out_marked_work()
         set_automap_size(work.automap_cell_size);
     if (work.automap_shown)
         enable_automap();
-    if (work.vote_menu && vote_menu_ != nullptr)
-        fill_voting_menu(*vote_menu_);
+    menus_.refill_marked_vote_menu();
     if (work.layout || work.themes || work.docking) {
         resize();
         Refresh();

@@ -1,8 +1,10 @@
 // The menu bar's handlers that need no item table: connecting, the log, the
-// fonts, the automap's place and size, the help texts.
+// fonts, the automap's place and size, the help texts; and the menus the
+// server fills, the Vote menu and the Windows menu.
 #include "menu_bar.h"
 
 #include "ansi_palette.h"
+#include "client_messages.h"
 #include "command_line.h"
 #include "global_fonts.h"
 #include "log_export.h"
@@ -13,17 +15,25 @@
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "vusk_font.h"
+#include "vote_menu.h"
 #include "vusk_main_window.h"
+#include "vusk_popup_button.h"
+#include "vusk_popup_manager.h"
+#include "vusk_popup_window.h"
 
 #include <wx/filedlg.h>
 #include <wx/fontdlg.h>
+#include <wx/menu.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <utility>
 
 namespace {
 
 const char separator_line[] = "\n-----------------------------------------------------";
+const wxString windows_menu_title = wxS("&Windows");
 
 // The dialog's choice, or nothing when it was cancelled.
 bool choose_font(wxWindow *parent, const wxFont &initial, wxFont *chosen)
@@ -45,7 +55,7 @@ void vusk_menu_bar::write_framed(const std::string &text)
 {
     frame_.display_set_default_colors();
     frame_.display_write(text.c_str());
-    frame_.main_display_->refresh_text();
+    frame_.main_display()->refresh_text();
 }
 
 void vusk_menu_bar::menu_file_connect()
@@ -54,7 +64,7 @@ void vusk_menu_bar::menu_file_connect()
         write_framed("\nYou are already connected to the server.\n");
     else
         frame_.handle_async_control_command("connect", 0);
-    frame_.main_display_->refresh_text();
+    frame_.main_display()->refresh_text();
 }
 
 void vusk_menu_bar::menu_file_disconnect()
@@ -65,14 +75,14 @@ void vusk_menu_bar::menu_file_disconnect()
         frame_.verify_disconnect();
     else
         frame_.handle_async_control_command("//disconnect", 0);
-    frame_.main_display_->refresh_text();
+    frame_.main_display()->refresh_text();
 }
 
 // The channels go too (a channel message in progress ends first).
 void vusk_menu_bar::menu_view_clear_scrollback()
 {
-    frame_.clear_channels();
-    frame_.main_display_->clear_scrollback();
+    frame_.router_.clear_channels();
+    frame_.main_display()->clear_scrollback();
     write_framed("\n\nScrollback cleared.\n\n");
 }
 
@@ -105,7 +115,7 @@ void vusk_menu_bar::set_text_font_size(int points)
 {
     global_font_size = points;
     global_font->SetPointSize(points);
-    frame_.main_display_->enable_scrolling();
+    frame_.main_display()->enable_scrolling();
     frame_.global_font_resync();
 }
 
@@ -170,8 +180,8 @@ std::string vusk_menu_bar::logfile_saving_text(const wxString &path, bool plain_
     FILE *file = wxFopen(path, wxS("wb"));
     if (file == nullptr)
         return "\n\nError - unable to open file '" + name + "'.\nLogfile was not saved!\n\n";
-    const bool written = plain_text ? frame_.main_display_->render_text_to_file(file)
-                                    : frame_.main_display_->render_html_to_file(file);
+    const bool written = plain_text ? frame_.main_display()->render_text_to_file(file)
+                                    : frame_.main_display()->render_html_to_file(file);
     if (fclose(file) != 0 || !written)
         return "\n\nError - writing file '" + name + "' failed.\nLogfile was not saved completely!\n\n";
     return std::string(plain_text ? "\n\nPlain text log saved to file '" : "\n\nHTML log saved to file '") + name +
@@ -189,7 +199,7 @@ void vusk_menu_bar::menu_help_about()
         frame_.connection_.send("version");
     else
         frame_.display_write("\nUnable to retrieve server version.");
-    frame_.main_display_->refresh_text();
+    frame_.main_display()->refresh_text();
 }
 
 void vusk_menu_bar::menu_help_update()
@@ -200,4 +210,145 @@ void vusk_menu_bar::menu_help_update()
     }
     write_framed(std::string(separator_line) + "\nSorry, you must be logged in to check for updates." +
                  separator_line + "\n");
+}
+
+void vusk_menu_bar::menu_help_kb_shortcuts()
+{
+    frame_.display_set_default_colors();
+    write_styled(*frame_.main_display(), keyboard_shortcuts_text(frame_.logged_in()));
+    frame_.main_display()->refresh_text();
+}
+
+// ---- The Vote menu ----
+
+void vusk_menu_bar::build_vote_menu()
+{
+    vote_menu_ = new wxMenu;
+    if (fill_voting_menu(*vote_menu_)) {
+        bar_->Append(vote_menu_, wxS("&Vote"));
+    } else {
+        delete vote_menu_;
+        vote_menu_ = nullptr;
+    }
+}
+
+// The menu may be open while the tag arrives: its items are replaced in
+// place rather than the menu being swapped out from under it.
+void vusk_menu_bar::vote_menu_entry(const char *number, const char *data)
+{
+    setup_vote_menu(number, data);
+    vote_menu_marked_ = true;
+}
+
+void vusk_menu_bar::refill_marked_vote_menu()
+{
+    if (std::exchange(vote_menu_marked_, false) && vote_menu_ != nullptr)
+        fill_voting_menu(*vote_menu_);
+}
+
+void vusk_menu_bar::menu_vote_routine(int index)
+{
+    const char *url = voting_url_of(index);
+    if (url == nullptr)
+        return;
+    global_last_voting_time = int(time(nullptr));
+    frame_.http_fork(url);
+}
+
+void vusk_menu_bar::menu_vote_open_all()
+{
+    for (int index = voting_url_count - 1; index >= 0; --index)
+        menu_vote_routine(index);
+}
+
+void vusk_menu_bar::menu_vote_reminder_toggle()
+{
+    global_last_voting_reminder_time = int(time(nullptr));
+    global_voting_reminder_enable = global_voting_reminder_enable ? 0 : 1;
+    if (vote_menu_ != nullptr)
+        vote_menu_->Check(id_menu_vote_reminder, global_voting_reminder_enable != 0);
+    // The settings status line reports the switch: let the server hear of it.
+    TConfig::Instance()->config_update_pending = 1;
+    frame_.display_set_default_colors();
+    write_styled(*frame_.main_display(), voting_reminder_switch_text(global_voting_reminder_enable != 0));
+    frame_.main_display()->refresh_text();
+}
+
+// ---- The Windows menu ----
+
+namespace {
+wxMenu *find_windows_menu(wxMenuBar *bar)
+{
+    const int position = bar != nullptr ? bar->FindMenu(windows_menu_title) : wxNOT_FOUND;
+    return position != wxNOT_FOUND ? bar->GetMenu(position) : nullptr;
+}
+}
+
+void vusk_menu_bar::add_popup_menu_item(const char *name)
+{
+    wxMenu *menu = find_windows_menu(bar_);
+    if (menu == nullptr)
+        return;
+    const int id = popup_menu_items_.add(name);
+    if (windows_menu_rebuild_pending_)
+        return;
+    if (menu->FindItem(id_menu_windows_not_connected) != nullptr)
+        menu->Destroy(id_menu_windows_not_connected);
+    if (menu->FindItem(id_menu_popup_reset) == nullptr) {
+        menu->AppendSeparator();
+        menu->Append(id_menu_popup_reset, wxS("&Reset Window Positions"));
+    }
+    // Newest first, while the ids count up in order of creation.
+    if (id != 0)
+        menu->Insert(0, id, popup_menu_label(name), wxEmptyString, wxITEM_CHECK);
+}
+
+void vusk_menu_bar::check_popup_menu_item(const char *name, int state)
+{
+    wxMenu *menu = find_windows_menu(bar_);
+    const int id = popup_menu_items_.id_of(name);
+    if (menu != nullptr && id != 0 && menu->FindItem(id) != nullptr)
+        menu->Check(id, state != 0);
+}
+
+void vusk_menu_bar::clear_popup_menu()
+{
+    popup_menu_items_.clear();
+    if (windows_menu_busy_)
+        windows_menu_rebuild_pending_ = true;
+    else
+        rebuild_windows_menu();
+}
+
+// A fresh menu in the old one's place, listing what was added since the
+// clear that asked for it.
+void vusk_menu_bar::rebuild_windows_menu()
+{
+    windows_menu_rebuild_pending_ = false;
+    const int position = bar_->FindMenu(windows_menu_title);
+    if (position == wxNOT_FOUND)
+        return;
+    delete bar_->Remove(position);
+    bar_->Insert(position, windows_menu(), windows_menu_title);
+    const popup_menu_list listed = std::exchange(popup_menu_items_, popup_menu_list());
+    for (const std::string &name : listed.listed())
+        add_popup_menu_item(name.c_str());
+}
+
+void vusk_menu_bar::popup_menu_handler(int id)
+{
+    const std::string *listed = popup_menu_items_.name_of(id);
+    vusk_popup_window *window = listed != nullptr ? frame_.popup_manager()->find_window(listed->c_str()) : nullptr;
+    if (window == nullptr || window->button == nullptr)
+        return;
+    windows_menu_busy_ = true;
+    window->button->toggle_state();
+    windows_menu_busy_ = false;
+    if (windows_menu_rebuild_pending_)
+        rebuild_windows_menu();
+}
+
+void vusk_menu_bar::popup_menu_reset()
+{
+    frame_.popup_manager()->reset_positions();
 }

@@ -516,8 +516,9 @@ int smaller_input_height(int height)
 
 void vusk_menu_bar::build_menus()
 {
-    append_main_menus(*frame_.menu_bar_);
-    frame_.build_vote_menu();
+    bar_ = new wxMenuBar;
+    append_main_menus(*bar_);
+    build_vote_menu();
 }
 
 void vusk_menu_bar::show_all_settings()
@@ -528,7 +529,7 @@ void vusk_menu_bar::show_all_settings()
             show_setting(item.setting, (config.*item.get)());
     for (const font_colour_choice &choice : font_colour_choices)
         if (choice.code == config.GetFontColors())
-            frame_.menu_bar_->Check(choice.id, true);
+            bar_->Check(choice.id, true);
 }
 
 // A login or a server's command shows every setting again: an item already
@@ -536,7 +537,7 @@ void vusk_menu_bar::show_all_settings()
 void vusk_menu_bar::show_setting(menu_setting setting, int value)
 {
     const menu_check item = menu_item_for(setting, value);
-    wxMenuItem *entry = item.id != 0 && frame_.menu_bar_ != nullptr ? frame_.menu_bar_->FindItem(item.id) : nullptr;
+    wxMenuItem *entry = item.id != 0 && bar_ != nullptr ? bar_->FindItem(item.id) : nullptr;
     if (entry != nullptr && entry->IsChecked() != item.checked)
         entry->Check(item.checked);
 }
@@ -546,7 +547,7 @@ void vusk_menu_bar::enable_menu_items()
     const bool automap_on = TConfig::Instance()->GetAutomapEnable() != 0;
     for (int id : {id_menu_view_map_big, id_menu_view_map_med, id_menu_view_map_small, id_menu_view_map_incr,
                    id_menu_view_map_decr}) {
-        wxMenuItem *entry = frame_.menu_bar_ != nullptr ? frame_.menu_bar_->FindItem(id) : nullptr;
+        wxMenuItem *entry = bar_ != nullptr ? bar_->FindItem(id) : nullptr;
         if (entry != nullptr && entry->IsEnabled() != automap_on)
             entry->Enable(automap_on);
     }
@@ -634,7 +635,7 @@ void vusk_menu_bar::carry_out_menu_item(menu_id id)
     case id_menu_view_map_small: set_map_size(automap_small); break;
     case id_menu_view_map_incr: frame_.incr_automap_size(); break;
     case id_menu_view_map_decr: frame_.decr_automap_size(); break;
-    case id_menu_help_kb_shortcuts: frame_.menu_help_kb_shortcuts(); break;
+    case id_menu_help_kb_shortcuts: menu_help_kb_shortcuts(); break;
     case id_menu_help_mud_basic_help: send_help_command("help"); break;
     case id_menu_help_mud_more_help: send_help_command("help me"); break;
     case id_menu_help_web_main:
@@ -658,9 +659,9 @@ void vusk_menu_bar::carry_out_menu_item(menu_id id)
     case id_menu_vote_5:
     case id_menu_vote_6:
     case id_menu_vote_7:
-    case id_menu_vote_8: frame_.menu_vote_routine(id - id_menu_vote_first); break;
-    case id_menu_vote_all: frame_.menu_vote_open_all(); break;
-    case id_menu_vote_reminder: frame_.menu_vote_reminder_toggle(); break;
+    case id_menu_vote_8: menu_vote_routine(id - id_menu_vote_first); break;
+    case id_menu_vote_all: menu_vote_open_all(); break;
+    case id_menu_vote_reminder: menu_vote_reminder_toggle(); break;
     case id_menu_popup_1:
     case id_menu_popup_2:
     case id_menu_popup_3:
@@ -676,8 +677,8 @@ void vusk_menu_bar::carry_out_menu_item(menu_id id)
     case id_menu_popup_13:
     case id_menu_popup_14:
     case id_menu_popup_15:
-    case id_menu_popup_16: frame_.popup_menu_handler(id); break;
-    case id_menu_popup_reset: frame_.popup_menu_reset(); break;
+    case id_menu_popup_16: popup_menu_handler(id); break;
+    case id_menu_popup_reset: popup_menu_reset(); break;
     // Disabled: shown, never chosen.
     case id_menu_windows_not_connected: break;
     }
@@ -778,6 +779,6 @@ void vusk_mw::decr_automap_size()
 void vusk_mw::save_logfile(const wxString &path, bool plain_text)
 {
     display_write(menus_.logfile_saving_text(path, plain_text).c_str());
-    main_display_->refresh_text();
+    main_display()->refresh_text();
 }
 
