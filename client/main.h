@@ -176,9 +176,6 @@ public:
     wxSize laid_out_size() const { return wxSize(last_client_width_, last_client_height_); }
 
 private:
-    // The menu bar's handlers work on the frame's connection and router.
-    friend class vusk_menu_bar;
-
     void hide_logoff_warnings();
 
     void build_windows();
@@ -219,7 +216,7 @@ private:
     // The router keeps the connection only to ask it: built after it.
     vusk_display_router router_{*this, connection_};
     vusk_connection connection_{router_};
-    vusk_menu_bar menus_{*this};
+    vusk_menu_bar menus_{*this, connection_, router_};
     vusk_settings_effects settings_effects_{*this, panels(), menus_};
     vusk_frame_tags frame_tags_{*this, router_, panels(), menus_, connection_};
     // Lines for the next tick (queue_control_command).

@@ -1,16 +1,20 @@
 // The main frame's smaller duties: a press on the logo, the server's
-// "config" tag, the voting reminder, and the warnings before
-// quitting or disconnecting while a character is in the game.
+// "config" tag, the voting reminder, the warnings before quitting or
+// disconnecting while a character is in the game, and its side of the menu
+// bar and of the shortcuts that change sizes.
 #include "main.h"
 
 #include "client_messages.h"
 #include "command_line.h"
 #include "dialogs.h"
+#include "global_fonts.h"
+#include "menus.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "voting_reminder.h"
 #include "vusk_main_window.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -85,3 +89,74 @@ void vusk_mw::hide_logoff_warnings()
     quit_warning_->Show(false);
     disconnect_warning_->Show(false);
 }
+
+// ---- The menu bar ----
+
+void vusk_mw::menu_command(wxCommandEvent &event)
+{
+    menus_.carry_out_menu_item(static_cast<menu_id>(event.GetId()));
+}
+
+// ---- The sizes the shortcuts and menus change ----
+
+void vusk_mw::zoom_in()
+{
+    menus_.set_text_font_size(std::min(global_font_size + 1, font_size_max));
+}
+
+void vusk_mw::zoom_out()
+{
+    if (global_font_size - 1 < smallest_zoom) {
+        global_font_size = smallest_zoom;
+        return;
+    }
+    menus_.set_text_font_size(global_font_size - 1);
+}
+
+void vusk_mw::incr_chan_window_size()
+{
+    TConfig::Instance()->SetChannelHeight(bigger_channel_height(TConfig::Instance()->GetChannelHeight()));
+    resize();
+}
+
+void vusk_mw::decr_chan_window_size()
+{
+    TConfig::Instance()->SetChannelHeight(smaller_channel_height(TConfig::Instance()->GetChannelHeight()));
+    resize();
+}
+
+void vusk_mw::incr_input_window_size()
+{
+    TConfig::Instance()->SetInputHeight(bigger_input_height(TConfig::Instance()->GetInputHeight()));
+    resize();
+    Refresh(true);
+}
+
+void vusk_mw::decr_input_window_size()
+{
+    TConfig::Instance()->SetInputHeight(smaller_input_height(TConfig::Instance()->GetInputHeight()));
+    resize();
+    Refresh(true);
+}
+
+void vusk_mw::toggle_automap_display()
+{
+    set_automap_display_enable(toggled(TConfig::Instance()->GetAutomapEnable()));
+}
+
+void vusk_mw::incr_automap_size()
+{
+    menus_.set_map_size(TConfig::Instance()->GetAutomapSize() + 2);
+}
+
+void vusk_mw::decr_automap_size()
+{
+    menus_.set_map_size(std::max(TConfig::Instance()->GetAutomapSize() - 2, automap_size_min));
+}
+
+void vusk_mw::save_logfile(const wxString &path, bool plain_text)
+{
+    display_write(menus_.logfile_saving_text(path, plain_text).c_str());
+    main_display()->refresh_text();
+}
+

@@ -6,6 +6,8 @@
 #include "ansi_palette.h"
 #include "client_messages.h"
 #include "command_line.h"
+#include "connection.h"
+#include "display_router.h"
 #include "global_fonts.h"
 #include "log_export.h"
 #include "main.h"
@@ -81,7 +83,7 @@ void vusk_menu_bar::menu_file_disconnect()
 // The channels go too (a channel message in progress ends first).
 void vusk_menu_bar::menu_view_clear_scrollback()
 {
-    frame_.router_.clear_channels();
+    router_.clear_channels();
     frame_.main_display()->clear_scrollback();
     write_framed("\n\nScrollback cleared.\n\n");
 }
@@ -102,7 +104,7 @@ void vusk_menu_bar::open_web_page(const std::string &url, const std::string &mes
 void vusk_menu_bar::send_help_command(const char *command)
 {
     if (frame_.connected() && frame_.logged_in()) {
-        frame_.connection_.send(command);
+        connection_.send(command);
         return;
     }
     const char *apology = frame_.connected() ? "\nSorry, but in-game help isn't available until after you have logged in."
@@ -196,7 +198,7 @@ void vusk_menu_bar::menu_help_about()
                    "\nThe game's web site: " + web_page_url("/") + separator_line + "\n")
                       .c_str());
     if (frame_.connected() && frame_.logged_in())
-        frame_.connection_.send("version");
+        connection_.send("version");
     else
         frame_.display_write("\nUnable to retrieve server version.");
     frame_.main_display()->refresh_text();
@@ -205,7 +207,7 @@ void vusk_menu_bar::menu_help_about()
 void vusk_menu_bar::menu_help_update()
 {
     if (frame_.connected() && frame_.logged_in()) {
-        frame_.connection_.send("update");
+        connection_.send("update");
         return;
     }
     write_framed(std::string(separator_line) + "\nSorry, you must be logged in to check for updates." +

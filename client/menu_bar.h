@@ -13,6 +13,8 @@
 
 #include <string>
 
+class vusk_connection;
+class vusk_display_router;
 class vusk_mw;
 class wxMenu;
 class wxMenuBar;
@@ -20,7 +22,10 @@ class wxString;
 
 class vusk_menu_bar {
 public:
-    explicit vusk_menu_bar(vusk_mw &frame) : frame_(frame) {}
+    vusk_menu_bar(vusk_mw &frame, vusk_connection &connection, vusk_display_router &router)
+        : frame_(frame), connection_(connection), router_(router)
+    {
+    }
 
     // The bar with the main menus and the vote menu, for the frame to show.
     void build_menus();
@@ -78,6 +83,8 @@ private:
     void popup_menu_reset();
 
     vusk_mw &frame_;
+    vusk_connection &connection_;
+    vusk_display_router &router_;
     wxMenuBar *bar_ = nullptr;
     // Null when there are no voting pages.
     wxMenu *vote_menu_ = nullptr;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config_effects.h"
+#include "save_throttle.h"
 #include "settings_table.h"
 #include "vusk_theme.h"
 
@@ -186,6 +187,11 @@ public:
     // Raised when a setting that the settings status line reports changes;
     // the main tick sends that line while the player is logged in.
     int config_update_pending = 0;
+
+    // Saves the server asks for (with a client id) are carried out by the
+    // main tick, at most one in this time.
+    static constexpr long long requested_save_interval_ms = 1000;
+    save_throttle save_requests{requested_save_interval_ms};
 
     // GetAccessor for every row of the settings table that has one, and
     // SetAccessor(int) for every SETTING row: it does what the row's setter

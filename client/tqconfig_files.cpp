@@ -33,7 +33,6 @@ int global_last_voting_reminder_time = 0;
 int global_voting_reminder_enable = 1;
 std::string global_config_directory_path;
 std::array<voting_url, voting_url_count> voting_urls;
-save_throttle config_save_requests(requested_config_save_interval_ms);
 
 namespace {
 const char system_file_name[] = "varn_ossic";
@@ -412,12 +411,12 @@ void set_uuid(const char *text)
     global_uuid_create_time = now;
     global_last_voting_reminder_time = now;
     global_last_voting_time = now;
-    config_save_requests.request();
+    TConfig::Instance()->save_requests.request();
 }
 
 void run_requested_config_save(long long now_ms)
 {
-    if (config_save_requests.take_due(now_ms))
+    if (TConfig::Instance()->save_requests.take_due(now_ms))
         save_system_config();
 }
 

@@ -5,7 +5,6 @@
 // installation, the configuration directory, the system file naming the
 // configuration in use, and one XML file per configuration record.
 
-#include "save_throttle.h"
 #include "tag_owners.h"
 
 #include <array>
@@ -37,11 +36,6 @@ struct voting_url {
 };
 constexpr int voting_url_count = 8;
 extern std::array<voting_url, voting_url_count> voting_urls;
-
-// Saves the server asks for (with a client id) are carried out by the main
-// tick, at most one in this time.
-constexpr long long requested_config_save_interval_ms = 1000;
-extern save_throttle config_save_requests;
 
 // Configuration names become file names: at most this many bytes, so that a
 // name read back from a file equals the name saved.

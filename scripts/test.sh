@@ -14,8 +14,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
 install_packages $TEST_PACKAGES
 
-# The layers ARCHITECTURE.md lists hold: no include reaches down a layer.
+# The layers ARCHITECTURE.md lists hold (no include reaches down a layer),
+# and its table of process-wide state names every global and how each test
+# gets it back.
 python3 "$root/scripts/check_layers.py"
+python3 "$root/scripts/check_globals.py"
 
 build="$root/build/test"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVUSK_SANITIZE=ON -DVUSK_BENCH=ON >/dev/null

@@ -75,7 +75,6 @@ std::vector<saved_global> save_program_globals()
         saved_global(global_voting_reminder_enable),
         saved_global(global_config_directory_path),
         saved_global(voting_urls),
-        saved_global(config_save_requests),
         saved_global(connect_address),
         saved_global(connect_port),
         saved_global(web_host_name),
@@ -168,6 +167,8 @@ public:
     void OnTestEnd(const testing::TestInfo &) override
     {
         expect_nothing_left_running();
+        // With the output closed, the sounds a test left queued are only freed.
+        vusk_audio_object::clear_queues();
         end_sound_pack();
         delete_fonts_made_since(start_fonts_);
         restore_globals();
