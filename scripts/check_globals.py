@@ -21,17 +21,25 @@ SECTION = "\n## Tests and process-wide state"
 UNNEEDED_RESETS = ("not needed", "takes itself off")
 
 # Unindented definitions: `type name;`, `type name = ...;`, `type name{...};`,
-# `type Class::name = ...;`, arrays included.
+# `type Class::name = ...;`, arrays included; a pointer to const data counts.
 DEFINITION = re.compile(
-    r"^(?:static\s+)?(?!const\b|constexpr\b|using\b|return\b|typedef\b|extern\b|class\b|struct\b|enum\b)"
-    r"[A-Za-z_][\w:<>, ]*?[\s*&]+(?:(\w+)::)?(\w+)\s*(?:\[[^\]]*\])?\s*(?:=[^;]*|\{[^}]*\})?;$")
+    r"^(?:static\s+)?(?!constexpr\b|using\b|return\b|typedef\b|extern\b|class\b|struct\b|enum\b)"
+    r"([A-Za-z_][\w:<>, ]*?[\s*&]+)(?:(\w+)::)?(\w+)\s*(?:\[[^\]]*\])?\s*(?:=[^;]*|\{[^}]*\})?;$")
 # Indented `static type name...;` inside a function, not a const one.
 LOCAL_STATIC = re.compile(r"^\s+static\s+(?!const\b|constexpr\b)[^()]*?[\s*&](\w+)\s*(?:=[^;]*|\{[^}]*\})?;$")
-EXTERN = re.compile(r"^extern\s+(?!const\b)[^;(]*?[\s*&](\w+)\s*(?:\[[^\]]*\])?;$")
+EXTERN = re.compile(r"^extern\s+([^;(]*?[\s*&])(\w+)\s*(?:\[[^\]]*\])?;$")
 STATIC_MEMBER = re.compile(r"^\s+static\s+(?!const\b|constexpr\b|void\b)[^();]*?[\s*&](\w+);$")
 CLASS_START = re.compile(r"^(?:class|struct)\s+(\w+)\b[^;]*$")
 # Locks guard state; they are not state a test could leave changed.
 NOT_STATE = ("std::mutex", "std::once_flag")
+
+
+def constant(type_text):
+    """True for a type whose variable cannot change: `const T`, `T *const`."""
+    type_text = type_text.strip()
+    if re.search(r"\*\s*const$", type_text):
+        return True
+    return type_text.startswith("const") and "*" not in type_text
 
 
 def client_files(extension):
@@ -51,8 +59,8 @@ def defined_variables():
                 continue
             where = "%s:%d" % (os.path.relpath(path, ROOT), number)
             match = DEFINITION.match(line)
-            if match:
-                found.append((match.group(1), match.group(2), where))
+            if match and not constant(match.group(1)):
+                found.append((match.group(2), match.group(3), where))
                 continue
             match = LOCAL_STATIC.match(line)
             if match:
@@ -71,8 +79,8 @@ def header_declarations():
             if start:
                 owner = start.group(1)
             match = EXTERN.match(line)
-            if match:
-                names.add((None, match.group(1)))
+            if match and not constant(match.group(1)):
+                names.add((None, match.group(2)))
             match = STATIC_MEMBER.match(line)
             if match and owner and not any(lock in line for lock in NOT_STATE):
                 names.add((owner, match.group(1)))
