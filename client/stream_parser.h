@@ -10,7 +10,8 @@
 //   ;;                               one literal ';'
 // The state survives between chunks, so anything may be split anywhere.
 
-// Where the parser hands plain text and telnet effects: the main frame.
+// Where the parser hands plain text and telnet effects: the main frame's
+// display router.
 class vusk_stream_sink {
 public:
     virtual ~vusk_stream_sink() = default;
