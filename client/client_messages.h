@@ -39,6 +39,14 @@ void write_styled(Display &display, const styled_text &pieces)
     }
 }
 
+// The same, then shows it at once, for a display that also has refresh_text().
+template <class Display>
+void show_styled(Display &display, const styled_text &pieces)
+{
+    write_styled(display, pieces);
+    display.refresh_text();
+}
+
 // The echo of a line the player sent, with or without the separator lines.
 styled_text local_echo_text(const char *line, bool command_separator);
 

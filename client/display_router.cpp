@@ -95,9 +95,7 @@ void vusk_display_router::forget_display(vusk_ansi_display *display)
 void vusk_display_router::write_local_echo(const char *text)
 {
     const bool separator = TConfig::Instance()->GetCommandSeparator() != 0;
-    vusk_main_window &main_display = *windows_.main_display();
-    write_styled(main_display, local_echo_text(text, separator));
-    main_display.refresh_text();
+    show_styled(*windows_.main_display(), local_echo_text(text, separator));
 }
 
 void vusk_display_router::clear_channels()

@@ -74,7 +74,6 @@ protected:
     // panels follow through panels().
     void build_text_windows(wxWindow &frame);
     vusk_panel_set &panels() { return panels_; }
-    const vusk_panel_set &panels() const { return panels_; }
 
 private:
     wxWindow *frame_ = nullptr;

@@ -4,7 +4,6 @@
 #include "audio_driver_pa.h"
 #include "builtin_images.h"
 #include "client_messages.h"
-#include "command_line.h"
 #include "dialogs.h"
 #include "menu_ids.h"
 #include "global_fonts.h"
@@ -25,9 +24,7 @@
 #include "vusk_soundpack.h"
 #include "vusk_theme.h"
 
-#include <wx/dcclient.h>
 #include <wx/imagpng.h>
-#include <wx/menu.h>
 #include <wx/socket.h>
 
 #include <chrono>
@@ -387,8 +384,7 @@ void vusk_mw::socket_disconnect(const char *message)
     // A server that hid the typing for a password and then went away would
     // leave the command line unreadable.
     input_window()->line_edit.enable_echo();
-    write_styled(*main_display(), disconnect_message_text(message));
-    main_display()->refresh_text();
+    show_styled(*main_display(), disconnect_message_text(message));
     // The session's popups go, and the lines they queued with them.
     panels().end_session();
     queued_commands_.clear();
@@ -519,8 +515,7 @@ void vusk_mw::send_config_update_to_server()
 
 void vusk_mw::send_command_help()
 {
-    write_styled(*main_display(), command_help_text());
-    main_display()->refresh_text();
+    show_styled(*main_display(), command_help_text());
 }
 
 void vusk_mw::handle_async_control_break()

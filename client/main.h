@@ -15,7 +15,6 @@
 #include "frame_tags.h"
 #include "frame_windows.h"
 #include "menu_bar.h"
-#include "menu_ids.h"
 #include "settings_effects.h"
 #include "tick_counters.h"
 #include "util.h"

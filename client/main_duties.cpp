@@ -24,8 +24,7 @@ const char main_page_path[] = "/?tq";
 void vusk_mw::mouse_event_handler(wxMouseEvent &event)
 {
     if (backdrop_.logo_pressed(event) && http_fork(web_page_url(main_page_path).c_str())) {
-        write_styled(*main_display(), opening_web_page_text());
-        main_display()->refresh_text();
+        show_styled(*main_display(), opening_web_page_text());
     }
 }
 
@@ -61,8 +60,7 @@ void vusk_mw::try_voting_reminder()
     const time_t now = time(nullptr);
     if (!voting_reminder_due(clock, now))
         return;
-    write_styled(*main_display(), voting_reminder_text());
-    main_display()->refresh_text();
+    show_styled(*main_display(), voting_reminder_text());
     global_last_voting_reminder_time = int(now);
 }
 

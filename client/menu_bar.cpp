@@ -217,8 +217,7 @@ void vusk_menu_bar::menu_help_update()
 void vusk_menu_bar::menu_help_kb_shortcuts()
 {
     frame_.display_set_default_colors();
-    write_styled(*frame_.main_display(), keyboard_shortcuts_text(frame_.logged_in()));
-    frame_.main_display()->refresh_text();
+    show_styled(*frame_.main_display(), keyboard_shortcuts_text(frame_.logged_in()));
 }
 
 // ---- The Vote menu ----
@@ -272,8 +271,7 @@ void vusk_menu_bar::menu_vote_reminder_toggle()
     // The settings status line reports the switch: let the server hear of it.
     TConfig::Instance()->config_update_pending = 1;
     frame_.display_set_default_colors();
-    write_styled(*frame_.main_display(), voting_reminder_switch_text(global_voting_reminder_enable != 0));
-    frame_.main_display()->refresh_text();
+    show_styled(*frame_.main_display(), voting_reminder_switch_text(global_voting_reminder_enable != 0));
 }
 
 // ---- The Windows menu ----

@@ -4,18 +4,12 @@
 // tables below say which.
 #include "menus.h"
 
-#include "client_messages.h"
 #include "command_line.h"
-#include "global_fonts.h"
 #include "main.h"
 #include "menu_bar.h"
 #include "menu_ids.h"
-#include "text_bytes.h"
 #include "tqconfig.h"
-#include "tqconfig_files.h"
 #include "vusk_background.h"
-#include "vusk_font.h"
-#include "vusk_main_window.h"
 #include "vusk_theme.h"
 
 #include <wx/menu.h>
@@ -57,7 +51,7 @@ constexpr setting_menu setting_menus[] = {
 #undef FRAME_CHECK
 #undef MENU_CHECK
 
-bool is_check_item(const setting_menu &item)
+constexpr bool is_check_item(const setting_menu &item)
 {
     return item.kind == menu_kind::check || item.kind == menu_kind::frame_check;
 }
@@ -93,9 +87,9 @@ struct radio_group {
 };
 
 constexpr radio_choice layout_choices[] = {
-    {id_menu_view_layout_embedded, "Embedded", 0},
-    {id_menu_view_layout_left, "Left Top", 1},
-    {id_menu_view_layout_left_bottom, "Left Bottom", 2},
+    {id_menu_view_layout_embedded, "Embedded", layout_embedded},
+    {id_menu_view_layout_left, "Left Top", layout_left_top},
+    {id_menu_view_layout_left_bottom, "Left Bottom", layout_left_bottom},
 };
 
 constexpr radio_choice group_choices[] = {
@@ -142,7 +136,7 @@ template <size_t count> constexpr size_t size_of(const radio_choice (&)[count])
 }
 
 const radio_group radio_groups[] = {
-    {menu_setting::layout, layout_choices, size_of(layout_choices), 0},
+    {menu_setting::layout, layout_choices, size_of(layout_choices), layout_embedded},
     {menu_setting::group_status, group_choices, size_of(group_choices), 0},
     {menu_setting::button_theme, button_choices, size_of(button_choices), theme_code_blue},
     {menu_setting::background_color, background_choices, size_of(background_choices), theme_code_blue},
@@ -307,6 +301,26 @@ static_assert(all_bound(file_items) && all_bound(preference_checks) && all_bound
               all_bound(layout_choices) && all_bound(group_choices) && all_bound(button_choices) &&
               all_bound(background_choices) && all_bound(style_choices) && all_bound(font_colour_choices) &&
               all_bound(web_pages));
+
+template <size_t count> constexpr bool listed_in(int id, const int (&ids)[count])
+{
+    for (int listed : ids)
+        if (listed == id)
+            return true;
+    return false;
+}
+
+constexpr bool every_check_item_placed()
+{
+    for (const setting_menu &item : setting_menus)
+        if (is_check_item(item) && !listed_in(item.id, preference_checks) && !listed_in(item.id, font_checks) &&
+            !listed_in(item.id, automap_checks))
+            return false;
+    return true;
+}
+
+// A setting's check item would otherwise be dispatched but shown in no menu.
+static_assert(every_check_item_placed(), "a check item of the settings table has no place in a menu");
 
 wxString label_of(const char *label)
 {
@@ -613,11 +627,13 @@ void vusk_menu_bar::carry_out_menu_item(menu_id id)
     case id_menu_theme_bg_maze2:
     case id_menu_theme_bg_bubbles: choose_setting(id); break;
     case id_menu_pref_default: config.UseDefaultPrefs(); break;
-    case id_menu_theme_default:
-        config.SetButtonTheme(theme_code_yellow);
-        config.SetBackgroundColor(theme_code_cyan);
-        config.SetBackgroundStyle(background_style_maze2);
+    case id_menu_theme_default: {
+        const tqconfig_settings defaults;
+        config.SetButtonTheme(defaults.current_theme);
+        config.SetBackgroundColor(defaults.current_background_theme);
+        config.SetBackgroundStyle(defaults.theme_bg_setting);
         break;
+    }
     case id_menu_view_font_color_default:
     case id_menu_view_font_color_zmud:
     case id_menu_view_font_color_gmud:
@@ -686,8 +702,11 @@ void vusk_menu_bar::carry_out_menu_item(menu_id id)
 
 void vusk_menu_bar::toggle_setting(menu_id id)
 {
+    menu_setting setting;
+    if (!menu_toggle_for(id, &setting))
+        return;
     TConfig &config = *TConfig::Instance();
-    const setting_menu &item = *find_check_item(id);
+    const setting_menu &item = *find_setting_menu(setting);
     (config.*item.set)(toggled((config.*item.get)()));
     // Not every setter shows its value; the mark must follow it anyway.
     show_setting(item.setting, (config.*item.get)());

@@ -2,8 +2,8 @@
 #define VUSK_MENUS_H
 
 // The main frame's menu bar: what each item is, which setting it shows, and
-// the pages and texts its items lead to. The frame's handlers are in
-// menus.cpp beside these tables.
+// the pages and texts its items lead to. The menu bar's handlers that read
+// these tables are in menus.cpp beside them, the others in menu_bar.cpp.
 
 #include "config_effects.h"
 

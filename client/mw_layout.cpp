@@ -86,7 +86,7 @@ void lay_out_left_bottom(mw_layout &out, const mw_layout_settings &s, const mw_p
 
 int central_column_left(const mw_layout_settings &s, const mw_panel_sizes &sizes)
 {
-    if (s.layout != 1 && s.layout != 2)
+    if (!is_left_layout(s.layout))
         return 0;
     if (automap_in_left_column(s))
         return sizes.automap_width + mw_right_column_gap;
@@ -150,9 +150,9 @@ mw_layout compute_mw_layout(int width, int height, int last_width, int last_heig
         out.automap = out.automap_frame_client;
     }
     int right = lay_out_right_column(out, s, sizes);
-    if (s.layout == 1)
+    if (s.layout == layout_left_top)
         lay_out_left_top(out, s, sizes);
-    else if (s.layout == 2)
+    else if (s.layout == layout_left_bottom)
         lay_out_left_bottom(out, s, sizes);
 
     out.column_left = central_column_left(s, sizes);

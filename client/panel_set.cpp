@@ -60,6 +60,7 @@ void vusk_panel_set::build_status_panels()
     group_display_ = new vusk_group_display(frame_, wxID_ANY, wxS("main group display"));
     main_display_->set_group_overlay(group_display_);
     status_display_ = new vusk_status_display(frame_, wxID_ANY, wxS("main status display"));
+    status_display_->border_sides = BORDER_ALL;
     status_bar_ = new vusk_status_bar(frame_, wxID_ANY, wxS("main status bar"));
 }
 
@@ -129,10 +130,7 @@ void vusk_panel_set::place_status_panels(const mw_layout &layout)
         group_display_->repaint();
     }
     place_panel(status_bar_, layout.status_bar);
-    status_display_->border_sides = BORDER_ALL;
-    status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
-    status_display_->exp_display = config.GetExpDisplay() != 0;
-    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
+    show_configured_status_bars(config);
     place_panel(status_display_, layout.status_display);
 }
 
@@ -145,9 +143,15 @@ void vusk_panel_set::show_after_login()
     show_status_bar(config.GetStatusBar() != 0);
     show_sky_bar(config.GetSkyBar() != 0);
     show_status_display(config.GetEnemyHpbarEnable() || config.GetHpbarEnable() || config.GetExpDisplay());
-    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
-    status_display_->exp_display = config.GetExpDisplay() != 0;
+    show_configured_status_bars(config);
+}
+
+// Which bars the status display draws.
+void vusk_panel_set::show_configured_status_bars(const TConfig &config)
+{
     status_display_->hpbar_enable = config.GetHpbarEnable() != 0;
+    status_display_->exp_display = config.GetExpDisplay() != 0;
+    status_display_->enemy_hpbar_enable = config.GetEnemyHpbarEnable() != 0;
 }
 
 void vusk_panel_set::reset_status_panels()
@@ -235,7 +239,7 @@ void vusk_panel_set::set_automap_dock_state()
         global_automap_frame->Refresh();
         return;
     }
-    const bool embedded = config.GetLayout() != 1 && config.GetLayout() != 2;
+    const bool embedded = !is_left_layout(config.GetLayout());
     automap_display_->Reparent(embedded ? static_cast<wxWindow *>(&main_display_->textctrl()) : frame_);
     global_automap_frame->Hide();
 }
@@ -262,8 +266,7 @@ void vusk_panel_set::set_automap_size(int cell_size)
 
 void vusk_panel_set::set_group_display_dock_state()
 {
-    const int layout = TConfig::Instance()->GetLayout();
-    if (layout == layout_left_top || layout == layout_left_bottom) {
+    if (is_left_layout(TConfig::Instance()->GetLayout())) {
         group_display_->Reparent(frame_);
         group_display_->dock_state = dock_on_frame;
     } else {

@@ -23,6 +23,7 @@ class vusk_main_window;
 class vusk_popup_manager;
 class vusk_status_bar;
 class vusk_status_display;
+class TConfig;
 class wxWindow;
 struct mw_layout;
 struct mw_panel_sizes;
@@ -97,6 +98,7 @@ private:
     void place_status_panels(const mw_layout &layout);
     void place_automap(const mw_layout &layout);
     void set_button_rows_disconnected();
+    void show_configured_status_bars(const TConfig &config);
 
     wxWindow *frame_ = nullptr;
     vusk_main_window *main_display_ = nullptr;

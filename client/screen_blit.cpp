@@ -1,6 +1,5 @@
 #include "screen_blit.h"
 
-#include "native_window.h"
 
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
@@ -108,8 +107,6 @@ bool screen_blit::draw(cairo_t *cr, const vusk_bitmap &bitmap, const wxRect &are
 void screen_blit::draw_on_window(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area,
                                  const std::vector<wxRect> &holes)
 {
-    if (!can_draw_on(window))
-        return;
     // A graphics context made for the window draws on it as a client device
     // context does, clipped to what shows of it.
     std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(&window));

@@ -33,9 +33,9 @@ public:
     // `holes` (where child windows show), and inside a paint event onto the
     // paint's own target. Neither makes a device context: the toolkit's looks
     // up the window's style, a round trip to the X server, on every paint.
-    // Straight onto the window only once it can be drawn on (can_draw_on);
-    // until then nothing is drawn, and the paint that comes when it shows
-    // draws it.
+    // Straight onto the window only once it can be drawn on (the caller
+    // asks can_draw_on); until then the paint that comes when it shows draws
+    // it.
     void draw_on_window(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area,
                         const std::vector<wxRect> &holes = {});
     void draw_in_paint(wxWindow &window, const vusk_bitmap &bitmap, const wxRect &area);

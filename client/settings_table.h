@@ -121,6 +121,7 @@ enum class default_reset {
             default_reset::stored, STATUS_LINE(exp_display),                                                        \
             MENU_CHECK(exp_display, id_menu_pref_exp_display, "E&xp Bar"),                                          \
             CONFIG_WORD("exp_bar"), toggle_exp_display)                                                             \
+    /* The server's word "status_bar" switches the health bars, which it calls the status display. */              \
     SETTING(HpbarEnable, hpbar_enable, 1, lowest_bit, setter_kind::changes_and_shows, show_hpbar_and_relayout,      \
             default_reset::stored, STATUS_LINE(hpbar_enable),                                                       \
             MENU_CHECK(hpbar, id_menu_pref_hpbar, "HP Bar"),                                                        \

@@ -43,7 +43,9 @@ std::vector<sound_decode_outcome> sound_decode_queue::take_finished()
     std::lock_guard<std::mutex> lock(mutex);
     taken.swap(finished);
     finished_bytes = 0;
-    changed.notify_all();
+    // Only then can the limit on finished bytes have held the worker back.
+    if (!taken.empty())
+        changed.notify_all();
     return taken;
 }
 

@@ -93,7 +93,6 @@ decode_result decode_sound_file(const std::string &path, decoded_sound &sound)
     sound.data = std::make_unique<unsigned char[]>(size_t(size));
     read_samples(stream, sound.data.get(), size);
     sound.length = size;
-    sound.channels = required_channels;
     ov_clear(&stream);
     return decode_result::decoded;
 }

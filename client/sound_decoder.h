@@ -13,7 +13,6 @@ constexpr long max_decoded_sound_bytes = 882000;
 struct decoded_sound {
     std::unique_ptr<unsigned char[]> data;
     long length = 0;
-    int channels = 0;
 };
 
 enum class decode_result {

@@ -389,6 +389,13 @@ void TConfig::show_values(std::initializer_list<menu_setting> settings)
         show(setting, read(row_of(setting).member));
 }
 
+void TConfig::show_every_value()
+{
+    for (const setting_row &row : setting_rows)
+        if (row.menu)
+            show(*row.menu, read(row.member));
+}
+
 void TConfig::SetName(const std::string &name)
 {
     if (current)

@@ -18,6 +18,11 @@
 
 // Values of the Layout setting; any other value lays out as embedded.
 enum mw_layout_choice { layout_embedded = 0, layout_left_top = 1, layout_left_bottom = 2 };
+// The left layouts put the panels in a column left of the main display.
+constexpr bool is_left_layout(int layout)
+{
+    return layout == layout_left_top || layout == layout_left_bottom;
+}
 
 class wxFont;
 class vusk_xml_reader;
@@ -260,6 +265,8 @@ private:
     void show(menu_setting setting, int value);
     // Each setting's menu item shows its current value.
     void show_values(std::initializer_list<menu_setting> settings);
+    // Every setting with a menu item, in the table's order.
+    void show_every_value();
 
     std::vector<std::unique_ptr<tqconfig>> record_list;
     tqconfig *current = nullptr;

@@ -573,10 +573,9 @@ void TConfig::refresh_after_switch()
 {
     RefreshThemes();
     RefreshPrefs();
-    // The command line's settings are not panels, so the refresh leaves their
-    // marks alone; after a switch they would go on showing the record before.
-    show_values({menu_setting::local_echo, menu_setting::command_separator, menu_setting::command_pushthrough,
-                 menu_setting::keypad_walking, menu_setting::locking_scrollback, menu_setting::url_hotlinking});
+    // The refreshes show the panels' settings; the others (the command line's)
+    // would go on showing the record before.
+    show_every_value();
     if (effects == nullptr) {
         apply_font();
         return;

@@ -54,7 +54,8 @@ private:
 };
 
 // 16-bit little-endian PCM in memory, read a frame at a time. The data is
-// not owned: it stays valid and unchanged for the program's life.
+// not owned: its `owner`, when given, keeps it alive while the sound plays;
+// otherwise it must outlive the sound.
 class vusk_audio_memory_playout : public vusk_audio_object {
 protected:
     // `owner`, when given, keeps the samples alive while the sound plays.

@@ -1,5 +1,6 @@
 #include "vusk_embedded_window.h"
 
+#include "native_window.h"
 
 #include <algorithm>
 #include <vector>
@@ -63,7 +64,8 @@ void vusk_embedded_window::ResetSize() { resize(1); }
 // their places are left out.
 void vusk_embedded_window::repaint()
 {
-    if (!IsShownOnScreen())
+    // Nothing is drawn before the X window exists: its first paint draws all.
+    if (!can_draw_on(*this))
         return;
     repaint_dc(*bitmap_);
     std::vector<wxRect> children;

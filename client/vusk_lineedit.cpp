@@ -303,16 +303,9 @@ void vusk_line_edit::run_control_key(const control_key_binding &binding)
     case act::toggle_popup_window:
         frame().toggle_popup_window(binding.popup_window);
         break;
-    case act::toggle_hp_bar:
-    case act::toggle_group_status:
-    case act::toggle_enemy_hp_bar:
-    case act::toggle_exp_display:
-    case act::toggle_fkey_buttons:
-    case act::toggle_popup_display:
-    case act::toggle_mw_scrollbar:
-        frame().toggle_setting(binding.action);
-        break;
     default:
+        // The settings' own shortcuts; the switch ignores any other action.
+        frame().toggle_setting(binding.action);
         break;
     }
 }

@@ -13,10 +13,9 @@ import os
 import re
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CLIENT = os.path.join(ROOT, "client")
+from architecture_note import ROOT, client_sources, read_source, section_table
+
 RESET = os.path.join(ROOT, "tests", "support", "fresh_state.cpp")
-SECTION = "\n## Tests and process-wide state"
 # A row whose reset column says one of these holds state no test can leave changed.
 UNNEEDED_RESETS = ("not needed", "takes itself off")
 
@@ -43,18 +42,14 @@ def constant(type_text):
 
 
 def client_files(extension):
-    for folder in (CLIENT, os.path.join(CLIENT, "lib")):
-        for name in sorted(os.listdir(folder)):
-            if name.endswith(extension):
-                yield os.path.join(folder, name)
+    return [path for _, path in client_sources() if path.endswith(extension)]
 
 
 def defined_variables():
     """(owner class or None, name, where) for every process-wide variable defined."""
     found = []
     for path in client_files(".cpp"):
-        for number, line in enumerate(open(path, encoding="utf-8"), 1):
-            line = line.rstrip("\n")
+        for number, line in enumerate(read_source(path).splitlines(), 1):
             if any(lock in line for lock in NOT_STATE):
                 continue
             where = "%s:%d" % (os.path.relpath(path, ROOT), number)
@@ -73,8 +68,7 @@ def header_declarations():
     names = set()
     for path in client_files(".h"):
         owner = None
-        for line in open(path, encoding="utf-8"):
-            line = line.rstrip("\n")
+        for line in read_source(path).splitlines():
             start = CLASS_START.match(line)
             if start:
                 owner = start.group(1)
@@ -88,14 +82,8 @@ def header_declarations():
 
 
 def table_rows():
-    text = open(os.path.join(ROOT, "ARCHITECTURE.md"), encoding="utf-8").read()
-    section = text.split(SECTION, 1)[1].split("\n## ", 1)[0]
-    rows = []
-    for line in section.splitlines():
-        cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
-        if len(cells) == 3 and cells[0] not in ("owner", "") and not set(cells[0]) <= set("-"):
-            rows.append((set(re.findall(r"`([^`(]+)", cells[1])), cells[2]))
-    return rows
+    return [(set(re.findall(r"`([^`(]+)", cells[1])), cells[2])
+            for cells in section_table("Tests and process-wide state") if len(cells) == 3]
 
 
 def row_of(rows, owner, name):
@@ -107,7 +95,7 @@ def row_of(rows, owner, name):
 
 def main():
     rows = table_rows()
-    reset_text = open(RESET, encoding="utf-8").read()
+    reset_text = read_source(RESET)
     problems = []
     for owner, name, where in defined_variables():
         if row_of(rows, owner, name) is None:

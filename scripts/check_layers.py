@@ -9,30 +9,18 @@ import os
 import re
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CLIENT = os.path.join(ROOT, "client")
+from architecture_note import ROOT, client_sources, read_source, section_table
 
 
 def read_layers():
-    text = open(os.path.join(ROOT, "ARCHITECTURE.md"), encoding="utf-8").read()
-    section = text.split("\n## Layers", 1)[1].split("\n## ", 1)[0]
-    layers = []
-    for line in section.splitlines():
-        cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
-        if len(cells) < 3 or cells[0] in ("layer", "") or set(cells[0]) <= set("-"):
-            continue
-        layers.append((cells[0], re.findall(r"`([^`]+)`", cells[1])))
-    return layers
+    return [(cells[0], re.findall(r"`([^`]+)`", cells[1])) for cells in section_table("Layers")]
 
 
 def source_units():
-    """Unit name -> its files, lib/ units under the name "lib/"."""
+    """Unit name -> its files."""
     units = {}
-    for folder, prefix in ((CLIENT, ""), (os.path.join(CLIENT, "lib"), "lib/")):
-        for name in sorted(os.listdir(folder)):
-            stem, extension = os.path.splitext(name)
-            if extension in (".h", ".cpp"):
-                units.setdefault(prefix + stem, []).append(os.path.join(folder, name))
+    for unit, path in client_sources():
+        units.setdefault(unit, []).append(path)
     return units
 
 
@@ -53,7 +41,7 @@ def main():
         if unit not in layer_of:
             continue
         for path in files:
-            for match in include.finditer(open(path, encoding="latin-1").read()):
+            for match in include.finditer(read_source(path)):
                 included = match.group(1)
                 if included not in units and "lib/" + included in units:
                     included = "lib/" + included
