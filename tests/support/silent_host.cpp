@@ -1,5 +1,7 @@
 #include "silent_host.h"
 
+#include "loopback_port.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -17,17 +19,14 @@ const char syn_sent_state[] = "02";
 
 silent_host::silent_host()
 {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    listener_ = bound_loopback_socket(port_);
+    listen(listener_, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(listener_, reinterpret_cast<sockaddr *>(&address), size);
-    getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &size);
-    listen(listener_, 0);
-    port_ = ntohs(address.sin_port);
+    address.sin_port = htons(static_cast<uint16_t>(port_));
     filler_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    connect(filler_, reinterpret_cast<sockaddr *>(&address), size);
+    connect(filler_, reinterpret_cast<sockaddr *>(&address), sizeof address);
 }
 
 silent_host::~silent_host()
