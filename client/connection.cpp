@@ -6,6 +6,7 @@
 #include "util.h"
 
 int global_socket_fd = -1;
+int connect_timeout_ms = socket_connect_timeout_ms;
 
 namespace {
 // The socket layer hands over at most this much per read.
@@ -24,9 +25,22 @@ bool vusk_connection::first_connect_due()
 
 bool vusk_connection::open(const char *port_text)
 {
+    close();
     const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
-    global_socket_fd = socket_open(connect_address, port, global_uuid);
-    return global_socket_fd != -1;
+    attempt_ = std::make_unique<connect_attempt>(connect_address, port, global_uuid, connect_timeout_ms);
+    return continue_connecting();
+}
+
+bool vusk_connection::continue_connecting()
+{
+    if (attempt_ == nullptr)
+        return true;
+    const connect_attempt::progress progress = attempt_->check();
+    if (progress == connect_attempt::progress::pending)
+        return true;
+    global_socket_fd = attempt_->take_socket();
+    attempt_.reset();
+    return progress == connect_attempt::progress::connected;
 }
 
 const char *vusk_connection::read()
@@ -52,6 +66,7 @@ void vusk_connection::end_session()
 
 void vusk_connection::close()
 {
+    attempt_.reset();
     socket_close(global_socket_fd);
     socket_clear_all_queues();
     global_socket_fd = -1;

@@ -7,15 +7,20 @@
 // frame owns it and does what connecting, losing the connection and logging
 // in show on screen; this only keeps the socket and the state.
 
+#include "connect_attempt.h"
 #include "stream_parser.h"
 #include "tag_dispatch.h"
 
 #include <wx/stopwatch.h>
 
 #include <ctime>
+#include <memory>
 
-// The socket of the game connection; -1 while there is none.
+// The socket of the game connection; -1 while there is none (also while a
+// connect is under way).
 extern int global_socket_fd;
+// How long a connect waits for the server's answer.
+extern int connect_timeout_ms;
 
 class vusk_connection {
 public:
@@ -28,14 +33,19 @@ public:
     // True once, on the first call: the socket layer is started then, and
     // the caller connects.
     bool first_connect_due();
-    // Opens the connection to the port (the command line's when null); false
-    // when that failed.
+    // Starts connecting to the port (the command line's when null), ending
+    // any connection or connect before it; false when it failed at once.
     bool open(const char *port_text);
+    // Carries a connect under way one step further without waiting; false
+    // when it failed now, true otherwise.
+    bool continue_connecting();
+    bool connecting() const { return attempt_ != nullptr; }
     // Hands everything waiting on the socket to the stream parser; the reason
     // when the connection is lost, else null.
     const char *read();
     // The session ends: a channel diversion with it, the socket is closed.
     void end_session();
+    // Closes the socket, or gives up the connect under way.
     void close();
     bool connected() const { return global_socket_fd != -1; }
     void send(const char *line) const;
@@ -58,6 +68,7 @@ public:
 private:
     vusk_tag_dispatcher tag_dispatcher_;
     vusk_stream_parser stream_parser_;
+    std::unique_ptr<connect_attempt> attempt_;
     bool connected_once_ = false;
     bool logged_in_ = false;
     time_t login_time_ = 0;

@@ -278,6 +278,8 @@ void vusk_mw::socket_handler()
     // The first tick connects; later connects come from the player.
     if (connection_.first_connect_due())
         socket_connect(nullptr);
+    else if (!connection_.continue_connecting())
+        end_failed_connect();
     if (const char *failure = connection_.read())
         socket_disconnect(failure);
     if (shutdown_countdown_tick(global_shutdown_flag))
@@ -362,8 +364,19 @@ void vusk_mw::socket_connect(const char *port_text)
     display_set_default_colors();
     display_write("\n");
     display_write("Connecting...\n");
-    if (!connection_.open(port_text))
-        socket_disconnect("Unable to connect to server.");
+    if (!connection_.open(port_text)) {
+        end_failed_connect();
+        return;
+    }
+    main_display()->refresh_text();
+    input_window()->line_edit.swap_history(1);
+}
+
+// A failed connect ends like a disconnect, but the command line keeps the
+// history of a connection.
+void vusk_mw::end_failed_connect()
+{
+    socket_disconnect("Unable to connect to server.");
     main_display()->refresh_text();
     input_window()->line_edit.swap_history(1);
 }

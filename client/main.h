@@ -82,6 +82,7 @@ public:
     void stop_main_tick();
 
     // Connection.
+    // Starts connecting; the ticks that follow see the connect through.
     void socket_connect(const char *port_text);
     void socket_disconnect(const char *message);
     void display_write(const char *text);
@@ -176,6 +177,7 @@ public:
 
 private:
     void hide_logoff_warnings();
+    void end_failed_connect();
 
     void build_windows();
     void register_tag_owners();

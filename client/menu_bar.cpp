@@ -69,9 +69,10 @@ void vusk_menu_bar::menu_file_connect()
     frame_.main_display()->refresh_text();
 }
 
+// A connect under way is given up like a connection.
 void vusk_menu_bar::menu_file_disconnect()
 {
-    if (!frame_.connected())
+    if (!frame_.connected() && !connection_.connecting())
         write_framed("\nYou are not connected to the server.\n");
     else if (frame_.logged_in())
         frame_.verify_disconnect();

@@ -4,12 +4,9 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -38,67 +35,30 @@ bool is_transient_error(int error)
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
 
-bool lookup_host(const char *host, in_addr &address)
+// A connect not yet answered; false with errno set when it failed.
+bool connect_underway(int fd, const sockaddr_in &address)
 {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo *answer = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &answer) != 0 || answer == nullptr)
-        return false;
-    address = reinterpret_cast<const sockaddr_in *>(answer->ai_addr)->sin_addr;
-    freeaddrinfo(answer);
-    return true;
-}
-
-// A host that starts with a digit is an address and is never looked up.
-bool resolve_host(const char *host, in_addr &address)
-{
-    if (host == nullptr || host[0] == '\0')
-        return false;
-    if (is_decimal_digit(host[0]))
-        return inet_aton(host, &address) != 0;
-    return lookup_host(host, address);
-}
-
-bool wait_until_writable(int fd, int timeout_ms)
-{
-    using clock = std::chrono::steady_clock;
-    const clock::time_point deadline = clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now());
-        pollfd entry{fd, POLLOUT, 0};
-        int ready = poll(&entry, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
-        if (ready > 0)
-            return true;
-        if (ready == 0) {
-            errno = ETIMEDOUT;
-            return false;
-        }
-        if (errno != EINTR)
-            return false;
-    }
-}
-
-// Connects without blocking longer than timeout_ms; the socket is left
-// non-blocking. On failure errno holds the reason.
-bool connect_within(int fd, const sockaddr_in &address, int timeout_ms)
-{
-    int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0)
-        return false;
     if (connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
         return true;
-    if (errno != EINPROGRESS && errno != EINTR)
-        return false;
-    if (!wait_until_writable(fd, timeout_ms))
-        return false;
+    return errno == EINPROGRESS || errno == EINTR;
+}
+
+// The outcome of a connect that has been answered: 0 when it was made,
+// otherwise the reason it failed.
+int connect_error(int fd)
+{
     int error = 0;
     socklen_t error_size = sizeof error;
     if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &error_size) < 0)
-        return false;
-    errno = error;
-    return error == 0;
+        return errno;
+    return error;
+}
+
+socket_connect_progress fail_connect(int fd, int error)
+{
+    report_error("Unable to connect", error);
+    close(fd);
+    return socket_connect_progress::failed;
 }
 
 void queue_identification_line(int fd, const char *client_id)
@@ -148,32 +108,43 @@ void socket_startup()
     // Nothing to prepare on this platform.
 }
 
-int socket_open(const char *host, int port, const char *client_id, int connect_timeout_ms)
+int socket_connect_start(const in_addr &address, int port)
 {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    if (!resolve_host(host, address.sin_addr))
-        return -1;
     if (port < 1 || port > highest_port) {
         report_error("Unable to connect", EINVAL);
         return -1;
     }
-    address.sin_port = htons(static_cast<uint16_t>(port));
+    sockaddr_in destination{};
+    destination.sin_family = AF_INET;
+    destination.sin_addr = address;
+    destination.sin_port = htons(static_cast<uint16_t>(port));
 
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         report_error("Unable to create socket to open connection", errno);
         return -1;
     }
-    if (!connect_within(fd, address, connect_timeout_ms)) {
-        report_error("Unable to connect", errno);
-        close(fd);
+    if (!connect_underway(fd, destination)) {
+        fail_connect(fd, errno);
         return -1;
     }
+    return fd;
+}
+
+socket_connect_progress socket_connect_check(int fd, bool time_is_up, const char *client_id)
+{
+    pollfd entry{fd, POLLOUT, 0};
+    const int ready = poll(&entry, 1, 0);
+    if (ready < 0 && !is_transient_error(errno))
+        return fail_connect(fd, errno);
+    if (ready <= 0)
+        return time_is_up ? fail_connect(fd, ETIMEDOUT) : socket_connect_progress::pending;
+    if (const int error = connect_error(fd))
+        return fail_connect(fd, error);
     signal(SIGPIPE, SIG_IGN);
     socket_clear_all_queues();
     queue_identification_line(fd, client_id);
-    return fd;
+    return socket_connect_progress::connected;
 }
 
 const char *poll_socket(int fd)

@@ -2,9 +2,12 @@
 #define VUSK_SOCKET_H
 
 // The one TCP connection to the game server, seen through two fixed byte
-// queues. The main tick polls without blocking: arrived bytes go to the read
-// queue, and the write queue is flushed when the socket takes data. The
-// caller holds the descriptor (-1 when there is no connection).
+// queues. Nothing here waits: the connect is started and then checked, and
+// the main tick polls: arrived bytes go to the read queue, and the write
+// queue is flushed when the socket takes data. The caller holds the
+// descriptor (-1 when there is no connection).
+
+#include <netinet/in.h>
 
 constexpr int socket_queue_capacity = 10000;
 // An unreachable server fails the connect after this long, like a refusal.
@@ -16,11 +19,19 @@ extern const char socket_message_closed_by_host[];
 
 void socket_startup();
 
-// Resolves host (a dotted quad when it starts with a digit), connects within
-// the time-out, empties both queues and queues the identification line with
-// the client's id. Returns the non-blocking descriptor, or -1.
-int socket_open(const char *host, int port, const char *client_id,
-                int connect_timeout_ms = socket_connect_timeout_ms);
+// Starts connecting to address and port without waiting for the server's
+// answer. Returns the non-blocking descriptor, or -1 with the reason on
+// standard error.
+int socket_connect_start(const in_addr &address, int port);
+
+enum class socket_connect_progress { pending, connected, failed };
+
+// Asks, without waiting, whether the server answered the connect started on
+// fd; one not answered by the time it is up fails as timed out. A failed
+// connect is reported on standard error and its descriptor closed. A made
+// one becomes the game connection: both queues are emptied and the
+// identification line with the client's id is queued.
+socket_connect_progress socket_connect_check(int fd, bool time_is_up, const char *client_id);
 
 // One non-blocking pass of reading and writing. Null while the connection is
 // fine, otherwise the text that tells the player it was lost.

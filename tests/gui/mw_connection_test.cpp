@@ -6,6 +6,9 @@
 #include "gui_client.h"
 #include "gui_harness.h"
 #include "alsa_file_sink.h"
+#include "menu_ids.h"
+#include "silent_host.h"
+#include "stderr_capture.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "vusk_input_window.h"
@@ -15,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include <wx/event.h>
 
 using gui::client_frame;
 
@@ -237,4 +242,62 @@ TEST(MainFrameConnection, TextWithColoursTagsAndTelnetArrivesWholeWhenSentByteBy
     for (const client_frame::shown_run &run : client.shown_runs())
         red_shown |= run.text == "red" && ((run.r << 16) | (run.g << 8) | run.b) == 0xff5555;
     EXPECT_TRUE(red_shown);
+}
+
+// A host that drops connect requests (down, or behind a firewall): the ticks
+// go on while the client waits for its answer, and the player's lines are
+// carried out as when not connected, until the connect times out.
+TEST(MainFrameConnection, ASilentHostLeavesTheTicksRunningUntilTheConnectTimesOut)
+{
+    silent_host host;
+    connect_timeout_ms = 3000;
+    stderr_capture errors;
+    client_frame client(host.port());
+    client.tick();
+    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n");
+    EXPECT_EQ(host.waiting_connects(), 1);
+    EXPECT_EQ(global_socket_fd, -1);
+    EXPECT_EQ(history_set(client), 1);
+
+    client->queue_control_command("look");
+    client->queue_control_command("//echo still here");
+    ASSERT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), "still here"); }));
+    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n\nstill here");
+
+    ASSERT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), DISCONNECT_HINTS); }));
+    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n\nstill here" + framed("Unable to connect to server."));
+    EXPECT_EQ(history_set(client), 1);
+    EXPECT_EQ(global_socket_fd, -1);
+    EXPECT_EQ(host.waiting_connects(), 0);
+    EXPECT_NE(errors.text().find("Unable to connect: Connection timed out\n"), std::string::npos);
+}
+
+TEST(MainFrameConnection, ConnectingAgainOrDisconnectingWhileConnectingLeavesNoSocketBehind)
+{
+    silent_host host;
+    client_frame client(host.port());
+    client.tick();
+    ASSERT_EQ(host.waiting_connects(), 1);
+
+    client.type("connect " + std::to_string(host.port()));
+    client.tick();
+    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n\n\nConnecting...\n");
+    EXPECT_EQ(host.waiting_connects(), 1);
+
+    wxCommandEvent disconnect(wxEVT_MENU, id_menu_file_disconnect);
+    client->ProcessWindowEvent(disconnect);
+    EXPECT_EQ(host.waiting_connects(), 0);
+    EXPECT_TRUE(ends_with(client.shown_text(), framed("Disconnecting.")));
+    EXPECT_EQ(history_set(client), 0);
+}
+
+TEST(MainFrameConnection, ClosingTheWindowWhileConnectingEndsTheProgramThroughTheCountdown)
+{
+    silent_host host;
+    client_frame client(host.port());
+    client.tick();
+    ASSERT_EQ(host.waiting_connects(), 1);
+    EXPECT_FALSE(client->Close());
+    EXPECT_TRUE(client.tick_until([&] { return !client.alive(); }));
+    EXPECT_EQ(host.waiting_connects(), 0);
 }

@@ -92,6 +92,7 @@ std::vector<saved_global> save_program_globals()
         saved_global(delayed_url_buffer),
         saved_global(delayed_url_available),
         saved_global(global_socket_fd),
+        saved_global(connect_timeout_ms),
         saved_global(global_display_xsize),
         saved_global(global_display_ysize),
     };

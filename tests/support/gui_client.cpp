@@ -2,13 +2,12 @@
 
 #include "command_line.h"
 #include "gui_harness.h"
+#include "loopback_port.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 #include "vusk_main_window.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -35,15 +34,9 @@ std::string text_of(vusk_ansi_display &display)
 
 int refused_port()
 {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr *>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
-    close(fd); // never listened on: a connect is refused
-    return ntohs(address.sin_port);
+    int port = 0;
+    close(bound_loopback_socket(port)); // never listened on: a connect is refused
+    return port;
 }
 
 client_frame::client_frame(int port)

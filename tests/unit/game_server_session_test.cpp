@@ -1,5 +1,6 @@
 // The client's socket layer against the scripted game server: what the
 // end-to-end tests and the demonstration rely on.
+#include "connect_now.h"
 #include "game_server.h"
 #include "socket.h"
 #include "tqconfig.h"
@@ -44,7 +45,7 @@ TEST(GameServerSession, ServerRecordsTheIdentificationAndTypedLinesByteForByte)
                                 "close\n");
     ASSERT_GT(server.port(), 0);
     socket_startup();
-    const int fd = socket_open("127.0.0.1", server.port(), "0123456789abcdef0123456789abcdef");
+    const int fd = test_connect::open_connection("127.0.0.1", server.port(), "0123456789abcdef0123456789abcdef");
     ASSERT_GE(fd, 0);
 
     EXPECT_EQ(run_ticks(fd, [](const std::string &r) { return r.find('\n') != std::string::npos; }),
@@ -64,7 +65,7 @@ TEST(GameServerSession, TextSentInSmallPiecesArrivesWhole)
                                 "send ;shp;1 2 3 4 5 6;ehp;\\xff\\xfd\\x01\\e[1m\\e[31mred\\e[0m\n"
                                 "close\n");
     ASSERT_GT(server.port(), 0);
-    const int fd = socket_open("127.0.0.1", server.port(), "0123456789abcdef0123456789abcdef");
+    const int fd = test_connect::open_connection("127.0.0.1", server.port(), "0123456789abcdef0123456789abcdef");
     ASSERT_GE(fd, 0);
     EXPECT_EQ(run_ticks(fd, [](const std::string &) { return false; }),
               ";shp;1 2 3 4 5 6;ehp;\xff\xfd\x01\x1b[1m\x1b[31mred\x1b[0m");
@@ -76,7 +77,7 @@ TEST(GameServerSession, ServerReportsAMissingLine)
 {
     scripted_game_server server("expect never sent\n", 0.5);
     ASSERT_GT(server.port(), 0);
-    const int fd = socket_open("127.0.0.1", server.port(), "0123456789abcdef0123456789abcdef");
+    const int fd = test_connect::open_connection("127.0.0.1", server.port(), "0123456789abcdef0123456789abcdef");
     ASSERT_GE(fd, 0);
     run_ticks(fd, [](const std::string &) { return false; });
     socket_close(fd);

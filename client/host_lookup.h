@@ -1,0 +1,34 @@
+#ifndef VUSK_HOST_LOOKUP_H
+#define VUSK_HOST_LOOKUP_H
+
+// The IPv4 address of the game server's host, found without making the
+// caller wait: a host that starts with a digit is an address, converted at
+// once and never looked up; a name is looked up on a worker thread of its
+// own, since the system's lookup may wait on a name server for many seconds.
+
+#include <netinet/in.h>
+
+#include <memory>
+#include <thread>
+
+class host_lookup {
+public:
+    enum class outcome { pending, found, failed };
+
+    explicit host_lookup(const char *host);
+    // A lookup still running is left to finish on its own: its worker owns
+    // everything it writes, so nothing it touches is freed under it.
+    ~host_lookup();
+    host_lookup(const host_lookup &) = delete;
+    host_lookup &operator=(const host_lookup &) = delete;
+
+    // Never waits; `address` is set when the outcome is found.
+    outcome check(in_addr &address);
+
+private:
+    struct answer;
+    std::shared_ptr<answer> answer_;
+    std::thread worker_;
+};
+
+#endif
