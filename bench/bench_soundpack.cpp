@@ -3,6 +3,7 @@
 // decoding a 2-second effect from its Ogg file, and a flood of requests for
 // 10,000 names of long effects (the time the worst tick spends on them, and
 // the memory the pack keeps).
+#include "resident_memory.h"
 #include "sound_decoder.h"
 #include "sox_sound.h"
 #include "vusk_soundpack.h"
@@ -11,10 +12,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -125,15 +124,6 @@ constexpr int flood_names = 10000;
 constexpr int tick_bytes = 10000;
 // The bytes around a name in its tag: ";ssound;" and ";esound;".
 constexpr int tag_frame_bytes = 16;
-
-double resident_megabytes()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
 
 // One pass over every name, a tick's worth of tags at a time, each tick
 // ending with the take-up of what was decoded.

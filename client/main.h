@@ -110,6 +110,7 @@ public:
     // What tags asked of the frame since the last call, done once (the
     // tick's first duty; a tag injected by the client is carried out at once).
     void carry_out_marked_work();
+    void carry_out_marked_font_work() override;
 
     // The voting reminder (every 101st tick).
     void try_voting_reminder();

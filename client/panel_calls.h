@@ -16,6 +16,9 @@ public:
     virtual void clear_popup_menu() {}
     // Switches the automap on or off in the settings and shows or hides it.
     virtual void set_automap_display_enable(int /*on*/) {}
+    // Builds now the fonts that tags before this one in the same read asked
+    // for, so that a popup is measured in the font it will show.
+    virtual void carry_out_marked_font_work() {}
     // The usable area of the display the frame was shown on; wxDefaultSize
     // while it is not known.
     virtual wxSize display_area() const { return wxDefaultSize; }

@@ -10,9 +10,16 @@ struct popup_extent {
     int height = 1;
 };
 
+// The most pixels a popup sized by the server holds (1024 by 768, a small
+// screen): its display keeps two pictures of about that size, so that 32
+// popups of any size the server names, in any font, stay near 200 MB. A
+// popup of 100 by 37 characters in a 10-point font holds 448,000.
+constexpr int popup_text_pixels_max = 1024 * 768;
+
 // The client area for cols by rows characters of char_w by char_h pixels,
 // with half a line to spare below: at least 1 by 1, at most the display's
-// width and height (a display size below 1 sets no limit).
+// width and height (a display size below 1 sets no limit), and scaled down
+// evenly to at most popup_text_pixels_max pixels.
 popup_extent popup_text_client_size(int cols, int rows, int char_w, int char_h, int display_w, int display_h);
 
 // A stored or requested outer size, kept within 1..the display's size.

@@ -28,6 +28,12 @@ struct scrollback_limit {
     int64_t runs_after_trim() const { return runs - runs / 8; }
 };
 
+// What a popup window's or a channel's display keeps: a sixty-fourth of the
+// main display's limits, far more than a popup shows or a player scrolls
+// back through in a channel, so that the 65 of them a server can fill (32
+// popups, 32 channels and "(all)") hold a few MB each at most.
+constexpr scrollback_limit side_display_scrollback_limit{int64_t(1) << 14, int64_t(1) << 20, int64_t(1) << 17};
+
 // Finds where the text kept after a trim begins. The text is given from its
 // oldest run on, one run at a time; `lines` counts its newlines.
 class scrollback_trim {

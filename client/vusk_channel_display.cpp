@@ -1,12 +1,14 @@
 #include "vusk_channel_display.h"
 
 #include "ansi_display_layout.h"
+#include "scrollback_limit.h"
 #include "vusk_channel_button.h"
 
 vusk_channel_display::vusk_channel_display(vusk_channel_button *button, wxWindow *parent, int id,
                                            const wxString &name)
     : vusk_ansi_display(parent, id, name), button(button)
 {
+    set_scrollback_limit(side_display_scrollback_limit);
 }
 
 void vusk_channel_display::repaint_dc(vusk_bitmap &bitmap)

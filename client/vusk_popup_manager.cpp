@@ -100,6 +100,7 @@ void vusk_popup_manager::create_window(const char *data)
     // last item it could never be opened.
     if (definition.menuonly && count() >= popup_menu_items_max)
         return;
+    panel_frame().carry_out_marked_font_work();
     auto *window = new vusk_popup_window(wxGetTopLevelParent(parent), wxID_ANY, bytes_to_wx(definition.title));
     popup_data record = TConfig::Instance()->GetPopupData(definition.name.c_str());
     if (record.width != 0) {

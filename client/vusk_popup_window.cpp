@@ -4,6 +4,7 @@
 #include "panel_calls.h"
 #include "popup_definition.h"
 #include "popup_geometry.h"
+#include "scrollback_limit.h"
 #include "text_bytes.h"
 #include "vusk_popup_button.h"
 
@@ -30,6 +31,7 @@ vusk_popup_window::vusk_popup_window(wxWindow *parent, int, const wxString &titl
 {
     SetName(wxS("popup window ") + title);
     display.set_initial_font(global_font);
+    display.set_scrollback_limit(side_display_scrollback_limit);
 }
 
 vusk_popup_window::~vusk_popup_window()

@@ -4,8 +4,11 @@
 #include "game_server.h"
 #include "gui_client.h"
 #include "gui_harness.h"
+#include "heap_bytes.h"
 #include "menu_ids.h"
 #include "popup_definition.h"
+#include "popup_geometry.h"
+#include "scrollback_limit.h"
 #include "tqconfig.h"
 #include "vusk_channel_button.h"
 #include "vusk_channel_display.h"
@@ -289,4 +292,61 @@ TEST_F(FramePopups, AFloodOfRandomTagsStaysWithinTheCaps)
     EXPECT_EQ(channels().channels().size(), size_t(channel_cap + 1));
     EXPECT_EQ(client->popup_menu_count(), 16);
     EXPECT_EQ(client->current_display(), client->main_display());
+}
+
+// A server naming the largest text size for every popup it may define.
+TEST_F(FramePopups, ThePicturesOfHugePopupsStayWithinThePixelCap)
+{
+    std::string tags;
+    for (int i = 0; i < popup_cap; ++i)
+        tags += ";swindow_create;Huge" + std::to_string(i) + "\nHuge\n1000 1000\nlook\n\n;ewindow_create;";
+    const size_t before = heap_bytes_in_use();
+    client.receive(tags);
+    client.tick();
+    const size_t grown = heap_bytes_in_use() - before;
+    ASSERT_EQ(popups().count(), popup_cap);
+    const wxSize client_area = popup("Huge0").GetClientSize();
+    EXPECT_LE(int64_t(client_area.x) * client_area.y, popup_text_pixels_max);
+    // The display's picture and its text's, 4 bytes a pixel, and a little
+    // for each window.
+    const size_t pictures = size_t(popup_cap) * 2 * 4 * popup_text_pixels_max;
+    EXPECT_LT(grown, pictures + (size_t(16) << 20));
+}
+
+// Megabytes diverted into a popup and a channel again and again: each keeps
+// its newest text up to its limit, and the memory stays with the limits.
+TEST_F(FramePopups, TextFloodedIntoAPopupAndAChannelIsKeptWithinTheirLimit)
+{
+    TConfig &config = *TConfig::Instance();
+    config.SetChannelWindow(1);
+    config.SetChannelDupe(0);
+    client->process_tagged_data("login", "", 0);
+    client.receive(create_tag("Who") + ";schdiv;clan;echdiv;hi\r\n;tchudiv;");
+    std::string block;
+    int line = 0;
+    for (; block.size() < (size_t(1) << 20); ++line)
+        block += "\x1b[1;32mMira\x1b[0m says, 'line " + std::to_string(line) +
+                 " of the flood, in words of colour' \x1b[33mand more\x1b[0m\r\n";
+    constexpr size_t read_size = 10000;
+    auto feed = [&](const std::string &start, const std::string &end) {
+        for (size_t at = 0; at < block.size(); at += read_size)
+            client.receive(start + block.substr(at, read_size) + end);
+    };
+    const size_t before = heap_bytes_in_use();
+    constexpr int rounds = 2;
+    for (int round = 0; round < rounds; ++round) {
+        feed(";sappend;Who;eappend;", ";tunappend;");
+        feed(";schdiv;clan;echdiv;", ";tchudiv;");
+    }
+    const size_t grown = heap_bytes_in_use() - before;
+    const std::string newest = "'line " + std::to_string(line - 1) + " of the flood";
+    const std::vector<vusk_ansi_display *> displays{&popup("Who").display, channels().find_channel("clan")->display};
+    for (vusk_ansi_display *display : displays) {
+        const std::string kept = text_of(*display);
+        EXPECT_LE(int64_t(kept.size()), side_display_scrollback_limit.bytes);
+        EXPECT_NE(kept.find(newest, kept.size() - 200), std::string::npos);
+    }
+    // A popup, a channel and "(all)", each within a few times its limit;
+    // 4 MB went in, and "(all)" got 2 of them again.
+    EXPECT_LT(int64_t(grown), 3 * 3 * side_display_scrollback_limit.bytes);
 }

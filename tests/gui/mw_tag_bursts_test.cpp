@@ -14,6 +14,8 @@
 #include "vusk_font.h"
 #include "vusk_hint_buttons.h"
 #include "vusk_main_window.h"
+#include "vusk_popup_manager.h"
+#include "vusk_popup_window.h"
 
 #include <gtest/gtest.h>
 #include <wx/menu.h>
@@ -156,6 +158,37 @@ TEST_F(TagBursts, LoginsThatEndInAnotherFontRebuildItOnceAtTheTick)
     EXPECT_GT(text_line_height(client), line_height);
     EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Arden"));
     EXPECT_EQ(TConfig::Instance()->GetName(), "Arden");
+}
+
+// A popup defined after a login that changes the text font, in one read,
+// is as big as in reads of their own, and that size is what is stored.
+TEST_F(TagBursts, APopupAfterALoginThatChangesTheFontHasTheSizeOfSeparateReads)
+{
+    const std::string who = with_data("window_create", "Who\nWho is on\n20 5\nwho\n");
+    const std::string inventory = with_data("window_create", "Inv\nInventory\n20 5\ni\n");
+    vusk_popup_manager &popups = *client->popup_manager();
+    client.receive(login("Arden"));
+    client.tick();
+    client.receive(who);
+    client.tick();
+    const wxSize separate = popups.find_window("Who")->GetClientSize();
+    int char_w = 0;
+    int char_h = 0;
+    popups.find_window("Who")->display.textctrl().get_character_pixel_sizes(&char_w, &char_h);
+    EXPECT_EQ(separate, wxSize(20 * char_w, 5 * char_h + char_h / 2));
+
+    client.receive(login("Tester"));
+    client.tick();
+    const std::array<int, 3> before = glyph_builds();
+    client.receive(repeated(login("Arden") + login("Tester"), 150) + login("Arden") + inventory);
+    client.tick();
+    EXPECT_EQ(popups.find_window("Inv")->GetClientSize(), separate);
+    EXPECT_EQ(glyph_builds(), (std::array<int, 3>{before[0] + 1, before[1], before[2]}));
+
+    const wxSize outer = popups.find_window("Who")->GetSize();
+    client->socket_disconnect("Gone.");
+    const popup_data stored = TConfig::Instance()->GetPopupData("Inv");
+    EXPECT_EQ(wxSize(stored.width, stored.height), outer);
 }
 
 TEST_F(TagBursts, AfterABurstAndOneTickThePanelsSitAsTheLastTagsPutThem)

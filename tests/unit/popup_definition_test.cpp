@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -92,13 +93,39 @@ TEST(PopupGeometry, TextSizesAreComputedWideAndKeptOnTheDisplay)
     popup_extent size = popup_text_client_size(40, 20, 8, 16, 1280, 1024);
     EXPECT_EQ(size.width, 320);
     EXPECT_EQ(size.height, 20 * 16 + 8);
-    // A product beyond int stays on the display.
-    size = popup_text_client_size(INT_MAX, INT_MAX, INT_MAX, INT_MAX, 1280, 1024);
-    EXPECT_EQ(size.width, 1280);
-    EXPECT_EQ(size.height, 1024);
+    // A product beyond int stays on the display and within the pixel cap.
+    size = popup_text_client_size(INT_MAX, INT_MAX, INT_MAX, INT_MAX, 640, 480);
+    EXPECT_EQ(size.width, 640);
+    EXPECT_EQ(size.height, 480);
     size = clamp_to_display(-40, 5000, 1280, 1024);
     EXPECT_EQ(size.width, 1);
     EXPECT_EQ(size.height, 1024);
+}
+
+TEST(PopupGeometry, ASizeBeyondThePixelCapShrinksEvenlyWithinIt)
+{
+    const int64_t cap = popup_text_pixels_max;
+    auto pixels = [](popup_extent size) { return int64_t(size.width) * size.height; };
+    // 1000 by 1000 characters fill a 2560 by 1440 display before the cap.
+    popup_extent size = popup_text_client_size(1000, 1000, 8, 16, 2560, 1440);
+    EXPECT_LE(pixels(size), cap);
+    EXPECT_GT(pixels(size), cap - size.width - size.height);
+    EXPECT_NEAR(double(size.width) / size.height, 2560.0 / 1440.0, 0.01);
+    // "20 5" in a 150-point font: 120 by 230 pixels a character.
+    size = popup_text_client_size(20, 5, 120, 230, 2560, 1440);
+    EXPECT_LE(pixels(size), cap);
+    EXPECT_NEAR(double(size.width) / size.height, 2400.0 / 1265.0, 0.01);
+}
+
+TEST(PopupGeometry, SizesOfNormalPlayAreNotCapped)
+{
+    // 100 by 37 characters in a 10-point font, 20 by 5 in a 24-point one.
+    popup_extent size = popup_text_client_size(100, 37, 8, 15, 1920, 1080);
+    EXPECT_EQ(size.width, 800);
+    EXPECT_EQ(size.height, 37 * 15 + 7);
+    size = popup_text_client_size(20, 5, 19, 45, 1920, 1080);
+    EXPECT_EQ(size.width, 380);
+    EXPECT_EQ(size.height, 5 * 45 + 22);
 }
 
 TEST(PopupGeometry, AWindowOffTheDisplayOpensAtFifty)
