@@ -7,8 +7,9 @@
 # faster than the sanitizer build: a test that waits a number of ticks instead
 # of for what it checks passes in one and fails in the other. Last it builds
 # the audio, download and sound-pack tests alone under ThreadSanitizer (it
-# cannot share a build with AddressSanitizer) and runs them, so a data race
-# with the audio thread or the download worker fails the run.
+# cannot share a build with AddressSanitizer) and runs them, and of the unit
+# tests those of the settings writer (SettingsWriter.*), so a data race with
+# the audio thread, the download worker or the settings writer fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
@@ -43,7 +44,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -R '^(GuiTests
 
 tsan="$root/build/tsan"
 cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DVUSK_TSAN=ON >/dev/null
-cmake --build "$tsan" -j "$(build_jobs)" --target audio_tests soundpack_tests
+cmake --build "$tsan" -j "$(build_jobs)" --target audio_tests soundpack_tests unit_tests
 for suite in audio_tests soundpack_tests; do
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/$suite" --gtest_brief=1
 done
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/unit_tests" --gtest_brief=1 \
+  --gtest_filter='SettingsWriter.*'
