@@ -3,6 +3,7 @@
 // writes only what changed.
 #include "config_files_fixture.h"
 
+#include "lowered_limit.h"
 #include "nrandom.h"
 #include "settings_files.h"
 #include "stderr_capture.h"
@@ -10,9 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <ctime>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -249,17 +248,12 @@ TEST_F(HostileFiles, AFailedBackgroundSaveIsReportedByTheTick)
 {
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     config.SetInputHeight(300);
-    rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit lowered = saved;
-    lowered.rlim_cur = 100;
-    auto previous_handler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &lowered);
     stderr_capture said;
-    start_system_config_save();
-    wait_for_background_saves();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous_handler);
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 100);
+        start_system_config_save();
+        wait_for_background_saves();
+    }
     EXPECT_EQ(read_file(in_config_dir("Arden.cfg")), fixture("record_config.golden"));
     run_requested_config_save(tick_clock_ms(20));
     run_requested_config_save(tick_clock_ms(20));

@@ -4,14 +4,13 @@
 #include "settings_writer.h"
 
 #include "file_text.h"
+#include "lowered_limit.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -103,17 +102,12 @@ TEST(SettingsWriter, AFailedMoveAsideIsCarriedToTheNextWriteOfTheFile)
     settings_write too_large = write_of(path, std::string(4096, 'x'), 1);
     too_large.keep_old_as = path + ".damaged";
 
-    rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit lowered = saved;
-    lowered.rlim_cur = 1024;
-    auto previous_handler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &lowered);
-    writer.write(too_large);
-    writer.write(write_of(path, "fits", 2));
-    writer.wait_until_written();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous_handler);
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 1024);
+        writer.write(too_large);
+        writer.write(write_of(path, "fits", 2));
+        writer.wait_until_written();
+    }
 
     const std::vector<settings_write_outcome> outcomes = writer.take_outcomes();
     ASSERT_EQ(outcomes.size(), 2u);
