@@ -27,10 +27,11 @@ settings_write_outcome put_in_place(settings_write write)
 
 void settings_writer::write(settings_write write)
 {
-    std::lock_guard<std::mutex> lock(mutex);
-    waiting.push_back(std::move(write));
+    std::unique_lock<std::mutex> lock(mutex);
     if (!thread.joinable())
         thread = std::thread(&settings_writer::run, this);
+    room_made.wait(lock, [this] { return waiting.size() < max_waiting_settings_writes; });
+    waiting.push_back(std::move(write));
     work_arrived.notify_one();
 }
 
@@ -84,6 +85,7 @@ void settings_writer::run()
             return;
         settings_write next = std::move(waiting.front());
         waiting.pop_front();
+        room_made.notify_one();
         writing = true;
         lock.unlock();
         settings_write_outcome outcome = put_in_place_keeping(std::move(next));

@@ -41,6 +41,10 @@ struct settings_write_outcome {
     ino_t inode = 0;
 };
 
+// Logins of new characters make writes as fast as the server sends them; the
+// files waiting hold at most this many, and the asker waits for room beyond.
+constexpr size_t max_waiting_settings_writes = 1024;
+
 // Writes one file on the calling thread.
 settings_write_outcome put_in_place(settings_write write);
 
@@ -68,6 +72,7 @@ private:
 
     std::mutex mutex;
     std::condition_variable work_arrived;
+    std::condition_variable room_made;
     std::condition_variable all_written;
     std::deque<settings_write> waiting;
     std::vector<settings_write_outcome> outcomes;

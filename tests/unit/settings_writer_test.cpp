@@ -116,3 +116,20 @@ TEST(SettingsWriter, AFailedMoveAsideIsCarriedToTheNextWriteOfTheFile)
     EXPECT_EQ(read_file(path + ".damaged"), "damaged");
     EXPECT_EQ(read_file(path), "fits");
 }
+
+// Writes asked for faster than the disk takes them: the asker waits for room
+// once the limit is reached, so what waits stays bounded, and all of it lands.
+TEST(SettingsWriter, TheFilesWaitingAreBoundedAndAllLand)
+{
+    TempDir directory;
+    settings_writer writer;
+    const size_t beyond_the_limit = 50;
+    const size_t writes = max_waiting_settings_writes + beyond_the_limit;
+    for (size_t file = 0; file < writes; ++file)
+        writer.write(write_of(directory.path() + "/" + std::to_string(file), "content", file));
+    // At most the limit waits and one is in hand.
+    EXPECT_GE(writer.take_outcomes().size(), beyond_the_limit - 1);
+    writer.stop();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), std::filesystem::directory_iterator()),
+              static_cast<long>(writes));
+}
