@@ -1,11 +1,16 @@
 // Saving the settings of a player with 200 configurations, in a HOME of its
-// own: what a burst of client ids from the server costs the main tick, and a
-// periodic save with one configuration changed.
+// own: what a burst of client ids from the server costs the main tick, and
+// the longest the GUI thread is held by one call (a login, a tag, a tick, the
+// save timer) while saves of 200 configurations run. The files themselves
+// are written by the settings writer's thread; its writes are waited for
+// outside the measured time.
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -13,6 +18,8 @@
 namespace {
 constexpr int configurations = record_list_capacity;
 constexpr int ids_per_burst = 100;
+// More characters than the configuration holds at once.
+constexpr int distinct_logins = record_list_capacity + 30;
 constexpr int tick_ms = 20;
 // The ticks of one second: the throttle lets one requested save through.
 constexpr int ticks_per_second = 1000 / tick_ms;
@@ -45,7 +52,25 @@ player_with_many_configurations &player()
     return settings;
 }
 
-// 100 "uuid" tags arrive in one read, then a second of ticks follows.
+// How long the GUI thread spends in one call, in seconds.
+template <class Call> double held_for(Call call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The ticks of one second; the longest of them.
+double second_of_ticks(player_with_many_configurations &settings)
+{
+    double longest = 0;
+    for (int tick = 0; tick < ticks_per_second; ++tick)
+        longest = std::max(longest, held_for([&settings] { run_requested_config_save(settings.now_ms += tick_ms); }));
+    return longest;
+}
+
+// 100 "uuid" tags arrive in one read, then a second of ticks follows: the
+// GUI thread's time for all of it.
 void BM_ClientIdBurst200Configurations(benchmark::State &state)
 {
     player_with_many_configurations &settings = player();
@@ -56,19 +81,64 @@ void BM_ClientIdBurst200Configurations(benchmark::State &state)
         for (int tick = 0; tick < ticks_per_second; ++tick)
             run_requested_config_save(settings.now_ms += tick_ms);
         ++burst;
+        state.PauseTiming();
+        finish_config_saves();
+        state.ResumeTiming();
     }
 }
 BENCHMARK(BM_ClientIdBurst200Configurations)->Unit(benchmark::kMillisecond);
 
-// The five-minute save after the player changed one setting.
-void BM_Save200ConfigurationsOneChanged(benchmark::State &state)
+// The save timer's save of 200 configurations, one or all of them changed:
+// the time is the GUI thread's part.
+void periodic_save(benchmark::State &state, bool all_changed)
 {
     player();
     int height = 100;
     for (auto _ : state) {
-        TConfig::Instance()->SetInputHeight(height = height == 100 ? 101 : 100);
-        save_system_config();
+        height = height == 100 ? 101 : 100;
+        if (all_changed) {
+            for (const auto &record : TConfig::Instance()->records())
+                record->input_height = height;
+        } else {
+            TConfig::Instance()->SetInputHeight(height);
+        }
+        state.SetIterationTime(held_for(start_system_config_save));
+        finish_config_saves();
     }
 }
-BENCHMARK(BM_Save200ConfigurationsOneChanged)->Unit(benchmark::kMillisecond);
+
+void BM_PeriodicSave200ConfigurationsOneChanged(benchmark::State &state)
+{
+    periodic_save(state, false);
+}
+BENCHMARK(BM_PeriodicSave200ConfigurationsOneChanged)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void BM_PeriodicSave200ConfigurationsAllChanged(benchmark::State &state)
+{
+    periodic_save(state, true);
+}
+BENCHMARK(BM_PeriodicSave200ConfigurationsAllChanged)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// 230 characters the player never had log in one after the other (records
+// unloaded to make room are saved as they go), then a "uuid" tag and a
+// second of ticks, which save 200 new configurations: the time is the
+// longest that one of these calls held the GUI thread.
+void BM_DistinctLoginsThenClientIdLongestHold(benchmark::State &state)
+{
+    player_with_many_configurations &settings = player();
+    int round = 0;
+    for (auto _ : state) {
+        double longest = 0;
+        for (int login = 0; login < distinct_logins; ++login) {
+            const std::string name = "L" + std::to_string(round) + "-" + std::to_string(login);
+            longest = std::max(longest, held_for([&name] { TConfig::Instance()->UseConfig(name); }));
+        }
+        longest = std::max(longest, held_for([round] { set_uuid(("id-" + std::to_string(round)).c_str()); }));
+        longest = std::max(longest, second_of_ticks(settings));
+        state.SetIterationTime(longest);
+        finish_config_saves();
+        ++round;
+    }
+}
+BENCHMARK(BM_DistinctLoginsThenClientIdLongestHold)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 } // namespace

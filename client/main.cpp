@@ -10,6 +10,7 @@
 #include "mw_layout.h"
 #include "native_window.h"
 #include "nrandom.h"
+#include "settings_files.h"
 #include "socket.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
@@ -309,7 +310,10 @@ void vusk_mw::system_shutdown_handler()
 void vusk_mw::shut_down_now()
 {
     popup_manager()->clear();
+    // Every settings file is written, and the writer's thread ended, before
+    // the toolkit shuts down.
     save_system_config();
+    stop_background_saves();
     // No download may finish after its version is saved, nor run on into the
     // program's exit; neither may a decoding.
     vusk_download::Instance()->stop();
@@ -328,7 +332,7 @@ void vusk_mw::PingTimer(wxTimerEvent &)
 void vusk_mw::SaveTimer(wxTimerEvent &)
 {
     popup_manager()->save_positions();
-    save_system_config();
+    start_system_config_save();
     vusk_soundpack::Instance()->save_version_info();
 }
 

@@ -191,6 +191,11 @@ std::string preference_store::save()
     return save_settings_file(path, rendered());
 }
 
+void preference_store::save_in(background_save &save) const
+{
+    save.add(path, rendered());
+}
+
 std::string config_key(const char *group, const char *key)
 {
     return std::string(group ? group : missing_part) + "_" + (key ? key : missing_part);

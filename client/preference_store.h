@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+class background_save;
 class wxConfigBase;
 class wxFileConfig;
 
@@ -38,6 +39,8 @@ public:
     bool changed() const;
     // Writes the store to its file; returns the failure, empty when saved.
     std::string save();
+    // Hands the store's file to a background save.
+    void save_in(background_save &save) const;
 
 private:
     std::string rendered() const;

@@ -1,11 +1,12 @@
 #include "settings_files.h"
 
-#include "atomic_file.h"
+#include "settings_writer.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -40,13 +41,45 @@ std::unordered_set<std::string> &damaged_files()
     return files;
 }
 
-void remember(const std::string &path, const std::string &content, const struct stat &status)
+// A write handed to the writer and not yet taken up: the content it puts in
+// the file, and which write that is.
+struct pending_write {
+    std::string content;
+    unsigned long long sequence;
+};
+
+struct save_progress {
+    int unwritten = 0;
+    bool all_given = false;
+    std::vector<std::string> failures;
+};
+
+// The background saves: the writer, the writes not yet taken up by path, the
+// saves not yet finished by number.
+struct background_saves {
+    settings_writer writer;
+    std::unordered_map<std::string, pending_write> pending;
+    std::map<unsigned long long, save_progress> saves;
+    unsigned long long last_sequence = 0;
+    unsigned long long last_save = 0;
+};
+
+background_saves &background()
 {
-    known_files()[path] = {content, status.st_dev, status.st_ino};
+    static background_saves writes;
+    return writes;
+}
+
+void remember(const std::string &path, const std::string &content, dev_t device, ino_t inode)
+{
+    known_files()[path] = {content, device, inode};
 }
 
 bool holds_already(const std::string &path, const std::string &content)
 {
+    const auto pending = background().pending.find(path);
+    if (pending != background().pending.end())
+        return pending->second.content == content;
     const auto known = known_files().find(path);
     struct stat status;
     return known != known_files().end() && known->second.content == content && stat(path.c_str(), &status) == 0 &&
@@ -83,11 +116,39 @@ bool read_within_limit(int descriptor, std::string &content, std::string &reason
         }
     }
 }
+
+std::string out_of_memory(const std::string &path)
+{
+    return "cannot write " + path + ": " + strerror(ENOMEM);
+}
+
+std::string kept_path(const std::string &path)
+{
+    return path + damaged_suffix;
+}
+
+void take_up(settings_write_outcome &outcome)
+{
+    background_saves &state = background();
+    const settings_write &write = outcome.write;
+    const auto pending = state.pending.find(write.path);
+    if (pending != state.pending.end() && pending->second.sequence == write.sequence)
+        state.pending.erase(pending);
+    save_progress &progress = state.saves[write.save];
+    --progress.unwritten;
+    if (outcome.failure.empty())
+        remember(write.path, write.content, outcome.device, outcome.inode);
+    else
+        progress.failures.push_back(std::move(outcome.failure));
+}
 }
 
 settings_file read_settings_file(const std::string &path)
 {
     settings_file file;
+    const auto pending = background().pending.find(path);
+    if (pending != background().pending.end())
+        return {settings_file_state::read, pending->second.content};
     // Without O_NONBLOCK opening a FIFO would wait for a writer.
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) {
@@ -107,7 +168,7 @@ settings_file read_settings_file(const std::string &path)
         file.state = settings_file_state::read;
     close(descriptor);
     if (file.state == settings_file_state::read)
-        remember(path, file.content, status);
+        remember(path, file.content, status.st_dev, status.st_ino);
     else
         refuse(file, path, reason);
     return file;
@@ -122,23 +183,73 @@ std::string save_settings_file(const std::string &path, const std::string &conte
 {
     if (holds_already(path, content))
         return {};
-    atomic_file out(path);
-    const bool damaged = damaged_files().count(path) != 0;
-    if (damaged)
-        out.keep_old_file_as(path + damaged_suffix);
-    if (FILE *file = out.file())
-        fwrite(content.data(), 1, content.size(), file);
-    if (!out.commit())
-        return out.error();
-    if (damaged)
-        damaged_files().erase(path);
-    struct stat status;
-    if (stat(path.c_str(), &status) == 0)
-        remember(path, content, status);
+    settings_write write{path, content, {}, 0, 0};
+    if (damaged_files().count(path) != 0)
+        write.keep_old_as = kept_path(path);
+    const settings_write_outcome outcome = put_in_place(std::move(write));
+    if (!outcome.failure.empty())
+        return outcome.failure;
+    damaged_files().erase(path);
+    remember(path, content, outcome.device, outcome.inode);
     return {};
 }
 
 std::string save_rendered(const std::string &path, const std::optional<std::string> &content)
 {
-    return content ? save_settings_file(path, *content) : "cannot write " + path + ": " + strerror(ENOMEM);
+    return content ? save_settings_file(path, *content) : out_of_memory(path);
+}
+
+background_save::background_save() : number(++background().last_save)
+{
+    background().saves[number];
+}
+
+background_save::~background_save()
+{
+    background().saves[number].all_given = true;
+}
+
+// The old content of a damaged file is moved aside by the first write of it;
+// should that write fail, the writer hands the move on to the next.
+void background_save::add(const std::string &path, const std::optional<std::string> &content)
+{
+    background_saves &state = background();
+    save_progress &progress = state.saves[number];
+    if (!content) {
+        progress.failures.push_back(out_of_memory(path));
+        return;
+    }
+    if (holds_already(path, *content))
+        return;
+    const unsigned long long sequence = ++state.last_sequence;
+    state.pending[path] = {*content, sequence};
+    settings_write write{path, *content, {}, sequence, number};
+    if (damaged_files().erase(path) != 0)
+        write.keep_old_as = kept_path(path);
+    ++progress.unwritten;
+    state.writer.write(std::move(write));
+}
+
+std::vector<std::vector<std::string>> take_up_background_saves()
+{
+    background_saves &state = background();
+    for (settings_write_outcome &outcome : state.writer.take_outcomes())
+        take_up(outcome);
+    std::vector<std::vector<std::string>> finished;
+    auto save = state.saves.begin();
+    while (save != state.saves.end() && save->second.all_given && save->second.unwritten == 0) {
+        finished.push_back(std::move(save->second.failures));
+        save = state.saves.erase(save);
+    }
+    return finished;
+}
+
+void wait_for_background_saves()
+{
+    background().writer.wait_until_written();
+}
+
+void stop_background_saves()
+{
+    background().writer.stop();
 }

@@ -13,6 +13,12 @@
 // little when few changed. A file whose content could not be used at all is
 // moved aside to its name followed by ".damaged" when its new content is
 // saved, so that a save never destroys what a player might still recover.
+//
+// A background save hands its files to the settings writer's thread: the
+// calling thread (the GUI thread, which alone uses these functions) only
+// gathers the content. Until a file's last write is taken up, reading it
+// gives the content being written, so a file saved and read again at once
+// reads as saved.
 
 #include "util.h"
 #include "vusk_xml.h"
@@ -22,6 +28,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The client's own files are a few KB (a record with the most popup windows
 // under 20 KB); anything larger is not one of them.
@@ -40,6 +47,7 @@ struct settings_file {
     std::string content;
 };
 
+// A file with a background write pending reads as the content written.
 settings_file read_settings_file(const std::string &path);
 
 // Marks a file that was read but held nothing usable: the save that next
@@ -93,5 +101,32 @@ std::optional<std::string> rendered(Write write)
 
 // Saves what `rendered` gathered; the failure, empty when saved.
 std::string save_rendered(const std::string &path, const std::optional<std::string> &content);
+
+// The files given to one background save are written in the order given,
+// after those of every earlier save; the save is finished once every one is
+// written, or failed, and the object is gone.
+class background_save {
+public:
+    background_save();
+    ~background_save();
+    background_save(const background_save &) = delete;
+    background_save &operator=(const background_save &) = delete;
+
+    // Puts what `rendered` gathered in the file unless the file holds it or
+    // a pending write puts it there.
+    void add(const std::string &path, const std::optional<std::string> &content);
+
+private:
+    unsigned long long number;
+};
+
+// Takes up the writes finished since the last call; returns the failures of
+// each background save that finished since, one list per save, in order.
+std::vector<std::vector<std::string>> take_up_background_saves();
+// Returns once every background write asked for is finished (and still to
+// be taken up).
+void wait_for_background_saves();
+// Finishes every background write and ends the writer's thread.
+void stop_background_saves();
 
 #endif

@@ -347,15 +347,24 @@ tqconfig *TConfig::add(const tqconfig &record)
         return known;
     }
     if (record_list.size() >= static_cast<size_t>(record_list_capacity))
-        return nullptr;
+        unload_least_recently_used();
     record_list.push_back(std::make_unique<tqconfig>(record));
+    use_order.push_back(record_list.back().get());
     return record_list.back().get();
 }
 
 bool TConfig::select(const std::string &name)
 {
-    current = get(name);
+    make_current(get(name));
     return current != nullptr;
+}
+
+void TConfig::make_current(tqconfig *record)
+{
+    current = record;
+    const auto known = std::find(use_order.begin(), use_order.end(), record);
+    if (known != use_order.end())
+        std::rotate(known, known + 1, use_order.end());
 }
 
 const std::string &TConfig::read(std::string tqconfig::*member) const
@@ -383,8 +392,10 @@ void TConfig::show(menu_setting setting, int value)
         effects->show_setting(setting, value);
 }
 
-void TConfig::show_values(std::initializer_list<menu_setting> settings)
+void TConfig::show_values(menu_marks marks, std::initializer_list<menu_setting> settings)
 {
+    if (marks == menu_marks::left)
+        return;
     for (menu_setting setting : settings)
         show(setting, read(row_of(setting).member));
 }
@@ -435,16 +446,21 @@ void TConfig::SetSystemAudio(int value)
 
 void TConfig::RefreshPrefs()
 {
+    refresh_prefs(menu_marks::shown);
+}
+
+void TConfig::refresh_prefs(menu_marks marks)
+{
     mark_pending();
     if (effects == nullptr)
         return;
-    show_values({menu_setting::layout, menu_setting::group_status, menu_setting::status_bar, menu_setting::sky_bar,
+    show_values(marks, {menu_setting::layout, menu_setting::group_status, menu_setting::status_bar, menu_setting::sky_bar,
                  menu_setting::hpbar, menu_setting::enemy_hpbar, menu_setting::exp_display});
     show_status_display_if_logged_in(*this, *effects);
     show_status_bar_if_logged_in(*this, *effects);
-    show_values({menu_setting::colorflash, menu_setting::channel_window, menu_setting::channel_dupe});
+    show_values(marks, {menu_setting::colorflash, menu_setting::channel_window, menu_setting::channel_dupe});
     effects->show_channel_window(GetChannelWindow() != 0);
-    show_values({menu_setting::popup_display, menu_setting::fkey_buttons, menu_setting::direction_buttons,
+    show_values(marks, {menu_setting::popup_display, menu_setting::fkey_buttons, menu_setting::direction_buttons,
                  menu_setting::hint_buttons, menu_setting::mw_scrollbar, menu_setting::compact_mode,
                  menu_setting::automap_display, menu_setting::automap_docked});
     effects->set_automap_size(GetAutomapSize());
@@ -455,10 +471,15 @@ void TConfig::RefreshPrefs()
 
 void TConfig::RefreshThemes()
 {
+    refresh_themes(menu_marks::shown);
+}
+
+void TConfig::refresh_themes(menu_marks marks)
+{
     mark_pending();
     if (effects == nullptr)
         return;
-    show_values({menu_setting::button_theme, menu_setting::background_color, menu_setting::background_style});
+    show_values(marks, {menu_setting::button_theme, menu_setting::background_color, menu_setting::background_style});
     effects->global_change_theme(0);
 }
 

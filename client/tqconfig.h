@@ -24,6 +24,7 @@ constexpr bool is_left_layout(int layout)
     return layout == layout_left_top || layout == layout_left_bottom;
 }
 
+class background_save;
 class wxFont;
 class vusk_xml_reader;
 class vusk_xml_writer;
@@ -177,7 +178,9 @@ public:
     tqconfig *get(const std::string &name) const;
     // Stores a copy of the record: over the record of the same name (which
     // stays where it is, and stays current if it was), else at the end of the
-    // list. Returns the stored record, or null when the list is full.
+    // list. A full list first saves and unloads the record least recently
+    // current (never the current one); its file holds it for its next
+    // login. Returns the stored record.
     tqconfig *add(const tqconfig &record);
     // Makes the record of that name current (none when there is no such
     // record); returns whether one was found.
@@ -247,13 +250,22 @@ public:
     void load_xml_system_config(vusk_xml_reader &reader);
     // Adds the record of one single_config element, brought into range.
     void load_xml_single_system_config(vusk_xml_reader &reader);
-    // Writes the system list and saves every record to its own file; returns
-    // the failures, the first first.
-    std::vector<std::string> save_xml_system_config(vusk_xml_writer &writer);
+    // Writes the system list and hands every record's own file to the save.
+    void save_xml_system_config(vusk_xml_writer &writer, background_save &save) const;
 
 private:
+    // Whether a refresh shows the values in the menus too.
+    enum class menu_marks { shown, left };
+    void refresh_prefs(menu_marks marks);
+    void refresh_themes(menu_marks marks);
+
     void select_loaded_record();
     void refresh_after_switch();
+    // The record becomes current, the most recently used.
+    void make_current(tqconfig *record);
+    // Saves the record least recently current but the current one to its
+    // file in the background, and forgets it.
+    void unload_least_recently_used();
 
     int read(int tqconfig::*member) const { return current ? current->*member : 0; }
     const std::string &read(std::string tqconfig::*member) const;
@@ -263,12 +275,15 @@ private:
 
     void mark_pending() { config_update_pending = 1; }
     void show(menu_setting setting, int value);
-    // Each setting's menu item shows its current value.
-    void show_values(std::initializer_list<menu_setting> settings);
+    // Each setting's menu item shows its current value, unless the marks are
+    // left.
+    void show_values(menu_marks marks, std::initializer_list<menu_setting> settings);
     // Every setting with a menu item, in the table's order.
     void show_every_value();
 
     std::vector<std::unique_ptr<tqconfig>> record_list;
+    // The records from least to most recently current (or added).
+    std::vector<const tqconfig *> use_order;
     tqconfig *current = nullptr;
     int system_audio = 1;
     config_effects *effects = nullptr;

@@ -215,31 +215,37 @@ void adopt_name(TConfig &config, const std::string &name)
     }
     tqconfig copy = in_use ? *in_use : tqconfig();
     copy.name = name;
-    if (config.add(copy))
-        config.select(name);
+    config.add(copy);
+    config.select(name);
 }
 
-// Saves one record to its own file. Returns the failure; empty when saved,
-// and for a record whose name no file may have (read from a damaged file).
-std::string save_record_file(const tqconfig &record)
+void report_save_failures(const std::vector<std::string> &failures)
 {
-    if (!is_valid_config_name(record.name))
-        return {};
-    return save_rendered(config_file_path(record.name), rendered([&record](FILE *file) {
-                             vusk_xml_writer writer(file);
-                             record.save_xml_single_system_config(writer);
-                         }));
-}
-
-void report_save_failures(std::vector<std::string> failures)
-{
-    failures.erase(std::remove(failures.begin(), failures.end(), std::string()), failures.end());
     if (failures.empty())
         return;
     fprintf(stderr, "Varn Ossic: settings not saved, the old files are kept: %s", failures.front().c_str());
     if (failures.size() > 1)
         fprintf(stderr, " (and %zu more files)", failures.size() - 1);
     fputc('\n', stderr);
+}
+
+void report_finished_saves()
+{
+    for (const std::vector<std::string> &failures : take_up_background_saves())
+        report_save_failures(failures);
+}
+
+// Hands one record's own file to the save; nothing without a configuration
+// directory, nor for a record whose name no file may have (read from a
+// damaged file).
+void save_record_file(background_save &save, const tqconfig &record)
+{
+    if (global_config_directory_path.empty() || !is_valid_config_name(record.name))
+        return;
+    save.add(config_file_path(record.name), rendered([&record](FILE *file) {
+                 vusk_xml_writer writer(file);
+                 record.save_xml_single_system_config(writer);
+             }));
 }
 
 std::string vote_key(int entry, const char *part)
@@ -417,7 +423,8 @@ void set_uuid(const char *text)
 void run_requested_config_save(long long now_ms)
 {
     if (TConfig::Instance()->save_requests.take_due(now_ms))
-        save_system_config();
+        start_system_config_save();
+    report_finished_saves();
 }
 
 void load_and_nuke_oldstyle_system_config(wxConfigBase &store)
@@ -436,27 +443,42 @@ void load_system_config()
 {
     preference_store store;
     load_preferences(store.entries());
-    if (store.changed())
-        report_save_failures({store.save()});
+    if (store.changed()) {
+        const std::string failure = store.save();
+        if (!failure.empty())
+            report_save_failures({failure});
+    }
     TConfig::Instance()->load_system_config_file();
+}
+
+void start_system_config_save()
+{
+    background_save save;
+    {
+        preference_store store;
+        save_preferences(store.entries());
+        store.save_in(save);
+    }
+    if (global_config_directory_path.empty())
+        return;
+    const TConfig &config = *TConfig::Instance();
+    save.add(config_file_path(system_file_name), rendered([&config, &save](FILE *file) {
+                 fprintf(file, "%s\n\n", xml_declaration);
+                 vusk_xml_writer writer(file);
+                 config.save_xml_system_config(writer, save);
+             }));
+}
+
+void finish_config_saves()
+{
+    wait_for_background_saves();
+    report_finished_saves();
 }
 
 void save_system_config()
 {
-    preference_store store;
-    save_preferences(store.entries());
-    std::vector<std::string> failures = {store.save()};
-    if (!global_config_directory_path.empty()) {
-        std::vector<std::string> record_failures;
-        const std::string path = config_file_path(system_file_name);
-        failures.push_back(save_rendered(path, rendered([&record_failures](FILE *file) {
-                                             fprintf(file, "%s\n\n", xml_declaration);
-                                             vusk_xml_writer writer(file);
-                                             record_failures = TConfig::Instance()->save_xml_system_config(writer);
-                                         })));
-        failures.insert(failures.end(), record_failures.begin(), record_failures.end());
-    }
-    report_save_failures(failures);
+    start_system_config_save();
+    finish_config_saves();
 }
 
 void tqconfig::save_xml_single_system_config(vusk_xml_writer &writer) const
@@ -521,29 +543,39 @@ void TConfig::select_loaded_record()
         loaded_config_name.clear();
     if (get(loaded_config_name) == nullptr)
         load_record_file(*this, loaded_config_name);
-    current = get(loaded_config_name);
+    make_current(get(loaded_config_name));
     if (current)
         return;
     if (record_list.empty())
         add(tqconfig());
-    current = record_list.front().get();
+    make_current(record_list.front().get());
     loaded_config_name = current->name;
 }
 
-std::vector<std::string> TConfig::save_xml_system_config(vusk_xml_writer &writer)
+void TConfig::save_xml_system_config(vusk_xml_writer &writer, background_save &save) const
 {
     writer.start_tag("system_config_list", 1);
     writer.write_single_field("curr_config", loaded_config_name.c_str());
     writer.write_single_field("system_audio_enable", system_audio);
-    std::vector<std::string> failures;
-    for (const std::unique_ptr<tqconfig> &record : record_list) {
-        std::string failure = save_record_file(*record);
-        if (!failure.empty())
-            failures.push_back(failure);
-    }
+    for (const std::unique_ptr<tqconfig> &record : record_list)
+        save_record_file(save, *record);
     writer.end_tag(1);
     writer.print_blank_line();
-    return failures;
+}
+
+void TConfig::unload_least_recently_used()
+{
+    const auto unused =
+        std::find_if(use_order.begin(), use_order.end(), [this](const tqconfig *record) { return record != current; });
+    if (unused == use_order.end())
+        return;
+    {
+        background_save save;
+        save_record_file(save, **unused);
+    }
+    record_list.erase(std::find_if(record_list.begin(), record_list.end(),
+                                   [unused](const std::unique_ptr<tqconfig> &record) { return record.get() == *unused; }));
+    use_order.erase(unused);
 }
 
 void TConfig::UseConfig(const std::string &name)
@@ -558,7 +590,7 @@ void TConfig::UseConfig(const std::string &name)
     }
     // A file without the record of its name counts as missing.
     if (record)
-        current = record;
+        make_current(record);
     else
         adopt_name(*this, name);
     if (current)
@@ -571,10 +603,10 @@ void TConfig::UseConfig(const std::string &name)
 
 void TConfig::refresh_after_switch()
 {
-    RefreshThemes();
-    RefreshPrefs();
-    // The refreshes show the panels' settings; the others (the command line's)
-    // would go on showing the record before.
+    // Every menu item shows the record switched to, the command line's
+    // settings too, each once.
+    refresh_themes(menu_marks::left);
+    refresh_prefs(menu_marks::left);
     show_every_value();
     if (effects == nullptr) {
         apply_font();

@@ -45,15 +45,24 @@ constexpr size_t config_name_max_length = 99;
 // file and the current record. Some record is current afterwards.
 void load_system_config();
 // Saves the preferences, the system file and every record; only the files
-// whose content changed are written. A file that cannot be written
-// completely keeps its old content; the failure is reported once on
-// standard error.
+// whose content changed are written. The calling thread gathers the files'
+// content; the settings writer's thread writes them. A file that cannot be
+// written completely keeps its old content; the failures of one save are
+// reported together on standard error once it has finished, by the main
+// tick (run_requested_config_save).
+void start_system_config_save();
+// Returns once every file of the saves started is written, their failures
+// reported.
+void finish_config_saves();
+// A save that returns once finished (start_system_config_save, then
+// finish_config_saves).
 void save_system_config();
 // A client id from the server; a missing or empty one makes a local id. A
 // new id marks the settings for saving.
 void set_uuid(const char *text);
-// The main tick's part: carries out a save marked since the last one, at
-// most one a second however often the server sends an id.
+// The main tick's part: starts a save marked since the last one, at most one
+// a second however often the server sends an id, and reports the saves that
+// finished.
 void run_requested_config_save(long long now_ms);
 // The owner of the server's "uuid" tag: it sets the client id.
 client_id_owner &client_id_tags();

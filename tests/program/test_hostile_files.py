@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The built program against the settings files and the server bursts that
 used to stop it: damaged or endless files at start-up, a burst of client
-ids with many configurations, and saves under a file-size limit. Each test
-fails by timeout if the program blocks.
+ids with many configurations, more characters than the configuration holds,
+and saves under a file-size limit. Each test fails by timeout if the program
+blocks.
 
 Usage: test_hostile_files.py PROGRAM GAME_SERVER OUTPUT_DIR
 """
@@ -22,7 +23,10 @@ STORE = ".Varn_Ossic"
 CONFIG_DIR = os.path.join("Library", "Varn Ossic")
 LOGIN = ";slogin;%s;elogin;"
 CLIENT_ID = ";suuid;%s;euuid;"
+CONFIG = ";sconfig;%s;econfig;"
 BURST_NAMES = ["R%d" % number for number in range(1000, 1200)]
+# More characters than the 200 records the configuration holds.
+MANY_NAMES = ["Name%d" % number for number in range(230)]
 FILE_SIZE_LIMIT = 1000
 
 
@@ -138,6 +142,24 @@ class ClientIdBurst(HostileFilesSession):
         self.wait_for_status_lines(2)
         for name in BURST_NAMES:
             self.assertEqual(identity(os.path.join(self.config_dir, name + ".cfg")), records[name], name)
+
+
+class ManyCharacters(HostileFilesSession):
+    # Zed logs in after 230 other characters, and the server switches Zed's
+    # function keys on; a client id makes the program save.
+    SCRIPT = login_script(*(["send " + LOGIN % name for name in MANY_NAMES]
+                            + ["send " + LOGIN % "Zed", "send " + CONFIG % "fkey_buttons enable",
+                               "send " + CLIENT_ID % "server-id-4"]))
+
+    def test_a_new_character_after_230_others_saves_into_its_own_file(self):
+        self.start_client()
+        zed = os.path.join(CONFIG_DIR, "Zed.cfg")
+        wait_for(lambda: os.path.exists(self.path(zed)), "Zed's own file")
+        self.assertIn("<fkey_button_display>1</fkey_button_display>", self.read(zed))
+        for name in ["Tester"] + MANY_NAMES:
+            record = self.read(CONFIG_DIR, name + ".cfg")
+            self.assertIn("<name>%s</name>" % name, record)
+            self.assertIn("<fkey_button_display>0</fkey_button_display>", record, name)
 
 
 class SaveUnderFileSizeLimit(HostileFilesSession):

@@ -9,6 +9,7 @@
 #include "global_fonts.h"
 #include "main.h"
 #include "nrandom.h"
+#include "settings_files.h"
 #include "socket.h"
 #include "temp_home.h"
 #include "tick_counters.h"
@@ -148,6 +149,14 @@ void end_sound_pack()
     vusk_download::instance = nullptr;
 }
 
+// The settings writer's thread ends with the test that started it, every
+// write it was given done and forgotten.
+void end_background_saves()
+{
+    stop_background_saves();
+    take_up_background_saves();
+}
+
 class fresh_state_listener : public testing::EmptyTestEventListener {
 public:
     // After the entry point has set up the process (a toolkit started, say).
@@ -171,6 +180,7 @@ public:
         // With the output closed, the sounds a test left queued are only freed.
         vusk_audio_object::clear_queues();
         end_sound_pack();
+        end_background_saves();
         delete_fonts_made_since(start_fonts_);
         restore_globals();
         home_.reset();

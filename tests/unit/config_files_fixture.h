@@ -50,8 +50,12 @@ protected:
         return now += advance;
     }
     // Carries out the save that a client id marked, as the next main tick
-    // does (long after any earlier save).
-    static void run_marked_save() { run_requested_config_save(tick_clock_ms(60000)); }
+    // does (long after any earlier save), and waits until it is written.
+    static void run_marked_save()
+    {
+        run_requested_config_save(tick_clock_ms(60000));
+        finish_config_saves();
+    }
 
     std::string config_dir() const { return home.path() + "/Library/Varn Ossic"; }
     std::string in_config_dir(const std::string &file) const { return config_dir() + "/" + file; }

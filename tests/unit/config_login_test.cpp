@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -312,4 +313,91 @@ TEST_F(ConfigLogin, SettingsSurviveARestartOfTheProgram)
     EXPECT_STREQ(global_uuid, "server-given-id");
     EXPECT_EQ(voting_urls[0].url.value_or(""), "https://votes.example/$HOME?id=1");
     EXPECT_NE(global_uuid_create_time, 0);
+}
+
+namespace {
+
+// Every file of the directory and what it holds.
+std::map<std::string, std::string> contents_of(const std::string &directory)
+{
+    std::map<std::string, std::string> files;
+    for (const auto &entry : std::filesystem::directory_iterator(directory))
+        files[entry.path().string()] = ConfigFilesTest::read_file(entry.path().string());
+    return files;
+}
+
+// One login each, of more characters than the configuration holds.
+void log_in_many(TConfig &config, const std::string &prefix, int logins)
+{
+    for (int login = 0; login < logins; ++login)
+        config.UseConfig(prefix + std::to_string(login));
+}
+
+constexpr int more_logins_than_records = record_list_capacity + 30;
+
+} // namespace
+
+// A character new after the record list filled up gets a record of its own:
+// its change goes to its own file and to no other.
+TEST_F(ConfigLogin, ANewCharacterAfterAFullRecordListSavesIntoItsOwnFileOnly)
+{
+    TConfig &config = start();
+    log_in_many(config, "Name", more_logins_than_records);
+    save_system_config();
+    std::map<std::string, std::string> before = contents_of(config_dir());
+
+    config.UseConfig("Zed");
+    EXPECT_EQ(config.GetName(), "Zed");
+    config.SetStatusBar(0);
+    save_system_config();
+
+    EXPECT_NE(read_file(in_config_dir("Zed.cfg")).find("<status_bar>0</status_bar>"), std::string::npos);
+    EXPECT_EQ(saved_current_name(), "Zed");
+    before.erase(in_config_dir("varn_ossic.cfg"));
+    for (const auto &[path, content] : before)
+        EXPECT_EQ(read_file(path), content) << path;
+    EXPECT_EQ(config.records().size(), size_t(record_list_capacity));
+}
+
+// The record that made room is saved on the way out, and its character's
+// next login finds it again, even while its file is still to be written
+// behind a save of every record.
+TEST_F(ConfigLogin, ACharacterUnloadedToMakeRoomComesBackWithItsSettings)
+{
+    TConfig &config = start();
+    config.UseConfig("First");
+    log_in_many(config, "Name", record_list_capacity - 1);
+    for (const auto &record : config.records())
+        record->automap_size = 21;
+    start_system_config_save();
+    config.get("First")->input_height = 300;
+    config.UseConfig("Newcomer");
+    ASSERT_EQ(config.get("First"), nullptr);
+    config.UseConfig("First");
+    EXPECT_EQ(config.GetInputHeight(), 300);
+    EXPECT_EQ(config.GetAutomapSize(), 21);
+    finish_config_saves();
+    EXPECT_NE(read_file(in_config_dir("First.cfg")).find("<input_height>300</input_height>"), std::string::npos);
+}
+
+// A switch of record shows every menu item's value once.
+TEST_F(ConfigLogin, ASwitchShowsEveryMarkOnce)
+{
+    TConfig &config = start();
+    tqconfig other;
+    other.name = "Bryn";
+    other.status_bar = 0;
+    other.current_theme = 80;
+    config.add(other);
+    effects.calls.clear();
+    config.UseConfig("Bryn");
+    std::map<std::string, int> shown;
+    for (const std::string &call : effects.calls)
+        if (call.rfind("check ", 0) == 0)
+            ++shown[call.substr(0, call.rfind(' '))];
+    for (const auto &[item, times] : shown)
+        EXPECT_EQ(times, 1) << item;
+    // The panels', the themes' and the command line's marks.
+    for (const char *mark : {"check 12357 off", "check 12394 on", "check 12370 on"})
+        EXPECT_TRUE(contains(effects.calls, mark)) << mark;
 }

@@ -3,6 +3,7 @@
 // writes only what changed.
 #include "config_files_fixture.h"
 
+#include "lowered_limit.h"
 #include "nrandom.h"
 #include "settings_files.h"
 #include "stderr_capture.h"
@@ -228,6 +229,7 @@ TEST_F(HostileFiles, ClientIdBurstWritesTheStoreOnceASecondAndNoRecord)
         if (tick < ticks)
             set_uuid(("burst-id-" + std::to_string(tick)).c_str());
         run_requested_config_save(start + tick * 20);
+        finish_config_saves();
         if (!(identity(store_path()) == store))
             ++store_writes;
         store = identity(store_path());
@@ -238,4 +240,24 @@ TEST_F(HostileFiles, ClientIdBurstWritesTheStoreOnceASecondAndNoRecord)
     for (size_t record = 0; record < records.size(); ++record)
         EXPECT_TRUE(identity(config_file_path(config.records()[record]->name)) == records[record]) << record;
     EXPECT_TRUE(identity(in_config_dir("varn_ossic.cfg")) == system);
+}
+
+// A save started by the save timer fails under a file-size limit: the main
+// tick that takes up its outcome says so, once, and the old files stay.
+TEST_F(HostileFiles, AFailedBackgroundSaveIsReportedByTheTick)
+{
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    config.SetInputHeight(300);
+    stderr_capture said;
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 100);
+        start_system_config_save();
+        wait_for_background_saves();
+    }
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg")), fixture("record_config.golden"));
+    run_requested_config_save(tick_clock_ms(20));
+    run_requested_config_save(tick_clock_ms(20));
+    const std::string text = said.text();
+    EXPECT_EQ(text.find("Varn Ossic: settings not saved, the old files are kept: cannot write"), 0u) << text;
+    EXPECT_EQ(text.find("Varn Ossic:"), text.rfind("Varn Ossic:")) << text;
 }

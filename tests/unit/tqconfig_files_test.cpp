@@ -1,11 +1,11 @@
 #include "config_files_fixture.h"
 
+#include "lowered_limit.h"
 #include "stderr_capture.h"
 #include "vusk_xml.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <random>
 #include <sys/resource.h>
@@ -53,16 +53,10 @@ std::string record_file(const std::string &elements)
 std::string save_with_limit(decltype(RLIMIT_FSIZE) resource, rlim_t limit)
 {
     stderr_capture said;
-    rlimit saved;
-    getrlimit(resource, &saved);
-    rlimit lowered = saved;
-    lowered.rlim_cur = limit;
-    // Writing past the size limit fails instead of ending the process.
-    auto previous_handler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(resource, &lowered);
-    save_system_config();
-    setrlimit(resource, &saved);
-    signal(SIGXFSZ, previous_handler);
+    {
+        lowered_limit lowered(resource, limit);
+        save_system_config();
+    }
     return said.text();
 }
 

@@ -316,7 +316,9 @@ TEST(TConfigRecords, AddKeepsACopyAndGetMatchesExactly)
     EXPECT_EQ(config.current_record(), nullptr);
 }
 
-TEST(TConfigRecords, TheRecordListIsBounded)
+// A full list makes room by forgetting the record least recently current,
+// never the current one; replacing a known record needs no room.
+TEST(TConfigRecords, TheRecordListIsBoundedAndForgetsTheLeastRecentlyUsed)
 {
     TConfig config;
     tqconfig record;
@@ -324,13 +326,23 @@ TEST(TConfigRecords, TheRecordListIsBounded)
         record.name = "character" + std::to_string(i);
         ASSERT_NE(config.add(record), nullptr);
     }
+    ASSERT_TRUE(config.select("character0"));
+    ASSERT_TRUE(config.select("character2"));
     record.name = "one too many";
-    EXPECT_EQ(config.add(record), nullptr);
+    ASSERT_NE(config.add(record), nullptr);
     EXPECT_EQ(config.records().size(), static_cast<size_t>(record_list_capacity));
+    EXPECT_EQ(config.get("character1"), nullptr);
+    record.name = "two too many";
+    config.add(record);
+    EXPECT_EQ(config.get("character3"), nullptr);
+    EXPECT_NE(config.get("character0"), nullptr);
+    EXPECT_NE(config.get("character2"), nullptr);
+    EXPECT_EQ(config.GetName(), "character2");
     record.name = "character7";
     record.sky_bar = 0;
     ASSERT_NE(config.add(record), nullptr);
     EXPECT_EQ(config.get("character7")->sky_bar, 0);
+    EXPECT_EQ(config.records().size(), static_cast<size_t>(record_list_capacity));
 }
 
 TEST(TConfigRecords, WithoutACurrentRecordGettersReadNothing)
