@@ -398,6 +398,30 @@ TEST_F(SoundPackTest, TheVersionFileLosesOnlyUnusableRecordsAndKeepsItsOrder)
     EXPECT_EQ(saved_versions(), kept);
 }
 
+// The player's own folder is never written or read through a server's name:
+// a file fetched into it would replace the player's sound for every name
+// with that basename, and a later version would overwrite the player's file.
+TEST_F(SoundPackTest, NamesInThePlayersOwnFolderAreRefused)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/custom/kept.ogg"), door_v2));
+    const std::string players_file = read_file(local("soundpack/custom/kept.ogg"));
+    start();
+    ASSERT_TRUE(make_ogg(local("served.ogg"), door_v3));
+    for (const char *path : {"soundpack/custom/planted.ogg", "soundpack/custom/kept.ogg", "soundpack/custom/a/b.ogg"})
+        server->serve(path, read_file(local("served.ogg")));
+
+    for (const char *request : {"custom/planted", "custom/kept 2", "custom/kept 3", "custom/a/b"})
+        EXPECT_TRUE(heard(request).empty()) << request;
+    settle();
+    wait_for_downloads();
+
+    EXPECT_TRUE(mixed_to_silence().empty());
+    EXPECT_TRUE(fetched().empty());
+    EXPECT_FALSE(fs::exists(local("soundpack/custom/planted.ogg")));
+    EXPECT_EQ(read_file(local("soundpack/custom/kept.ogg")), players_file);
+    EXPECT_EQ(saved_versions(), head) << "no version for the player's files";
+}
+
 TEST_F(SoundPackTest, HostileNamesAreRefusedBeforeTheyTouchTheFileSystem)
 {
     start();
