@@ -258,6 +258,7 @@ void vusk_soundpack::download_callback_function(void *data, int failed)
 
 void vusk_soundpack::take_up_decoded()
 {
+    every_effect_busy = false;
     for (sound_decode_outcome &outcome : decodes.take_finished())
         take_decoded(outcome);
     keep_within_budget();
@@ -363,10 +364,12 @@ vusk_sound_effect *vusk_soundpack::find_or_create_sound_effect(const std::string
     const auto found = effects.find(relative_path);
     if (found != effects.end())
         return &found->second;
-    if (effects.size() >= max_effects)
+    if (effects.size() >= max_effects && !every_effect_busy)
         forget_least_recently_asked_unlocked();
-    if (effects.size() >= max_effects)
+    if (effects.size() >= max_effects) {
+        every_effect_busy = true;
         return nullptr;
+    }
     vusk_sound_effect &effect = effects[relative_path];
     effect.name = relative_path;
     effect.pack = this;

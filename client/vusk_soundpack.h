@@ -171,6 +171,10 @@ private:
     unsigned long long use_clock = 0;
     // Effects whose play_waits is set (GUI thread only).
     int waiting_plays = 0;
+    // Every effect was found waiting for a download or a decoding, so a new
+    // name is refused without another search until the next take-up (GUI
+    // thread only).
+    bool every_effect_busy = false;
     // Declared last: its worker ends before the effects go.
     sound_decode_queue decodes;
 };
