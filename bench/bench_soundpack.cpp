@@ -1,8 +1,9 @@
 // The sound pack's costs on the GUI thread: a request for an effect that is
 // loaded already (the effect and version lookups among 100 of each),
-// decoding a 2-second effect from its Ogg file, and a flood of requests for
+// decoding a 2-second effect from its Ogg file, a flood of requests for
 // 10,000 names of long effects (the time the worst tick spends on them, and
-// the memory the pack keeps).
+// the memory the pack keeps), and 3,000 names that neither the pack nor the
+// web host has.
 #include "resident_memory.h"
 #include "sound_decoder.h"
 #include "sox_sound.h"
@@ -11,10 +12,15 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -127,12 +133,13 @@ constexpr int tag_frame_bytes = 16;
 
 // One pass over every name, a tick's worth of tags at a time, each tick
 // ending with the take-up of what was decoded.
-void request_every_name(vusk_soundpack &pack, worst_ticks &ticks, double &peak_megabytes)
+void request_every_name(vusk_soundpack &pack, worst_ticks &ticks, double &peak_megabytes,
+                        const std::string &prefix = "e", int names = flood_names)
 {
-    for (int i = 0; i < flood_names;) {
+    for (int i = 0; i < names;) {
         ticks.time([&] {
-            for (int bytes = 0; bytes < tick_bytes && i < flood_names; ++i) {
-                const std::string name = "e" + std::to_string(i);
+            for (int bytes = 0; bytes < tick_bytes && i < names; ++i) {
+                const std::string name = prefix + std::to_string(i);
                 bytes += int(name.size()) + tag_frame_bytes;
                 pack.parse_audio_tag(name.c_str());
             }
@@ -170,5 +177,103 @@ void BM_SoundNameFlood(benchmark::State &state)
     std::filesystem::remove_all(directory);
 }
 BENCHMARK(BM_SoundNameFlood)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A web host on 127.0.0.1 that has no file: every request gets a 404.
+class empty_web_host {
+public:
+    empty_web_host()
+    {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (bind(listener, reinterpret_cast<sockaddr *>(&address), length) != 0 || listen(listener, 64) != 0 ||
+            getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        port_ = ntohs(address.sin_port);
+        server = std::thread([this] { answer_every_request(); });
+    }
+    ~empty_web_host()
+    {
+        shutdown(listener, SHUT_RDWR);
+        if (server.joinable())
+            server.join();
+        close(listener);
+    }
+
+    int port() const { return port_; }
+    long answered() const { return answered_; }
+
+private:
+    void answer_every_request()
+    {
+        static const char not_found[] = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+        for (int client; (client = accept(listener, nullptr, nullptr)) >= 0; close(client)) {
+            std::string request;
+            char buffer[1024];
+            for (ssize_t got; request.find("\r\n\r\n") == std::string::npos &&
+                              (got = read(client, buffer, sizeof buffer)) > 0;)
+                request.append(buffer, size_t(got));
+            if (write(client, not_found, sizeof not_found - 1) > 0)
+                ++answered_;
+        }
+    }
+
+    int listener = -1;
+    int port_ = 0;
+    std::atomic<long> answered_{0};
+    std::thread server;
+};
+
+// Until the service has ended every download asked for so far: transfers run
+// in order, so a marker's callback comes after them all.
+void wait_for_downloads(vusk_download &downloads, int marker)
+{
+    std::atomic<bool> done{false};
+    const std::string name = "marker" + std::to_string(marker);
+    auto called_back = [](void *data, int) { static_cast<std::atomic<bool> *>(data)->store(true); };
+    while (!downloads.download(name.c_str(), called_back, &done))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!done)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// A server naming 3,000 sounds that the pack and the web host lack, three
+// passes of them at 10,000 bytes of tags per tick, each pass followed by the
+// downloads it started; then a sound that is in the pack must still play
+// (existing_sound_plays 1).
+void BM_MissingSoundNames(benchmark::State &state)
+{
+    constexpr int missing_names = 3000;
+    const std::string directory = directory_with_effects(state, 1, {44100, 1, 0.3, 440});
+    if (directory.empty())
+        return;
+    for (auto _ : state) {
+        const double before = resident_megabytes();
+        double peak = before;
+        worst_ticks ticks;
+        empty_web_host host;
+        vusk_download downloads(directory, "127.0.0.1", host.port());
+        vusk_soundpack pack(directory, downloads);
+        for (int pass = 0; pass < 3; ++pass) {
+            request_every_name(pack, ticks, peak, "missing", missing_names);
+            wait_for_downloads(downloads, pass);
+            peak = std::max(peak, resident_megabytes());
+        }
+        ticks.time([&] { pack.get_sound_data("e0", 1); });
+        settle(pack, ticks);
+        state.counters["existing_sound_plays"] = pack.get_sound_data("e0", 1) != nullptr;
+        state.counters["host_requests"] = double(host.answered());
+        state.counters["worst_tick_ms"] = ticks.wall_ms;
+        state.counters["worst_tick_cpu_ms"] = ticks.cpu_ms;
+        state.counters["resident_before_MB"] = before;
+        state.counters["resident_peak_MB"] = peak;
+        state.counters["resident_after_MB"] = resident_megabytes();
+        downloads.stop();
+    }
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_MissingSoundNames)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -9,6 +9,9 @@ namespace {
 const char pack_directory[] = "soundpack/";
 const char custom_directory[] = "soundpack/custom/";
 const char sound_extension[] = ".ogg";
+// A name under this first component would land in the player's own folder.
+// Linux file names are case-sensitive, so "Custom/" is another folder.
+const char custom_component[] = "custom/";
 constexpr size_t max_sound_name_length =
     max_download_name_length - (sizeof pack_directory - 1) - (sizeof sound_extension - 1);
 
@@ -22,7 +25,8 @@ bool is_name_byte(unsigned char c)
 
 bool is_valid_sound_name(const char *name)
 {
-    if (name == nullptr || strstr(name, "..") != nullptr)
+    if (name == nullptr || strstr(name, "..") != nullptr ||
+        strncmp(name, custom_component, sizeof custom_component - 1) == 0)
         return false;
     const size_t length = strnlen(name, max_sound_name_length + 1);
     for (size_t i = 0; i < length; ++i)

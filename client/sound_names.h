@@ -7,7 +7,8 @@
 #include <string>
 
 // A name the server may ask for: letters, digits, '_', '-', '.' and '/'
-// only, no "..", no leading '/', no empty component, and short enough that
+// only, no "..", no leading '/', no empty component, no first component
+// "custom" (the pack path would be the player's own file), and short enough that
 // its pack path (sound_pack_path) stays under 100 characters. Anything else
 // is refused before it touches the file system.
 bool is_valid_sound_name(const char *name);

@@ -56,27 +56,43 @@ int vusk_download::try_queue_download(const char *name, callback_function callba
     if (name == nullptr || strnlen(name, max_download_name_length + 1) > max_download_name_length)
         return 0;
     std::lock_guard<std::mutex> lock(list_mutex);
-    if (stopping || queued.size() + failed.size() >= max_names || is_failed_unlocked(name) ||
-        is_queued_unlocked(name))
+    if (stopping || queued.size() >= max_queued || queued_names.count(name) != 0 ||
+        refused_after_failure_unlocked(name))
         return 0;
     queued.push_back({name, callback, data});
+    queued_names.insert(name);
     return 1;
 }
 
 int vusk_download::is_queued(const char *name)
 {
     std::lock_guard<std::mutex> lock(list_mutex);
-    return name != nullptr && is_queued_unlocked(name);
+    return name != nullptr && queued_names.count(name) != 0;
 }
 
-bool vusk_download::is_queued_unlocked(const std::string &name) const
+bool vusk_download::refused_after_failure_unlocked(const std::string &name)
 {
-    return std::any_of(queued.begin(), queued.end(), [&](const request &r) { return r.name == name; });
+    const auto found = failed_names.find(name);
+    if (found == failed_names.end())
+        return false;
+    const failure &last = *found->second;
+    if (last.answered || timing.now() - last.at < timing.unanswered_pause) {
+        failed.splice(failed.begin(), failed, found->second);
+        return true;
+    }
+    failed.erase(found->second);
+    failed_names.erase(found);
+    return false;
 }
 
-bool vusk_download::is_failed_unlocked(const std::string &name) const
+void vusk_download::remember_failure_unlocked(const std::string &name, bool answered)
 {
-    return std::find(failed.begin(), failed.end(), name) != failed.end();
+    failed.push_front({name, answered, timing.now()});
+    failed_names[name] = failed.begin();
+    if (failed.size() > max_failures) {
+        failed_names.erase(failed.back().name);
+        failed.pop_back();
+    }
 }
 
 void vusk_download::stop()
@@ -85,6 +101,7 @@ void vusk_download::stop()
         std::lock_guard<std::mutex> lock(list_mutex);
         stopping = true;
         queued.clear();
+        queued_names.clear();
     }
     fetcher.abandon();
     work_ready.notify_all();
@@ -111,7 +128,8 @@ void vusk_download::load_from_http(const std::string &name)
 {
     switch (transfer(name)) {
     case transfer_result::success: remove_from_queued_list(name); break;
-    case transfer_result::failure: move_to_failed_list(name); break;
+    case transfer_result::answered_failure: move_to_failed_list(name, true); break;
+    case transfer_result::unanswered_failure: move_to_failed_list(name, false); break;
     case transfer_result::abandoned: break;
     }
 }
@@ -119,7 +137,7 @@ void vusk_download::load_from_http(const std::string &name)
 vusk_download::transfer_result vusk_download::transfer(const std::string &name)
 {
     if (directory.empty() || !is_valid_download_path(name.c_str()) || !create_dirs(directory, name))
-        return transfer_result::failure;
+        return transfer_result::answered_failure;
     const std::string url = web_address_start + percent_encode_path("/" + name);
     const std::string local_path = directory + "/" + name;
     std::chrono::milliseconds pause = timing.first_pause;
@@ -127,11 +145,11 @@ vusk_download::transfer_result vusk_download::transfer(const std::string &name)
         switch (fetch_into_file(url, local_path)) {
         case fetch_outcome::complete: return transfer_result::success;
         case fetch_outcome::abandoned: return transfer_result::abandoned;
-        case fetch_outcome::failed: return transfer_result::failure;
+        case fetch_outcome::failed: return transfer_result::answered_failure;
         case fetch_outcome::retry_later: break;
         }
         if (attempt >= timing.attempts)
-            return transfer_result::failure;
+            return transfer_result::unanswered_failure;
         if (!pause_before_retry(pause))
             return transfer_result::abandoned;
         pause *= 2;
@@ -173,6 +191,7 @@ vusk_download::request vusk_download::remove_from_queued_list_unlocked(const std
         return {name, nullptr, nullptr};
     request removed = *found;
     queued.erase(found);
+    queued_names.erase(name);
     return removed;
 }
 
@@ -187,13 +206,13 @@ void vusk_download::remove_from_queued_list(const std::string &name)
         finished.callback(finished.data, 0);
 }
 
-void vusk_download::move_to_failed_list(const std::string &name)
+void vusk_download::move_to_failed_list(const std::string &name, bool answered)
 {
     request finished;
     {
         std::lock_guard<std::mutex> lock(list_mutex);
         finished = remove_from_queued_list_unlocked(name);
-        failed.push_front(name);
+        remember_failure_unlocked(name, answered);
     }
     if (finished.callback)
         finished.callback(finished.data, 1);

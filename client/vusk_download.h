@@ -4,8 +4,12 @@
 // The download service: fetches single files from the game's web host into
 // the same relative path under the configuration directory, in the
 // background. One worker thread runs the transfers one at a time, oldest
-// request first. A name that is queued, or whose download failed during this
-// run, is not fetched again: no failure is ever forgotten.
+// request first. A name that is queued is not asked for twice. A name whose
+// download failed is refused: for the rest of the run when the host answered
+// with an error, and for a pause when no answer came (the host may be back
+// by then). The failures remembered are bounded; past the bound the least
+// recently asked for is forgotten, which costs at most one more request for
+// that name.
 //
 // A download succeeds only when the host answered 200 and the whole body was
 // written, flushed and closed; the file then replaces the old copy in one
@@ -23,9 +27,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
+#include <list>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
 
 struct download_timing {
     // Attempts at one file whose host cannot be reached or whose transfer
@@ -34,16 +42,21 @@ struct download_timing {
     // The pause before the second attempt; each further pause doubles.
     std::chrono::milliseconds first_pause{2000};
     fetch_limits limits;
+    // How long a name whose host gave no answer is refused.
+    std::chrono::milliseconds unanswered_pause{std::chrono::minutes(1)};
+    // The clock of that pause.
+    std::function<std::chrono::steady_clock::time_point()> now = std::chrono::steady_clock::now;
 };
 
 class vusk_download {
 public:
     using callback_function = void (*)(void *data, int failed);
 
-    // The queued and failed names together: a request that finds this many
-    // is refused, so the lists stay bounded without forgetting a failure
-    // (after this many failures the service fetches nothing new).
-    static constexpr size_t max_names = 512;
+    // Requests waiting or in flight: one more is refused (it is no failure,
+    // so the same name may be asked again at once).
+    static constexpr size_t max_queued = 256;
+    // Failures remembered; past this the least recently asked for goes.
+    static constexpr size_t max_failures = 1024;
 
     // The process-wide service, for the configuration directory and the web
     // host of this run; created on first use.
@@ -58,8 +71,9 @@ public:
     vusk_download &operator=(const vusk_download &) = delete;
 
     // Asks for the relative path name. 1 when accepted; 0 when refused (no
-    // name, one of 100 characters or more, full lists, a name queued or
-    // failed already, or a stopped service), and then no callback follows. A
+    // name, one of 100 characters or more, a full queue, a name queued or
+    // refused after a failure, or a stopped service), and then no callback
+    // follows. A
     // name that is not a safe relative path is accepted and fails.
     int download(const char *name, callback_function callback, void *data);
     int is_queued(const char *name);
@@ -78,7 +92,14 @@ private:
         callback_function callback = nullptr;
         void *data = nullptr;
     };
-    enum class transfer_result { success, failure, abandoned };
+    // A failure is answered when the host said no (or the file could not be
+    // written), unanswered when no answer came in time.
+    enum class transfer_result { success, answered_failure, unanswered_failure, abandoned };
+    struct failure {
+        std::string name;
+        bool answered;
+        std::chrono::steady_clock::time_point at;
+    };
 
     int try_queue_download(const char *name, callback_function callback, void *data);
     void run_worker();
@@ -88,12 +109,14 @@ private:
     // false when the service stopped during the pause.
     bool pause_before_retry(std::chrono::milliseconds pause);
     void remove_from_queued_list(const std::string &name);
-    void move_to_failed_list(const std::string &name);
+    void move_to_failed_list(const std::string &name, bool answered);
     // The caller holds list_mutex. An empty request (no callback) when the
     // name is not queued.
     request remove_from_queued_list_unlocked(const std::string &name);
-    bool is_failed_unlocked(const std::string &name) const;
-    bool is_queued_unlocked(const std::string &name) const;
+    // Whether a failure of the name still refuses it; marks it asked for,
+    // and forgets it once its pause has passed. The caller holds list_mutex.
+    bool refused_after_failure_unlocked(const std::string &name);
+    void remember_failure_unlocked(const std::string &name, bool answered);
 
     const std::string directory;
     const std::string web_address_start;
@@ -105,8 +128,10 @@ private:
     std::condition_variable work_ready;
     // Oldest first; the first is the one in flight.
     std::deque<request> queued;
-    // Newest first.
-    std::deque<std::string> failed;
+    std::unordered_set<std::string> queued_names;
+    // Most recently asked for first, and where each name's failure is.
+    std::list<failure> failed;
+    std::unordered_map<std::string, std::list<failure>::iterator> failed_names;
     bool stopping = false;
     std::thread worker;
     http_fetcher fetcher;

@@ -5,6 +5,7 @@
 #include "util.h"
 #include "vusk_audio.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -44,6 +45,24 @@ bool is_playing(const std::shared_ptr<const decoded_sound> &sound)
 {
     return sound.use_count() > 1;
 }
+
+// An effect that no download or decoding points at, holding no sound that
+// plays: forgetting it costs at most a decoding or a request to the host.
+bool may_forget(const vusk_sound_effect &effect)
+{
+    switch (effect.state) {
+    case effect_unknown:
+    case effect_missing:
+    case effect_failed:
+    case effect_loaded:
+    case effect_custom: return !(effect.sound && is_playing(effect.sound));
+    default: return false;
+    }
+}
+
+// Effects forgotten at once when the list is full: one scan serves many new
+// names.
+constexpr size_t effects_forgotten_together = vusk_soundpack::max_effects / 4;
 
 } // namespace
 
@@ -98,6 +117,7 @@ vusk_sound_effect *vusk_soundpack::serve_request(const char *name, int version, 
     vusk_sound_effect *effect = find_or_create_sound_effect(path);
     if (effect == nullptr)
         return nullptr;
+    effect->last_used = ++use_clock;
     if (effect->state == effect_custom)
         return use(effect);
     const bool outdated = check_sound_version(path, version);
@@ -127,13 +147,21 @@ vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const
         return nullptr;
     case effect_downloading:
         return nullptr;
+    case effect_missing:
+        version_waits = true;
+        request_download(effect, version, effect_downloading);
+        return nullptr;
     case effect_downloaded:
         if (!sound_file_exists(full_path(effect->name))) {
-            version_waits = request_download(effect, version, effect_downloading);
+            version_waits = true;
+            request_download(effect, version, effect_downloading);
             return nullptr;
         }
+        // The version it replaces is not heard again: this request waits
+        // for the new one like a first request.
+        drop_sound(effect);
         start_decoding(effect, {}, version, true);
-        return use(effect);
+        return nullptr;
     case effect_decoding:
         version_waits = true;
         return use(effect);
@@ -156,7 +184,8 @@ void vusk_soundpack::start_first_load(vusk_sound_effect *effect, const std::stri
     } else if (sound_file_exists(full_path(effect->name))) {
         start_decoding(effect, {}, version, false);
     } else {
-        version_waits = request_download(effect, version, effect_downloading);
+        version_waits = true;
+        request_download(effect, version, effect_downloading);
     }
 }
 
@@ -200,20 +229,25 @@ bool vusk_soundpack::take_waiting_play(vusk_sound_effect *effect)
     return now() - effect->play_requested_at <= max_play_delay;
 }
 
-bool vusk_soundpack::request_download(vusk_sound_effect *effect, int version, sound_effect_state state)
+// A refused request (a full queue, or a failure the service still holds
+// against the name) leaves the effect as it was, or missing, for a later
+// request to ask again.
+void vusk_soundpack::request_download(vusk_sound_effect *effect, int version, sound_effect_state state)
 {
+    const int before = effect->state;
     effect->requested_version = version;
     effect->state = state;
-    // A refused request (the name failed earlier in this run) leaves the
-    // state as set: silent, or the old sound, for the rest of the run.
-    return downloads.download(effect->name.c_str(), download_callback_function, effect) != 0;
+    if (!downloads.download(effect->name.c_str(), download_callback_function, effect))
+        effect->state = state == effect_downloading ? effect_missing : before;
 }
 
+// The last thing it does is set the state: the GUI thread may forget the
+// effect as soon as it sees a failure.
 void vusk_soundpack::download_callback_function(void *data, int failed)
 {
     vusk_sound_effect *effect = static_cast<vusk_sound_effect *>(data);
     if (failed) {
-        effect->state = effect_failed;
+        effect->state = effect->state == effect_updating ? effect_failed : effect_missing;
         return;
     }
     // Recorded before the state changes, so that the GUI thread, once it
@@ -224,6 +258,7 @@ void vusk_soundpack::download_callback_function(void *data, int failed)
 
 void vusk_soundpack::take_up_decoded()
 {
+    every_effect_busy = false;
     for (sound_decode_outcome &outcome : decodes.take_finished())
         take_decoded(outcome);
     keep_within_budget();
@@ -299,10 +334,18 @@ vusk_sound_effect *vusk_soundpack::least_recently_used_quiet_effect()
 // any other keeps its state (a newer version still arrives).
 void vusk_soundpack::let_go(vusk_sound_effect *effect)
 {
-    held_bytes -= effect->sound->length;
-    effect->sound.reset();
+    drop_sound(effect);
     if (effect->state == effect_loaded || effect->state == effect_custom)
         effect->state = effect_unknown;
+}
+
+// Sounds playing it keep their share of the samples.
+void vusk_soundpack::drop_sound(vusk_sound_effect *effect)
+{
+    if (!effect->sound)
+        return;
+    held_bytes -= effect->sound->length;
+    effect->sound.reset();
 }
 
 bool vusk_soundpack::decoding()
@@ -321,12 +364,31 @@ vusk_sound_effect *vusk_soundpack::find_or_create_sound_effect(const std::string
     const auto found = effects.find(relative_path);
     if (found != effects.end())
         return &found->second;
-    if (effects.size() >= max_effects)
+    if (effects.size() >= max_effects && !every_effect_busy)
+        forget_least_recently_asked_unlocked();
+    if (effects.size() >= max_effects) {
+        every_effect_busy = true;
         return nullptr;
+    }
     vusk_sound_effect &effect = effects[relative_path];
     effect.name = relative_path;
     effect.pack = this;
     return &effect;
+}
+
+void vusk_soundpack::forget_least_recently_asked_unlocked()
+{
+    std::vector<decltype(effects)::iterator> forgettable;
+    for (auto it = effects.begin(); it != effects.end(); ++it)
+        if (may_forget(it->second))
+            forgettable.push_back(it);
+    const size_t count = std::min(forgettable.size(), effects_forgotten_together);
+    std::nth_element(forgettable.begin(), forgettable.begin() + long(count), forgettable.end(),
+                     [](const auto &a, const auto &b) { return a->second.last_used < b->second.last_used; });
+    for (size_t i = 0; i < count; ++i) {
+        drop_sound(&forgettable[i]->second);
+        effects.erase(forgettable[i]);
+    }
 }
 
 sound_version_entry *vusk_soundpack::find_version_unlocked(const std::string &relative_path)

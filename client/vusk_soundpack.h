@@ -16,7 +16,10 @@
 // the file is downloaded gets the older sound, or nothing.
 // The decoded sounds held stay within a byte budget: past it, the least
 // recently used effect that is not playing is let go, and decoded again when
-// it is asked for.
+// it is asked for. The effects themselves are bounded too: past the bound
+// the least recently asked for that waits for nothing (a missing or failed
+// name, or a sound not playing) are forgotten, so a server naming thousands
+// of missing sounds never crowds out those that exist.
 //
 // Threads: everything runs on the GUI thread but the download callback,
 // which runs on the download worker, and the decoding. The pack's mutex
@@ -49,6 +52,8 @@ enum sound_effect_state : int {
     effect_updating = 4, // loaded, and a newer version is on its way
     effect_custom = 5,   // the player's own file: never versioned or fetched
     effect_decoding = 6, // a file on disk is being decoded
+    effect_missing = 7,  // no file; its download failed or was refused, and
+                         // a later request asks again (the service decides)
     effect_failed = 99,  // the file is unusable or its download failed
 };
 
@@ -56,7 +61,7 @@ struct vusk_sound_effect {
     // Decoded 16-bit little-endian PCM, shared with the sounds playing it;
     // null when none is held (GUI thread only).
     std::shared_ptr<const decoded_sound> sound;
-    // When a request last got the sound (GUI thread only).
+    // When a request last asked for the effect (GUI thread only).
     unsigned long long last_used = 0;
     // While it decodes: whether a request waits to hear it, and when the
     // latest such request came (GUI thread only).
@@ -72,11 +77,10 @@ struct vusk_sound_effect {
 
 class vusk_soundpack final : public sound_tag_owner {
 public:
-    // Distinct effects a session may ask for. Each effect's name is at most
-    // once in the service's lists (queued or failed), so the service never
-    // refuses the pack for full lists.
-    static constexpr size_t max_effects = 512;
-    static_assert(max_effects <= vusk_download::max_names, "a full download service would strand effects");
+    // Effects kept at once. An effect that waits for a download cannot be
+    // forgotten; the service's queue leaves most of them free to go.
+    static constexpr size_t max_effects = 1024;
+    static_assert(vusk_download::max_queued <= max_effects / 4, "downloads would leave no effect to forget");
     // Decoded sounds the effects hold, in bytes: 380 seconds of sound.
     // Sounds that play stay held while they play (the mixer plays at most
     // 64), and sounds decoded but not taken up yet add a quarter of this.
@@ -126,6 +130,7 @@ private:
     std::string full_path(const std::string &relative_path) const;
     vusk_sound_effect *serve_request(const char *name, int version, bool play_when_decoded);
     vusk_sound_effect *find_or_create_sound_effect(const std::string &relative_path);
+    void forget_least_recently_asked_unlocked();
     vusk_sound_effect *serve_effect(vusk_sound_effect *effect, const char *name, int version, bool outdated,
                                     bool &version_waits);
     void start_first_load(vusk_sound_effect *effect, const std::string &name, int version, bool &version_waits);
@@ -138,7 +143,8 @@ private:
     void keep_within_budget();
     vusk_sound_effect *least_recently_used_quiet_effect();
     void let_go(vusk_sound_effect *effect);
-    bool request_download(vusk_sound_effect *effect, int version, sound_effect_state state);
+    void drop_sound(vusk_sound_effect *effect);
+    void request_download(vusk_sound_effect *effect, int version, sound_effect_state state);
     int check_sound_version(const std::string &relative_path, int version);
     void update_sound_version(const std::string &relative_path, int version);
     void update_sound_version_unlocked(const std::string &relative_path, int version);
@@ -151,8 +157,8 @@ private:
     const long byte_budget;
     const request_clock now;
     std::mutex mutex;
-    // Every effect ever asked for, by name; never removed, and a map keeps
-    // its elements in place, so the download callbacks' pointers stay valid.
+    // The effects asked for, by name. A map keeps its elements in place, and
+    // an effect a download or a decoding points at is never removed.
     std::unordered_map<std::string, vusk_sound_effect> effects;
     // File order: loaded records first, then new ones; the most recently
     // added record of a name counts.
@@ -165,6 +171,10 @@ private:
     unsigned long long use_clock = 0;
     // Effects whose play_waits is set (GUI thread only).
     int waiting_plays = 0;
+    // Every effect was found waiting for a download or a decoding, so a new
+    // name is refused without another search until the next take-up (GUI
+    // thread only).
+    bool every_effect_busy = false;
     // Declared last: its worker ends before the effects go.
     sound_decode_queue decodes;
 };

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 
 namespace {
@@ -100,7 +101,7 @@ TEST_F(DownloadTest, AFullQueueRefusesAndAStoppedServiceCallsNoOneBack)
 {
     http_test_server server("files", true);
     vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
-    for (size_t i = 0; i < vusk_download::max_names; ++i)
+    for (size_t i = 0; i < vusk_download::max_queued; ++i)
         ASSERT_EQ(download(service, "f" + std::to_string(i)), 1);
     EXPECT_EQ(download(service, "one too many"), 0);
 
@@ -110,26 +111,61 @@ TEST_F(DownloadTest, AFullQueueRefusesAndAStoppedServiceCallsNoOneBack)
     EXPECT_TRUE(calls().empty());
 }
 
-// Failures fill the bounded lists for good: the first failure is still
-// refused after many more, and once the lists are full nothing new is
-// fetched, so no failing name is ever asked of the host twice.
-TEST_F(DownloadTest, NoFailureIsForgotten)
+// Failures are remembered within a bound: past it the least recently asked
+// for is forgotten (and may be asked of the host once more), so a flood of
+// failing names never stops the service from fetching a new one.
+TEST_F(DownloadTest, PastItsBoundTheLeastRecentlyAskedFailureIsForgotten)
 {
     http_test_server server;
     server.serve("good.ogg", "fine");
     vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
-    ASSERT_EQ(download(service, "good.ogg"), 1);
-    ASSERT_EQ(calls(1), names{"good.ogg done"});
-    for (size_t i = 0; i < vusk_download::max_names; ++i)
-        ASSERT_EQ(download(service, "../failing" + std::to_string(i)), 1) << i;
-    ASSERT_EQ(calls(1 + vusk_download::max_names).size(), 1 + vusk_download::max_names);
+    auto fail = [&](size_t first, size_t end) {
+        for (size_t i = first; i < end; ++i)
+            ASSERT_EQ(download(service, "missing" + std::to_string(i)), 1) << i;
+        ASSERT_EQ(calls(end).size(), end);
+    };
+    for (size_t first = 0; first < vusk_download::max_failures; first += vusk_download::max_queued)
+        fail(first, first + vusk_download::max_queued);
+    EXPECT_EQ(download(service, "missing0"), 0) << "asked for again: now the most recently asked";
+    fail(vusk_download::max_failures, vusk_download::max_failures + 1);
 
-    EXPECT_EQ(download(service, "../failing0"), 0);
-    EXPECT_EQ(download(service, "../one more"), 0);
-    EXPECT_EQ(download(service, "good.ogg"), 0);
-    EXPECT_EQ(download(service, "../failing0"), 0);
-    EXPECT_EQ(calls().size(), 1 + vusk_download::max_names);
-    EXPECT_EQ(server.requests(), names{"GET /good.ogg HTTP/1.0"});
+    EXPECT_EQ(download(service, "missing0"), 0);
+    EXPECT_EQ(download(service, "missing2"), 0);
+    EXPECT_EQ(download(service, "missing1"), 1) << "forgotten: asked of the host once more";
+    EXPECT_EQ(download(service, "good.ogg"), 1);
+    EXPECT_EQ(calls(vusk_download::max_failures + 3).back(), "good.ogg done");
+    EXPECT_EQ(read_file(local("good.ogg")), "fine");
+    EXPECT_EQ(server.requests().size(), vusk_download::max_failures + 3);
+}
+
+// A host that gives no answer for a moment (here: it holds every request
+// past the time-out) is asked again by a request after the pause; a name
+// the host answered with an error stays refused.
+TEST_F(DownloadTest, AnUnansweredNameIsAskedAgainAfterAPauseAnAnsweredOneIsNot)
+{
+    http_test_server server("files", true);
+    server.serve("soundpack/door.ogg", "door sound");
+    std::atomic<long long> minutes{0};
+    download_timing timing = quick_timing();
+    timing.attempts = 1;
+    timing.now = [&] { return std::chrono::steady_clock::time_point(std::chrono::minutes(minutes)); };
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), timing);
+    ASSERT_EQ(timing.unanswered_pause, std::chrono::minutes(1));
+
+    ASSERT_EQ(download(service, "soundpack/door.ogg"), 1);
+    ASSERT_EQ(calls(1), names{"soundpack/door.ogg failed"});
+    server.release();
+    EXPECT_EQ(download(service, "soundpack/door.ogg"), 0) << "within the pause";
+    ASSERT_EQ(download(service, "soundpack/gone.ogg"), 1);
+    ASSERT_EQ(calls(2).back(), "soundpack/gone.ogg failed");
+    minutes = 1;
+
+    EXPECT_EQ(download(service, "soundpack/gone.ogg"), 0) << "the host said it has none";
+    EXPECT_EQ(download(service, "soundpack/door.ogg"), 1);
+    EXPECT_EQ(calls(3).back(), "soundpack/door.ogg done");
+    EXPECT_EQ(read_file(local("soundpack/door.ogg")), "door sound");
+    minutes = 600;
+    EXPECT_EQ(download(service, "soundpack/gone.ogg"), 0);
 }
 
 TEST_F(DownloadTest, StoppingDuringAStalledTransferAbandonsItCleanly)

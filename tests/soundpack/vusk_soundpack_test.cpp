@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <sys/stat.h>
 
@@ -52,11 +53,17 @@ protected:
     }
 
     // The web host, the service and the pack (which reads the version file).
-    void start(const char *mode = "files", long byte_budget = vusk_soundpack::max_decoded_bytes)
+    // A host that holds its answers keeps every request waiting past the
+    // time-out until it is released.
+    void start(const char *mode = "files", long byte_budget = vusk_soundpack::max_decoded_bytes,
+               bool holds_answers = false)
     {
-        server = std::make_unique<http_test_server>(mode);
+        server = std::make_unique<http_test_server>(mode, holds_answers);
         download_timing timing;
         timing.attempts = 1;
+        if (holds_answers)
+            timing.limits.stall_timeout_s = 1;
+        timing.now = [this] { return std::chrono::steady_clock::time_point(std::chrono::minutes(service_minutes)); };
         service = std::make_unique<vusk_download>(config, "127.0.0.1", server->port(), timing);
         pack = std::make_unique<vusk_soundpack>(config, *service, byte_budget, [this] { return now; });
     }
@@ -116,10 +123,12 @@ protected:
     }
 
     // Transfers and callbacks run in order on one thread, so once a marker
-    // request has called back every earlier download has ended.
+    // request has called back every earlier download has ended. The marker
+    // waits for room in the service's queue.
     void wait_for_downloads()
     {
-        ASSERT_EQ(markers.download(*service, "marker" + std::to_string(++marker_count)), 1);
+        const std::string marker = "marker" + std::to_string(++marker_count);
+        ASSERT_TRUE(audio_test::wait_until([&] { return markers.download(*service, marker) == 1; }));
         markers.calls(marker_count);
     }
 
@@ -143,6 +152,9 @@ protected:
     callback_log markers;
     size_t marker_count = 0;
     std::chrono::steady_clock::time_point now;
+    // The clock of the service's pause after a host gave no answer (read on
+    // its worker).
+    std::atomic<int> service_minutes{0};
 };
 
 // Decoding runs on the pack's worker: the request that starts it is heard
@@ -188,7 +200,8 @@ TEST_F(SoundPackTest, AMissingFileIsFetchedAndItsVersionRecordedOnlyOnArrival)
 
 // The old sound keeps playing from its buffer while the new version is
 // fetched, decoded and taken up in its place (AddressSanitizer watches the
-// old buffer).
+// old buffer); once the new file is there, the old sound is not started
+// again: the first request hears the new one as it is taken up.
 TEST_F(SoundPackTest, ANewerVersionIsFetchedWhileTheOldSoundPlaysOn)
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
@@ -210,14 +223,15 @@ TEST_F(SoundPackTest, ANewerVersionIsFetchedWhileTheOldSoundPlaysOn)
         ASSERT_EQ(left, old_door[i]);
     }
     wait_for_downloads();
-    pack->parse_audio_tag("door 3"); // the old sound while the new one decodes
-    settle();
+    pack->parse_audio_tag("door 3"); // waits for the new sound to decode
+    EXPECT_EQ(vusk_audio_object::playing_count(), 1) << "the replaced version is not started again";
+    settle(); // the new sound
     pack->parse_audio_tag("door 3"); // the new sound
 
     auto at = [](const samples &s, size_t i) { return i < s.size() ? s[i] : 0; };
     samples expected;
-    for (size_t i = 0; i < old_door.size(); ++i)
-        expected.push_back(short(std::clamp(at(old_door, played_before + i) + old_door[i] + at(new_door, i), -32767, 32767)));
+    for (size_t i = played_before; i < old_door.size(); ++i)
+        expected.push_back(short(std::clamp(old_door[i] + 2 * at(new_door, i - played_before), -32767, 32767)));
     EXPECT_EQ(mixed_to_silence(), expected);
     EXPECT_EQ(heard("door 3"), new_door);
     EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "3"));
@@ -396,6 +410,77 @@ TEST_F(SoundPackTest, TheVersionFileLosesOnlyUnusableRecordsAndKeepsItsOrder)
         head + record("soundpack/a.ogg", "4") + record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/a.ogg", "7");
     EXPECT_EQ(saved_versions(), kept);
     EXPECT_EQ(saved_versions(), kept);
+}
+
+// A server naming thousands of sounds that neither the pack nor the host
+// has: the pack forgets the least recently asked for of them, so a new name
+// that exists is still fetched and heard, and one in the pack still plays.
+TEST_F(SoundPackTest, ThousandsOfMissingNamesSilenceNoSoundThatExists)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    start();
+    ASSERT_TRUE(make_ogg(local("served.ogg"), door_v3));
+    server->serve("soundpack/bell.ogg", read_file(local("served.ogg")));
+    constexpr int missing_names = 3000;
+
+    for (int i = 0; i < missing_names; ++i)
+        pack->parse_audio_tag(("missing" + std::to_string(i)).c_str());
+    wait_for_downloads();
+    EXPECT_TRUE(heard("bell").empty());
+    wait_for_downloads();
+    EXPECT_TRUE(heard("bell").empty()) << "decoding";
+    EXPECT_EQ(heard_once_taken_up(), sound("served.ogg"));
+    EXPECT_TRUE(heard("door").empty()) << "decoding";
+    EXPECT_EQ(heard_once_taken_up(), sound("soundpack/door.ogg"));
+    EXPECT_EQ(fetched().back(), "GET /soundpack/bell.ogg HTTP/1.0");
+}
+
+// While the host gives no answer the sound stays silent; a request after the
+// pause asks again, and the sound arrives and plays.
+TEST_F(SoundPackTest, ASoundTheHostDidNotAnswerForIsFetchedByARequestAfterThePause)
+{
+    start("files", vusk_soundpack::max_decoded_bytes, true);
+    ASSERT_TRUE(make_ogg(local("served.ogg"), door_v3));
+    server->serve("soundpack/bell.ogg", read_file(local("served.ogg")));
+    const std::string bell_request = "GET /soundpack/bell.ogg HTTP/1.0";
+
+    EXPECT_TRUE(heard("bell").empty());
+    wait_for_downloads();
+    server->release();
+    EXPECT_TRUE(heard("bell").empty());
+    wait_for_downloads();
+    EXPECT_EQ(fetched(), std::vector<std::string>{bell_request}) << "not asked again within the pause";
+    service_minutes = 1;
+
+    EXPECT_TRUE(heard("bell").empty());
+    wait_for_downloads();
+    EXPECT_TRUE(heard("bell").empty()) << "decoding";
+    EXPECT_EQ(heard_once_taken_up(), sound("served.ogg"));
+    EXPECT_EQ(fetched(), (std::vector<std::string>{bell_request, bell_request}));
+}
+
+// The player's own folder is never written or read through a server's name:
+// a file fetched into it would replace the player's sound for every name
+// with that basename, and a later version would overwrite the player's file.
+TEST_F(SoundPackTest, NamesInThePlayersOwnFolderAreRefused)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/custom/kept.ogg"), door_v2));
+    const std::string players_file = read_file(local("soundpack/custom/kept.ogg"));
+    start();
+    ASSERT_TRUE(make_ogg(local("served.ogg"), door_v3));
+    for (const char *path : {"soundpack/custom/planted.ogg", "soundpack/custom/kept.ogg", "soundpack/custom/a/b.ogg"})
+        server->serve(path, read_file(local("served.ogg")));
+
+    for (const char *request : {"custom/planted", "custom/kept 2", "custom/kept 3", "custom/a/b"})
+        EXPECT_TRUE(heard(request).empty()) << request;
+    settle();
+    wait_for_downloads();
+
+    EXPECT_TRUE(mixed_to_silence().empty());
+    EXPECT_TRUE(fetched().empty());
+    EXPECT_FALSE(fs::exists(local("soundpack/custom/planted.ogg")));
+    EXPECT_EQ(read_file(local("soundpack/custom/kept.ogg")), players_file);
+    EXPECT_EQ(saved_versions(), head) << "no version for the player's files";
 }
 
 TEST_F(SoundPackTest, HostileNamesAreRefusedBeforeTheyTouchTheFileSystem)
