@@ -88,8 +88,10 @@ void BM_AutomapAnimationStep(benchmark::State &state)
     vusk_automap_renderer &renderer = panel->renderer();
     for (auto _ : state) {
         if (!renderer.model().map_in_transition()) {
+            // A new slide, its picture drawn untimed: only the steps count.
             state.PauseTiming();
             renderer.display_socket_data(text.c_str(), int(text.size()));
+            renderer.redraw();
             state.ResumeTiming();
         }
         renderer.periodic_update();

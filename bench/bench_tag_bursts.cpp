@@ -7,6 +7,7 @@
 #include "gui_harness.h"
 #include "temp_home.h"
 #include "tqconfig.h"
+#include "vusk_automap.h"
 #include "vusk_channel_window.h"
 #include "vusk_popup_manager.h"
 
@@ -60,10 +61,11 @@ std::string group_of(int members)
     return rows;
 }
 
-// A map message of a small walled square with a road through it.
-std::string map_message()
+// A map message of a small walled square with a road through it, after the
+// move letter ('@' for none).
+std::string map_message(char move)
 {
-    std::string text = "A";
+    std::string text(1, move);
     for (int block = 0; block < 5; ++block)
         for (int row = 0; row < 11; ++row)
             text += std::string(block == 4 ? 44 : 11, block == 4 ? 'D' : 'A' + (row % 3)) + "\n";
@@ -85,24 +87,43 @@ std::string block_of_new(const std::string &tag, const std::function<std::string
 }
 
 struct tag_case {
-    const char *name;
+    std::string name;
     std::string block;
     // Undoes what the last block created, untimed.
     std::function<void(vusk_mw &frame)> before = [](vusk_mw &) {};
 };
 
+// The automap's sizes: the default and the largest, whose every repaint
+// covers a window of over a million pixels.
+constexpr int automap_cells[] = {11, automap_size_max};
+
+// The map at a size, at rest with nothing waiting, with the pointer over it
+// (the compass shown) or not.
+void prepare_automap(vusk_mw &frame, int cells, bool hovered)
+{
+    frame.automap_display()->full_clear();
+    frame.set_automap_size(cells);
+    frame.resize();
+    wxMouseEvent crossing(hovered ? wxEVT_ENTER_WINDOW : wxEVT_LEAVE_WINDOW);
+    frame.automap_display()->renderer().GetEventHandler()->ProcessEvent(crossing);
+}
+
+// A block of the automap's tags at each of its sizes.
+void add_automap_cases(std::vector<tag_case> &cases, const std::string &name, const std::string &block,
+                       bool hovered = false)
+{
+    for (int cells : automap_cells)
+        cases.push_back({name + "_" + std::to_string(cells), block,
+                         [cells, hovered](vusk_mw &frame) { prepare_automap(frame, cells, hovered); }});
+}
+
 // Every tag of the dispatcher's table and its prefixed ones, with data as a
 // server sends it; settings the server may switch go off and on.
 std::vector<tag_case> tag_cases()
 {
-    return {
+    std::vector<tag_case> cases = {
         {"login", block_of({with_data("login", "Tester")})},
         {"login_two_fonts", block_of({with_data("login", "Arden"), with_data("login", "Tester")})},
-        {"map", block_of({with_data("map", map_message())})},
-        {"walkfail", block_of({with_data("walkfail", "2")})},
-        {"dirs", block_of({with_data("dirs", "on AE"), with_data("dirs", "off BC")})},
-        {"areaname", block_of({with_data("areaname", "The Hollow Wood"), with_data("areaname", "A Town")})},
-        {"combat", block_of({without_data("combat"), without_data("ncombat")})},
         {"uuid", block_of({with_data("uuid", "0123456789abcdef0123456789abcdef")})},
         {"enemyhp", block_of({with_data("enemyhp", "75 a goblin"), with_data("enemyhp", "40 an orc")})},
         {"group", block_of({with_data("group", group_of(8)), with_data("group", group_of(2))})},
@@ -139,9 +160,24 @@ std::vector<tag_case> tag_cases()
         {"votemenu", block_of({with_data("votemenu3", "Vote here\nhttp://127.0.0.1/vote")})},
         {"b", block_of({with_data("b3", "Look\nlook around"), with_data("b5", "North\nnorth")})},
         {"bf", block_of({with_data("bf2", "Go\ngo"), with_data("bf5", "Stop\nstop")})},
-        // Last: each name adds a configuration, up to the cap.
-        {"login_new_names", block_of_new("login", [](const std::string &name) { return name; })},
     };
+    // The map's own: maps that move wait for the slide, maps without a move
+    // (a letter of none, or no text at all) replace each other at once.
+    add_automap_cases(cases, "map", block_of({with_data("map", map_message('A'))}));
+    add_automap_cases(cases, "map_no_move", block_of({with_data("map", map_message('@'))}));
+    add_automap_cases(cases, "map_empty", block_of({with_data("map", "@"), with_data("map", "")}));
+    add_automap_cases(cases, "map_mixed", block_of({with_data("map", map_message('@')), with_data("map", ""),
+                                                    with_data("map", map_message('C'))}));
+    add_automap_cases(cases, "walkfail", block_of({with_data("walkfail", "2")}));
+    add_automap_cases(cases, "dirs", block_of({with_data("dirs", "on AE"), with_data("dirs", "off BC")}));
+    add_automap_cases(cases, "areaname",
+                      block_of({with_data("areaname", "The Hollow Wood"), with_data("areaname", "A Town")}));
+    add_automap_cases(cases, "dirs_hovered", block_of({with_data("dirs", "on AE"), with_data("dirs", "off BC")}),
+                      true);
+    add_automap_cases(cases, "combat", block_of({without_data("combat"), without_data("ncombat")}));
+    // Last: each name adds a configuration, up to the cap.
+    cases.push_back({"login_new_names", block_of_new("login", [](const std::string &name) { return name; })});
+    return cases;
 }
 
 // A logged-in player's frame in a HOME of its own, every panel on and the

@@ -47,10 +47,8 @@ vusk_automap_renderer::vusk_automap_renderer(wxWindow *parent, int id, const wxS
 
 void vusk_automap_renderer::display_socket_data(const char *data, int length)
 {
-    if (!model_.display_socket_data(data, length))
-        return;
-    redraw();
-    repaint();
+    if (model_.display_socket_data(data, length))
+        request_picture();
 }
 
 void vusk_automap_renderer::walk_fail(const char *data, int)
@@ -69,20 +67,36 @@ void vusk_automap_renderer::full_clear()
 void vusk_automap_renderer::periodic_update()
 {
     const automap_step step = model_.periodic_update(xrand(step_jitter_range));
-    if (step == automap_step::idle)
-        return;
     if (step == automap_step::parsed)
-        redraw();
-    repaint();
+        request_picture();
+    if (step != automap_step::idle || paint_due_)
+        repaint();
 }
 
 void vusk_automap_renderer::redraw()
 {
+    request_picture();
+    draw_requested_picture();
+}
+
+// Logged out the picture stays black, also after a later login, until the
+// next map.
+void vusk_automap_renderer::request_picture()
+{
+    picture_request_ = player_logged_in() ? picture_request::map : picture_request::blank;
+    model_.start_animating();
+}
+
+void vusk_automap_renderer::draw_requested_picture()
+{
+    if (picture_request_ == picture_request::none)
+        return;
     pixel_view &picture = map_bitmap_->view();
     picture.Clear(vusk_BLACK);
-    if (player_logged_in())
+    if (picture_request_ == picture_request::map)
         draw_automap(picture, model_.grid(), cell_size());
-    model_.start_animating();
+    picture_request_ = picture_request::none;
+    ++pictures_drawn_;
 }
 
 void vusk_automap_renderer::set_size(int cell_size)
@@ -114,11 +128,14 @@ void vusk_automap_renderer::set_exit_mask(int exit_mask)
 {
     exit_mask_ = exit_mask;
     if (mouse_inside_)
-        repaint();
+        paint_due_ = true;
 }
 
 void vusk_automap_renderer::repaint_dc(vusk_bitmap &bitmap)
 {
+    draw_requested_picture();
+    paint_due_ = false;
+    ++paint_count_;
     const bool logged_in = player_logged_in();
     const int zoom = model_.zoom_counter();
     bitmap.with_pixels([&](pixel_view &view) {

@@ -16,6 +16,7 @@
 #include <wx/menu.h>
 
 #include <string>
+#include <vector>
 
 using automap_test::map_text;
 using automap_test::put_room;
@@ -37,6 +38,37 @@ automap_grid countryside()
             put_room(grid, x, y, x > 13 && y > 13 ? 20 : (x + y) % 6 ? 4 : 8, y == 11 ? room_flag_road : 0, x * 8 + y);
     grid.at(16, 13).passage = passage_wall;
     return grid;
+}
+
+// Rooms of one terrain everywhere, their ids shifted by `id_shift`.
+automap_grid plain_of(int terrain, int id_shift)
+{
+    automap_grid grid;
+    for (int y = 1; y < automap_grid_cells; y += 2)
+        for (int x = 1; x < automap_grid_cells; x += 2)
+            put_room(grid, x, y, terrain, 0, x * 8 + y + id_shift);
+    return grid;
+}
+
+std::vector<vusk_color> pixels_of(const pixel_view &view)
+{
+    std::vector<vusk_color> pixels;
+    for (int y = 0; y < view.height(); ++y)
+        for (int x = 0; x < view.width(); ++x)
+            pixels.push_back(view.color_at(x, y));
+    return pixels;
+}
+
+// Pixels of a colour in the square of an arrow's size around its centre.
+int pixels_around(const vusk_bitmap &bitmap, const compass_target &target, const vusk_color &colour)
+{
+    int count = 0;
+    bitmap.with_pixels([&](const pixel_view &view) {
+        for (int y = target.y - target.size; y <= target.y + target.size; ++y)
+            for (int x = target.x - target.size; x <= target.x + target.size; ++x)
+                count += view.color_at(x, y) == colour;
+    });
+    return count;
 }
 
 wxRect rect_of(wxWindow *window)
@@ -100,8 +132,17 @@ protected:
         return "the screen is in " + path;
     }
 
+    // Logged in, the map docked on the left and on the screen.
+    void show_map()
+    {
+        use_layout(1);
+        log_in();
+        ASSERT_TRUE(gui::wait_until([&] { return renderer().IsShownOnScreen(); }));
+    }
+
     vusk_automap_display &panel() const { return *client->automap_display(); }
-    const automap_model &model() const { return panel().renderer().model(); }
+    vusk_automap_renderer &renderer() const { return panel().renderer(); }
+    const automap_model &model() const { return renderer().model(); }
 
     client_frame client;
 };
@@ -204,4 +245,79 @@ TEST_F(FrameAutomap, TheScreenShowsTheMapSlidingIn)
     client.tick(3);
     ASSERT_TRUE(model().map_in_transition());
     EXPECT_TRUE(gui::wait_until([&] { return screen_shows_map(); })) << save_screen();
+}
+
+// Maps without a move replace each other at once: a read full of them costs
+// one picture, drawn by the tick for the last of them, while each message
+// still counts at once for whatever comes after it.
+TEST_F(FrameAutomap, AReadOfMapsDrawsThePictureOnceByTheTick)
+{
+    show_map();
+    const std::string lake = map_text(plain_of(20, 0), '@'), town = map_text(plain_of(10, 1), '@');
+    std::string read;
+    for (int i = 0; i < 30; ++i)
+        read += with_data("map", i % 3 == 0 ? lake : i % 3 == 1 ? "" : "@");
+    read += with_data("map", town);
+    const int drawn = renderer().pictures_drawn(), painted = renderer().paint_count();
+    client.receive(read);
+    EXPECT_EQ(model().grid().at(11, 11).room_id, 11 * 8 + 11 + 1);
+    EXPECT_EQ(renderer().pictures_drawn(), drawn);
+    EXPECT_EQ(renderer().paint_count(), painted);
+    client.tick();
+    EXPECT_EQ(renderer().pictures_drawn(), drawn + 1);
+    const std::vector<vusk_color> burst = pixels_of(renderer().map_picture());
+
+    // The same maps, each in a read and a tick of its own, end in the same
+    // picture.
+    for (const std::string &map : {lake, std::string(), std::string("@"), town}) {
+        client.receive(with_data("map", map));
+        client.tick();
+    }
+    EXPECT_TRUE(pixels_of(renderer().map_picture()) == burst);
+}
+
+// A map that moves still slides in when maps without a move came before it
+// in the same read, and the maps after it wait for the slide.
+TEST_F(FrameAutomap, AMoveAfterMapsWithoutOneSlidesIn)
+{
+    show_map();
+    const std::string lake = map_text(plain_of(20, 0), '@'), town = map_text(plain_of(10, 1), 'B');
+    client.receive(with_data("map", lake) + with_data("map", "") + with_data("map", town) + with_data("map", lake));
+    EXPECT_EQ(model().offset().x, -2 * 11);
+    EXPECT_EQ(model().queued_count(), 1);
+    const int drawn = renderer().pictures_drawn();
+    client.tick();
+    EXPECT_EQ(renderer().pictures_drawn(), drawn + 1);
+    EXPECT_TRUE(model().map_in_transition());
+    EXPECT_TRUE(gui::wait_until([&] { return screen_shows_map(); })) << save_screen();
+    EXPECT_TRUE(client.tick_until([&] { return !model().map_in_transition() && model().queued_count() == 0; }));
+    EXPECT_EQ(model().grid().at(11, 11).room_id, 11 * 8 + 11);
+}
+
+// With the pointer over the map, each "dirs" changes the compass: a read of
+// many paints it once, by the tick, with the last exits.
+TEST_F(FrameAutomap, AReadOfExitsPaintsTheCompassOnceByTheTick)
+{
+    show_map();
+    client.receive(with_data("map", map_text(countryside(), '@')) + with_data("dirs", "on AB"));
+    client.tick();
+    const compass_target east = compass_targets(renderer().window_size())[2];
+    ASSERT_EQ(east.sector, int(sector_east));
+    gui::send_mouse(&renderer(), wxEVT_ENTER_WINDOW, wxPoint(east.x, east.y));
+    ASSERT_EQ(renderer().hover_sector(), int(sector_east));
+    const vusk_color open = compass_target_colors(east, sector_east, east.exit_bit).outline;
+    const vusk_color blocked = compass_target_colors(east, sector_east, 0).outline;
+    EXPECT_GT(pixels_around(renderer().backing_bitmap(), east, blocked), 0);
+
+    std::string read;
+    for (int i = 0; i < 100; ++i)
+        read += with_data("dirs", i % 2 ? "on AE" : "on AB");
+    const int painted = renderer().paint_count();
+    client.receive(read);
+    EXPECT_EQ(renderer().exit_mask(), 4);
+    EXPECT_EQ(renderer().paint_count(), painted);
+    client.tick();
+    EXPECT_GT(renderer().paint_count(), painted);
+    EXPECT_GT(pixels_around(renderer().backing_bitmap(), east, open), 0);
+    EXPECT_EQ(pixels_around(renderer().backing_bitmap(), east, blocked), 0);
 }
