@@ -69,6 +69,75 @@ TEST(MainFrameMenus, TheBarHasItsMenusInOrder)
     EXPECT_FALSE(bar.IsEnabled(id_menu_windows_not_connected));
 }
 
+// A menu's items as the player reads them, mnemonics marked: "-" for a
+// separator, a submenu's items after its own label as "Label: item".
+std::vector<std::string> item_labels(const wxMenu &menu, const std::string &prefix = "")
+{
+    std::vector<std::string> labels;
+    for (const wxMenuItem *item : menu.GetMenuItems()) {
+        const std::string label = prefix + std::string(item->GetItemLabel().To8BitData());
+        labels.push_back(item->IsSeparator() ? "-" : label);
+        if (item->IsSubMenu()) {
+            const std::vector<std::string> inner = item_labels(*item->GetSubMenu(), label + ": ");
+            labels.insert(labels.end(), inner.begin(), inner.end());
+        }
+    }
+    return labels;
+}
+
+TEST(MainFrameMenus, EveryItemHasItsLabelAndMnemonic)
+{
+    client_frame client;
+    const wxMenuBar &bar = *client->GetMenuBar();
+    const std::vector<std::string> colours = {"Red", "Brown", "Yellow", "YGreen", "Green",
+                                              "Cyan", "Blue", "Purple", "Grey"};
+    const auto submenu = [](const std::string &label, const std::vector<std::string> &items) {
+        std::vector<std::string> labels{label};
+        for (const std::string &item : items)
+            labels.push_back(label + ": " + item);
+        return labels;
+    };
+    const auto joined = [](std::initializer_list<std::vector<std::string>> parts) {
+        std::vector<std::string> all;
+        for (const std::vector<std::string> &part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const std::map<std::string, std::vector<std::string>> menus = {
+        {"&File", {"&Connect", "&Disconnect", "-", "&Save Logfile", "-", "C&lear Scrollback", "-", "E&xit"}},
+        {"&Preferences",
+         joined({submenu("Layout", {"Embedded", "Left Top", "Left Bottom"}),
+                 submenu("Group Display", {"Off", "Vertical", "Horizontal"}),
+                 {"&Status Bar", "S&ky Bar", "HP Bar", "Enemy HP Bar", "E&xp Bar", "Show &Color Flash Events", "-",
+                  "Tabbed &Channel Window", "D&uplicate Channel Sends in Main Window", "-", "&Popup Buttons",
+                  "&Function Key Buttons", "&Direction Buttons", "&Hint Buttons", "-", "Select &Last Command",
+                  "&Enable Local Echo", "Command Separator", "Move Using &Number Pad", "-", "Main Scrollbar",
+                  "Locking Scrollback", "Enable URL Linking", "-", "Enable Sounds", "-",
+                  "Use Default Preferences"}})},
+        {"&Themes",
+         joined({submenu("Button Colors", colours), submenu("Background Colors", colours),
+                 submenu("Background Styles", {"None", "Solid", "Maze1", "Maze2", "Bubbles"}),
+                 {"Default Color/Background", "-"},
+                 submenu("Font Colors", {"Default", "ZMud Font Colors", "GMud Font Colors", "Bright Font Colors"}),
+                 {"Bigger Font", "Smaller Font", "Compact Font", "-", "Change &Font", "Change &Button Font"}})},
+        {"&Windows", {"Not Connected"}},
+        {"&Maps",
+         {"&Online Maps", "-", "&Automap", "Docked Map", "-", "Big Map", "Medium Map", "Small Map", "-",
+          "Increase Map Size", "Decrease Map Size"}},
+        {"Online &Info",
+         {"Varn Ossic &Web Site", "Player &Forums", "&Help Search", "-", "&Maps", "&Quests", "S&pells and Skills",
+          "&Shops and Stores", "-", "Game &Rules", "All &Commands", "S&ocials", "F.A.&Q.", "-",
+          "Recent &Changes"}},
+        {"&Help",
+         {"&Keyboard Shortcuts", "&Basic Commands", "&More Commands", "-", "&Check for Updates", "-", "&About"}},
+    };
+    for (const auto &[title, labels] : menus) {
+        const int index = bar.FindMenu(wxString::From8BitData(title.c_str()));
+        ASSERT_NE(index, wxNOT_FOUND) << title;
+        EXPECT_EQ(item_labels(*bar.GetMenu(size_t(index))), labels) << title;
+    }
+}
+
 // A record with every switch the other way round from the defaults and theme
 // codes that no menu item has.
 TEST(MainFrameMenus, CheckMarksMirrorAnInvertedConfigurationAndUnknownCodes)

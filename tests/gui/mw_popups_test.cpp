@@ -12,6 +12,7 @@
 #include "tqconfig.h"
 #include "vusk_channel_button.h"
 #include "vusk_channel_display.h"
+#include "vusk_channel_paging_button.h"
 #include "vusk_channel_window.h"
 #include "vusk_fkey_button.h"
 #include "vusk_fkey_manager.h"
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 #include <wx/menu.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,6 +38,16 @@ namespace {
 bool contains(const std::string &text, const std::string &part)
 {
     return text.find(part) != std::string::npos;
+}
+
+// The lines a display's window draws: its scrollback, not the record of what
+// it was sent.
+std::vector<std::string> drawn_lines(const vusk_ansi_display &display)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i <= display.textctrl().get_current_line(); ++i)
+        lines.push_back(display.textctrl().line_text(i));
+    return lines;
 }
 
 std::string create_tag(const std::string &name, const std::string &refresh = "look", const std::string &flags = "")
@@ -191,6 +203,7 @@ TEST_F(FramePopups, TextDivertedOrAppendedGoesToThePopupUntilItEnds)
     // what it got, not frozen.
     client.receive(create_tag("Inv") + ";sdivert;Who;edivert;Ysolde\r\n;sdivert;Inv;edivert;a rope;tundivert;");
     EXPECT_EQ(text_of(who), "Ysolde\n");
+    EXPECT_EQ(drawn_lines(who), (std::vector<std::string>{"Ysolde", ""}));
     EXPECT_EQ(text_of(popup("Inv").display), "a rope");
 
     // Popups cleared in the middle of a diversion: the rest stays in the main display.
@@ -224,6 +237,31 @@ TEST_F(FramePopups, ChannelTextFollowsTheTabbedWindowAndDuplicationSettings)
     client.receive(";schdiv;auction;echdiv;four\r\n;tchudiv;");
     choose(id_menu_view_clear_scrollback);
     EXPECT_TRUE(channels().channels().empty());
+}
+
+// Logged out there is no channel window, whatever the menu says, not even
+// for a moment before the layout hides it again; the login brings it.
+TEST_F(FramePopups, TheTabbedChannelWindowSwitchedOnLoggedOutWaitsForTheLogin)
+{
+    const auto times_shown = std::make_shared<int>(0);
+    for (wxWindow *part : std::initializer_list<wxWindow *>{channels().placeholder(), channels().placeholder_tab(),
+                                                            channels().page_flipper()}) {
+        ASSERT_FALSE(part->IsShown());
+        part->Bind(wxEVT_SHOW, [times_shown](wxShowEvent &event) {
+            *times_shown += event.IsShown() ? 1 : 0;
+            event.Skip();
+        });
+    }
+    const int main_top = client->main_display()->GetPosition().y;
+    choose(id_menu_pref_channel_window);
+    ASSERT_EQ(TConfig::Instance()->GetChannelWindow(), 1);
+    EXPECT_EQ(*times_shown, 0);
+    EXPECT_EQ(client->main_display()->GetPosition().y, main_top);
+
+    client->process_tagged_data("login", "", 0);
+    EXPECT_TRUE(channels().placeholder()->IsShown());
+    EXPECT_GT(*times_shown, 0);
+    EXPECT_GT(client->main_display()->GetPosition().y, main_top);
 }
 
 TEST_F(FramePopups, TheChannelWindowSitsAboveTheTextAndThePopupBarBesideTheKeys)

@@ -214,13 +214,15 @@ TEST_F(StatusDisplay, TooNarrowForLabelsShowsBareBarsAndTheEnemyName)
               std::string("Your accumulated experience towards your next level."));
 }
 
-// The flash's first step shows at once; a tick of five periods still takes
-// one step only, so all sixteen are seen.
+// The flash's first step shows at once over what was painted before; a tick
+// of five periods still takes one step only, so all sixteen are seen.
 TEST_F(StatusDisplay, TheFlashShowsAtOnceAndTakesOneStepPerTickHoweverLongTheTick)
 {
     display->border_sides = 15;
     display->Show();
     const wxPoint left_edge(1, 20); // grey when not flashing
+    ASSERT_TRUE(gui::refresh_and_wait(display));
+    ASSERT_EQ(pixel(display->backing_bitmap(), left_edge.x, left_edge.y), vusk_GREY);
     display->start_newbie_demo_mode_flashing();
     std::string borders;
     for (int tick = 0; tick < 20 && display->is_animating(); ++tick) {

@@ -1,6 +1,8 @@
 #include "sound_decoder.h"
 
+#include "audio_test_support.h"
 #include "file_text.h"
+#include "sound_decode_queue.h"
 #include "sox_sound.h"
 #include "temp_home.h"
 
@@ -32,4 +34,29 @@ TEST(SoundDecoder, AnUnknownLengthIsUnusableAndABrokenStreamEndsInSilence)
     EXPECT_GT(broken_at - damaged.begin(), 1000);
     EXPECT_NE(broken_at, damaged.end());
     EXPECT_TRUE(std::all_of(broken_at, damaged.end(), [](short s) { return s == 0; }));
+}
+
+// Decoded sounds that nobody takes hold the worker back once they reach the
+// limit; taking them lets it go on with the next job.
+TEST(SoundDecodeQueue, UntakenSoundsAtTheLimitPauseTheWorkerUntilTaken)
+{
+    TempDir directory;
+    const std::string path = directory.path() + "/x.ogg";
+    ASSERT_TRUE(make_ogg(path, {44100, 1, 0.1, 440}));
+    decoded_sound sound;
+    ASSERT_EQ(decode_sound_file(path, sound), decode_result::decoded);
+
+    sound_decode_queue queue(2 * sound.length);
+    for (int job = 0; job < 5; ++job)
+        queue.add({nullptr, "", path, job, false});
+    const auto taken_once_idle = [&queue] {
+        EXPECT_TRUE(audio_test::wait_until([&queue] { return !queue.busy(); }));
+        std::vector<int> versions;
+        for (const sound_decode_outcome &outcome : queue.take_finished())
+            versions.push_back(outcome.job.version);
+        return versions;
+    };
+    EXPECT_EQ(taken_once_idle(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(taken_once_idle(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(taken_once_idle(), std::vector<int>{4});
 }

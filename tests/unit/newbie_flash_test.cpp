@@ -57,4 +57,11 @@ TEST(NewbieFlash, ATickLongerThanAPeriodTakesOneStepOnly)
     take_newbie_flash_step(flash, INT_MAX);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(elapsed, 100);
+    // Exactly one period is a whole one: 100 and 100 make a step, none left.
+    start_newbie_flash(flash);
+    take_newbie_flash_step(flash, 100);
+    EXPECT_EQ(count, 16);
+    take_newbie_flash_step(flash, 100);
+    EXPECT_EQ(count, 15);
+    EXPECT_EQ(elapsed, 0);
 }

@@ -316,6 +316,28 @@ TEST(RenderList, ALineLongerThanTheLimitKeepsItsNewestBytes)
     EXPECT_EQ(line.substr(line.size() - kept.size()), kept);
 }
 
+// Lines each of a colour of their own: the run limit is reached without a
+// trim, passing it keeps exactly seven eighths of it.
+TEST(RenderList, PassingTheRunLimitKeepsSevenEighthsOfIt)
+{
+    recorded_terminal t;
+    scrollback_limit limit;
+    limit.runs = 800;
+    t.recorder.set_scrollback_limit(limit);
+    int written = 0;
+    const auto write_lines = [&](int count) {
+        for (int end = written + count; written < end; ++written)
+            t.feed((written % 2 ? "\x1b[31m" : "\x1b[32m") + std::to_string(10000 + written) + "\n");
+    };
+    // Lines written, then the runs kept.
+    const int steps[][2] = {{800, 800}, {1, 700}, {100, 800}, {1, 700}};
+    for (const auto &step : steps) {
+        write_lines(step[0]);
+        EXPECT_EQ(t.records().size(), size_t(step[1])) << written;
+    }
+    EXPECT_EQ(t.records().front().text(), "10202\n");
+}
+
 TEST(RenderList, AColourChangeAtEveryCharacterIsBoundedToo)
 {
     for (const char *line_end : {"\n", ""}) {
