@@ -132,7 +132,6 @@ public:
     map_offset offset() const { return offset_; }
     int zoom_counter() const { return zoom_counter_; }
     int speed_up() const { return speed_up_; }
-    bool animating() const { return animating_; }
     int queued_count() const { return int(queue_.size()); }
 
 private:

@@ -1,11 +1,12 @@
 #ifndef VUSK_CONFIG_EFFECTS_H
 #define VUSK_CONFIG_EFFECTS_H
 
-// What changing a setting does on screen and in the running program. The
-// main frame implements this and hands it to the configuration once it is
-// built; until then (and while the configuration loads at start-up) the
-// configuration changes only its data. Each call whose target (menu item,
-// panel, audio output) does not exist yet does nothing.
+// What changing a setting does on screen and in the running program.
+// vusk_settings_effects implements this; the main frame, which owns it, hands
+// it to the configuration once the frame is built. Until then (and while the
+// configuration loads at start-up) the configuration changes only its data.
+// Each call whose target (menu item, panel, audio output) does not exist yet
+// does nothing.
 
 #include "settings_table.h"
 

@@ -122,9 +122,6 @@ public:
     // the menu bar object (menu_bar.h).
     void menu_command(wxCommandEvent &event);
     void enable_menu_items() { menus_.enable_menu_items(); }
-    void menu_file_logfile_save() { menus_.menu_file_logfile_save(); }
-    void menu_help_about() { menus_.menu_help_about(); }
-    void menu_help_update() { menus_.menu_help_update(); }
     void menu_help_kb_shortcuts() { menus_.menu_help_kb_shortcuts(); }
     // The popup windows listed in the Windows menu (at most sixteen).
     void add_popup_menu_item(const char *name) override { menus_.add_popup_menu_item(name); }

@@ -1,6 +1,7 @@
-// The menu bar's handlers that need no item table: connecting, the log, the
-// fonts, the automap's place and size, the help texts; and the menus the
-// server fills, the Vote menu and the Windows menu.
+// The menu bar's handlers: the settings' items through the item tables
+// (menus.h), connecting, the log, the fonts, the automap's place and size,
+// the help texts; and the menus the server fills, the Vote menu and the
+// Windows menu.
 #include "menu_bar.h"
 
 #include "ansi_palette.h"
@@ -11,7 +12,9 @@
 #include "global_fonts.h"
 #include "log_export.h"
 #include "main.h"
+#include "menu_ids.h"
 #include "menus.h"
+#include "settings_table.h"
 #include "socket.h"
 #include "text_bytes.h"
 #include "tqconfig.h"
@@ -36,6 +39,10 @@ namespace {
 
 const char separator_line[] = "\n-----------------------------------------------------";
 const wxString windows_menu_title = wxS("&Windows");
+// The automap's cell sizes of the Maps menu.
+constexpr int automap_big = 15;
+constexpr int automap_medium = 11;
+constexpr int automap_small = 7;
 
 // The dialog's choice, or nothing when it was cancelled.
 bool choose_font(wxWindow *parent, const wxFont &initial, wxFont *chosen)
@@ -352,4 +359,198 @@ void vusk_menu_bar::popup_menu_handler(int id)
 void vusk_menu_bar::popup_menu_reset()
 {
     frame_.popup_manager()->reset_positions();
+}
+
+void vusk_menu_bar::build_menus()
+{
+    bar_ = new wxMenuBar;
+    append_main_menus(*bar_);
+    build_vote_menu();
+}
+
+void vusk_menu_bar::show_all_settings()
+{
+    for (const menu_check &mark : setting_marks(*TConfig::Instance()))
+        show_mark(mark);
+}
+
+void vusk_menu_bar::show_setting(menu_setting setting, int value)
+{
+    show_mark(menu_item_for(setting, value));
+}
+
+// A login or a server's command shows every setting again: an item already
+// showing the value is left alone.
+void vusk_menu_bar::show_mark(const menu_check &mark)
+{
+    wxMenuItem *entry = mark.id != 0 && bar_ != nullptr ? bar_->FindItem(mark.id) : nullptr;
+    if (entry != nullptr && entry->IsChecked() != mark.checked)
+        entry->Check(mark.checked);
+}
+
+void vusk_menu_bar::enable_menu_items()
+{
+    const bool automap_on = TConfig::Instance()->GetAutomapEnable() != 0;
+    for (int id : {id_menu_view_map_big, id_menu_view_map_med, id_menu_view_map_small, id_menu_view_map_incr,
+                   id_menu_view_map_decr}) {
+        wxMenuItem *entry = bar_ != nullptr ? bar_->FindItem(id) : nullptr;
+        if (entry != nullptr && entry->IsEnabled() != automap_on)
+            entry->Enable(automap_on);
+    }
+}
+
+// Every id has its case and there is no default, so an item without a
+// handler does not compile.
+void vusk_menu_bar::carry_out_menu_item(menu_id id)
+{
+    TConfig &config = *TConfig::Instance();
+    switch (id) {
+    case id_menu_file_connect: menu_file_connect(); break;
+    case id_menu_file_disconnect: menu_file_disconnect(); break;
+    case id_menu_file_logfile_save: menu_file_logfile_save(); break;
+    case id_menu_view_clear_scrollback: menu_view_clear_scrollback(); break;
+    case id_menu_file_quit: frame_.verify_program_exit(); break;
+    // The check items of the settings table (but the frame's own) toggle
+    // their setting.
+#define MENU_CHECK(setting, id, label) case id:
+#define FRAME_CHECK(setting, id, label)
+#define MENU_RADIO(setting)
+#define NO_MENU
+#define VUSK_SETTING_CASE(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, \
+                          shortcut)                                                                          \
+    menu
+#define VUSK_INSTALLATION_CASE(Accessor, status, menu) menu
+    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_CASE, VUSK_INSTALLATION_CASE)
+        toggle_setting(id);
+        break;
+#undef VUSK_INSTALLATION_CASE
+#undef VUSK_SETTING_CASE
+#undef NO_MENU
+#undef MENU_RADIO
+#undef FRAME_CHECK
+#undef MENU_CHECK
+    case id_menu_view_layout_embedded:
+    case id_menu_view_layout_left:
+    case id_menu_view_layout_left_bottom:
+    case id_menu_view_group_status_off:
+    case id_menu_view_group_status_horizontal:
+    case id_menu_view_group_status_vertical:
+    case id_menu_theme_background_red:
+    case id_menu_theme_background_brown:
+    case id_menu_theme_background_yellow:
+    case id_menu_theme_background_ygreen:
+    case id_menu_theme_background_green:
+    case id_menu_theme_background_cyan:
+    case id_menu_theme_background_blue:
+    case id_menu_theme_background_purple:
+    case id_menu_theme_background_grey:
+    case id_menu_theme_buttons_red:
+    case id_menu_theme_buttons_brown:
+    case id_menu_theme_buttons_yellow:
+    case id_menu_theme_buttons_ygreen:
+    case id_menu_theme_buttons_green:
+    case id_menu_theme_buttons_cyan:
+    case id_menu_theme_buttons_blue:
+    case id_menu_theme_buttons_purple:
+    case id_menu_theme_buttons_grey:
+    case id_menu_theme_bg_none:
+    case id_menu_theme_bg_solid:
+    case id_menu_theme_bg_maze1:
+    case id_menu_theme_bg_maze2:
+    case id_menu_theme_bg_bubbles: choose_setting(id); break;
+    case id_menu_pref_default: config.UseDefaultPrefs(); break;
+    case id_menu_theme_default: {
+        const tqconfig_settings defaults;
+        config.SetButtonTheme(defaults.current_theme);
+        config.SetBackgroundColor(defaults.current_background_theme);
+        config.SetBackgroundStyle(defaults.theme_bg_setting);
+        break;
+    }
+    case id_menu_view_font_color_default:
+    case id_menu_view_font_color_zmud:
+    case id_menu_view_font_color_gmud:
+    case id_menu_view_font_color_bright: {
+        int code = 0;
+        const char *word = nullptr;
+        if (font_colour_for(id, &code, &word))
+            change_font_colours(code, word);
+        break;
+    }
+    case id_menu_view_font_incr: frame_.zoom_in(); break;
+    case id_menu_view_font_decr: frame_.zoom_out(); break;
+    case id_menu_view_change_font: menu_view_change_font(); break;
+    case id_menu_view_change_button_font: menu_view_change_button_font(); break;
+    case id_menu_view_automap_display: frame_.toggle_automap_display(); break;
+    case id_menu_view_automap_docked: menu_view_automap_docked(); break;
+    case id_menu_view_map_big: set_map_size(automap_big); break;
+    case id_menu_view_map_med: set_map_size(automap_medium); break;
+    case id_menu_view_map_small: set_map_size(automap_small); break;
+    case id_menu_view_map_incr: frame_.incr_automap_size(); break;
+    case id_menu_view_map_decr: frame_.decr_automap_size(); break;
+    case id_menu_help_kb_shortcuts: menu_help_kb_shortcuts(); break;
+    case id_menu_help_mud_basic_help: send_help_command("help"); break;
+    case id_menu_help_mud_more_help: send_help_command("help me"); break;
+    case id_menu_help_web_main:
+    case id_menu_help_web_forum:
+    case id_menu_help_web_help:
+    case id_menu_help_web_maps:
+    case id_menu_help_web_shops:
+    case id_menu_help_web_skills:
+    case id_menu_help_web_quests:
+    case id_menu_help_web_rules:
+    case id_menu_help_web_commands:
+    case id_menu_help_web_socials:
+    case id_menu_help_web_faq:
+    case id_menu_help_web_changes: open_listed_page(id); break;
+    case id_menu_help_about: menu_help_about(); break;
+    case id_menu_help_update: menu_help_update(); break;
+    case id_menu_vote_1:
+    case id_menu_vote_2:
+    case id_menu_vote_3:
+    case id_menu_vote_4:
+    case id_menu_vote_5:
+    case id_menu_vote_6:
+    case id_menu_vote_7:
+    case id_menu_vote_8: menu_vote_routine(id - id_menu_vote_first); break;
+    case id_menu_vote_all: menu_vote_open_all(); break;
+    case id_menu_vote_reminder: menu_vote_reminder_toggle(); break;
+    case id_menu_popup_1:
+    case id_menu_popup_2:
+    case id_menu_popup_3:
+    case id_menu_popup_4:
+    case id_menu_popup_5:
+    case id_menu_popup_6:
+    case id_menu_popup_7:
+    case id_menu_popup_8:
+    case id_menu_popup_9:
+    case id_menu_popup_10:
+    case id_menu_popup_11:
+    case id_menu_popup_12:
+    case id_menu_popup_13:
+    case id_menu_popup_14:
+    case id_menu_popup_15:
+    case id_menu_popup_16: popup_menu_handler(id); break;
+    case id_menu_popup_reset: popup_menu_reset(); break;
+    // Disabled: shown, never chosen.
+    case id_menu_windows_not_connected: break;
+    }
+}
+
+void vusk_menu_bar::toggle_setting(menu_id id)
+{
+    // Not every setter shows its value; the mark must follow it anyway.
+    show_mark(toggle_setting_of(id, *TConfig::Instance()));
+}
+
+void vusk_menu_bar::choose_setting(menu_id id)
+{
+    choose_setting_of(id, *TConfig::Instance());
+}
+
+void vusk_menu_bar::open_listed_page(menu_id id)
+{
+    std::string url;
+    std::string message;
+    if (web_page_for(id, &url, &message))
+        open_web_page(url, message);
 }

@@ -4,8 +4,8 @@
 // The main frame's menu bar and what its items do. The frame's event table
 // hands every menu event to carry_out_menu_item; the items that show a
 // setting follow it through show_setting; the Vote menu and the Windows menu
-// are filled from what the server sends. Its handlers are in menus.cpp
-// (those that read the item tables) and menu_bar.cpp.
+// are filled from what the server sends. What each item stands for is in the
+// item tables (menus.h).
 
 #include "config_effects.h"
 #include "menu_ids.h"
@@ -13,6 +13,7 @@
 
 #include <string>
 
+struct menu_check;
 class vusk_connection;
 class vusk_display_router;
 class vusk_mw;
@@ -42,9 +43,6 @@ public:
     void set_map_size(int cell_size);
     // What saving the main display's scrollback to the file told the player.
     std::string logfile_saving_text(const wxString &path, bool plain_text);
-    void menu_file_logfile_save();
-    void menu_help_about();
-    void menu_help_update();
     void menu_help_kb_shortcuts();
 
     // A "votemenu" tag's entry; the menu shows the entries once the tick
@@ -61,12 +59,14 @@ public:
     int popup_menu_count() const { return popup_menu_items_.count(); }
 
 private:
+    void show_mark(const menu_check &mark);
     void toggle_setting(menu_id id);
     void choose_setting(menu_id id);
     void open_listed_page(menu_id id);
     void write_framed(const std::string &text);
     void menu_file_connect();
     void menu_file_disconnect();
+    void menu_file_logfile_save();
     void menu_view_clear_scrollback();
     void change_font_colours(int code, const char *word);
     void open_web_page(const std::string &url, const std::string &message);
@@ -74,6 +74,8 @@ private:
     void menu_view_automap_docked();
     void menu_view_change_font();
     void menu_view_change_button_font();
+    void menu_help_about();
+    void menu_help_update();
     void build_vote_menu();
     void menu_vote_routine(int index);
     void menu_vote_open_all();

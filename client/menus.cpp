@@ -1,12 +1,10 @@
-// The main frame's menu bar: its items, and the handlers that read the item
-// tables. Almost every item maps to one setter of the configuration, which
-// stores the value, shows it in the menu and does the visible work; the
-// tables below say which.
+// The main frame's menu bar: its items and what each stands for. Almost
+// every item maps to one setter of the configuration, which stores the
+// value, shows it in the menu and does the visible work; the tables below say
+// which.
 #include "menus.h"
 
 #include "command_line.h"
-#include "main.h"
-#include "menu_bar.h"
 #include "menu_ids.h"
 #include "tqconfig.h"
 #include "vusk_background.h"
@@ -429,9 +427,6 @@ wxMenu *windows_menu()
 
 namespace {
 
-constexpr int automap_big = 15;
-constexpr int automap_medium = 11;
-constexpr int automap_small = 7;
 constexpr int channel_height_step = 5;
 constexpr int input_height_step = 12;
 
@@ -526,204 +521,44 @@ int smaller_input_height(int height)
     return std::max(height - input_height_step, input_height_min);
 }
 
-// ---- The menu bar's side ----
-
-void vusk_menu_bar::build_menus()
+std::vector<menu_check> setting_marks(const TConfig &config)
 {
-    bar_ = new wxMenuBar;
-    append_main_menus(*bar_);
-    build_vote_menu();
-}
-
-void vusk_menu_bar::show_all_settings()
-{
-    const TConfig &config = *TConfig::Instance();
+    std::vector<menu_check> marks;
     for (const setting_menu &item : setting_menus)
         if (item.kind != menu_kind::none)
-            show_setting(item.setting, (config.*item.get)());
+            marks.push_back(menu_item_for(item.setting, (config.*item.get)()));
     for (const font_colour_choice &choice : font_colour_choices)
         if (choice.code == config.GetFontColors())
-            bar_->Check(choice.id, true);
+            marks.push_back({choice.id, true});
+    return marks;
 }
 
-// A login or a server's command shows every setting again: an item already
-// showing the value is left alone.
-void vusk_menu_bar::show_setting(menu_setting setting, int value)
-{
-    const menu_check item = menu_item_for(setting, value);
-    wxMenuItem *entry = item.id != 0 && bar_ != nullptr ? bar_->FindItem(item.id) : nullptr;
-    if (entry != nullptr && entry->IsChecked() != item.checked)
-        entry->Check(item.checked);
-}
-
-void vusk_menu_bar::enable_menu_items()
-{
-    const bool automap_on = TConfig::Instance()->GetAutomapEnable() != 0;
-    for (int id : {id_menu_view_map_big, id_menu_view_map_med, id_menu_view_map_small, id_menu_view_map_incr,
-                   id_menu_view_map_decr}) {
-        wxMenuItem *entry = bar_ != nullptr ? bar_->FindItem(id) : nullptr;
-        if (entry != nullptr && entry->IsEnabled() != automap_on)
-            entry->Enable(automap_on);
-    }
-}
-
-// Every id has its case and there is no default, so an item without a
-// handler does not compile.
-void vusk_menu_bar::carry_out_menu_item(menu_id id)
-{
-    TConfig &config = *TConfig::Instance();
-    switch (id) {
-    case id_menu_file_connect: menu_file_connect(); break;
-    case id_menu_file_disconnect: menu_file_disconnect(); break;
-    case id_menu_file_logfile_save: menu_file_logfile_save(); break;
-    case id_menu_view_clear_scrollback: menu_view_clear_scrollback(); break;
-    case id_menu_file_quit: frame_.verify_program_exit(); break;
-    // The check items of the settings table (but the frame's own) toggle
-    // their setting.
-#define MENU_CHECK(setting, id, label) case id:
-#define FRAME_CHECK(setting, id, label)
-#define MENU_RADIO(setting)
-#define NO_MENU
-#define VUSK_SETTING_CASE(Accessor, member, default_value, sanity, setter, effect, reset, status, menu, word, \
-                          shortcut)                                                                          \
-    menu
-#define VUSK_INSTALLATION_CASE(Accessor, status, menu) menu
-    VUSK_SETTINGS(VUSK_NO_ROW, VUSK_NO_ROW, VUSK_NO_ROW, VUSK_SETTING_CASE, VUSK_INSTALLATION_CASE)
-        toggle_setting(id);
-        break;
-#undef VUSK_INSTALLATION_CASE
-#undef VUSK_SETTING_CASE
-#undef NO_MENU
-#undef MENU_RADIO
-#undef FRAME_CHECK
-#undef MENU_CHECK
-    case id_menu_view_layout_embedded:
-    case id_menu_view_layout_left:
-    case id_menu_view_layout_left_bottom:
-    case id_menu_view_group_status_off:
-    case id_menu_view_group_status_horizontal:
-    case id_menu_view_group_status_vertical:
-    case id_menu_theme_background_red:
-    case id_menu_theme_background_brown:
-    case id_menu_theme_background_yellow:
-    case id_menu_theme_background_ygreen:
-    case id_menu_theme_background_green:
-    case id_menu_theme_background_cyan:
-    case id_menu_theme_background_blue:
-    case id_menu_theme_background_purple:
-    case id_menu_theme_background_grey:
-    case id_menu_theme_buttons_red:
-    case id_menu_theme_buttons_brown:
-    case id_menu_theme_buttons_yellow:
-    case id_menu_theme_buttons_ygreen:
-    case id_menu_theme_buttons_green:
-    case id_menu_theme_buttons_cyan:
-    case id_menu_theme_buttons_blue:
-    case id_menu_theme_buttons_purple:
-    case id_menu_theme_buttons_grey:
-    case id_menu_theme_bg_none:
-    case id_menu_theme_bg_solid:
-    case id_menu_theme_bg_maze1:
-    case id_menu_theme_bg_maze2:
-    case id_menu_theme_bg_bubbles: choose_setting(id); break;
-    case id_menu_pref_default: config.UseDefaultPrefs(); break;
-    case id_menu_theme_default: {
-        const tqconfig_settings defaults;
-        config.SetButtonTheme(defaults.current_theme);
-        config.SetBackgroundColor(defaults.current_background_theme);
-        config.SetBackgroundStyle(defaults.theme_bg_setting);
-        break;
-    }
-    case id_menu_view_font_color_default:
-    case id_menu_view_font_color_zmud:
-    case id_menu_view_font_color_gmud:
-    case id_menu_view_font_color_bright:
-        change_font_colours(find_font_colour(id)->code, find_font_colour(id)->word);
-        break;
-    case id_menu_view_font_incr: frame_.zoom_in(); break;
-    case id_menu_view_font_decr: frame_.zoom_out(); break;
-    case id_menu_view_change_font: menu_view_change_font(); break;
-    case id_menu_view_change_button_font: menu_view_change_button_font(); break;
-    case id_menu_view_automap_display: frame_.toggle_automap_display(); break;
-    case id_menu_view_automap_docked: menu_view_automap_docked(); break;
-    case id_menu_view_map_big: set_map_size(automap_big); break;
-    case id_menu_view_map_med: set_map_size(automap_medium); break;
-    case id_menu_view_map_small: set_map_size(automap_small); break;
-    case id_menu_view_map_incr: frame_.incr_automap_size(); break;
-    case id_menu_view_map_decr: frame_.decr_automap_size(); break;
-    case id_menu_help_kb_shortcuts: menu_help_kb_shortcuts(); break;
-    case id_menu_help_mud_basic_help: send_help_command("help"); break;
-    case id_menu_help_mud_more_help: send_help_command("help me"); break;
-    case id_menu_help_web_main:
-    case id_menu_help_web_forum:
-    case id_menu_help_web_help:
-    case id_menu_help_web_maps:
-    case id_menu_help_web_shops:
-    case id_menu_help_web_skills:
-    case id_menu_help_web_quests:
-    case id_menu_help_web_rules:
-    case id_menu_help_web_commands:
-    case id_menu_help_web_socials:
-    case id_menu_help_web_faq:
-    case id_menu_help_web_changes: open_listed_page(id); break;
-    case id_menu_help_about: menu_help_about(); break;
-    case id_menu_help_update: menu_help_update(); break;
-    case id_menu_vote_1:
-    case id_menu_vote_2:
-    case id_menu_vote_3:
-    case id_menu_vote_4:
-    case id_menu_vote_5:
-    case id_menu_vote_6:
-    case id_menu_vote_7:
-    case id_menu_vote_8: menu_vote_routine(id - id_menu_vote_first); break;
-    case id_menu_vote_all: menu_vote_open_all(); break;
-    case id_menu_vote_reminder: menu_vote_reminder_toggle(); break;
-    case id_menu_popup_1:
-    case id_menu_popup_2:
-    case id_menu_popup_3:
-    case id_menu_popup_4:
-    case id_menu_popup_5:
-    case id_menu_popup_6:
-    case id_menu_popup_7:
-    case id_menu_popup_8:
-    case id_menu_popup_9:
-    case id_menu_popup_10:
-    case id_menu_popup_11:
-    case id_menu_popup_12:
-    case id_menu_popup_13:
-    case id_menu_popup_14:
-    case id_menu_popup_15:
-    case id_menu_popup_16: popup_menu_handler(id); break;
-    case id_menu_popup_reset: popup_menu_reset(); break;
-    // Disabled: shown, never chosen.
-    case id_menu_windows_not_connected: break;
-    }
-}
-
-void vusk_menu_bar::toggle_setting(menu_id id)
+menu_check toggle_setting_of(int id, TConfig &config)
 {
     menu_setting setting;
     if (!menu_toggle_for(id, &setting))
-        return;
-    TConfig &config = *TConfig::Instance();
+        return {};
     const setting_menu &item = *find_setting_menu(setting);
     (config.*item.set)(toggled((config.*item.get)()));
-    // Not every setter shows its value; the mark must follow it anyway.
-    show_setting(item.setting, (config.*item.get)());
+    return menu_item_for(item.setting, (config.*item.get)());
 }
 
-void vusk_menu_bar::choose_setting(menu_id id)
+bool choose_setting_of(int id, TConfig &config)
 {
     menu_setting setting;
     int value = 0;
-    if (menu_radio_for(id, &setting, &value))
-        (TConfig::Instance()->*find_setting_menu(setting)->set)(value);
+    if (!menu_radio_for(id, &setting, &value))
+        return false;
+    (config.*find_setting_menu(setting)->set)(value);
+    return true;
 }
 
-void vusk_menu_bar::open_listed_page(menu_id id)
+bool font_colour_for(int id, int *code, const char **word)
 {
-    std::string url;
-    std::string message;
-    if (web_page_for(id, &url, &message))
-        open_web_page(url, message);
+    const font_colour_choice *choice = find_font_colour(id);
+    if (choice == nullptr)
+        return false;
+    *code = choice->code;
+    *word = choice->word;
+    return true;
 }

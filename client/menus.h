@@ -2,16 +2,18 @@
 #define VUSK_MENUS_H
 
 // The main frame's menu bar: what each item is, which setting it shows, and
-// the pages and texts its items lead to. The menu bar's handlers that read
-// these tables are in menus.cpp beside them, the others in menu_bar.cpp.
+// the pages and texts its items lead to. The menu bar (menu_bar.h) asks these
+// tables.
 
 #include "config_effects.h"
 
 #include <string>
+#include <vector>
 
 // The smallest text size the zoom and the font dialog give.
 constexpr int smallest_zoom = 3;
 
+class TConfig;
 class wxMenu;
 class wxMenuBar;
 
@@ -33,6 +35,19 @@ int toggled(int value);
 
 // The radio item's setting and value; false for other ids.
 bool menu_radio_for(int id, menu_setting *setting, int *value);
+
+// The mark of every setting that has a menu item, and of the font colours
+// in use, for the configuration's values.
+std::vector<menu_check> setting_marks(const TConfig &config);
+// Check item `id`: flips its setting through the setter and returns the
+// mark of the new value; id 0 for other ids.
+menu_check toggle_setting_of(int id, TConfig &config);
+// Radio item `id`: gives its setting its value through the setter; false
+// for other ids.
+bool choose_setting_of(int id, TConfig &config);
+// A font colour item's code and the word the player is told; false for
+// other ids.
+bool font_colour_for(int id, int *code, const char **word);
 
 // "&File" to "&Help", the Windows menu with its one disabled item.
 void append_main_menus(wxMenuBar &bar);

@@ -1,11 +1,25 @@
 #include "native_window.h"
 
+#include <wx/utils.h>
+
 #include <algorithm>
 #include <dlfcn.h>
 
 bool can_draw_on(const wxWindow &window)
 {
     return window.IsShownOnScreen() && window.GTKGetDrawingWindow() != nullptr;
+}
+
+// Placed through the parent: the toolkit has the window's own place at once,
+// GTK only once it next lays the window out.
+bool pointer_is_over(const wxWindow &window)
+{
+    const wxWindow *parent = window.GetParent();
+    if (parent == nullptr || !window.IsShownOnScreen())
+        return false;
+    const wxPoint pointer = wxGetMousePosition();
+    const wxRect place(parent->ClientToScreen(window.GetPosition()), window.GetSize());
+    return place.Contains(pointer) && wxFindWindowAtPoint(pointer) == &window;
 }
 
 namespace {

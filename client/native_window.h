@@ -11,6 +11,13 @@
 // draws on the root window instead: on the player's desktop.
 bool can_draw_on(const wxWindow &window);
 
+// Whether the pointer lies on `window` now and no window of this program
+// covers it there, asked of the X server. GDK keeps where the pointer last
+// was inside each top-level window and makes up the enter and leave events of
+// a moved child window from that; once the top-level window itself has moved
+// under a resting pointer, that place is stale and the events are missing.
+bool pointer_is_over(const wxWindow &window);
+
 // The least size GTK lets the window's widget be given (1 x 1 at least),
 // whatever size it has now; given less, GTK asserts at every layout of it.
 wxSize native_minimum_size(const wxWindow &window);

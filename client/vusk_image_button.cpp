@@ -5,6 +5,7 @@
 #include "button_label.h"
 #include "button_mouse.h"
 #include "mouse_event_table.h"
+#include "native_window.h"
 #include "newbie_flash.h"
 #include "vusk_audio.h"
 #include "vusk_font.h"
@@ -49,7 +50,47 @@ bool vusk_image_button::Show(bool show)
 {
     if (show != IsShown())
         hover = false;
-    return vusk_embedded_window::Show(show);
+    const bool changed = vusk_embedded_window::Show(show);
+    if (changed && show)
+        follow_pointer_soon();
+    return changed;
+}
+
+void vusk_image_button::SetSize(int x, int y, int width, int height, int size_flags)
+{
+    const wxRect before = GetRect();
+    vusk_embedded_window::SetSize(x, y, width, height, size_flags);
+    if (GetRect() != before)
+        follow_pointer_soon();
+}
+
+void vusk_image_button::SetSize(int width, int height)
+{
+    const wxSize before = GetSize();
+    vusk_embedded_window::SetSize(width, height);
+    if (GetSize() != before)
+        follow_pointer_soon();
+}
+
+// The toolkit's enter and leave events do not always come when the button
+// moves instead of the pointer (see pointer_is_over). Asking where the
+// pointer is takes the X server a round trip: a button placed many times in
+// one pass of the event loop asks once, where it ends up.
+void vusk_image_button::follow_pointer_soon()
+{
+    if (pointer_check_queued)
+        return;
+    pointer_check_queued = true;
+    CallAfter([this] {
+        pointer_check_queued = false;
+        if (button_state == button_disabled)
+            return;
+        const bool over = pointer_is_over(*this);
+        if (over == hover)
+            return;
+        hover = over;
+        Refresh(false);
+    });
 }
 
 void vusk_image_button::set_image(button_image_index index, const vusk_bitmap &image)

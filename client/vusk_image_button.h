@@ -30,8 +30,12 @@ public:
 
     using vusk_embedded_window::SetSize;
 
-    // Showing or hiding the button forgets the pointer over it.
+    // Hiding the button forgets the pointer over it. Once the events queued
+    // now are handled, a button moved or shown under a resting pointer is
+    // hovered and one moved from under it is not.
     bool Show(bool show = true) override;
+    void SetSize(int x, int y, int width, int height, int size_flags = wxSIZE_AUTO) override;
+    void SetSize(int width, int height) override;
     int animation_callback(int milliseconds) override;
     void repaint_dc(vusk_bitmap &bitmap) override;
 
@@ -84,12 +88,14 @@ protected:
 
 private:
     void set_image(button_image_index index, const vusk_bitmap &image);
+    void follow_pointer_soon();
     void fire_click();
 
     std::array<vusk_bitmap, button_image_count> images;
     bool has_default_hover = false;
     bool has_clicked_hover = false;
     bool images_stale = false;
+    bool pointer_check_queued = false;
     int button_state = button_up;
     bool hover = false;
 

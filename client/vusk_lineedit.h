@@ -61,7 +61,6 @@ public:
 private:
     bool whole_text_selected();
     bool handle_whole_selection_key(wxKeyEvent &event);
-    bool handle_control_key(wxKeyEvent &event);
     void run_control_key(const control_key_binding &binding);
     void copy_or_break();
     void show_history_text(const wxString &text);

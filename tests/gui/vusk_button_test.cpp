@@ -227,6 +227,34 @@ TEST_F(TextButton, TheNewcomerFlashAlternatesTheBorderForSixteenStepsEvenWithLon
     EXPECT_EQ(pixel(shown_image(*button), 0, 13), vusk_color(192, 192, 192));
 }
 
+// The frame moving under a resting pointer leaves the toolkit's idea of
+// where the pointer lies behind, so no enter or leave event comes when the
+// layout then slides a button under or from under it: the button still
+// shows whether the pointer is over it.
+TEST_F(TextButton, AButtonSlidUnderOrFromUnderARestingPointerShowsWhetherItIsHovered)
+{
+    const wxPoint pointer_before = wxGetMousePosition();
+    const wxPoint rest(150, 70);
+    frame->area->WarpPointer(rest.x, rest.y);
+    ASSERT_TRUE(gui::wait_until([&] { return wxGetMousePosition() == frame->area->ClientToScreen(rest); }));
+    gui::pump_events();
+    const wxPoint shift(20, 10);
+    const wxPoint area_origin = frame->area->GetScreenPosition();
+    frame->Move(frame->GetPosition() + shift);
+    ASSERT_TRUE(gui::wait_until([&] { return frame->area->GetScreenPosition() == area_origin + shift; }));
+    // The pointer now lies at rest - shift in the area, off the button.
+    const wxPoint pointer = rest - shift;
+    EXPECT_EQ(face_of(*button), theme_slot(3));
+
+    button->SetSize(pointer.x - 30, pointer.y - 15, 40, 20);
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(6); })) << "slid under the pointer";
+    button->SetSize(10, 10, 97, 26);
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(3); })) << "slid from under it";
+
+    frame->WarpPointer(pointer_before.x - frame->GetScreenPosition().x,
+                       pointer_before.y - frame->GetScreenPosition().y);
+}
+
 // Only the hover images that were set are shown: without a clicked hover
 // image a button that is down shows its clicked image, hovered or not.
 TEST_F(TextButton, AButtonWithoutAClickedHoverImageShowsItsClickedImageWhileHovered)

@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
-"""The built program against the settings files and the server bursts that
-used to stop it: damaged or endless files at start-up, a burst of client
-ids with many configurations, more characters than the configuration holds,
-and saves under a file-size limit. Each test fails by timeout if the program
-blocks.
+"""The built program against settings files and server bursts that could
+stop it: damaged or endless files at start-up, a burst of client ids with
+many configurations, more characters than the configuration holds, and saves
+under a file-size limit. Each test fails by timeout if the program blocks.
 
 Usage: test_hostile_files.py PROGRAM GAME_SERVER OUTPUT_DIR
 """
