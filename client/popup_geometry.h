@@ -10,11 +10,11 @@ struct popup_extent {
     int height = 1;
 };
 
-// The most pixels a popup sized by the server holds (1024 by 768, a small
-// screen): its display keeps two pictures of about that size, so that 32
-// popups of any size the server names, in any font, stay near 200 MB. A
-// popup of 100 by 37 characters in a 10-point font holds 448,000.
-constexpr int popup_text_pixels_max = 1024 * 768;
+// The most pixels a popup sized by the server holds (800 by 600): its
+// display keeps two pictures of about that size, so that 32 popups of any
+// size the server names, in any font, stay near 125 MB. A popup of 100 by 37
+// characters in a 10-point font holds 448,000.
+constexpr int popup_text_pixels_max = 800 * 600;
 
 // The client area for cols by rows characters of char_w by char_h pixels,
 // with half a line to spare below: at least 1 by 1, at most the display's

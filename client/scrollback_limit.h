@@ -28,11 +28,11 @@ struct scrollback_limit {
     int64_t runs_after_trim() const { return runs - runs / 8; }
 };
 
-// What a popup window's or a channel's display keeps: a sixty-fourth of the
-// main display's limits, far more than a popup shows or a player scrolls
-// back through in a channel, so that the 65 of them a server can fill (32
-// popups, 32 channels and "(all)") hold a few MB each at most.
-constexpr scrollback_limit side_display_scrollback_limit{int64_t(1) << 14, int64_t(1) << 20, int64_t(1) << 17};
+// What a popup window's or a channel's display keeps: 8,192 lines, half a
+// megabyte of text, far more than a popup shows or a player scrolls back
+// through in a channel, so that the 65 of them a server can fill (32 popups,
+// 32 channels and "(all)") hold about 100 MB together at most.
+constexpr scrollback_limit side_display_scrollback_limit{int64_t(1) << 13, int64_t(1) << 19, int64_t(1) << 16};
 
 // Finds where the text kept after a trim begins. The text is given from its
 // oldest run on, one run at a time; `lines` counts its newlines.
