@@ -277,7 +277,7 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
         request_download(effect, version, effect_downloading);
         return;
     case decode_result::unusable:
-        // An older sound stays for a newer version to replace.
+        // Silent until a request names a newer version, which is fetched.
         effect->state = effect_failed;
         break;
     case decode_result::decoded:
