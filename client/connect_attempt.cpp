@@ -3,7 +3,14 @@
 #include "socket.h"
 
 connect_attempt::connect_attempt(const char *host, int port, const char *client_id, int timeout_ms)
-    : lookup_(host), port_(port), client_id_(client_id != nullptr ? client_id : ""), timeout_(timeout_ms)
+    : connect_attempt(std::make_shared<host_lookup>(host), port, client_id, timeout_ms)
+{
+}
+
+connect_attempt::connect_attempt(std::shared_ptr<host_lookup> lookup, int port, const char *client_id,
+                                 int timeout_ms)
+    : lookup_(std::move(lookup)), port_(port), client_id_(client_id != nullptr ? client_id : ""),
+      timeout_(timeout_ms)
 {
 }
 
@@ -18,7 +25,7 @@ connect_attempt::progress connect_attempt::check()
         return progress_;
     if (fd_ == -1) {
         in_addr address{};
-        switch (lookup_.check(address)) {
+        switch (lookup_->check(address)) {
         case host_lookup::outcome::pending: return progress_;
         case host_lookup::outcome::failed: return progress_ = progress::failed;
         case host_lookup::outcome::found: return start_connecting(address);

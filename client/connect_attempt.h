@@ -10,6 +10,7 @@
 #include "host_lookup.h"
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 class connect_attempt {
@@ -17,6 +18,9 @@ public:
     enum class progress { pending, connected, failed };
 
     connect_attempt(const char *host, int port, const char *client_id, int timeout_ms);
+    // Connects to the address `lookup` finds; several attempts may share one
+    // lookup.
+    connect_attempt(std::shared_ptr<host_lookup> lookup, int port, const char *client_id, int timeout_ms);
     // A socket not handed out is closed.
     ~connect_attempt();
     connect_attempt(const connect_attempt &) = delete;
@@ -34,7 +38,7 @@ private:
 
     progress start_connecting(const in_addr &address);
 
-    host_lookup lookup_;
+    const std::shared_ptr<host_lookup> lookup_;
     const int port_;
     const std::string client_id_;
     const std::chrono::milliseconds timeout_;

@@ -27,8 +27,17 @@ bool vusk_connection::open(const char *port_text)
 {
     close();
     const int port = port_text != nullptr ? read_int_clamped(port_text) : connect_port;
-    attempt_ = std::make_unique<connect_attempt>(connect_address, port, global_uuid, connect_timeout_ms);
+    attempt_ = std::make_unique<connect_attempt>(host_lookup_for_attempt(), port, global_uuid, connect_timeout_ms);
     return continue_connecting();
+}
+
+// A lookup the name server has not answered yet serves the next attempt
+// too, so that trying again and again while it hangs starts no thread more.
+std::shared_ptr<host_lookup> vusk_connection::host_lookup_for_attempt()
+{
+    if (lookup_ == nullptr || !lookup_->pending() || lookup_->host() != connect_address)
+        lookup_ = std::make_shared<host_lookup>(connect_address);
+    return lookup_;
 }
 
 bool vusk_connection::continue_connecting()

@@ -68,7 +68,11 @@ public:
 private:
     vusk_tag_dispatcher tag_dispatcher_;
     vusk_stream_parser stream_parser_;
+    std::shared_ptr<host_lookup> host_lookup_for_attempt();
+
     std::unique_ptr<connect_attempt> attempt_;
+    // The latest attempt's lookup, kept while it waits for its answer.
+    std::shared_ptr<host_lookup> lookup_;
     bool connected_once_ = false;
     bool logged_in_ = false;
     time_t login_time_ = 0;

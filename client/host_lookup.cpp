@@ -62,6 +62,16 @@ host_lookup::~host_lookup()
         worker_.join();
 }
 
+bool host_lookup::pending() const
+{
+    return answer_->state.load(std::memory_order_acquire) == outcome::pending;
+}
+
+const std::string &host_lookup::host() const
+{
+    return answer_->host;
+}
+
 host_lookup::outcome host_lookup::check(in_addr &address)
 {
     const outcome state = answer_->state.load(std::memory_order_acquire);

@@ -9,6 +9,7 @@
 #include <netinet/in.h>
 
 #include <memory>
+#include <string>
 #include <thread>
 
 class host_lookup {
@@ -24,6 +25,9 @@ public:
 
     // Never waits; `address` is set when the outcome is found.
     outcome check(in_addr &address);
+    // Still waiting for the system's answer.
+    bool pending() const;
+    const std::string &host() const;
 
 private:
     struct answer;

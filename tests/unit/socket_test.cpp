@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <netinet/in.h>
 #include <poll.h>
 #include <random>
@@ -232,6 +233,24 @@ TEST(HostLookup, AnAddressIsTakenAtOnceAndANameIsLookedUp)
     ASSERT_EQ(see_through(name, address), host_lookup::outcome::found);
     EXPECT_STREQ(inet_ntoa(address), "127.0.0.1");
     EXPECT_EQ(host_lookup(nullptr).check(address), host_lookup::outcome::failed);
+}
+
+// A connect tried again while the name server has not answered waits for the
+// same lookup; once answered, the lookup goes on serving every attempt.
+TEST(HostLookup, OneLookupServesEveryAttemptThatSharesIt)
+{
+    silent_host server;
+    auto lookup = std::make_shared<host_lookup>("localhost");
+    connect_attempt first(lookup, server.port(), "id", socket_connect_timeout_ms);
+    const auto deadline = clock_type::now() + patience;
+    while (server.waiting_connects() < 1 && clock_type::now() < deadline) {
+        EXPECT_EQ(first.check(), connect_attempt::progress::pending);
+        usleep(1000);
+    }
+    ASSERT_EQ(server.waiting_connects(), 1);
+    connect_attempt second(lookup, server.port(), "id", socket_connect_timeout_ms);
+    EXPECT_EQ(second.check(), connect_attempt::progress::pending);
+    EXPECT_EQ(server.waiting_connects(), 2);
 }
 
 TEST(HostLookup, ALookupGivenUpWhileItRunsEndsOnItsOwn)
