@@ -231,8 +231,8 @@ void report_save_failures(const std::vector<std::string> &failures)
     fputc('\n', stderr);
 }
 
-// Every save finished since the last report, a record's each unloaded among
-// them, is said in one line.
+// The failures of every save finished since the last report, those of each
+// record unloaded among them, in one line.
 void report_finished_saves()
 {
     std::vector<std::string> failures;
