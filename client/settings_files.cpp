@@ -2,6 +2,7 @@
 
 #include "settings_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,10 +43,13 @@ std::unordered_set<std::string> &damaged_files()
 }
 
 // A write handed to the writer and not yet taken up: the content it puts in
-// the file, and which write that is.
+// the file, and which write that is; or, kept, the content of a write that
+// failed.
 struct pending_write {
     std::string content;
     unsigned long long sequence;
+    if_write_fails failure;
+    bool failed = false;
 };
 
 struct save_progress {
@@ -79,7 +83,7 @@ bool holds_already(const std::string &path, const std::string &content)
 {
     const auto pending = background().pending.find(path);
     if (pending != background().pending.end())
-        return pending->second.content == content;
+        return !pending->second.failed && pending->second.content == content;
     const auto known = known_files().find(path);
     struct stat status;
     return known != known_files().end() && known->second.content == content && stat(path.c_str(), &status) == 0 &&
@@ -127,13 +131,30 @@ std::string kept_path(const std::string &path)
     return path + damaged_suffix;
 }
 
+size_t failed_writes_kept()
+{
+    const auto &pending = background().pending;
+    return static_cast<size_t>(
+        std::count_if(pending.begin(), pending.end(), [](const auto &write) { return write.second.failed; }));
+}
+
+// A failed write whose content is kept stays pending, failed.
+void settle(std::unordered_map<std::string, pending_write>::iterator pending, bool write_failed)
+{
+    if (write_failed && pending->second.failure == if_write_fails::content_kept &&
+        failed_writes_kept() < max_waiting_settings_writes)
+        pending->second.failed = true;
+    else
+        background().pending.erase(pending);
+}
+
 void take_up(settings_write_outcome &outcome)
 {
     background_saves &state = background();
     const settings_write &write = outcome.write;
     const auto pending = state.pending.find(write.path);
     if (pending != state.pending.end() && pending->second.sequence == write.sequence)
-        state.pending.erase(pending);
+        settle(pending, !outcome.failure.empty());
     save_progress &progress = state.saves[write.save];
     --progress.unwritten;
     if (outcome.failure.empty())
@@ -199,7 +220,7 @@ std::string save_rendered(const std::string &path, const std::optional<std::stri
     return content ? save_settings_file(path, *content) : out_of_memory(path);
 }
 
-background_save::background_save() : number(++background().last_save)
+background_save::background_save(if_write_fails failure) : number(++background().last_save), failure(failure)
 {
     background().saves[number];
 }
@@ -219,11 +240,30 @@ void background_save::add(const std::string &path, const std::optional<std::stri
         progress.failures.push_back(out_of_memory(path));
         return;
     }
-    if (holds_already(path, *content))
-        return;
+    // A write of this content that is still pending may be its only copy now.
+    const auto pending = state.pending.find(path);
+    if (failure == if_write_fails::content_kept && pending != state.pending.end())
+        pending->second.failure = failure;
+    if (!holds_already(path, *content))
+        hand_to_writer(path, *content, failure);
+}
+
+void background_save::add_failed_unloads_again()
+{
+    for (const auto &[path, pending] : background().pending)
+        if (pending.failed)
+            hand_to_writer(path, std::string(pending.content), if_write_fails::content_kept);
+}
+
+// A path given again replaces its pending entry; the map gains no entry
+// here while add_failed_unloads_again walks it.
+void background_save::hand_to_writer(const std::string &path, const std::string &content, if_write_fails failure)
+{
+    background_saves &state = background();
+    save_progress &progress = state.saves[number];
     const unsigned long long sequence = ++state.last_sequence;
-    state.pending[path] = {*content, sequence};
-    settings_write write{path, *content, {}, sequence, number};
+    state.pending[path] = {content, sequence, failure};
+    settings_write write{path, content, {}, sequence, number};
     if (damaged_files().erase(path) != 0)
         write.keep_old_as = kept_path(path);
     ++progress.unwritten;

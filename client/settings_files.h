@@ -102,12 +102,21 @@ std::optional<std::string> rendered(Write write)
 // Saves what `rendered` gathered; the failure, empty when saved.
 std::string save_rendered(const std::string &path, const std::optional<std::string> &content);
 
+// What a failed write of a background save leaves of the content. A
+// record's file in memory is written again by the next save of the record;
+// the file of a record unloaded holds the only copy, so its content stays
+// pending (reading the file gives it) and the next save of every record
+// writes it again. At most max_waiting_settings_writes contents are kept so;
+// beyond, the content of a failed write is dropped, and its character's next
+// login reads the file as it was.
+enum class if_write_fails { content_dropped, content_kept };
+
 // The files given to one background save are written in the order given,
 // after those of every earlier save; the save is finished once every one is
 // written, or failed, and the object is gone.
 class background_save {
 public:
-    background_save();
+    explicit background_save(if_write_fails failure = if_write_fails::content_dropped);
     ~background_save();
     background_save(const background_save &) = delete;
     background_save &operator=(const background_save &) = delete;
@@ -115,9 +124,14 @@ public:
     // Puts what `rendered` gathered in the file unless the file holds it or
     // a pending write puts it there.
     void add(const std::string &path, const std::optional<std::string> &content);
+    // Writes again every content kept after its write failed.
+    void add_failed_unloads_again();
 
 private:
+    void hand_to_writer(const std::string &path, const std::string &content, if_write_fails failure);
+
     unsigned long long number;
+    if_write_fails failure;
 };
 
 // Takes up the writes finished since the last call; returns the failures of

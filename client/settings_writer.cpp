@@ -3,6 +3,7 @@
 #include "atomic_file.h"
 
 #include <sys/stat.h>
+#include <system_error>
 
 settings_write_outcome put_in_place(settings_write write)
 {
@@ -28,11 +29,23 @@ settings_write_outcome put_in_place(settings_write write)
 void settings_writer::write(settings_write write)
 {
     std::unique_lock<std::mutex> lock(mutex);
-    if (!thread.joinable())
-        thread = std::thread(&settings_writer::run, this);
+    if (!thread.joinable() && !start_thread()) {
+        outcomes.push_back(put_in_place_keeping(std::move(write)));
+        return;
+    }
     room_made.wait(lock, [this] { return waiting.size() < max_waiting_settings_writes; });
     waiting.push_back(std::move(write));
     work_arrived.notify_one();
+}
+
+bool settings_writer::start_thread()
+{
+    try {
+        thread = std::thread(&settings_writer::run, this);
+        return true;
+    } catch (const std::system_error &) {
+        return false;
+    }
 }
 
 std::vector<settings_write_outcome> settings_writer::take_outcomes()

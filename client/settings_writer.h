@@ -9,8 +9,9 @@
 // to waits for the asking thread to take it up.
 //
 // The thread starts with the first write and ends with stop(), which first
-// writes everything asked for; a later write starts it again. One thread
-// asks: it alone calls the methods.
+// writes everything asked for; a later write starts it again. When the system
+// has no thread to give, a write is made on the asking thread, its outcome
+// taken up as any other. One thread asks: it alone calls the methods.
 
 #include <condition_variable>
 #include <deque>
@@ -65,6 +66,8 @@ public:
     void stop();
 
 private:
+    // False when the system refuses a thread (its limit reached).
+    bool start_thread();
     void run();
     // A write that was to move a file's old content aside and failed hands
     // that on to the next write of the file.
@@ -79,7 +82,8 @@ private:
     bool writing = false;
     bool stopping = false;
     std::thread thread;
-    // Path -> where its old content is still to be moved; the thread's own.
+    // Path -> where its old content is still to be moved; the writing
+    // thread's own (the asker's while no thread runs).
     std::unordered_map<std::string, std::string> unkept;
 };
 

@@ -281,7 +281,8 @@ tqconfig::tqconfig()
     }
 }
 
-tqconfig::tqconfig(const tqconfig &other) : tqconfig_settings(other)
+tqconfig::tqconfig(const tqconfig &other)
+    : tqconfig_settings(other), unchanged_since_adopted(other.unchanged_since_adopted)
 {
     for (const popup_data &entry : other.popup_list)
         popup_list.push_front(entry);
@@ -292,6 +293,7 @@ tqconfig &tqconfig::operator=(const tqconfig &other)
     if (this == &other)
         return *this;
     tqconfig_settings::operator=(other);
+    unchanged_since_adopted = other.unchanged_since_adopted;
     popup_list.clear();
     for (const popup_data &entry : other.popup_list)
         popup_list.push_front(entry);
@@ -377,7 +379,10 @@ void TConfig::set(int tqconfig::*member, int value)
     const setting_row &row = row_of(member);
     if (current == nullptr || (only_when_changed(row.setter) && current->*member == value))
         return;
-    current->*member = row.setter == setter_kind::stores_in_range ? sane_value(field_of(member), value) : value;
+    const int stored = row.setter == setter_kind::stores_in_range ? sane_value(field_of(member), value) : value;
+    if (current->*member != stored)
+        current->mark_changed();
+    current->*member = stored;
     if (shows_in_menu(row.setter) && row.menu)
         show(*row.menu, value);
     if (effects && row.effect)
@@ -409,24 +414,33 @@ void TConfig::show_every_value()
 
 void TConfig::SetName(const std::string &name)
 {
-    if (current)
-        current->name = name;
+    if (current == nullptr)
+        return;
+    current->name = name;
+    current->mark_changed();
 }
 
 void TConfig::SetFont(const wxFont &font)
 {
-    if (current == nullptr)
-        return;
-    current->font = description_of(font);
-    current->font_size = font.GetPointSize();
+    store_font(font, &tqconfig::font, &tqconfig::font_size);
 }
 
 void TConfig::SetButtonFont(const wxFont &font)
 {
+    store_font(font, &tqconfig::button_font, &tqconfig::button_font_size);
+}
+
+// The fonts are stored again whenever the shared fonts are rebuilt: only a
+// different font changes the record.
+void TConfig::store_font(const wxFont &font, std::string tqconfig::*description, int tqconfig::*size)
+{
     if (current == nullptr)
         return;
-    current->button_font = description_of(font);
-    current->button_font_size = font.GetPointSize();
+    const std::string described = description_of(font);
+    if (current->*description != described || current->*size != font.GetPointSize())
+        current->mark_changed();
+    current->*description = described;
+    current->*size = font.GetPointSize();
 }
 
 void TConfig::SetSystemAudio(int value)
@@ -490,6 +504,7 @@ void TConfig::UseDefaultPrefs()
     if (current == nullptr)
         return;
     const tqconfig defaults;
+    current->mark_changed();
     reset_to(defaults, default_reset::stored);
     reset_to(defaults, default_reset::by_setter);
     RefreshPrefs();
@@ -526,8 +541,10 @@ void TConfig::apply_font()
 
 void TConfig::SavePopupData(popup_data entry)
 {
-    if (current)
-        current->save_popup(entry);
+    if (current == nullptr)
+        return;
+    current->save_popup(entry);
+    current->mark_changed();
 }
 
 popup_data TConfig::GetPopupData(const char *name) const

@@ -135,8 +135,15 @@ public:
     // Writes the record as one single_config element.
     void save_xml_single_system_config(vusk_xml_writer &writer) const;
 
+    // A copy adopted under a new name holds nothing of its own until a
+    // setting or a popup's geometry is stored in it.
+    void mark_adopted() { unchanged_since_adopted = true; }
+    void mark_changed() { unchanged_since_adopted = false; }
+    bool is_unchanged_adoption() const { return unchanged_since_adopted; }
+
 private:
     std::deque<popup_data> popup_list;
+    bool unchanged_since_adopted = false;
 };
 
 // One setting as the configuration files name it: a text field or a number
@@ -180,7 +187,8 @@ public:
     // stays where it is, and stays current if it was), else at the end of the
     // list. A full list first saves and unloads the record least recently
     // current (never the current one); its file holds it for its next
-    // login. Returns the stored record.
+    // login; a copy unchanged since adopted is dropped without a file, and
+    // its next login adopts a copy again. Returns the stored record.
     tqconfig *add(const tqconfig &record);
     // Makes the record of that name current (none when there is no such
     // record); returns whether one was found.
@@ -264,7 +272,7 @@ private:
     // The record becomes current, the most recently used.
     void make_current(tqconfig *record);
     // Saves the record least recently current but the current one to its
-    // file in the background, and forgets it.
+    // file in the background (unless unchanged since adopted), and forgets it.
     void unload_least_recently_used();
 
     int read(int tqconfig::*member) const { return current ? current->*member : 0; }
@@ -272,6 +280,7 @@ private:
     // What every SETTING row's SetAccessor does.
     void set(int tqconfig::*member, int value);
     void reset_to(const tqconfig &defaults, default_reset reset);
+    void store_font(const wxFont &font, std::string tqconfig::*description, int tqconfig::*size);
 
     void mark_pending() { config_update_pending = 1; }
     void show(menu_setting setting, int value);

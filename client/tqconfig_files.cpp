@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <strings.h>
 #include <sys/stat.h>
 #include <vector>
@@ -215,6 +216,7 @@ void adopt_name(TConfig &config, const std::string &name)
     }
     tqconfig copy = in_use ? *in_use : tqconfig();
     copy.name = name;
+    copy.mark_adopted();
     config.add(copy);
     config.select(name);
 }
@@ -229,10 +231,14 @@ void report_save_failures(const std::vector<std::string> &failures)
     fputc('\n', stderr);
 }
 
+// The failures of every save finished since the last report, those of each
+// record unloaded among them, in one line.
 void report_finished_saves()
 {
-    for (const std::vector<std::string> &failures : take_up_background_saves())
-        report_save_failures(failures);
+    std::vector<std::string> failures;
+    for (std::vector<std::string> &save : take_up_background_saves())
+        std::move(save.begin(), save.end(), std::back_inserter(failures));
+    report_save_failures(failures);
 }
 
 // Hands one record's own file to the save; nothing without a configuration
@@ -454,6 +460,7 @@ void load_system_config()
 void start_system_config_save()
 {
     background_save save;
+    save.add_failed_unloads_again();
     {
         preference_store store;
         save_preferences(store.entries());
@@ -569,8 +576,8 @@ void TConfig::unload_least_recently_used()
         std::find_if(use_order.begin(), use_order.end(), [this](const tqconfig *record) { return record != current; });
     if (unused == use_order.end())
         return;
-    {
-        background_save save;
+    if (!(*unused)->is_unchanged_adoption()) {
+        background_save save(if_write_fails::content_kept);
         save_record_file(save, **unused);
     }
     record_list.erase(std::find_if(record_list.begin(), record_list.end(),

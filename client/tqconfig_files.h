@@ -47,9 +47,11 @@ void load_system_config();
 // Saves the preferences, the system file and every record; only the files
 // whose content changed are written. The calling thread gathers the files'
 // content; the settings writer's thread writes them. A file that cannot be
-// written completely keeps its old content; the failures of one save are
-// reported together on standard error once it has finished, by the main
-// tick (run_requested_config_save).
+// written completely keeps its old content; the failures of the saves that
+// finished since the last report (a save of its own for each record unloaded
+// among them) are reported together in one line on standard error, by the
+// main tick (run_requested_config_save). The files of unloaded records whose
+// writes failed are written again.
 void start_system_config_save();
 // Returns once every file of the saves started is written, their failures
 // reported.

@@ -401,3 +401,26 @@ TEST_F(ConfigLogin, ASwitchShowsEveryMarkOnce)
     for (const char *mark : {"check 12357 off", "check 12394 on", "check 12370 on"})
         EXPECT_TRUE(contains(effects.calls, mark)) << mark;
 }
+
+// Characters that only log in leave nothing to save: their records, copies
+// of the one in use, are dropped to make room without a file each, so a
+// burst of new names writes nothing; a record changed after its login is
+// saved on its way out.
+TEST_F(ConfigLogin, UnchangedCopiesAreDroppedWithoutAFileAndChangedOnesSaved)
+{
+    TConfig &config = start();
+    config.UseConfig("Arden");
+    save_system_config();
+    const std::map<std::string, std::string> before = contents_of(config_dir());
+
+    config.UseConfig("Changed");
+    config.SetStatusBar(0);
+    log_in_many(config, "Name", more_logins_than_records);
+    ASSERT_EQ(config.get("Changed"), nullptr);
+    finish_config_saves();
+
+    EXPECT_NE(read_file(in_config_dir("Changed.cfg")).find("<status_bar>0</status_bar>"), std::string::npos);
+    EXPECT_EQ(files_in(config_dir()), static_cast<long>(before.size()) + 1);
+    for (const auto &[path, content] : before)
+        EXPECT_EQ(read_file(path), content) << path;
+}

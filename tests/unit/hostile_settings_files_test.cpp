@@ -261,3 +261,45 @@ TEST_F(HostileFiles, AFailedBackgroundSaveIsReportedByTheTick)
     EXPECT_EQ(text.find("Varn Ossic: settings not saved, the old files are kept: cannot write"), 0u) << text;
     EXPECT_EQ(text.find("Varn Ossic:"), text.rfind("Varn Ossic:")) << text;
 }
+
+namespace {
+
+// Logins of characters, each changing a setting of its own record.
+void log_in_changing(TConfig &config, const std::string &prefix, int logins)
+{
+    for (int login = 0; login < logins; ++login) {
+        config.UseConfig(prefix + std::to_string(login));
+        config.SetInputHeight(input_height_min + login);
+    }
+}
+
+} // namespace
+
+// Records unloaded to make room while the disk takes nothing: their
+// characters' next logins find their settings, the failures are said once
+// per tick, and the next save writes the files.
+TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
+{
+    const int unloads = 3;
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    log_in_changing(config, "Name", record_list_capacity);
+    stderr_capture said;
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 100);
+        log_in_changing(config, "Later", unloads);
+        wait_for_background_saves();
+        run_requested_config_save(tick_clock_ms(20));
+        ASSERT_EQ(config.get("Name1"), nullptr);
+        EXPECT_FALSE(exists(in_config_dir("Name1.cfg")));
+        config.UseConfig("Name1");
+        EXPECT_EQ(config.GetInputHeight(), input_height_min + 1);
+        wait_for_background_saves();
+        run_requested_config_save(tick_clock_ms(20));
+    }
+    const std::string text = said.text();
+    EXPECT_EQ(text.find("Varn Ossic: settings not saved, the old files are kept: cannot write"), 0u) << text;
+    EXPECT_NE(text.find("(and 2 more files)\n"), std::string::npos) << text;
+    save_system_config();
+    const std::string height = "<input_height>" + std::to_string(input_height_min + 2) + "</input_height>";
+    EXPECT_NE(read_file(in_config_dir("Name2.cfg")).find(height), std::string::npos);
+}
