@@ -6,6 +6,7 @@
 #include "gui_client.h"
 #include "heap_bytes.h"
 #include "resident_memory.h"
+#include "tag_text.h"
 #include "temp_home.h"
 #include "tqconfig.h"
 
@@ -21,11 +22,6 @@ constexpr int popups = 32;
 constexpr int channels = 32;
 // What one tick reads from the server at most.
 constexpr size_t tick_bytes = 10000;
-
-std::string with_data(const std::string &tag, const std::string &data)
-{
-    return ";s" + tag + ";" + data + ";e" + tag + ";";
-}
 
 std::string popup_tags(const std::string &size)
 {

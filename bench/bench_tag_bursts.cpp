@@ -5,6 +5,7 @@
 // client with any of them.
 #include "gui_client.h"
 #include "gui_harness.h"
+#include "tag_text.h"
 #include "temp_home.h"
 #include "tqconfig.h"
 #include "vusk_automap.h"
@@ -25,16 +26,6 @@ namespace {
 constexpr size_t block_bytes = 10000;
 constexpr int worst_case_runs = 5;
 constexpr int different_font_points = 14;
-
-std::string with_data(const std::string &tag, const std::string &data)
-{
-    return ";s" + tag + ";" + data + ";e" + tag + ";";
-}
-
-std::string without_data(const std::string &tag)
-{
-    return ";t" + tag + ";";
-}
 
 // The tags, over and over in this order, as far as they fit in one block.
 std::string block_of(const std::vector<std::string> &tags)
