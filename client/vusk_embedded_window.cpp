@@ -18,7 +18,7 @@ wxEND_EVENT_TABLE()
 
 vusk_embedded_window::vusk_embedded_window(wxWindow *parent, wxWindowID id, const wxString &name,
                                            const wxPoint &position, const wxSize &size, long style)
-    : bitmap_(std::make_unique<vusk_bitmap>(std::max(size.x, 1), std::max(size.y, 1)))
+    : bitmap_size_(std::max(size.x, 1), std::max(size.y, 1))
 {
     // The whole window is painted from the bitmap: the toolkit must not clear it.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -44,20 +44,31 @@ void vusk_embedded_window::SetSize(int width, int height)
     apply_size(wxDefaultCoord, wxDefaultCoord, width, height, wxSIZE_USE_EXISTING);
 }
 
-// The bitmap is compared, not the toolkit's idea of the window size, so that
-// after every call the bitmap has exactly the size asked for.
+// The bitmap's size is compared, not the toolkit's idea of the window size,
+// so that after every call the bitmap has exactly the size asked for.
 void vusk_embedded_window::apply_size(int x, int y, int width, int height, int size_flags)
 {
     width = std::max(width, 1);
     height = std::max(height, 1);
-    const bool changed = width != bitmap_->GetWidth() || height != bitmap_->GetHeight();
-    if (changed)
-        bitmap_ = std::make_unique<vusk_bitmap>(width, height);
+    const bool changed = wxSize(width, height) != bitmap_size_;
+    if (changed) {
+        bitmap_size_ = wxSize(width, height);
+        bitmap_.reset();
+    }
     wxWindow::SetSize(x, y, width, height, size_flags);
     resize(changed ? 1 : 0);
 }
 
 void vusk_embedded_window::ResetSize() { resize(1); }
+
+const vusk_bitmap &vusk_embedded_window::backing_bitmap() const { return bitmap(); }
+
+vusk_bitmap &vusk_embedded_window::bitmap() const
+{
+    if (bitmap_ == nullptr)
+        bitmap_ = std::make_unique<vusk_bitmap>(bitmap_size_.x, bitmap_size_.y);
+    return *bitmap_;
+}
 
 // Outside the toolkit's paint cycle nothing keeps the blit off the child
 // windows (a panel floating over the text, the sky in the status bar), so
@@ -67,13 +78,14 @@ void vusk_embedded_window::repaint()
     // Nothing is drawn before the X window exists: its first paint draws all.
     if (!can_draw_on(*this))
         return;
-    repaint_dc(*bitmap_);
+    vusk_bitmap &drawn = bitmap();
+    repaint_dc(drawn);
     std::vector<wxRect> children;
     for (const wxWindow *child : GetChildren()) {
         if (child->IsShown() && !child->IsTopLevel())
             children.push_back(child->GetRect());
     }
-    blit_.draw_on_window(*this, *bitmap_, wxRect(0, 0, bitmap_->GetWidth(), bitmap_->GetHeight()), children);
+    blit_.draw_on_window(*this, drawn, wxRect(wxPoint(0, 0), bitmap_size_), children);
 }
 
 // A queued call goes with the window when it is destroyed first.
@@ -92,9 +104,10 @@ void vusk_embedded_window::repaint_handler(wxPaintEvent &)
 {
     if (!IsShownOnScreen())
         return;
-    repaint_dc(*bitmap_);
+    vusk_bitmap &drawn = bitmap();
+    repaint_dc(drawn);
     // Often only a strip needs it (a scrollbar or a panel above moved).
-    blit_.draw_in_paint(*this, *bitmap_, GetUpdateRegion().GetBox());
+    blit_.draw_in_paint(*this, drawn, GetUpdateRegion().GetBox());
 }
 
 void vusk_embedded_window::resize_handler(wxSizeEvent &) {}

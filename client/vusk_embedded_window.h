@@ -4,7 +4,9 @@
 // The base of every window the client draws itself. It owns an off-screen
 // bitmap of exactly its own size; a subclass paints the whole content into it
 // in repaint_dc and the base puts it on the screen in one blit, never letting
-// the toolkit erase the window first.
+// the toolkit erase the window first. The bitmap is made when it is first
+// drawn into or read: a window never shown (a popup the player never opens)
+// holds no pixels.
 //
 // Windows that are animating sit in one process-wide list, advanced by the
 // main tick through animation_update. Sizes change only through this class's
@@ -30,8 +32,8 @@ public:
 
     using wxWindow::SetSize;
 
-    // Called after every size change: 1 when the backing bitmap was made
-    // anew, 0 when the size stayed the same.
+    // Called after every size change: 1 when the size changed (the backing
+    // bitmap is then made anew), 0 when it stayed the same.
     virtual void resize(int changed) = 0;
     // One animation step of `milliseconds`; returning 0 leaves the list.
     virtual int animation_callback(int milliseconds);
@@ -61,7 +63,8 @@ public:
     // first called by the next one.
     static void animation_update(int milliseconds);
 
-    const vusk_bitmap &backing_bitmap() const { return *bitmap_; }
+    // Made, black, when nothing has drawn into it yet.
+    const vusk_bitmap &backing_bitmap() const;
 
 protected:
     // The attention flash some subclasses run through the animation list.
@@ -76,7 +79,11 @@ private:
     void resize_handler(wxSizeEvent &event);
     void discard_erase_event_handler(wxEraseEvent &event);
 
-    std::unique_ptr<vusk_bitmap> bitmap_;
+    vusk_bitmap &bitmap() const;
+
+    // The size the bitmap has, or is given when it is made.
+    wxSize bitmap_size_;
+    mutable std::unique_ptr<vusk_bitmap> bitmap_;
     screen_blit blit_;
     vusk_embedded_window *next_animating_ = nullptr;
     bool in_animation_list_ = false;

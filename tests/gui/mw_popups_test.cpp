@@ -4,6 +4,7 @@
 #include "game_server.h"
 #include "gui_client.h"
 #include "gui_harness.h"
+#include "gui_test_window.h"
 #include "heap_bytes.h"
 #include "menu_ids.h"
 #include "popup_definition.h"
@@ -91,8 +92,25 @@ protected:
         client->ProcessWindowEvent(event);
     }
 
+    // A server naming the largest text size for every popup it may define:
+    // the heap the popups take.
+    size_t heap_growth_of_huge_popups()
+    {
+        std::string tags;
+        for (int i = 0; i < popup_cap; ++i)
+            tags += ";swindow_create;Huge" + std::to_string(i) + "\nHuge\n1000 1000\nlook\n\n;ewindow_create;";
+        const size_t before = heap_bytes_in_use();
+        client.receive(tags);
+        client.tick();
+        return heap_bytes_in_use() - before;
+    }
+
     client_frame client;
 };
+
+// The display's picture and its text's, 4 bytes a pixel, for every popup of
+// heap_growth_of_huge_popups.
+constexpr size_t huge_popup_pictures = size_t(popup_cap) * 2 * 4 * popup_text_pixels_max;
 
 } // namespace
 
@@ -332,23 +350,38 @@ TEST_F(FramePopups, AFloodOfRandomTagsStaysWithinTheCaps)
     EXPECT_EQ(client->current_display(), client->main_display());
 }
 
-// A server naming the largest text size for every popup it may define.
 TEST_F(FramePopups, ThePicturesOfHugePopupsStayWithinThePixelCap)
 {
-    std::string tags;
-    for (int i = 0; i < popup_cap; ++i)
-        tags += ";swindow_create;Huge" + std::to_string(i) + "\nHuge\n1000 1000\nlook\n\n;ewindow_create;";
-    const size_t before = heap_bytes_in_use();
-    client.receive(tags);
-    client.tick();
-    const size_t grown = heap_bytes_in_use() - before;
+    const size_t grown = heap_growth_of_huge_popups();
     ASSERT_EQ(popups().count(), popup_cap);
     const wxSize client_area = popup("Huge0").GetClientSize();
     EXPECT_LE(int64_t(client_area.x) * client_area.y, popup_text_pixels_max);
-    // The display's picture and its text's, 4 bytes a pixel, and a little
-    // for each window.
-    const size_t pictures = size_t(popup_cap) * 2 * 4 * popup_text_pixels_max;
-    EXPECT_LT(grown, pictures + (size_t(16) << 20));
+    // Their pictures and a little for each window.
+    EXPECT_LT(grown, huge_popup_pictures + (size_t(16) << 20));
+}
+
+// Popups the player has not opened hold no pictures, however large their
+// text; one opened later paints the text it was sent while closed.
+TEST_F(FramePopups, UnopenedHugePopupsHoldNoPicturesAndPaintTheirTextWhenOpened)
+{
+    const size_t grown = heap_growth_of_huge_popups();
+    ASSERT_EQ(popups().count(), popup_cap);
+    EXPECT_LT(grown, huge_popup_pictures / 8);
+
+    client.receive(";sappend;Huge0;eappend;Mira waves.\r\n;tunappend;");
+    choose(id_menu_popup_first);
+    ASSERT_TRUE(popup("Huge0").IsShown());
+    vusk_textctrl &text = popup("Huge0").display.textctrl();
+    ASSERT_TRUE(gui::refresh_and_wait(&text));
+    const wxImage drawn = text.backing_bitmap().ConvertToImage();
+    EXPECT_EQ(drawn.GetSize(), text.GetSize());
+    // The text is all that is drawn on the black ground.
+    bool lit = false;
+    for (int y = 0; y < drawn.GetHeight() && !lit; ++y) {
+        for (int x = 0; x < drawn.GetWidth() && !lit; ++x)
+            lit = gui::pixel_of(drawn, x, y) != vusk_BLACK;
+    }
+    EXPECT_TRUE(lit);
 }
 
 // Megabytes diverted into a popup and a channel again and again: each keeps
