@@ -3,14 +3,16 @@
 
 // A name lookup held by the test, like a name server that does not answer:
 // every lookup waits until the test lets go, then finds the address the
-// test last gave. A worker may outlive this object (a lookup given up while
-// it hangs): the state it waits on is shared with it, and going out of
-// scope lets go, so that no worker waits forever.
+// test last gave. One held longer than `longest` finds nothing, so that a
+// program that waits for its lookup fails a test rather than hanging it. A
+// worker may outlive this object (a lookup given up while it hangs): the
+// state it waits on is shared with it, and going out of scope lets go.
 
 #include "host_lookup.h"
 
 #include <arpa/inet.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -18,17 +20,18 @@
 
 class held_lookup {
 public:
-    held_lookup() = default;
+    explicit held_lookup(std::chrono::seconds longest = std::chrono::seconds(10)) : longest_(longest) {}
     ~held_lookup() { let_go(); }
     held_lookup(const held_lookup &) = delete;
     held_lookup &operator=(const held_lookup &) = delete;
 
     host_resolver resolver() const
     {
-        return [shared = state_](const std::string &, in_addr &address) {
+        return [shared = state_, longest = longest_](const std::string &, in_addr &address) {
             std::unique_lock<std::mutex> lock(shared->mutex);
             ++shared->started;
-            shared->changed.wait(lock, [&] { return shared->let_go; });
+            if (!shared->changed.wait_for(lock, longest, [&] { return shared->let_go; }))
+                return false;
             address = shared->address;
             return true;
         };
@@ -63,6 +66,7 @@ private:
         int started = 0;
         in_addr address{htonl(INADDR_LOOPBACK)};
     };
+    const std::chrono::seconds longest_;
     const std::shared_ptr<state> state_ = std::make_shared<state>();
 };
 
