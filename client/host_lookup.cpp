@@ -39,7 +39,8 @@ struct host_lookup::answer {
     std::atomic<outcome> state{outcome::pending};
 };
 
-host_lookup::host_lookup(const char *host, host_resolver resolve) : answer_(std::make_shared<answer>(host != nullptr ? host : ""))
+host_lookup::host_lookup(const char *host, host_resolver resolve)
+    : answer_(std::make_shared<answer>(host != nullptr ? host : ""))
 {
     const std::string &name = answer_->host;
     if (name.empty()) {
