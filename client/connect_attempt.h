@@ -3,9 +3,9 @@
 
 // One attempt to reach the game server that never makes its caller wait:
 // the host is found by a host_lookup, the socket connects without blocking,
-// and each check asks the system, with no time-out, how far it got. A server
-// that has not answered timeout_ms after the connect began fails it as
-// timed out, as a refusal would.
+// and each check asks the system, with no time-out, how far it got. An
+// attempt whose lookup or server has not answered timeout_ms after the
+// attempt began fails as timed out, as a refusal would.
 
 #include "host_lookup.h"
 
@@ -41,8 +41,7 @@ private:
     const std::shared_ptr<host_lookup> lookup_;
     const int port_;
     const std::string client_id_;
-    const std::chrono::milliseconds timeout_;
-    clock::time_point deadline_{};
+    const clock::time_point deadline_;
     int fd_ = -1;
     progress progress_ = progress::pending;
 };

@@ -33,10 +33,11 @@ bool vusk_connection::open(const char *port_text)
 
 // A lookup the name server has not answered yet serves the next attempt
 // too, so that trying again and again while it hangs starts no thread more.
+// An answered one is not kept: the host may have moved since.
 std::shared_ptr<host_lookup> vusk_connection::host_lookup_for_attempt()
 {
     if (lookup_ == nullptr || !lookup_->pending() || lookup_->host() != connect_address)
-        lookup_ = std::make_shared<host_lookup>(connect_address);
+        lookup_ = std::make_shared<host_lookup>(connect_address, resolve_);
     return lookup_;
 }
 

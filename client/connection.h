@@ -24,8 +24,12 @@ extern int connect_timeout_ms;
 
 class vusk_connection {
 public:
-    // Plain text and telnet effects go to `sink`, tags to the dispatcher.
-    explicit vusk_connection(vusk_stream_sink &sink) : stream_parser_(sink, tag_dispatcher_) {}
+    // Plain text and telnet effects go to `sink`, tags to the dispatcher;
+    // host names are looked up by `resolve`.
+    explicit vusk_connection(vusk_stream_sink &sink, host_resolver resolve = resolve_host_name)
+        : stream_parser_(sink, tag_dispatcher_), resolve_(std::move(resolve))
+    {
+    }
     ~vusk_connection() { close(); }
     vusk_connection(const vusk_connection &) = delete;
     vusk_connection &operator=(const vusk_connection &) = delete;
@@ -70,6 +74,7 @@ private:
     vusk_stream_parser stream_parser_;
     std::shared_ptr<host_lookup> host_lookup_for_attempt();
 
+    const host_resolver resolve_;
     std::unique_ptr<connect_attempt> attempt_;
     // The latest attempt's lookup, kept while it waits for its answer.
     std::shared_ptr<host_lookup> lookup_;

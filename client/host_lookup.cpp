@@ -10,24 +10,28 @@
 #include <string>
 #include <system_error>
 
+bool resolve_host_name(const std::string &name, in_addr &address)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *found = nullptr;
+    if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+        return false;
+    address = reinterpret_cast<const sockaddr_in *>(found->ai_addr)->sin_addr;
+    freeaddrinfo(found);
+    return true;
+}
+
 // Shared by the lookup and its worker: whichever ends last frees it. The
 // address is written before the outcome is published and read after it.
 struct host_lookup::answer {
     explicit answer(const char *name) : host(name) {}
 
-    void look_up()
+    void look_up(const host_resolver &resolve)
     {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo *found = nullptr;
-        if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-            state.store(outcome::failed, std::memory_order_release);
-            return;
-        }
-        address = reinterpret_cast<const sockaddr_in *>(found->ai_addr)->sin_addr;
-        freeaddrinfo(found);
-        state.store(outcome::found, std::memory_order_release);
+        const bool found = resolve(host, address);
+        state.store(found ? outcome::found : outcome::failed, std::memory_order_release);
     }
 
     const std::string host;
@@ -35,7 +39,8 @@ struct host_lookup::answer {
     std::atomic<outcome> state{outcome::pending};
 };
 
-host_lookup::host_lookup(const char *host) : answer_(std::make_shared<answer>(host != nullptr ? host : ""))
+host_lookup::host_lookup(const char *host, host_resolver resolve)
+    : answer_(std::make_shared<answer>(host != nullptr ? host : ""))
 {
     const std::string &name = answer_->host;
     if (name.empty()) {
@@ -45,7 +50,7 @@ host_lookup::host_lookup(const char *host) : answer_(std::make_shared<answer>(ho
         answer_->state = parsed ? outcome::found : outcome::failed;
     } else {
         try {
-            worker_ = std::thread([shared = answer_] { shared->look_up(); });
+            worker_ = std::thread([shared = answer_, resolve = std::move(resolve)] { shared->look_up(resolve); });
         } catch (const std::system_error &) {
             answer_->state = outcome::failed;
         }

@@ -8,15 +8,23 @@
 
 #include <netinet/in.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+
+// Finds the address of a host name, waiting as long as that takes; false
+// when the name has none. Runs on the lookup's worker thread.
+using host_resolver = std::function<bool(const std::string &name, in_addr &address)>;
+
+// The system's name lookup.
+bool resolve_host_name(const std::string &name, in_addr &address);
 
 class host_lookup {
 public:
     enum class outcome { pending, found, failed };
 
-    explicit host_lookup(const char *host);
+    explicit host_lookup(const char *host, host_resolver resolve = resolve_host_name);
     // A lookup still running is left to finish on its own: its worker owns
     // everything it writes, so nothing it touches is freed under it.
     ~host_lookup();

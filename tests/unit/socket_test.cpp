@@ -1,4 +1,5 @@
 #include "connect_now.h"
+#include "held_lookup.h"
 #include "host_lookup.h"
 #include "silent_host.h"
 #include "socket.h"
@@ -24,6 +25,7 @@ using test_connect::open_connection;
 using test_connect::see_through;
 using clock_type = std::chrono::steady_clock;
 constexpr auto patience = std::chrono::seconds(5);
+constexpr int short_timeout_ms = 300;
 
 // A TCP socket on 127.0.0.1 with a port the system picked.
 struct LocalPort {
@@ -197,17 +199,58 @@ TEST(SocketOpen, UnparsableAddressesAndPortsFail)
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Unable to connect"), std::string::npos);
 }
 
-TEST(SocketOpen, SilentServerFailsAfterTheTimeoutWithoutEverWaiting)
+// The failed socket is closed once: the descriptor opened after the failure,
+// which takes its number, stays open.
+TEST(SocketOpen, SilentServerFailsAfterTheTimeoutWithoutEverWaitingAndClosesItsSocketOnce)
 {
     silent_host server;
-    constexpr int short_timeout_ms = 300;
     testing::internal::CaptureStderr();
-    connect_attempt attempt("127.0.0.1", server.port(), "id", short_timeout_ms);
-    EXPECT_EQ(attempt.check(), connect_attempt::progress::pending);
+    auto attempt = std::make_unique<connect_attempt>("127.0.0.1", server.port(), "id", short_timeout_ms);
+    EXPECT_EQ(attempt->check(), connect_attempt::progress::pending);
     EXPECT_EQ(server.waiting_connects(), 1);
-    EXPECT_EQ(see_through(attempt), connect_attempt::progress::failed);
+    EXPECT_EQ(see_through(*attempt), connect_attempt::progress::failed);
+    EXPECT_EQ(server.waiting_connects(), 0);
+
+    // Opened while the capture holds its descriptors, so that the number
+    // free again is the socket's.
+    const int opened_after = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(opened_after, 0);
+    EXPECT_EQ(attempt->check(), connect_attempt::progress::failed);
+    EXPECT_EQ(attempt->take_socket(), -1);
+    attempt.reset();
+    EXPECT_NE(fcntl(opened_after, F_GETFD), -1);
+    close(opened_after);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to connect: Connection timed out\n");
-    EXPECT_EQ(attempt.take_socket(), -1);
+}
+
+// A name server that never answers fails the attempt like a silent server.
+TEST(SocketOpen, AHangingLookupTimesOut)
+{
+    held_lookup name_server;
+    auto lookup = std::make_shared<host_lookup>("game.example", name_server.resolver());
+    connect_attempt attempt(lookup, 4000, "id", short_timeout_ms);
+    EXPECT_EQ(see_through(attempt), connect_attempt::progress::failed);
+    EXPECT_TRUE(lookup->pending());
+}
+
+// The time the lookup took counts: an answer that comes after the time is up
+// leaves the server no time to answer.
+TEST(SocketOpen, TheTimeoutCountsFromTheStartOfTheAttemptNotFromTheLookupsAnswer)
+{
+    silent_host server;
+    held_lookup name_server;
+    auto lookup = std::make_shared<host_lookup>("game.example", name_server.resolver());
+    connect_attempt attempt(lookup, server.port(), "id", short_timeout_ms);
+    const auto time_is_up = clock_type::now() + std::chrono::milliseconds(short_timeout_ms);
+    while (clock_type::now() < time_is_up)
+        usleep(1000);
+    name_server.let_go();
+    in_addr address{};
+    ASSERT_EQ(see_through(*lookup, address), host_lookup::outcome::found);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(attempt.check(), connect_attempt::progress::failed);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to connect: Connection timed out\n");
     EXPECT_EQ(server.waiting_connects(), 0);
 }
 
