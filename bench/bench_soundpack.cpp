@@ -46,12 +46,6 @@ std::string directory_with_effects(benchmark::State &state, int count, const ton
     return directory;
 }
 
-void wait_for_decoding(vusk_soundpack &pack)
-{
-    while (pack.decoding())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
 double thread_cpu_milliseconds()
 {
     timespec now{};
@@ -80,10 +74,12 @@ struct worst_ticks {
 // Until everything decoded has been taken up, as the main ticks take it up.
 void settle(vusk_soundpack &pack, worst_ticks &ticks)
 {
-    do {
-        wait_for_decoding(pack);
+    for (;;) {
         ticks.time([&] { pack.take_up_decoded(); });
-    } while (pack.decoding());
+        if (!pack.decoding())
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void BM_RequestLoadedEffect(benchmark::State &state)

@@ -18,8 +18,9 @@
 // recently used effect that is not playing is let go, and decoded again when
 // it is asked for. The effects themselves are bounded too: past the bound
 // the least recently asked for that waits for nothing (a missing or failed
-// name, or a sound not playing) are forgotten, so a server naming thousands
-// of missing sounds never crowds out those that exist.
+// name, a file downloaded and not asked for again, or a sound not playing)
+// are forgotten, so a server naming thousands of sounds never crowds out
+// a new one.
 //
 // Threads: everything runs on the GUI thread but the download callback,
 // which runs on the download worker, and the decoding. The pack's mutex
@@ -44,17 +45,26 @@
 
 class vusk_soundpack;
 
+// Whether a full effect list may forget an effect follows from its state:
+// it may when nothing but the list points at it, so that forgetting costs at
+// most a decoding or a request to the host, and never while the mixer plays
+// its sound.
 enum sound_effect_state : int {
-    effect_unknown = 0,     // nothing tried yet
-    effect_downloading = 1, // no usable data, the first download in flight
-    effect_downloaded = 2,  // the file has arrived and waits to be loaded
-    effect_loaded = 3,
-    effect_updating = 4, // loaded, and a newer version is on its way
-    effect_custom = 5,   // the player's own file: never versioned or fetched
-    effect_decoding = 6, // a file on disk is being decoded
-    effect_missing = 7,  // no file; its download failed or was refused, and
-                         // a later request asks again (the service decides)
-    effect_failed = 99,  // the file is unusable or its download failed
+    effect_unknown = 0,     // nothing tried yet, or its sound was let go: may go
+    effect_downloading = 1, // no usable data, the first download in flight:
+                            // stays, the download calls back into it
+    effect_downloaded = 2,  // the file has arrived and waits to be loaded by
+                            // a later request: may go, the file stays on disk
+    effect_loaded = 3,      // may go
+    effect_updating = 4,    // loaded, and a newer version is on its way: stays
+    effect_custom = 5,      // the player's own file, never versioned or
+                            // fetched: may go
+    effect_decoding = 6,    // a file on disk is being decoded: stays, the
+                            // decoder hands its sound back to it
+    effect_missing = 7,     // no file; its download failed or was refused,
+                            // and a later request asks again (the service
+                            // decides): may go
+    effect_failed = 99,     // the file is unusable or its download failed: may go
 };
 
 struct vusk_sound_effect {
@@ -121,7 +131,7 @@ public:
     // Writes the version file whole; a failure is said on standard error and
     // the old file kept.
     void save_version_info();
-    // Whether the decoder has work it can do before the next take-up.
+    // Whether a decoding started has not been taken up yet.
     bool decoding();
     // Ends the decoding worker; requests after it decode nothing.
     void stop_decoding();

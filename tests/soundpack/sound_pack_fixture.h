@@ -78,10 +78,10 @@ protected:
     // main ticks take it up.
     void settle()
     {
-        do {
-            ASSERT_TRUE(audio_test::wait_until([&] { return !pack->decoding(); }));
+        ASSERT_TRUE(audio_test::wait_until([&] {
             pack->take_up_decoded();
-        } while (pack->decoding());
+            return !pack->decoding();
+        }));
     }
 
     // What plays once the main ticks have taken up a decoding, without
@@ -90,9 +90,8 @@ protected:
     samples heard_once_taken_up()
     {
         audio_test::wait_until([&] {
-            const bool idle = !pack->decoding();
             pack->take_up_decoded();
-            return vusk_audio_object::playing_count() > 0 || (idle && !pack->decoding());
+            return vusk_audio_object::playing_count() > 0 || !pack->decoding();
         });
         return mixed_to_silence();
     }
