@@ -61,10 +61,6 @@ bool may_forget(const vusk_sound_effect &effect)
     }
 }
 
-// Effects forgotten at once when the list is full: one scan serves many new
-// names.
-constexpr size_t effects_forgotten_together = vusk_soundpack::max_effects / 4;
-
 } // namespace
 
 vusk_soundpack *vusk_soundpack::instance = nullptr;

@@ -91,6 +91,9 @@ public:
     // forgotten; the service's queue leaves most of them free to go.
     static constexpr size_t max_effects = 1024;
     static_assert(vusk_download::max_queued <= max_effects / 4, "downloads would leave no effect to forget");
+    // Effects forgotten at once when the list is full: one scan serves many
+    // new names.
+    static constexpr size_t effects_forgotten_together = max_effects / 4;
     // Decoded sounds the effects hold, in bytes: 380 seconds of sound.
     // Sounds that play stay held while they play (the mixer plays at most
     // 64), and sounds decoded but not taken up yet add a quarter of this.

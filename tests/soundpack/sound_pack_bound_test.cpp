@@ -145,7 +145,9 @@ protected:
     {
         EXPECT_TRUE(heard("chime").empty());
         wait_for_downloads();
-        EXPECT_EQ(fetched().back(), chime_request);
+        const std::vector<std::string> requests = fetched();
+        ASSERT_FALSE(requests.empty());
+        EXPECT_EQ(requests.back(), chime_request);
         EXPECT_TRUE(heard("chime").empty()) << "decoding";
         EXPECT_EQ(heard_once_taken_up(), sound("served.ogg"));
     }
@@ -180,5 +182,53 @@ INSTANTIATE_TEST_SUITE_P(
                     full_list{"Decoding", effect_decoding, false}, full_list{"Missing", effect_missing, true},
                     full_list{"Failed", effect_failed, true}),
     [](const testing::TestParamInfo<full_list> &info) { return std::string(info.param.name); });
+
+// Whether the effect holds a sound to play now.
+bool held(vusk_soundpack &pack, const std::string &name)
+{
+    return pack.get_sound_data(name.c_str(), 1) != nullptr;
+}
+
+// s0 is asked for again after the others, just before the new name that
+// finds the list full: the effects asked for longest ago make room for it.
+TEST_F(SoundPackBoundTest, AFullListForgetsTheEffectsAskedForLongestAgo)
+{
+    put_sounds("soundpack/", "s", effect_bound + 1);
+    start();
+    ask("s", 0, effect_bound);
+    settle();
+    ask("s", 0, 1);
+    ask("s", effect_bound, effect_bound + 1);
+
+    EXPECT_TRUE(held(*pack, "s0")) << "asked for last";
+    for (int i = effect_bound / 2; i < effect_bound; ++i)
+        EXPECT_TRUE(held(*pack, numbered("s", i))) << i;
+    EXPECT_FALSE(held(*pack, "s1")) << "asked for longest ago: forgotten, and decoded again";
+}
+
+// The budget holds exactly the full list's sounds: once the effects asked
+// for longest ago are forgotten, their bytes make room for as many new
+// sounds, and the rest stay held.
+TEST_F(SoundPackBoundTest, ForgottenEffectsGiveTheirBytesBackToTheBudget)
+{
+    constexpr int new_names = int(vusk_soundpack::effects_forgotten_together);
+    put_sounds("soundpack/", "s", effect_bound);
+    put_sounds("soundpack/", "n", new_names);
+    const long sound_bytes = long(sound("soundpack/s0.ogg").size() * sizeof(short));
+    start("files", effect_bound * sound_bytes);
+    ask("s", 0, effect_bound);
+    settle();
+    ask("n", 0, new_names);
+    settle();
+
+    for (int i = 0; i < new_names; ++i)
+        EXPECT_TRUE(held(*pack, numbered("n", i))) << i;
+    // From the most recently asked for down to the first that is gone (a
+    // request for a forgotten one adds an effect, so none is asked past it).
+    int oldest_held = effect_bound;
+    while (oldest_held > 0 && held(*pack, numbered("s", oldest_held - 1)))
+        --oldest_held;
+    EXPECT_EQ(oldest_held, new_names) << "only the effects forgotten for the new names are gone";
+}
 
 } // namespace
