@@ -56,7 +56,8 @@ enum sound_effect_state : int {
     effect_downloaded = 2,  // the file has arrived and waits to be loaded by
                             // a later request: may go, the file stays on disk
     effect_loaded = 3,      // may go
-    effect_updating = 4,    // loaded, and a newer version is on its way: stays
+    effect_updating = 4,    // loaded, and a newer version is on its way:
+                            // stays, the download calls back into it
     effect_custom = 5,      // the player's own file, never versioned or
                             // fetched: may go
     effect_decoding = 6,    // a file on disk is being decoded: stays, the
