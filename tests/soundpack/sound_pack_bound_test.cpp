@@ -77,7 +77,8 @@ void PrintTo(const full_list &list, std::ostream *out)
 
 class FullEffectListTest : public SoundPackBoundTest, public testing::WithParamInterface<full_list> {
 protected:
-    // Puts the list full of effects in state (the busy ones topped up).
+    // Puts the list full of effects in state (those of a download topped up
+    // with decodings).
     void fill(sound_effect_state state)
     {
         switch (state) {
