@@ -2,8 +2,9 @@
 // loaded already (the effect and version lookups among 100 of each),
 // decoding a 2-second effect from its Ogg file, a flood of requests for
 // 10,000 names of long effects (the time the worst tick spends on them, and
-// the memory the pack keeps), and 3,000 names that neither the pack nor the
-// web host has.
+// the memory the pack keeps), 3,000 names that neither the pack nor the
+// web host has, and one request once 10,000 such names have filled the
+// pack's effects and the service's failures to their bounds.
 #include "resident_memory.h"
 #include "sound_decoder.h"
 #include "sox_sound.h"
@@ -46,12 +47,6 @@ std::string directory_with_effects(benchmark::State &state, int count, const ton
     return directory;
 }
 
-void wait_for_decoding(vusk_soundpack &pack)
-{
-    while (pack.decoding())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
 double thread_cpu_milliseconds()
 {
     timespec now{};
@@ -80,10 +75,12 @@ struct worst_ticks {
 // Until everything decoded has been taken up, as the main ticks take it up.
 void settle(vusk_soundpack &pack, worst_ticks &ticks)
 {
-    do {
-        wait_for_decoding(pack);
+    for (;;) {
         ticks.time([&] { pack.take_up_decoded(); });
-    } while (pack.decoding());
+        if (!pack.decoding())
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void BM_RequestLoadedEffect(benchmark::State &state)
@@ -275,5 +272,56 @@ void BM_MissingSoundNames(benchmark::State &state)
     std::filesystem::remove_all(directory);
 }
 BENCHMARK(BM_MissingSoundNames)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// 10,000 names that neither the pack nor the web host has, asked for a read
+// at a time with the downloads of each read let end: the host answered each,
+// so the effects and the failures are both at their bounds. Then e0, which is
+// in the pack, is loaded.
+constexpr int accumulated_names = 10000;
+constexpr int names_per_read = 200;
+
+void accumulate_names(vusk_soundpack &pack, vusk_download &downloads)
+{
+    worst_ticks ticks;
+    for (int first = 0; first < accumulated_names; first += names_per_read) {
+        for (int i = first; i < first + names_per_read; ++i)
+            pack.parse_audio_tag(("gone" + std::to_string(i) + " 1 preload").c_str());
+        wait_for_downloads(downloads, first);
+    }
+    pack.get_sound_data("e0", 1);
+    settle(pack, ticks);
+}
+
+// One request on the GUI thread among the full lists: for the effect held
+// (arg 0), or for a name never asked before (arg 1), which now and then
+// forgets a quarter of the effects to make room. The slowest request is a
+// counter; the new names' downloads run on the service's worker meanwhile.
+void BM_RequestAmongFullLists(benchmark::State &state)
+{
+    const bool new_names = state.range(0) == 1;
+    const std::string directory = directory_with_effects(state, 1, {44100, 1, 0.3, 440});
+    if (directory.empty())
+        return;
+    empty_web_host host;
+    vusk_download downloads(directory, "127.0.0.1", host.port());
+    vusk_soundpack pack(directory, downloads);
+    accumulate_names(pack, downloads);
+    if (pack.get_sound_data("e0", 1) == nullptr)
+        state.SkipWithError("the effect did not load");
+    double slowest_us = 0;
+    int asked = 0;
+    for (auto _ : state) {
+        const std::string name = new_names ? "late" + std::to_string(asked++) : "e0";
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(pack.get_sound_data(name.c_str(), 1));
+        const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
+        slowest_us = std::max(slowest_us, took.count());
+    }
+    state.counters["slowest_request_us"] = slowest_us;
+    state.counters["host_requests"] = double(host.answered());
+    downloads.stop();
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_RequestAmongFullLists)->Arg(0)->Arg(1)->Iterations(accumulated_names)->Unit(benchmark::kMicrosecond);
 
 } // namespace

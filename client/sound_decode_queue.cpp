@@ -55,6 +55,12 @@ bool sound_decode_queue::busy()
     return decoding || may_start_job();
 }
 
+bool sound_decode_queue::holds_work()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return decoding || !jobs.empty() || !finished.empty();
+}
+
 bool sound_decode_queue::may_start_job() const
 {
     return !jobs.empty() && finished_bytes < max_waiting_bytes;

@@ -52,6 +52,9 @@ public:
     std::vector<sound_decode_outcome> take_finished();
     // Whether the worker has work it can do without take_finished().
     bool busy();
+    // Whether a job handed in has not been taken back yet: it waits, is
+    // decoded, or has finished since the last take_finished().
+    bool holds_work();
     // Drops the waiting jobs, lets the one in hand end and joins the worker.
     void stop();
 

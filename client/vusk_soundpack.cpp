@@ -47,11 +47,12 @@ bool is_playing(const std::shared_ptr<const decoded_sound> &sound)
 }
 
 // An effect that no download or decoding points at, holding no sound that
-// plays: forgetting it costs at most a decoding or a request to the host.
+// plays (the states tell which).
 bool may_forget(const vusk_sound_effect &effect)
 {
     switch (effect.state) {
     case effect_unknown:
+    case effect_downloaded:
     case effect_missing:
     case effect_failed:
     case effect_loaded:
@@ -59,10 +60,6 @@ bool may_forget(const vusk_sound_effect &effect)
     default: return false;
     }
 }
-
-// Effects forgotten at once when the list is full: one scan serves many new
-// names.
-constexpr size_t effects_forgotten_together = vusk_soundpack::max_effects / 4;
 
 } // namespace
 
@@ -242,7 +239,7 @@ void vusk_soundpack::request_download(vusk_sound_effect *effect, int version, so
 }
 
 // The last thing it does is set the state: the GUI thread may forget the
-// effect as soon as it sees a failure.
+// effect as soon as it sees the outcome.
 void vusk_soundpack::download_callback_function(void *data, int failed)
 {
     vusk_sound_effect *effect = static_cast<vusk_sound_effect *>(data);
@@ -350,7 +347,7 @@ void vusk_soundpack::drop_sound(vusk_sound_effect *effect)
 
 bool vusk_soundpack::decoding()
 {
-    return decodes.busy();
+    return decodes.holds_work();
 }
 
 void vusk_soundpack::stop_decoding()

@@ -18,8 +18,9 @@
 // recently used effect that is not playing is let go, and decoded again when
 // it is asked for. The effects themselves are bounded too: past the bound
 // the least recently asked for that waits for nothing (a missing or failed
-// name, or a sound not playing) are forgotten, so a server naming thousands
-// of missing sounds never crowds out those that exist.
+// name, a file downloaded and not asked for again, or a sound not playing)
+// are forgotten, so a server naming thousands of sounds never crowds out
+// a new one.
 //
 // Threads: everything runs on the GUI thread but the download callback,
 // which runs on the download worker, and the decoding. The pack's mutex
@@ -44,17 +45,27 @@
 
 class vusk_soundpack;
 
+// Whether a full effect list may forget an effect follows from its state:
+// it may when nothing but the list points at it, so that forgetting costs at
+// most a decoding or a request to the host, and never while the mixer plays
+// its sound.
 enum sound_effect_state : int {
-    effect_unknown = 0,     // nothing tried yet
-    effect_downloading = 1, // no usable data, the first download in flight
-    effect_downloaded = 2,  // the file has arrived and waits to be loaded
-    effect_loaded = 3,
-    effect_updating = 4, // loaded, and a newer version is on its way
-    effect_custom = 5,   // the player's own file: never versioned or fetched
-    effect_decoding = 6, // a file on disk is being decoded
-    effect_missing = 7,  // no file; its download failed or was refused, and
-                         // a later request asks again (the service decides)
-    effect_failed = 99,  // the file is unusable or its download failed
+    effect_unknown = 0,     // nothing tried yet, or its sound was let go: may go
+    effect_downloading = 1, // no usable data, the first download in flight:
+                            // stays, the download calls back into it
+    effect_downloaded = 2,  // the file has arrived and waits to be loaded by
+                            // a later request: may go, the file stays on disk
+    effect_loaded = 3,      // may go
+    effect_updating = 4,    // loaded, and a newer version is on its way:
+                            // stays, the download calls back into it
+    effect_custom = 5,      // the player's own file, never versioned or
+                            // fetched: may go
+    effect_decoding = 6,    // a file on disk is being decoded: stays, the
+                            // decoder hands its sound back to it
+    effect_missing = 7,     // no file; its download failed or was refused,
+                            // and a later request asks again (the service
+                            // decides): may go
+    effect_failed = 99,     // the file is unusable or its download failed: may go
 };
 
 struct vusk_sound_effect {
@@ -81,6 +92,9 @@ public:
     // forgotten; the service's queue leaves most of them free to go.
     static constexpr size_t max_effects = 1024;
     static_assert(vusk_download::max_queued <= max_effects / 4, "downloads would leave no effect to forget");
+    // Effects forgotten at once when the list is full: one scan serves many
+    // new names.
+    static constexpr size_t effects_forgotten_together = max_effects / 4;
     // Decoded sounds the effects hold, in bytes: 380 seconds of sound.
     // Sounds that play stay held while they play (the mixer plays at most
     // 64), and sounds decoded but not taken up yet add a quarter of this.
@@ -121,7 +135,7 @@ public:
     // Writes the version file whole; a failure is said on standard error and
     // the old file kept.
     void save_version_info();
-    // Whether the decoder has work it can do before the next take-up.
+    // Whether a decoding started has not been taken up yet.
     bool decoding();
     // Ends the decoding worker; requests after it decode nothing.
     void stop_decoding();

@@ -84,9 +84,8 @@ TEST(SoundPath, ASoundTagFromTheServerIsHeardOnTheDevice)
     parser.process_socket_data(stream.data(), int(stream.size()));
     // The main ticks take up what the worker decoded.
     ASSERT_TRUE(wait_until([&] {
-        const bool decoded = !pack.decoding();
         pack.take_up_decoded();
-        return decoded;
+        return !pack.decoding();
     }));
     ASSERT_TRUE(wait_until([] { return vusk_audio_object::playing_count() == 0; }));
     stop_audio();

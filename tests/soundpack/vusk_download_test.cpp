@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 
@@ -166,6 +167,39 @@ TEST_F(DownloadTest, AnUnansweredNameIsAskedAgainAfterAPauseAnAnsweredOneIsNot)
     EXPECT_EQ(read_file(local("soundpack/door.ogg")), "door sound");
     minutes = 600;
     EXPECT_EQ(download(service, "soundpack/gone.ogg"), 0);
+}
+
+// A name asked again after its pause that fails once more takes one place
+// among the failures: with the others filling the bound up to it, it is
+// still refused, and the host is asked for it twice only.
+TEST_F(DownloadTest, ANameThatFailsAgainAfterItsPauseIsRememberedOnce)
+{
+    http_test_server server("files", true);
+    std::atomic<long long> minutes{0};
+    download_timing timing = quick_timing();
+    timing.attempts = 1;
+    timing.now = [&] { return std::chrono::steady_clock::time_point(std::chrono::minutes(minutes)); };
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), timing);
+    const std::string door = "soundpack/door.ogg";
+
+    ASSERT_EQ(download(service, door), 1);
+    ASSERT_EQ(calls(1), names{door + " failed"}) << "no answer";
+    server.release();
+    minutes = 1;
+    ASSERT_EQ(download(service, door), 1);
+    ASSERT_EQ(calls(2).back(), door + " failed") << "the host has none";
+    // The others, other1 upwards, a queue at a time; each call but door's two
+    // is one of them.
+    for (size_t first = 1; first < vusk_download::max_failures; first += vusk_download::max_queued) {
+        const size_t end = std::min(first + vusk_download::max_queued, vusk_download::max_failures);
+        for (size_t other = first; other < end; ++other)
+            ASSERT_EQ(download(service, "other" + std::to_string(other)), 1);
+        ASSERT_EQ(calls(end + 1).size(), end + 1);
+    }
+
+    EXPECT_EQ(download(service, door), 0);
+    const names requests = server.requests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /" + door + " HTTP/1.0"), 2);
 }
 
 TEST_F(DownloadTest, StoppingDuringAStalledTransferAbandonsItCleanly)
