@@ -1,5 +1,6 @@
 #include "native_window.h"
 
+#include <wx/toplevel.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -10,16 +11,79 @@ bool can_draw_on(const wxWindow &window)
     return window.IsShownOnScreen() && window.GTKGetDrawingWindow() != nullptr;
 }
 
+namespace {
+
+int pointer_queries = 0;
+
+}
+
+pointer_spot::pointer_spot() : pointer_(wxGetMousePosition())
+{
+    ++pointer_queries;
+}
+
+int pointer_spot::queries_made()
+{
+    return pointer_queries;
+}
+
+bool pointer_spot::is_over(const wxWindow &window)
+{
+    if (window.GetParent() == nullptr || !window.IsShownOnScreen() || !screen_place_of(window).Contains(pointer_))
+        return false;
+    if (!topmost_known_) {
+        topmost_ = topmost_window_at_pointer();
+        topmost_known_ = true;
+    }
+    return topmost_ == &window;
+}
+
+// In the order of the toolkit's own search (the top-level window made last
+// first, in each window its last child first); that search asks the X server
+// where the parent of every window it passes lies, this one asks once for
+// each parent.
+const wxWindow *pointer_spot::topmost_window_at_pointer()
+{
+    for (auto node = wxTopLevelWindows.GetLast(); node != nullptr; node = node->GetPrevious())
+        if (const wxWindow *found = deepest_window_at_pointer(*node->GetData()))
+            return found;
+    return nullptr;
+}
+
+// A child shows only inside its parent: a window the pointer is not on hides
+// the pointer from its children.
+const wxWindow *pointer_spot::deepest_window_at_pointer(const wxWindow &window)
+{
+    if (!window.IsShownOnScreen())
+        return nullptr;
+    const bool on_it = screen_place_of(window).Contains(pointer_);
+    if (!on_it && !window.IsTopLevel())
+        return nullptr;
+    const wxWindowList &children = window.GetChildren();
+    for (auto node = children.GetLast(); node != nullptr; node = node->GetPrevious())
+        if (const wxWindow *found = deepest_window_at_pointer(*node->GetData()))
+            return found;
+    return on_it ? &window : nullptr;
+}
+
 // Placed through the parent: the toolkit has the window's own place at once,
 // GTK only once it next lays the window out.
-bool pointer_is_over(const wxWindow &window)
+wxRect pointer_spot::screen_place_of(const wxWindow &window)
 {
     const wxWindow *parent = window.GetParent();
-    if (parent == nullptr || !window.IsShownOnScreen())
-        return false;
-    const wxPoint pointer = wxGetMousePosition();
-    const wxRect place(parent->ClientToScreen(window.GetPosition()), window.GetSize());
-    return place.Contains(pointer) && wxFindWindowAtPoint(pointer) == &window;
+    wxPoint origin = window.GetPosition();
+    if (parent != nullptr && !window.IsTopLevel())
+        origin += screen_origin_of(*parent);
+    return wxRect(origin, window.GetSize());
+}
+
+wxPoint pointer_spot::screen_origin_of(const wxWindow &parent)
+{
+    for (const auto &[known, origin] : parent_origins_)
+        if (known == &parent)
+            return origin;
+    parent_origins_.emplace_back(&parent, parent.ClientToScreen(wxPoint(0, 0)));
+    return parent_origins_.back().second;
 }
 
 namespace {

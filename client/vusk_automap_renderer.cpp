@@ -126,6 +126,8 @@ void vusk_automap_renderer::recalc_sizes()
 
 void vusk_automap_renderer::set_exit_mask(int exit_mask)
 {
+    if (exit_mask == exit_mask_)
+        return;
     exit_mask_ = exit_mask;
     if (mouse_inside_)
         paint_due_ = true;

@@ -47,7 +47,7 @@ public:
     int window_size() const { return window_size_; }
 
     // The exits of the "dirs" message, for the compass; a compass on show
-    // is painted anew by the next tick.
+    // is painted anew by the next tick when they changed.
     void set_exit_mask(int exit_mask);
     int exit_mask() const { return exit_mask_; }
 

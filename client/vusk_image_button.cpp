@@ -11,6 +11,13 @@
 #include "vusk_font.h"
 #include "vusk_theme.h"
 
+#include <wx/app.h>
+
+#include <algorithm>
+#include <optional>
+
+std::vector<vusk_image_button *> vusk_image_button::waiting_for_pointer;
+
 namespace {
 
 // A press reaches the subclass as this id, whatever the button's own.
@@ -46,6 +53,13 @@ vusk_image_button::vusk_image_button(wxWindow *parent, int id)
 {
 }
 
+vusk_image_button::~vusk_image_button()
+{
+    if (waits_for_pointer)
+        waiting_for_pointer.erase(std::remove(waiting_for_pointer.begin(), waiting_for_pointer.end(), this),
+                                  waiting_for_pointer.end());
+}
+
 bool vusk_image_button::Show(bool show)
 {
     if (show != IsShown())
@@ -73,24 +87,41 @@ void vusk_image_button::SetSize(int width, int height)
 }
 
 // The toolkit's enter and leave events do not always come when the button
-// moves instead of the pointer (see pointer_is_over). Asking where the
-// pointer is takes the X server a round trip: a button placed many times in
-// one pass of the event loop asks once, where it ends up.
+// moves instead of the pointer (see pointer_spot). Asking where the pointer
+// is takes the X server a round trip: a relayout that moves many buttons, or
+// one button many times, asks once, once the event loop runs again.
 void vusk_image_button::follow_pointer_soon()
 {
-    if (pointer_check_queued)
+    if (waits_for_pointer)
         return;
-    pointer_check_queued = true;
-    CallAfter([this] {
-        pointer_check_queued = false;
-        if (button_state == button_disabled)
-            return;
-        const bool over = pointer_is_over(*this);
-        if (over == hover)
-            return;
-        hover = over;
-        Refresh(false);
-    });
+    waits_for_pointer = true;
+    if (waiting_for_pointer.empty())
+        wxTheApp->CallAfter([] { follow_pointer_all_waiting(); });
+    waiting_for_pointer.push_back(this);
+}
+
+void vusk_image_button::follow_pointer_all_waiting()
+{
+    std::vector<vusk_image_button *> buttons;
+    buttons.swap(waiting_for_pointer);
+    std::optional<pointer_spot> pointer;
+    for (vusk_image_button *button : buttons) {
+        button->waits_for_pointer = false;
+        if (button->button_state == button_disabled)
+            continue;
+        if (!pointer)
+            pointer.emplace();
+        button->follow_pointer(*pointer);
+    }
+}
+
+void vusk_image_button::follow_pointer(pointer_spot &pointer)
+{
+    const bool over = pointer.is_over(*this);
+    if (over == hover)
+        return;
+    hover = over;
+    Refresh(false);
 }
 
 void vusk_image_button::set_image(button_image_index index, const vusk_bitmap &image)

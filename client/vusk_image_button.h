@@ -19,7 +19,9 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
+class pointer_spot;
 class vusk_font;
 
 class vusk_image_button : public vusk_embedded_window {
@@ -27,6 +29,7 @@ public:
     static constexpr int INITIAL_SIZE = 20;
 
     vusk_image_button(wxWindow *parent, int id);
+    ~vusk_image_button() override;
 
     using vusk_embedded_window::SetSize;
 
@@ -89,15 +92,21 @@ protected:
 private:
     void set_image(button_image_index index, const vusk_bitmap &image);
     void follow_pointer_soon();
+    void follow_pointer(pointer_spot &pointer);
+    static void follow_pointer_all_waiting();
     void fire_click();
 
     std::array<vusk_bitmap, button_image_count> images;
     bool has_default_hover = false;
     bool has_clicked_hover = false;
     bool images_stale = false;
-    bool pointer_check_queued = false;
+    bool waits_for_pointer = false;
     int button_state = button_up;
     bool hover = false;
+
+    // The buttons moved or shown since the event loop last ran: they learn
+    // together whether the pointer is over them.
+    static std::vector<vusk_image_button *> waiting_for_pointer;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -321,3 +321,41 @@ TEST_F(FrameAutomap, AReadOfExitsPaintsTheCompassOnceByTheTick)
     EXPECT_GT(pixels_around(renderer().backing_bitmap(), east, open), 0);
     EXPECT_EQ(pixels_around(renderer().backing_bitmap(), east, blocked), 0);
 }
+
+// The compass is painted for what it shows: a change of exits under the
+// pointer paints it once, and after that neither ticks, nor the same exits
+// again, nor a change while the pointer is away from the map paint anything.
+TEST_F(FrameAutomap, TheCompassIsPaintedOnlyWhenWhatItShowsChanged)
+{
+    show_map();
+    client.receive(with_data("map", map_text(countryside(), '@')) + with_data("dirs", "on AB"));
+    const compass_target east = compass_targets(renderer().window_size())[2];
+    gui::send_mouse(&renderer(), wxEVT_ENTER_WINDOW, wxPoint(east.x, east.y));
+    int last_count = -1;
+    ASSERT_TRUE(client.tick_until([&] {
+        const bool still = renderer().paint_count() == last_count;
+        last_count = renderer().paint_count();
+        return still;
+    })) << "the map comes to rest";
+    const auto ticks_paint_nothing = [&] {
+        const int painted = renderer().paint_count();
+        client.tick(25);
+        return renderer().paint_count() == painted;
+    };
+    ASSERT_TRUE(ticks_paint_nothing()) << "at rest";
+
+    const int painted = renderer().paint_count();
+    client.receive(with_data("dirs", "on AE"));
+    ASSERT_TRUE(client.tick_until([&] { return renderer().paint_count() > painted; }));
+    const vusk_color open = compass_target_colors(east, sector_east, east.exit_bit).outline;
+    EXPECT_GT(pixels_around(renderer().backing_bitmap(), east, open), 0);
+    EXPECT_TRUE(ticks_paint_nothing()) << "once the change is shown";
+
+    client.receive(with_data("dirs", "on AE"));
+    EXPECT_TRUE(ticks_paint_nothing()) << "the same exits again";
+
+    gui::send_mouse(&renderer(), wxEVT_LEAVE_WINDOW, wxPoint(-1, -1));
+    client.tick();
+    client.receive(with_data("dirs", "on AB"));
+    EXPECT_TRUE(ticks_paint_nothing()) << "the pointer away from the map";
+}

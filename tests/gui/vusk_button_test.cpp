@@ -7,12 +7,14 @@
 #include "gui_fake_frame.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "native_window.h"
 #include "vusk_audio_base.h"
 #include "vusk_command_button.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using gui::face_of;
 using gui::pixel;
@@ -55,7 +57,33 @@ protected:
         ASSERT_TRUE(gui::show_and_wait(frame));
     }
 
-    void TearDown() override { EXPECT_TRUE(gui::destroy_and_wait(frame)); }
+    void TearDown() override
+    {
+        if (pointer_moved)
+            frame->WarpPointer(pointer_before.x - frame->GetScreenPosition().x,
+                               pointer_before.y - frame->GetScreenPosition().y);
+        EXPECT_TRUE(gui::destroy_and_wait(frame));
+    }
+
+    // Rests the pointer over the area, off the button, then moves the frame
+    // under it: that leaves the toolkit's idea of where the pointer lies
+    // behind, so no enter or leave event comes when a button is then slid
+    // under or from under the pointer. Returns where the pointer then lies
+    // in the area.
+    wxPoint rest_pointer_behind_the_toolkits_back()
+    {
+        pointer_before = wxGetMousePosition();
+        pointer_moved = true;
+        const wxPoint rest(150, 70);
+        frame->area->WarpPointer(rest.x, rest.y);
+        EXPECT_TRUE(gui::wait_until([&] { return wxGetMousePosition() == frame->area->ClientToScreen(rest); }));
+        gui::pump_events();
+        const wxPoint shift(20, 10);
+        const wxPoint area_origin = frame->area->GetScreenPosition();
+        frame->Move(frame->GetPosition() + shift);
+        EXPECT_TRUE(gui::wait_until([&] { return frame->area->GetScreenPosition() == area_origin + shift; }));
+        return rest - shift;
+    }
 
     template <class Button> Button *add(Button *b)
     {
@@ -82,6 +110,8 @@ protected:
     gui::test_frame *frame = nullptr;
     vusk_command_button *button = nullptr;
     fake_frame calls;
+    wxPoint pointer_before;
+    bool pointer_moved = false;
 };
 
 } // namespace
@@ -233,26 +263,59 @@ TEST_F(TextButton, TheNewcomerFlashAlternatesTheBorderForSixteenStepsEvenWithLon
 // shows whether the pointer is over it.
 TEST_F(TextButton, AButtonSlidUnderOrFromUnderARestingPointerShowsWhetherItIsHovered)
 {
-    const wxPoint pointer_before = wxGetMousePosition();
-    const wxPoint rest(150, 70);
-    frame->area->WarpPointer(rest.x, rest.y);
-    ASSERT_TRUE(gui::wait_until([&] { return wxGetMousePosition() == frame->area->ClientToScreen(rest); }));
-    gui::pump_events();
-    const wxPoint shift(20, 10);
-    const wxPoint area_origin = frame->area->GetScreenPosition();
-    frame->Move(frame->GetPosition() + shift);
-    ASSERT_TRUE(gui::wait_until([&] { return frame->area->GetScreenPosition() == area_origin + shift; }));
-    // The pointer now lies at rest - shift in the area, off the button.
-    const wxPoint pointer = rest - shift;
+    const wxPoint pointer = rest_pointer_behind_the_toolkits_back();
     EXPECT_EQ(face_of(*button), theme_slot(3));
 
     button->SetSize(pointer.x - 30, pointer.y - 15, 40, 20);
     EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(6); })) << "slid under the pointer";
     button->SetSize(10, 10, 97, 26);
     EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(3); })) << "slid from under it";
+}
 
-    frame->WarpPointer(pointer_before.x - frame->GetScreenPosition().x,
-                       pointer_before.y - frame->GetScreenPosition().y);
+// A relayout moves a whole row of buttons in one go: the X server is asked
+// where the pointer lies once for all of them, and each still shows whether
+// it is under the pointer.
+TEST_F(TextButton, ButtonsMovedTogetherAskWhereThePointerIsOnceAndEachShowsItsHover)
+{
+    std::vector<vusk_command_button *> row;
+    for (int i = 0; i < 80; ++i)
+        row.push_back(add(new vusk_command_button(frame->area)));
+    const wxPoint pointer = rest_pointer_behind_the_toolkits_back();
+    button->SetSize(pointer.x - 30, pointer.y - 15, 40, 20);
+    ASSERT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(6); }));
+
+    const int asked = pointer_spot::queries_made();
+    button->SetSize(10, 10, 40, 20);
+    row[0]->SetSize(pointer.x - 20, pointer.y - 10, 40, 20);
+    for (int i = 1; i < int(row.size()); ++i)
+        row[i]->SetSize(i % 2 * 42, 40 + i, 40, 20); // all left of the pointer
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*row[0]) == theme_slot(6); })) << "moved under the pointer";
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(3); })) << "moved from under it";
+    for (vusk_command_button *other : row)
+        EXPECT_EQ(face_of(*other), other == row[0] ? theme_slot(6) : theme_slot(3));
+    EXPECT_EQ(pointer_spot::queries_made(), asked + 1);
+}
+
+// Another window of the program over the button keeps the pointer from it:
+// slid under the pointer there, the button shows no hover until the cover
+// has gone.
+TEST_F(TextButton, AButtonSlidUnderThePointerWhereAnotherWindowCoversItShowsNoHover)
+{
+    const wxPoint pointer = rest_pointer_behind_the_toolkits_back();
+    const wxPoint on_screen = frame->area->ClientToScreen(pointer);
+    auto *cover = new wxFrame(nullptr, wxID_ANY, wxS("cover"), on_screen - wxPoint(20, 20), wxSize(40, 40),
+                              wxBORDER_NONE);
+    ASSERT_TRUE(gui::show_and_wait(cover));
+    ASSERT_EQ(wxFindWindowAtPoint(on_screen), cover);
+
+    const int asked = pointer_spot::queries_made();
+    button->SetSize(pointer.x - 30, pointer.y - 15, 40, 20);
+    ASSERT_TRUE(gui::wait_until([&] { return pointer_spot::queries_made() > asked; }));
+    EXPECT_EQ(face_of(*button), theme_slot(3)) << "covered";
+
+    EXPECT_TRUE(gui::destroy_and_wait(cover));
+    button->SetSize(pointer.x - 25, pointer.y - 15, 40, 20);
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(6); })) << "uncovered";
 }
 
 // Only the hover images that were set are shown: without a clicked hover
