@@ -615,6 +615,7 @@ void vusk_mw::global_font_resync()
 {
     if (mark_for_tick(&marked_work::text_font))
         return;
+    ++text_font_resyncs_;
     main_display()->change_font(global_font);
     input_window()->line_edit.change_font(global_font);
     panels().change_text_font(global_font);

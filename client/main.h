@@ -152,6 +152,9 @@ public:
     void resize();
     void rebuild_fonts(TConfig &config);
     void global_font_resync();
+    // How many times every display took the text font anew, re-wrapping
+    // all its text.
+    int text_font_resyncs() const { return text_font_resyncs_; }
     void button_font_resync();
     void menu_view_change_layout_helper();
 
@@ -211,6 +214,7 @@ private:
 
     marked_work marked_work_;
     bool marking_work_ = false;
+    int text_font_resyncs_ = 0;
 
     // The router keeps the connection only to ask it: built after it.
     vusk_display_router router_{*this, connection_};
