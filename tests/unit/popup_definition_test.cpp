@@ -118,18 +118,19 @@ TEST(PopupGeometry, SizesOfNormalPlayKeepWhatTheFontGives)
 }
 
 // 160 by 63 characters of 8 by 16 pixels fill a display of 1280 by 1016
-// exactly; a column or a row more shrinks both sides by the same factor.
+// exactly; on a display a pixel narrower or lower both sides shrink by the
+// same factor.
 TEST(PopupGeometry, ASizeBeyondTheDisplayShrinksToItKeepingItsShape)
 {
     popup_extent size = popup_text_client_size(160, 63, 8, 16, 1280, 1016);
     EXPECT_EQ(size.width, 1280);
     EXPECT_EQ(size.height, 1016);
-    size = popup_text_client_size(161, 63, 8, 16, 1280, 1016);
-    EXPECT_EQ(size.width, 1280);
-    EXPECT_EQ(size.height, 1016 * 1280 / 1288);
-    size = popup_text_client_size(160, 64, 8, 16, 1280, 1016);
-    EXPECT_EQ(size.width, 1280 * 1016 / 1032);
-    EXPECT_EQ(size.height, 1016);
+    size = popup_text_client_size(160, 63, 8, 16, 1279, 1016);
+    EXPECT_EQ(size.width, 1279);
+    EXPECT_EQ(size.height, 1016 * 1279 / 1280);
+    size = popup_text_client_size(160, 63, 8, 16, 1280, 1015);
+    EXPECT_EQ(size.width, 1280 * 1015 / 1016);
+    EXPECT_EQ(size.height, 1015);
     // The largest text size in a 150-point font.
     size = popup_text_client_size(popup_text_max, popup_text_max, 120, 230, 2560, 1440);
     EXPECT_EQ(size.height, 1440);
