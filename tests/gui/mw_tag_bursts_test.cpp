@@ -177,9 +177,13 @@ TEST_F(TagBursts, LoginsThatEndInAnotherFontRebuildItOnceAtTheTick)
 
 // Logins of the character in use, each before a new popup, and one in a
 // read of its own: no display lays its text out again, so the player's
-// selection stays.
+// selection stays. So also after the font has changed and changed back.
 TEST_F(TagBursts, LoginsThatKeepTheFontReWrapNoText)
 {
+    client.receive(login("Arden"));
+    client.tick();
+    client.receive(login("Tester"));
+    client.tick();
     client.receive("Mira waves.\r\nMira smiles.\r\n");
     client.tick();
     vusk_textctrl &text = client->main_display()->textctrl();
@@ -199,6 +203,23 @@ TEST_F(TagBursts, LoginsThatKeepTheFontReWrapNoText)
     EXPECT_EQ(client->text_font_resyncs(), resyncs);
     EXPECT_EQ(glyph_builds(), builds);
     EXPECT_TRUE(text.has_mouse_selection());
+}
+
+// Compact mode draws the text a pixel lower: a login into a record that
+// switches it lays the text out anew, the font being the same.
+TEST_F(TagBursts, ALoginThatSwitchesCompactModeLaysTheTextOutAnew)
+{
+    tqconfig compact = *TConfig::Instance()->current_record();
+    compact.name = "Compact";
+    compact.compact_mode = 1 - compact.compact_mode;
+    TConfig::Instance()->add(compact);
+    const int line_height = text_line_height(client);
+    client.receive(login("Compact"));
+    client.tick();
+    EXPECT_EQ(text_line_height(client), line_height + (compact.compact_mode ? -1 : 1));
+    client.receive(login("Tester"));
+    client.tick();
+    EXPECT_EQ(text_line_height(client), line_height);
 }
 
 // Popups between logins of two fonts in one read: each is as big as in
