@@ -617,8 +617,8 @@ vusk_mw::text_layout_font vusk_mw::current_text_layout_font() const
     return {global_font, global_font->glyph_builds(), compact_font()};
 }
 
-// A login gives every record's fonts to the panels, mostly the ones they
-// have: re-wrapping the text of every display for them would cost up to a
+// A login hands its record's fonts to the panels, mostly the fonts they have
+// already: re-wrapping every display's text for those would cost up to a
 // second each time.
 void vusk_mw::global_font_resync()
 {
