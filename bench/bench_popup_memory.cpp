@@ -1,7 +1,8 @@
 // What the popups and channels a server fills can cost: the memory and the
-// GUI thread's stall of 32 popups of the largest text size, and of game text
+// GUI thread's stall of 32 popups of the largest text size, of game text
 // diverted into 32 popups and 32 channels (30 MB, and 120 MB: more than
-// every display keeps), through the real main frame's stream parser.
+// every display keeps), and of logins between new popups while the channels
+// are full, through the real main frame's stream parser.
 #include "game_output.h"
 #include "gui_client.h"
 #include "heap_bytes.h"
@@ -22,12 +23,19 @@ constexpr int popups = 32;
 constexpr int channels = 32;
 // What one tick reads from the server at most.
 constexpr size_t tick_bytes = 10000;
+constexpr size_t channel_text_bytes = 300 * 1024;
+constexpr int other_font_points = 14;
+
+std::string popup_tag(int index, const std::string &size)
+{
+    return with_data("window_create", "P" + std::to_string(index) + "\nPopup\n" + size + "\nlook\n");
+}
 
 std::string popup_tags(const std::string &size)
 {
     std::string tags;
     for (int i = 0; i < popups; ++i)
-        tags += with_data("window_create", "P" + std::to_string(i) + "\nPopup\n" + size + "\nlook\n");
+        tags += popup_tag(i, size);
     return tags;
 }
 
@@ -116,5 +124,50 @@ void BM_DivertedTextMemory(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DivertedTextMemory)->Arg(30)->Arg(120)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Which logins come before each of the 32 new popups of one read.
+enum popup_logins { no_logins, same_character, two_fonts };
+
+std::string login_before_popup(popup_logins logins, int index)
+{
+    if (logins == no_logins)
+        return "";
+    return with_data("login", logins == two_fonts && index % 2 == 0 ? "Arden" : "Tester");
+}
+
+// The read of 32 new popups, 80 by 20 characters, each after a login of the
+// character in use (or alternately of one in another font, or none), while
+// 32 channels hold 300 KB of text each: the GUI thread's hold for the read
+// and its tick.
+void BM_LoginsAndPopups(benchmark::State &state)
+{
+    const auto logins = popup_logins(state.range(0));
+    const std::string text = game_output(SESSION_LINES);
+    for (auto _ : state) {
+        memory_client frame;
+        tqconfig arden = *TConfig::Instance()->current_record();
+        arden.name = "Arden";
+        arden.font_size = other_font_points;
+        TConfig::Instance()->add(arden);
+        for (int i = 0; i < channels; ++i) {
+            const std::string divert = with_data("chdiv", "C" + std::to_string(i));
+            for (size_t at = 0; at < channel_text_bytes; at += tick_bytes)
+                frame.read_and_tick(divert + text.substr(at, tick_bytes) + ";tchudiv;");
+        }
+        std::string read;
+        for (int i = 0; i < popups; ++i)
+            read += login_before_popup(logins, i) + popup_tag(i, "80 20");
+        state.SetIterationTime(frame.read_and_tick(read) / 1000);
+    }
+}
+BENCHMARK(BM_LoginsAndPopups)
+    ->Arg(no_logins)
+    ->Arg(same_character)
+    ->Arg(two_fonts)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

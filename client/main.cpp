@@ -186,6 +186,7 @@ void vusk_mw::build_windows()
     input_window()->line_edit.set_initial_font(global_font);
     input_window()->SetFocus();
     main_display()->set_initial_font(global_font);
+    displays_text_font_ = current_text_layout_font();
     set_automap_dock_state();
     set_group_display_dock_state();
     enable_automap();
@@ -611,14 +612,27 @@ void vusk_mw::rebuild_fonts(TConfig &config)
         config.apply_font();
 }
 
+vusk_mw::text_layout_font vusk_mw::current_text_layout_font() const
+{
+    return {global_font, global_font->glyph_builds(), compact_font()};
+}
+
+// A login hands its record's fonts to the panels, mostly the fonts they have
+// already: re-wrapping every display's text for those would cost up to a
+// second each time.
 void vusk_mw::global_font_resync()
 {
     if (mark_for_tick(&marked_work::text_font))
         return;
+    TConfig::Instance()->SetFont(*global_font);
+    const text_layout_font now = current_text_layout_font();
+    if (now == displays_text_font_)
+        return;
+    displays_text_font_ = now;
+    ++text_font_resyncs_;
     main_display()->change_font(global_font);
     input_window()->line_edit.change_font(global_font);
     panels().change_text_font(global_font);
-    TConfig::Instance()->SetFont(*global_font);
 }
 
 void vusk_mw::button_font_resync()

@@ -28,6 +28,7 @@
 #include <string>
 
 class vusk_ansi_display;
+class vusk_font;
 class quit_dialog;
 class disconnect_dialog;
 
@@ -152,6 +153,9 @@ public:
     void resize();
     void rebuild_fonts(TConfig &config);
     void global_font_resync();
+    // How many times every display took the text font anew, re-wrapping
+    // all its text.
+    int text_font_resyncs() const { return text_font_resyncs_; }
     void button_font_resync();
     void menu_view_change_layout_helper();
 
@@ -209,8 +213,24 @@ private:
     bool mark_for_tick(bool marked_work::*work);
     void change_themes(int redraw_background);
 
+    // What the displays last laid their text out with. Only glyphs built
+    // anew or compact mode switched change that layout.
+    struct text_layout_font {
+        const vusk_font *font = nullptr;
+        int glyph_builds = 0;
+        bool compact = false;
+
+        bool operator==(const text_layout_font &other) const
+        {
+            return font == other.font && glyph_builds == other.glyph_builds && compact == other.compact;
+        }
+    };
+    text_layout_font current_text_layout_font() const;
+
     marked_work marked_work_;
     bool marking_work_ = false;
+    text_layout_font displays_text_font_;
+    int text_font_resyncs_ = 0;
 
     // The router keeps the connection only to ask it: built after it.
     vusk_display_router router_{*this, connection_};

@@ -29,15 +29,14 @@ bool vusk_mw::mark_for_tick(bool marked_work::*work)
     return true;
 }
 
-// A popup created by a later tag of the read is sized from the text font:
-// only the fonts are built ahead of the tick, and at most once for each new
-// popup, of which a connection has few.
+// A popup created by a later tag of the read is measured in the text font
+// that the tags before it chose: that font is built ahead of the tick (which
+// costs nothing when it is built already). The displays take it at the
+// tick, once for the whole read.
 void vusk_mw::carry_out_marked_font_work()
 {
     if (std::exchange(marked_work_.fonts, false))
         TConfig::Instance()->apply_font();
-    if (std::exchange(marked_work_.text_font, false))
-        global_font_resync();
 }
 
 // The fonts first, so that everything is drawn anew with them; the layout,

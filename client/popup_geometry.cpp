@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -12,21 +11,36 @@ constexpr int onscreen_fallback = 50;
 constexpr int bottom_margin = 20;
 constexpr int min_display_height = 24;
 
-int within(int64_t value, int limit)
+int64_t limit_of(int display_side)
 {
-    const int64_t upper = limit >= 1 ? limit : INT_MAX;
-    return int(std::clamp<int64_t>(value, 1, upper));
+    return display_side >= 1 ? display_side : INT_MAX;
 }
 
-// Each side shrinks by the same factor, rounded down, so the product stays
-// within the cap.
-popup_extent within_pixel_cap(popup_extent size)
+int within(int64_t value, int display_side)
 {
-    const int64_t pixels = int64_t(size.width) * size.height;
-    if (pixels <= popup_text_pixels_max)
-        return size;
-    const double scale = std::sqrt(double(popup_text_pixels_max) / double(pixels));
-    return {std::max(int(size.width * scale), 1), std::max(int(size.height * scale), 1)};
+    return int(std::clamp<int64_t>(value, 1, limit_of(display_side)));
+}
+
+// A side beyond int says nothing a side of int does not: no display is
+// that large. Within it, the products below stay within 64 bits.
+int64_t within_int(int64_t side)
+{
+    return std::clamp<int64_t>(side, 1, INT_MAX);
+}
+
+// Both sides shrink by the factor of the side that overshoots more, rounded
+// down.
+popup_extent fitted_keeping_shape(int64_t width, int64_t height, int display_w, int display_h)
+{
+    width = within_int(width);
+    height = within_int(height);
+    const int64_t limit_w = limit_of(display_w);
+    const int64_t limit_h = limit_of(display_h);
+    if (width <= limit_w && height <= limit_h)
+        return {int(width), int(height)};
+    if (width * limit_h >= height * limit_w)
+        return {int(limit_w), int(within_int(height * limit_w / width))};
+    return {int(within_int(width * limit_h / height)), int(limit_h)};
 }
 
 } // namespace
@@ -35,7 +49,7 @@ popup_extent popup_text_client_size(int cols, int rows, int char_w, int char_h, 
 {
     const int64_t width = int64_t(std::max(cols, 1)) * char_w;
     const int64_t height = int64_t(std::max(rows, 1)) * char_h + char_h / 2;
-    return within_pixel_cap({within(width, display_w), within(height, display_h)});
+    return fitted_keeping_shape(width, height, display_w, display_h);
 }
 
 popup_extent clamp_to_display(int width, int height, int display_w, int display_h)

@@ -3,23 +3,19 @@
 
 // Sizes and places of popup windows in pixels. Windowless. Sizes come from
 // the server or from a configuration file, so every product is taken in 64
-// bits and every size is kept within the display.
+// bits and every size is kept within the display. A popup makes its pictures
+// only once the player opens it, so the display is the only bound its size
+// needs.
 
 struct popup_extent {
     int width = 1;
     int height = 1;
 };
 
-// The most pixels a popup sized by the server holds (800 by 600): its
-// display keeps two pictures of about that size, so that 32 popups of any
-// size the server names, in any font, stay near 125 MB. A popup of 100 by 37
-// characters in a 10-point font holds 448,000.
-constexpr int popup_text_pixels_max = 800 * 600;
-
 // The client area for cols by rows characters of char_w by char_h pixels,
-// with half a line to spare below: at least 1 by 1, at most the display's
-// width and height (a display size below 1 sets no limit), and scaled down
-// evenly to at most popup_text_pixels_max pixels.
+// with half a line to spare below, at least 1 by 1. One that does not fit
+// the display is scaled down evenly until it does, keeping its shape (a
+// display size below 1 sets no limit).
 popup_extent popup_text_client_size(int cols, int rows, int char_w, int char_h, int display_w, int display_h);
 
 // A stored or requested outer size, kept within 1..the display's size.

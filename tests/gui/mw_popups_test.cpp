@@ -5,6 +5,7 @@
 #include "gui_client.h"
 #include "gui_harness.h"
 #include "gui_test_window.h"
+#include "frame_windows.h"
 #include "heap_bytes.h"
 #include "menu_ids.h"
 #include "popup_definition.h"
@@ -108,9 +109,21 @@ protected:
     client_frame client;
 };
 
-// The display's picture and its text's, 4 bytes a pixel, for every popup of
-// heap_growth_of_huge_popups.
-constexpr size_t huge_popup_pictures = size_t(popup_cap) * 2 * 4 * popup_text_pixels_max;
+// What the windows of heap_growth_of_huge_popups may take without their
+// pictures: a little each.
+constexpr size_t unopened_popups_heap = size_t(16) << 20;
+
+// The screen the tests' popups are kept on.
+constexpr int screen_width = 1280;
+constexpr int screen_height = 1024;
+
+wxSize character_size(vusk_popup_window &window)
+{
+    int width = 0;
+    int height = 0;
+    window.display.textctrl().get_character_pixel_sizes(&width, &height);
+    return wxSize(width, height);
+}
 
 } // namespace
 
@@ -350,14 +363,31 @@ TEST_F(FramePopups, AFloodOfRandomTagsStaysWithinTheCaps)
     EXPECT_EQ(client->current_display(), client->main_display());
 }
 
-TEST_F(FramePopups, ThePicturesOfHugePopupsStayWithinThePixelCap)
+// A player with a 14-point font keeps every column and row of a popup
+// that fits the screen; a larger one is shrunk onto the screen evenly.
+TEST_F(FramePopups, APopupKeepsTheSizeOfItsFontUpToTheScreenAndItsShapeBeyond)
 {
-    const size_t grown = heap_growth_of_huge_popups();
-    ASSERT_EQ(popups().count(), popup_cap);
-    const wxSize client_area = popup("Huge0").GetClientSize();
-    EXPECT_LE(int64_t(client_area.x) * client_area.y, popup_text_pixels_max);
-    // Their pictures and a little for each window.
-    EXPECT_LT(grown, huge_popup_pictures + (size_t(16) << 20));
+    global_display_xsize = screen_width;
+    global_display_ysize = screen_height;
+    tqconfig arden = *TConfig::Instance()->current_record();
+    arden.name = "Arden";
+    arden.font_size = 14;
+    TConfig::Instance()->add(arden);
+    client.receive(";slogin;Arden;elogin;");
+    client.tick();
+    client.receive(";swindow_create;Map\nMap\n80 40\nmap\n;ewindow_create;"
+                   ";swindow_create;Huge\nHuge\n1000 1000\nlook\n;ewindow_create;");
+    const wxSize glyph = character_size(popup("Map"));
+    const wxSize full(80 * glyph.x, 40 * glyph.y + glyph.y / 2);
+    ASSERT_LE(full.x, screen_width);
+    ASSERT_LE(full.y, screen_height);
+    EXPECT_EQ(popup("Map").GetClientSize(), full);
+
+    const wxSize huge = popup("Huge").GetClientSize();
+    const double asked_shape = (1000.0 * glyph.x) / (1000.0 * glyph.y + glyph.y / 2);
+    EXPECT_LE(huge.x, screen_width);
+    EXPECT_EQ(huge.y, screen_height);
+    EXPECT_NEAR(huge.x, huge.y * asked_shape, 1.0);
 }
 
 // Popups the player has not opened hold no pictures, however large their
@@ -366,7 +396,7 @@ TEST_F(FramePopups, UnopenedHugePopupsHoldNoPicturesAndPaintTheirTextWhenOpened)
 {
     const size_t grown = heap_growth_of_huge_popups();
     ASSERT_EQ(popups().count(), popup_cap);
-    EXPECT_LT(grown, huge_popup_pictures / 8);
+    EXPECT_LT(grown, unopened_popups_heap);
 
     client.receive(";sappend;Huge0;eappend;Mira waves.\r\n;tunappend;");
     choose(id_menu_popup_first);
@@ -420,4 +450,39 @@ TEST_F(FramePopups, TextFloodedIntoAPopupAndAChannelIsKeptWithinTheirLimit)
     // A popup, a channel and "(all)", each within a few times its limit;
     // 4 MB went in, and "(all)" got 2 of them again.
     EXPECT_LT(int64_t(grown), 3 * 3 * side_display_scrollback_limit.bytes);
+}
+
+// A popup and a channel keep exactly their newest 8,192 lines; the next line
+// drops the oldest, down to seven eighths of that.
+TEST_F(FramePopups, APopupAndAChannelKeepExactly8192Lines)
+{
+    constexpr int kept = 8192;
+    constexpr int after_trim = 7168;
+    TConfig &config = *TConfig::Instance();
+    config.SetChannelWindow(1);
+    config.SetChannelDupe(0);
+    client->process_tagged_data("login", "", 0);
+    client.receive(create_tag("Who") + ";schdiv;clan;echdiv;hi\r\n;tchudiv;");
+    client.tick();
+    std::string lines;
+    for (int i = 0; i < kept; ++i)
+        lines += "line " + std::to_string(i) + "\n";
+    const std::string next = "line " + std::to_string(kept) + "\n";
+    const std::vector<vusk_ansi_display *> displays{&popup("Who").display, channels().find_channel("clan")->display};
+    for (vusk_ansi_display *display : displays) {
+        SCOPED_TRACE(std::string(display->GetName().To8BitData()));
+        display->clear_scrollback();
+        display->display_socket_data(lines.data(), int(lines.size()));
+        const vusk_textctrl &text = display->textctrl();
+        EXPECT_EQ(text.kept_lines(), kept);
+        EXPECT_EQ(text.line_text(0), "line 0");
+        EXPECT_EQ(text_of(*display), lines);
+
+        display->display_socket_data(next.data(), int(next.size()));
+        const int first_kept = kept + 1 - after_trim;
+        EXPECT_EQ(text.kept_lines(), after_trim);
+        EXPECT_EQ(text.line_text(0), "line " + std::to_string(first_kept));
+        const std::string all = lines + next;
+        EXPECT_EQ(text_of(*display), all.substr(all.find("line " + std::to_string(first_kept) + "\n")));
+    }
 }

@@ -16,6 +16,7 @@
 #include "vusk_main_window.h"
 #include "vusk_popup_manager.h"
 #include "vusk_popup_window.h"
+#include "vusk_textctrl.h"
 
 #include <gtest/gtest.h>
 #include <wx/menu.h>
@@ -52,6 +53,20 @@ std::string repeated(const std::string &tags, int times)
     for (int i = 0; i < times; ++i)
         burst += tags;
     return burst;
+}
+
+std::string popup(const std::string &name)
+{
+    return with_data("window_create", name + "\nPopup " + name + "\n20 5\nlook\n");
+}
+
+// The player drags the mouse over all the display shows.
+void select_everything_shown(vusk_textctrl &text)
+{
+    const wxSize size = text.GetClientSize();
+    text.handle_mouse({textctrl_mouse_event::left_press, 0, 0});
+    text.handle_mouse({textctrl_mouse_event::motion, size.x - 1, size.y - 1, true});
+    text.handle_mouse({textctrl_mouse_event::left_release, size.x - 1, size.y - 1});
 }
 
 std::array<int, 3> glyph_builds()
@@ -158,6 +173,88 @@ TEST_F(TagBursts, LoginsThatEndInAnotherFontRebuildItOnceAtTheTick)
     EXPECT_GT(text_line_height(client), line_height);
     EXPECT_EQ(client->GetTitle(), wxS("Varn Ossic - Player Arden"));
     EXPECT_EQ(TConfig::Instance()->GetName(), "Arden");
+}
+
+// Logins of the character in use, each before a new popup, and one in a
+// read of its own: no display lays its text out again, so the player's
+// selection stays. So also after the font has changed and changed back.
+TEST_F(TagBursts, LoginsThatKeepTheFontReWrapNoText)
+{
+    client.receive(login("Arden"));
+    client.tick();
+    client.receive(login("Tester"));
+    client.tick();
+    client.receive("Mira waves.\r\nMira smiles.\r\n");
+    client.tick();
+    vusk_textctrl &text = client->main_display()->textctrl();
+    select_everything_shown(text);
+    ASSERT_TRUE(text.has_mouse_selection());
+    const int resyncs = client->text_font_resyncs();
+    const std::array<int, 3> builds = glyph_builds();
+
+    std::string read;
+    for (int i = 0; i < 8; ++i)
+        read += login("Tester") + popup("P" + std::to_string(i));
+    client.receive(read);
+    client.tick();
+    client.receive(login("Tester"));
+    client.tick();
+    EXPECT_EQ(client->popup_manager()->count(), 8);
+    EXPECT_EQ(client->text_font_resyncs(), resyncs);
+    EXPECT_EQ(glyph_builds(), builds);
+    EXPECT_TRUE(text.has_mouse_selection());
+}
+
+// Compact mode draws the text a pixel lower: a login into a record that
+// switches it lays the text out anew, the font being the same.
+TEST_F(TagBursts, ALoginThatSwitchesCompactModeLaysTheTextOutAnew)
+{
+    tqconfig compact = *TConfig::Instance()->current_record();
+    compact.name = "Compact";
+    compact.compact_mode = 1 - compact.compact_mode;
+    TConfig::Instance()->add(compact);
+    const int line_height = text_line_height(client);
+    client.receive(login("Compact"));
+    client.tick();
+    EXPECT_EQ(text_line_height(client), line_height + (compact.compact_mode ? -1 : 1));
+    client.receive(login("Tester"));
+    client.tick();
+    EXPECT_EQ(text_line_height(client), line_height);
+}
+
+// Popups between logins of two fonts in one read: each is as big as in
+// reads of their own, and the displays take the font of the last login once.
+TEST_F(TagBursts, PopupsBetweenLoginsOfTwoFontsTakeEachFontAndTheDisplaysReWrapOnce)
+{
+    vusk_popup_manager &popups = *client->popup_manager();
+    client.receive(login("Arden"));
+    client.tick();
+    const int arden_line_height = text_line_height(client);
+    client.receive(popup("Alone_Arden"));
+    client.tick();
+    client.receive(login("Tester"));
+    client.tick();
+    client.receive(popup("Alone_Tester"));
+    client.tick();
+    const wxSize arden = popups.find_window("Alone_Arden")->GetClientSize();
+    const wxSize tester = popups.find_window("Alone_Tester")->GetClientSize();
+    ASSERT_NE(arden, tester);
+
+    const int resyncs = client->text_font_resyncs();
+    client.receive(login("Arden") + popup("A1") + login("Tester") + popup("T1") + login("Arden") + popup("A2") +
+                   popup("A3") + login("Tester") + popup("T2") + login("Arden"));
+    EXPECT_EQ(client->text_font_resyncs(), resyncs);
+    client.tick();
+    EXPECT_EQ(client->text_font_resyncs(), resyncs + 1);
+    for (const char *name : {"A1", "A2", "A3"})
+        EXPECT_EQ(popups.find_window(name)->GetClientSize(), arden) << name;
+    for (const char *name : {"T1", "T2"})
+        EXPECT_EQ(popups.find_window(name)->GetClientSize(), tester) << name;
+    // Every display, the new popups' too, ends in the last login's font.
+    int char_h = 0;
+    popups.find_window("T2")->display.textctrl().get_character_pixel_sizes(nullptr, &char_h);
+    EXPECT_EQ(char_h, arden_line_height);
+    EXPECT_EQ(text_line_height(client), arden_line_height);
 }
 
 // A popup defined after a login that changes the text font, in one read,

@@ -93,39 +93,52 @@ TEST(PopupGeometry, TextSizesAreComputedWideAndKeptOnTheDisplay)
     popup_extent size = popup_text_client_size(40, 20, 8, 16, 1280, 1024);
     EXPECT_EQ(size.width, 320);
     EXPECT_EQ(size.height, 20 * 16 + 8);
-    // A product beyond int stays on the display and within the pixel cap.
+    // A product beyond int, nearly square, fits the display square.
     size = popup_text_client_size(INT_MAX, INT_MAX, INT_MAX, INT_MAX, 640, 480);
-    EXPECT_EQ(size.width, 640);
+    EXPECT_EQ(size.width, 480);
     EXPECT_EQ(size.height, 480);
     size = clamp_to_display(-40, 5000, 1280, 1024);
     EXPECT_EQ(size.width, 1);
     EXPECT_EQ(size.height, 1024);
 }
 
-TEST(PopupGeometry, ASizeBeyondThePixelCapShrinksEvenlyWithinIt)
+TEST(PopupGeometry, SizesOfNormalPlayKeepWhatTheFontGives)
 {
-    const int64_t cap = popup_text_pixels_max;
-    auto pixels = [](popup_extent size) { return int64_t(size.width) * size.height; };
-    // 1000 by 1000 characters fill a 2560 by 1440 display before the cap.
-    popup_extent size = popup_text_client_size(1000, 1000, 8, 16, 2560, 1440);
-    EXPECT_LE(pixels(size), cap);
-    EXPECT_GT(pixels(size), cap - size.width - size.height);
-    EXPECT_NEAR(double(size.width) / size.height, 2560.0 / 1440.0, 0.01);
-    // "20 5" in a 150-point font: 120 by 230 pixels a character.
-    size = popup_text_client_size(20, 5, 120, 230, 2560, 1440);
-    EXPECT_LE(pixels(size), cap);
-    EXPECT_NEAR(double(size.width) / size.height, 2400.0 / 1265.0, 0.01);
-}
-
-TEST(PopupGeometry, SizesOfNormalPlayAreNotCapped)
-{
-    // 100 by 37 characters in a 10-point font, 20 by 5 in a 24-point one.
+    // 100 by 37 characters in a 10-point font, 20 by 5 in a 24-point one,
+    // 80 by 40 in a 14-point one.
     popup_extent size = popup_text_client_size(100, 37, 8, 15, 1920, 1080);
     EXPECT_EQ(size.width, 800);
     EXPECT_EQ(size.height, 37 * 15 + 7);
     size = popup_text_client_size(20, 5, 19, 45, 1920, 1080);
     EXPECT_EQ(size.width, 380);
     EXPECT_EQ(size.height, 5 * 45 + 22);
+    size = popup_text_client_size(80, 40, 11, 22, 1280, 1024);
+    EXPECT_EQ(size.width, 880);
+    EXPECT_EQ(size.height, 40 * 22 + 11);
+}
+
+// 160 by 63 characters of 8 by 16 pixels fill a display of 1280 by 1016
+// exactly; on a display a pixel narrower or lower both sides shrink by the
+// same factor.
+TEST(PopupGeometry, ASizeBeyondTheDisplayShrinksToItKeepingItsShape)
+{
+    popup_extent size = popup_text_client_size(160, 63, 8, 16, 1280, 1016);
+    EXPECT_EQ(size.width, 1280);
+    EXPECT_EQ(size.height, 1016);
+    size = popup_text_client_size(160, 63, 8, 16, 1279, 1016);
+    EXPECT_EQ(size.width, 1279);
+    EXPECT_EQ(size.height, 1016 * 1279 / 1280);
+    size = popup_text_client_size(160, 63, 8, 16, 1280, 1015);
+    EXPECT_EQ(size.width, 1280 * 1015 / 1016);
+    EXPECT_EQ(size.height, 1015);
+    // The largest text size in a 150-point font.
+    size = popup_text_client_size(popup_text_max, popup_text_max, 120, 230, 2560, 1440);
+    EXPECT_EQ(size.height, 1440);
+    EXPECT_EQ(size.width, int(int64_t(120) * popup_text_max * 1440 / (230 * popup_text_max + 115)));
+    // Without a known display only int bounds a side.
+    size = popup_text_client_size(popup_text_max, popup_text_max, 120, 230, 0, 0);
+    EXPECT_EQ(size.width, 120 * popup_text_max);
+    EXPECT_EQ(size.height, 230 * popup_text_max + 115);
 }
 
 TEST(PopupGeometry, AWindowOffTheDisplayOpensAtFifty)
