@@ -232,6 +232,32 @@ TEST_F(TagBursts, ALoginBackToARecentFontReWrapsOnceAtTheTick)
     EXPECT_EQ(glyph_builds(), builds);
 }
 
+// A font switched away and back within one read leaves the text laid out as
+// it was (the player's selection stays); a popup made in the other font
+// takes the font the read ends in.
+TEST_F(TagBursts, AFontSwitchedAwayAndBackInOneReadReWrapsOnlyWhatTookTheOther)
+{
+    client.receive(login("Arden"));
+    client.tick();
+    client.receive(login("Tester"));
+    client.tick();
+    client.receive("Mira waves.\r\nMira smiles.\r\n");
+    client.tick();
+    vusk_textctrl &text = client->main_display()->textctrl();
+    select_everything_shown(text);
+    ASSERT_TRUE(text.has_mouse_selection());
+    const int line_height = text_line_height(client);
+
+    client.receive(login("Arden") + popup("P") + login("Tester"));
+    client.tick();
+    EXPECT_TRUE(text.has_mouse_selection());
+    EXPECT_EQ(text_line_height(client), line_height);
+    int popup_line_height = 0;
+    client->popup_manager()->find_window("P")->display.textctrl().get_character_pixel_sizes(nullptr,
+                                                                                          &popup_line_height);
+    EXPECT_EQ(popup_line_height, line_height);
+}
+
 // Compact mode draws the text a pixel lower: a login into a record that
 // switches it lays the text out anew, the font being the same.
 TEST_F(TagBursts, ALoginThatSwitchesCompactModeLaysTheTextOutAnew)
