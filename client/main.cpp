@@ -614,7 +614,7 @@ void vusk_mw::rebuild_fonts(TConfig &config)
 
 vusk_mw::text_layout_font vusk_mw::current_text_layout_font() const
 {
-    return {global_font, global_font->glyph_builds(), compact_font()};
+    return {global_font, global_font->glyph_changes(), compact_font()};
 }
 
 // A login hands its record's fonts to the panels, mostly the fonts they have

@@ -213,16 +213,16 @@ private:
     bool mark_for_tick(bool marked_work::*work);
     void change_themes(int redraw_background);
 
-    // What the displays last laid their text out with. Only glyphs built
-    // anew or compact mode switched change that layout.
+    // What the displays last laid their text out with. Only other glyphs
+    // taken or compact mode switched change that layout.
     struct text_layout_font {
         const vusk_font *font = nullptr;
-        int glyph_builds = 0;
+        int glyph_changes = 0;
         bool compact = false;
 
         bool operator==(const text_layout_font &other) const
         {
-            return font == other.font && glyph_builds == other.glyph_builds && compact == other.compact;
+            return font == other.font && glyph_changes == other.glyph_changes && compact == other.compact;
         }
     };
     text_layout_font current_text_layout_font() const;

@@ -600,10 +600,16 @@ int textctrl_store::line_at_position(const text_position &position) const
     return current_line;
 }
 
+// The same metrics lay the text out as it is: a font switched away and back
+// within one read re-wraps nothing.
 void textctrl_store::set_glyph_metrics(const int (&widths)[256], int height)
 {
+    int clamped[256];
     for (int i = 0; i < 256; ++i)
-        char_widths[i] = std::max(widths[i], 0);
+        clamped[i] = std::max(widths[i], 0);
+    if (height == line_height && std::equal(clamped, clamped + 256, char_widths))
+        return;
+    std::copy(clamped, clamped + 256, char_widths);
     line_height = height;
     recalc_line_sizes();
 }

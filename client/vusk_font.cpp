@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 constexpr int SEVEN_BITS = 127;
@@ -25,22 +26,53 @@ vusk_font::vusk_font(int point_size, wxFontFamily family, wxFontStyle style, wxF
                      const wxString &face_name, wxFontEncoding encoding)
     : wxFont(std::max(point_size, SMALLEST_POINT_SIZE), family, style, weight, underlined, face_name, encoding)
 {
-    rebuild_font_glyphs();
+    take_glyphs();
 }
 
 void vusk_font::SetPointSize(int size)
 {
     wxFont::SetPointSize(std::max(size, SMALLEST_POINT_SIZE));
-    rebuild_font_glyphs();
+    take_glyphs();
+}
+
+// The native description holds the face, size, style and weight; the toolkit
+// keeps the lines drawn through the text beside it.
+wxString vusk_font::glyph_key() const
+{
+    return GetNativeFontInfoDesc() + (GetUnderlined() ? wxS("|underlined") : wxS("|")) +
+           (GetStrikethrough() ? wxS("|struck") : wxS("|"));
+}
+
+void vusk_font::take_glyphs()
+{
+    if (!IsOk())
+        return;
+    wxString key = glyph_key();
+    if (key == glyphs_key_)
+        return;
+    glyph_set previous{std::exchange(glyphs_key_, key), std::move(glyphs_)};
+    const auto recent = std::find_if(recent_glyph_sets_.begin(), recent_glyph_sets_.end(),
+                                     [&](const glyph_set &set) { return set.key == key; });
+    if (recent != recent_glyph_sets_.end()) {
+        glyphs_ = std::move(recent->glyphs);
+        recent_glyph_sets_.erase(recent);
+    } else {
+        glyphs_ = build_glyphs();
+        ++glyph_builds_;
+    }
+    ++glyph_changes_;
+    if (previous.key.empty())
+        return;
+    recent_glyph_sets_.push_front(std::move(previous));
+    if (recent_glyph_sets_.size() > RECENT_GLYPH_SETS)
+        recent_glyph_sets_.pop_back();
 }
 
 // Each glyph cell starts opaque black (as every vusk_bitmap does), so the
 // character's surroundings have coverage 0; the character is drawn in white.
-void vusk_font::rebuild_font_glyphs()
+vusk_font::glyph_array vusk_font::build_glyphs() const
 {
-    if (!IsOk())
-        return;
-    ++glyph_builds_;
+    glyph_array glyphs;
     vusk_bitmap measuring(1, 1);
     wxMemoryDC dc(measuring);
     for (int code = FIRST_GLYPH; code <= LAST_GLYPH; ++code) {
@@ -56,8 +88,9 @@ void vusk_font::rebuild_font_glyphs()
         dc.SetTextBackground(*wxBLACK);
         dc.DrawText(text, 0, 0);
         dc.SelectObject(measuring);
-        glyphs_[code] = std::move(glyph);
+        glyphs[code] = std::move(glyph);
     }
+    return glyphs;
 }
 
 void vusk_font::bulk_change_font(const wxFont &font)

@@ -91,6 +91,31 @@ TEST_F(SharedFonts, ApplyFontRebuildsAllThreeFromTheRecord)
     EXPECT_GT(width, small_width);
 }
 
+// Two characters whose records differ in the text font: going back and forth
+// draws each font's glyphs once.
+TEST_F(SharedFonts, RecordsTakenInTurnBuildEachTextFontOnce)
+{
+    tqconfig serif;
+    serif.name = "Serif";
+    serif.font = "DejaVu Serif 30";
+    serif.font_size = 14;
+    tqconfig sans = serif;
+    sans.name = "Sans";
+    sans.font = "DejaVu Sans 30";
+    use_record(serif);
+    use_record(sans);
+    const int builds = text_font.glyph_builds();
+    for (int i = 0; i < 3; ++i) {
+        config.select("Serif");
+        config.apply_font();
+        config.select("Sans");
+        config.apply_font();
+    }
+    EXPECT_EQ(text_font.glyph_builds(), builds + 2);
+    EXPECT_EQ(face_of(text_font), "DejaVu Sans");
+    EXPECT_EQ(text_font.GetPointSize(), 14);
+}
+
 TEST_F(SharedFonts, ADescriptionTheToolkitRefusesChangesOnlyTheSizes)
 {
     const std::string face_before = face_of(text_font);

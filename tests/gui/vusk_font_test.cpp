@@ -51,6 +51,16 @@ bool same_pixels(const wxImage &a, const wxImage &b)
            std::equal(a.GetData(), a.GetData() + a.GetWidth() * a.GetHeight() * 3, b.GetData());
 }
 
+// Every glyph of the two fonts has the same pixels.
+bool same_glyphs(const vusk_font &a, const vusk_font &b)
+{
+    for (int code = vusk_font::FIRST_GLYPH; code <= vusk_font::LAST_GLYPH; ++code) {
+        if (!same_pixels(pixels(*a.glyph(char(code))), pixels(*b.glyph(char(code)))))
+            return false;
+    }
+    return true;
+}
+
 int count_colour(const vusk_bitmap &bitmap, const vusk_color &colour)
 {
     int n = 0;
@@ -167,6 +177,58 @@ TEST(VuskFont, BulkChangeTakesOverTheOtherFont)
 
     font->bulk_change_font(wxNullFont);
     EXPECT_EQ(font->GetPointSize(), 3 * TEXT_SIZE);
+}
+
+// A font switched back to a size or face it had recently takes those glyphs
+// again without drawing them, and they are those a fresh font draws.
+TEST(VuskFont, AFontSwitchedAwayAndBackHasTheGlyphsOfAFreshOne)
+{
+    const auto font = make_font();
+    font->SetPointSize(2 * TEXT_SIZE);
+    font->SetPointSize(TEXT_SIZE);
+    EXPECT_EQ(font->glyph_builds(), 2);
+    EXPECT_EQ(font->glyph_changes(), 3);
+    EXPECT_TRUE(same_glyphs(*font, *make_font()));
+
+    const wxFont bold_italic(TEXT_SIZE, wxFONTFAMILY_SWISS, wxFONTSTYLE_ITALIC, wxFONTWEIGHT_BOLD, true);
+    font->bulk_change_font(bold_italic);
+    font->bulk_change_font(*make_font());
+    font->bulk_change_font(bold_italic);
+    EXPECT_EQ(font->glyph_builds(), 3);
+    const vusk_font fresh(TEXT_SIZE, wxFONTFAMILY_SWISS, wxFONTSTYLE_ITALIC, wxFONTWEIGHT_BOLD, true);
+    EXPECT_TRUE(same_glyphs(*font, fresh));
+}
+
+// Only the most recently left fonts keep their glyphs; the one left longest
+// ago is drawn again, as a fresh font draws it.
+TEST(VuskFont, TheGlyphsOfTheFontLeftLongestAgoAreBuiltAgain)
+{
+    constexpr int sizes = int(vusk_font::RECENT_GLYPH_SETS) + 2;
+    const auto font = make_font();
+    for (int i = 1; i < sizes; ++i)
+        font->SetPointSize(TEXT_SIZE + i);
+    ASSERT_EQ(font->glyph_builds(), sizes);
+
+    // Kept: the size left last, and the one left longest ago of those kept.
+    font->SetPointSize(TEXT_SIZE + sizes - 2);
+    font->SetPointSize(TEXT_SIZE + 1);
+    EXPECT_EQ(font->glyph_builds(), sizes);
+    EXPECT_TRUE(same_glyphs(*font, *make_font(TEXT_SIZE + 1)));
+
+    font->SetPointSize(TEXT_SIZE);
+    EXPECT_EQ(font->glyph_builds(), sizes + 1);
+    EXPECT_TRUE(same_glyphs(*font, *make_font()));
+}
+
+TEST(VuskFont, TakingTheFontItIsChangesNoGlyph)
+{
+    const auto font = make_font();
+    const vusk_bitmap *glyph = font->glyph('A');
+    font->SetPointSize(TEXT_SIZE);
+    font->bulk_change_font(*make_font());
+    EXPECT_EQ(font->glyph_builds(), 1);
+    EXPECT_EQ(font->glyph_changes(), 1);
+    EXPECT_EQ(font->glyph('A'), glyph);
 }
 
 TEST(VuskFont, FullCoverageOfWhiteOnBlackGives254)

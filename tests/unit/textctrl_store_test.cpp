@@ -210,6 +210,24 @@ TEST(TextctrlRewrap, FontChangeRewrapsWithTheNewWidths)
     EXPECT_EQ(store.get_line_height(), 8);
 }
 
+// The metrics it has already lay the text out as it is: the player's
+// selection stays. Other widths at the same height re-wrap it.
+TEST(TextctrlRewrap, TheSameMetricsKeepTheLayoutAndOnlyOtherWidthsChangeIt)
+{
+    fake_textctrl store;
+    store.append(std::string(20, 'a'));
+    store.handle_mouse({textctrl_mouse_event::left_press, 1, 140});
+    store.handle_mouse({textctrl_mouse_event::motion, 50, 140, true});
+    ASSERT_TRUE(store.has_mouse_selection());
+    store.set_font(10, 15);
+    EXPECT_TRUE(store.has_mouse_selection());
+    EXPECT_EQ(store.lines(), (lines_t{std::string(9, 'a'), std::string(9, 'a'), "aa"}));
+
+    store.set_font(5, 15);
+    EXPECT_FALSE(store.has_mouse_selection());
+    EXPECT_EQ(store.lines(), (lines_t{std::string(19, 'a'), "a"}));
+}
+
 TEST(TextctrlClear, EmptiesEverythingAndStartsAfresh)
 {
     fake_textctrl store;
