@@ -256,7 +256,8 @@ public:
     // record is current afterwards.
     void load_system_config_file();
     void load_xml_system_config(vusk_xml_reader &reader);
-    // Adds the record of one single_config element, brought into range.
+    // Adds the record of one single_config element, brought into range
+    // (while a file is read, as read_records says).
     void load_xml_single_system_config(vusk_xml_reader &reader);
     // Writes the system list and hands every record's own file to the save.
     void save_xml_system_config(vusk_xml_writer &writer, background_save &save) const;
@@ -268,6 +269,17 @@ private:
     void refresh_themes(menu_marks marks);
 
     void select_loaded_record();
+    // Reads the records of a file. The record of the name asked for is
+    // always taken; one of another name only over the record of its name or
+    // into free room, so that reading never unloads a record for another
+    // character. A file whose records did not all find room is kept aside
+    // when it is next saved. False when there is no file to read.
+    bool read_records(const std::string &path, const std::string &asked, bool has_declaration, const char *element,
+                      void (TConfig::*load)(vusk_xml_reader &));
+    bool read_record_file(const std::string &name);
+    void read_system_file();
+    // A record read from a file joins the list as read_records says.
+    void take_record_read(const tqconfig &record);
     void refresh_after_switch();
     // The record becomes current, the most recently used.
     void make_current(tqconfig *record);
@@ -290,6 +302,10 @@ private:
     // Every setting with a menu item, in the table's order.
     void show_every_value();
 
+    // While a file is read: the name of the record it is read for, and how
+    // many records of other names found no room.
+    const std::string *reading_for = nullptr;
+    size_t records_refused = 0;
     std::vector<std::unique_ptr<tqconfig>> record_list;
     // The records from least to most recently current (or added).
     std::vector<const tqconfig *> use_order;

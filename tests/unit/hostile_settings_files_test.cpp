@@ -114,7 +114,7 @@ TEST_F(HostileFiles, AFileThatHeldNothingIsKeptBesideTheNewOne)
     EXPECT_TRUE(identity(in_config_dir("Arden.cfg.damaged")) == kept);
 }
 
-TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
+TEST_F(HostileFiles, SavesRewriteOnlyChangedFiles)
 {
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     const std::string record = in_config_dir("Arden.cfg");
@@ -136,16 +136,25 @@ TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
     std::filesystem::remove(record);
     save_system_config();
     EXPECT_NE(read_file(record).find("<input_height>300</input_height>"), std::string::npos);
+}
 
-    // Left by killed saves, by a save still running, by the player.
-    const std::vector<std::string> stale = {record + ".tmp-a1B2c3", record + ".tmp-zzzzzz"};
+// Left by killed saves of an earlier run, by a save still running, by the
+// player: the first save into the directory removes the stale temporary
+// files of every file; later saves do not look again, so that a save costs
+// the same however many files lie beside it.
+TEST_F(HostileFiles, TheFirstSaveIntoTheDirectoryRemovesItsStaleTemporaryFiles)
+{
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    const std::string record = in_config_dir("Arden.cfg");
+    const std::vector<std::string> stale = {record + ".tmp-a1B2c3", record + ".tmp-zzzzzz",
+                                            in_config_dir("Bryn.cfg.tmp-a1B2c3")};
     const std::vector<std::string> kept = {record + ".tmp-Fresh1", record + ".backup", record + ".tmp-abc",
-                                           in_config_dir("Bryn.cfg.tmp-a1B2c3")};
+                                           record + ".tmp-a1B2c3d", in_config_dir(".tmp-a1B2c3")};
     for (const std::string &path : stale)
         write_file(path, "cut");
     for (const std::string &path : kept)
         write_file(path, "keep");
-    for (const std::string &path : {stale[0], stale[1], kept[1], kept[2], kept[3]})
+    for (const std::string &path : {stale[0], stale[1], stale[2], kept[1], kept[2], kept[3], kept[4]})
         make_old(path);
     config.SetInputHeight(301);
     save_system_config();
@@ -153,6 +162,13 @@ TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
         EXPECT_FALSE(exists(path)) << path;
     for (const std::string &path : kept)
         EXPECT_TRUE(exists(path)) << path;
+
+    const std::string later = record + ".tmp-Later1";
+    write_file(later, "cut");
+    make_old(later);
+    config.SetInputHeight(302);
+    save_system_config();
+    EXPECT_TRUE(exists(later));
 }
 
 TEST_F(HostileFiles, RelativeConfigDirectoryIsTakenUnderHome)
@@ -302,4 +318,34 @@ TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
     save_system_config();
     const std::string height = "<input_height>" + std::to_string(input_height_min + 2) + "</input_height>";
     EXPECT_NE(read_file(in_config_dir("Name2.cfg")).find(height), std::string::npos);
+}
+
+// The disk takes nothing while more records are unloaded than may wait for
+// it: each unload beyond is said not saved at once, instead of the login
+// waiting for room; every one within is written by the next save.
+TEST_F(HostileFiles, UnloadsBeyondTheSettingsThatMayWaitAreSaidNotSaved)
+{
+    const int beyond = 2;
+    const int unloads = static_cast<int>(max_only_copies) + beyond;
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    log_in_changing(config, "Name", record_list_capacity);
+    stderr_capture said;
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 100);
+        log_in_changing(config, "Later", unloads);
+        wait_for_background_saves();
+        run_requested_config_save(tick_clock_ms(20));
+    }
+    const std::string text = said.text();
+    EXPECT_NE(text.find("(and " + std::to_string(unloads - 1) + " more files)\n"), std::string::npos) << text;
+    save_system_config();
+    const auto height_of = [](int login) {
+        return "<input_height>" + std::to_string(input_height_min + login) + "</input_height>";
+    };
+    EXPECT_NE(read_file(in_config_dir("Name0.cfg")).find(height_of(0)), std::string::npos);
+    const int last_kept = unloads - beyond - 1 - record_list_capacity;
+    EXPECT_NE(read_file(in_config_dir("Later" + std::to_string(last_kept) + ".cfg")).find(height_of(last_kept)),
+              std::string::npos);
+    for (int dropped = last_kept + 1; dropped <= last_kept + beyond; ++dropped)
+        EXPECT_FALSE(exists(in_config_dir("Later" + std::to_string(dropped) + ".cfg"))) << dropped;
 }
