@@ -156,14 +156,15 @@ void take_up_finished_writes()
         take_up(outcome);
 }
 
+}
+
 // Writes finished since the last tick give their room back first.
-bool has_room_for_only_copy()
+bool settings_writes_have_room()
 {
     if (background().pending.has_room())
         return true;
     take_up_finished_writes();
     return background().pending.has_room();
-}
 }
 
 settings_file read_settings_file(const std::string &path)
@@ -252,7 +253,7 @@ void background_save::add(const std::string &path, const std::optional<std::stri
         state.pending.make_only_copy(path);
     if (holds_already(path, *content))
         return;
-    if (failure == if_write_fails::content_kept && !has_room_for_only_copy()) {
+    if (failure == if_write_fails::content_kept && !settings_writes_have_room()) {
         progress.failures.push_back(no_room(path));
         return;
     }

@@ -141,6 +141,9 @@ private:
     if_write_fails failure;
 };
 
+// Whether the settings of one more record unloaded may wait for the disk.
+bool settings_writes_have_room();
+
 // Takes up the writes finished since the last call; returns the failures of
 // each background save that finished since, one list per save, in order.
 std::vector<std::vector<std::string>> take_up_background_saves();

@@ -53,7 +53,7 @@ struct settings_write_outcome {
 };
 
 // The writes the thread takes at once, written with one sync.
-constexpr size_t settings_write_batch = 256;
+constexpr size_t settings_write_batch = 2048;
 
 // Writes one file on the calling thread.
 settings_write_outcome put_in_place(settings_write write);

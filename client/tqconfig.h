@@ -51,6 +51,9 @@ struct popup_data {
 constexpr int popup_list_capacity = 100;
 // Every character name the server logs in with can add a record.
 constexpr int record_list_capacity = 200;
+// Changed records left in memory beyond the capacity while the disk is
+// behind; beyond these, a record unloaded is not saved.
+constexpr int records_waiting_for_the_disk = 1024;
 
 constexpr int default_font_size = 10;
 constexpr int default_button_font_size = 7;
@@ -187,7 +190,8 @@ public:
     // stays where it is, and stays current if it was), else at the end of the
     // list. A full list first saves and unloads the record least recently
     // current (never the current one); its file holds it for its next
-    // login; a copy unchanged since adopted is dropped without a file, and
+    // login (while the disk is far behind, a changed record stays in memory
+    // a while longer, beyond the capacity); a copy unchanged since adopted is dropped without a file, and
     // its next login adopts a copy again. Returns the stored record.
     tqconfig *add(const tqconfig &record);
     // Makes the record of that name current (none when there is no such
@@ -285,7 +289,15 @@ private:
     void make_current(tqconfig *record);
     // Saves the record least recently current but the current one to its
     // file in the background (unless unchanged since adopted), and forgets it.
-    void unload_least_recently_used();
+    // Returns false when the record is left in memory for now: its settings
+    // would wait for the disk beside the most that may (settings_files.h),
+    // and the records held beyond the list's capacity are not yet at
+    // their own bound.
+    bool unload_least_recently_used();
+    // Unloads records while the list is full, at most a few for one record
+    // added, so that records left in memory while the disk is behind leave
+    // again one by one.
+    void make_room();
 
     int read(int tqconfig::*member) const { return current ? current->*member : 0; }
     const std::string &read(std::string tqconfig::*member) const;

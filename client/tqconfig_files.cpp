@@ -593,12 +593,23 @@ void TConfig::save_xml_system_config(vusk_xml_writer &writer, background_save &s
     writer.print_blank_line();
 }
 
-void TConfig::unload_least_recently_used()
+void TConfig::make_room()
+{
+    constexpr int most_unloads_per_record = 2;
+    for (int unload = 0; unload < most_unloads_per_record; ++unload)
+        if (record_list.size() < static_cast<size_t>(record_list_capacity) || !unload_least_recently_used())
+            return;
+}
+
+bool TConfig::unload_least_recently_used()
 {
     const auto unused =
         std::find_if(use_order.begin(), use_order.end(), [this](const tqconfig *record) { return record != current; });
     if (unused == use_order.end())
-        return;
+        return false;
+    const bool waits_in_memory = record_list.size() < static_cast<size_t>(record_list_capacity + records_waiting_for_the_disk);
+    if (!(*unused)->is_unchanged_adoption() && waits_in_memory && !settings_writes_have_room())
+        return false;
     if (!(*unused)->is_unchanged_adoption()) {
         background_save save(if_write_fails::content_kept);
         save_record_file(save, **unused);
@@ -608,6 +619,7 @@ void TConfig::unload_least_recently_used()
     record_list.erase(std::find_if(record_list.begin(), record_list.end(),
                                    [unused](const std::unique_ptr<tqconfig> &record) { return record.get() == *unused; }));
     use_order.erase(unused);
+    return true;
 }
 
 void TConfig::UseConfig(const std::string &name)

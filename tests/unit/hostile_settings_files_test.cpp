@@ -285,7 +285,7 @@ void log_in_changing(TConfig &config, const std::string &prefix, int logins)
 {
     for (int login = 0; login < logins; ++login) {
         config.UseConfig(prefix + std::to_string(login));
-        config.SetInputHeight(input_height_min + login);
+        config.SetInputHeight(input_height_min + login % 100);
     }
 }
 
@@ -321,18 +321,29 @@ TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
 }
 
 // The disk takes nothing while more records are unloaded than may wait for
-// it: each unload beyond is said not saved at once, instead of the login
-// waiting for room; every one within is written by the next save.
-TEST_F(HostileFiles, UnloadsBeyondTheSettingsThatMayWaitAreSaidNotSaved)
+// it: the logins go on without waiting for room. The changed records beyond
+// stay in memory, up to their own bound; each unloaded beyond that is said
+// not saved at once. Every one that waited is written by the next save.
+TEST_F(HostileFiles, RecordsBeyondTheSettingsThatMayWaitStayInMemoryUpToTheirBound)
 {
     const int beyond = 2;
     const int unloads = static_cast<int>(max_only_copies) + beyond;
+    const int first_beyond = unloads - beyond - record_list_capacity;
+    const auto name_of = [](int login) { return "Later" + std::to_string(login); };
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     log_in_changing(config, "Name", record_list_capacity);
     stderr_capture said;
     {
         lowered_limit lowered(RLIMIT_FSIZE, 100);
         log_in_changing(config, "Later", unloads);
+        EXPECT_EQ(config.records().size(), size_t(record_list_capacity + beyond));
+        EXPECT_NE(config.get(name_of(first_beyond)), nullptr);
+        for (int login = unloads; login < unloads + records_waiting_for_the_disk; ++login) {
+            config.UseConfig(name_of(login));
+            config.SetInputHeight(input_height_min + login % 100);
+        }
+        EXPECT_EQ(config.records().size(), size_t(record_list_capacity + records_waiting_for_the_disk));
+        EXPECT_EQ(config.get(name_of(first_beyond)), nullptr);
         wait_for_background_saves();
         run_requested_config_save(tick_clock_ms(20));
     }
@@ -340,12 +351,13 @@ TEST_F(HostileFiles, UnloadsBeyondTheSettingsThatMayWaitAreSaidNotSaved)
     EXPECT_NE(text.find("(and " + std::to_string(unloads - 1) + " more files)\n"), std::string::npos) << text;
     save_system_config();
     const auto height_of = [](int login) {
-        return "<input_height>" + std::to_string(input_height_min + login) + "</input_height>";
+        return "<input_height>" + std::to_string(input_height_min + login % 100) + "</input_height>";
     };
     EXPECT_NE(read_file(in_config_dir("Name0.cfg")).find(height_of(0)), std::string::npos);
-    const int last_kept = unloads - beyond - 1 - record_list_capacity;
-    EXPECT_NE(read_file(in_config_dir("Later" + std::to_string(last_kept) + ".cfg")).find(height_of(last_kept)),
+    EXPECT_NE(read_file(in_config_dir(name_of(first_beyond - 1) + ".cfg")).find(height_of(first_beyond - 1)),
               std::string::npos);
-    for (int dropped = last_kept + 1; dropped <= last_kept + beyond; ++dropped)
-        EXPECT_FALSE(exists(in_config_dir("Later" + std::to_string(dropped) + ".cfg"))) << dropped;
+    for (int dropped = first_beyond; dropped < first_beyond + beyond; ++dropped)
+        EXPECT_FALSE(exists(in_config_dir(name_of(dropped) + ".cfg"))) << dropped;
+    EXPECT_NE(read_file(in_config_dir(name_of(first_beyond + beyond) + ".cfg")).find(height_of(first_beyond + beyond)),
+              std::string::npos);
 }
