@@ -29,15 +29,19 @@ settings_write write_of(const std::string &path, const std::string &content, uns
 
 // Takes outcomes while the writer's thread still adds to them, until they
 // account for the writes asked for (one outcome serves the writes it
-// replaced too).
+// replaced too) or nothing is left to write.
 std::vector<settings_write_outcome> take_all(settings_writer &writer, size_t writes)
 {
     std::vector<settings_write_outcome> all;
     size_t accounted = 0;
     while (accounted < writes) {
         std::vector<settings_write_outcome> taken = writer.take_outcomes();
-        if (taken.empty())
+        if (taken.empty()) {
             writer.wait_until_written();
+            taken = writer.take_outcomes();
+            if (taken.empty())
+                break;
+        }
         for (settings_write_outcome &outcome : taken) {
             accounted += 1 + outcome.replaced_saves.size();
             all.push_back(std::move(outcome));
@@ -150,8 +154,6 @@ public:
         released.notify_all();
     }
 
-    settings_writer writer;
-
 private:
     void wait_until_let_go()
     {
@@ -159,9 +161,13 @@ private:
         released.wait(lock, [this] { return !held; });
     }
 
+    // Declared before the writer, so that they outlive its thread.
     std::mutex mutex;
     std::condition_variable released;
     bool held = true;
+
+public:
+    settings_writer writer;
 };
 
 constexpr auto asking_deadline = std::chrono::seconds(20);
