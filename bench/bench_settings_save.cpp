@@ -4,6 +4,8 @@
 // save timer) while saves of 200 configurations run. The files themselves
 // are written by the settings writer's thread; its writes are waited for
 // outside the measured time.
+#include "heap_bytes.h"
+#include "settings_writer.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 
@@ -13,7 +15,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 constexpr int configurations = record_list_capacity;
@@ -141,4 +145,84 @@ void BM_DistinctLoginsThenClientIdLongestHold(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DistinctLoginsThenClientIdLongestHold)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// 10,000 characters log in one after the other, each changing a setting
+// (status bar off and on in turn), 150 to a read of the server's data, one
+// read a main tick (20 ms): the longest a read held the GUI thread, how far
+// the heap grew from the first read that found the list full, and how many
+// of the characters' files were written.
+void BM_ChangedLogins10000LongestReadAndHeap(benchmark::State &state)
+{
+    constexpr int logins = 10000;
+    constexpr int logins_per_read = 150;
+    player_with_many_configurations &settings = player();
+    int round = 0;
+    for (auto _ : state) {
+        double longest = 0;
+        size_t heap_when_full = 0;
+        for (int first = 0; first < logins; first += logins_per_read) {
+            const auto next_tick = std::chrono::steady_clock::now() + std::chrono::milliseconds(tick_ms);
+            longest = std::max(longest, held_for([&] {
+                for (int login = first; login < std::min(logins, first + logins_per_read); ++login) {
+                    TConfig::Instance()->UseConfig("C" + std::to_string(round) + "-" + std::to_string(login));
+                    TConfig::Instance()->SetStatusBar(login % 2);
+                }
+            }));
+            run_requested_config_save(settings.now_ms += tick_ms);
+            if (heap_when_full == 0)
+                heap_when_full = heap_bytes_in_use();
+            std::this_thread::sleep_until(next_tick);
+        }
+        state.SetIterationTime(longest);
+        finish_config_saves();
+        const double growth = static_cast<double>(heap_bytes_in_use()) - static_cast<double>(heap_when_full);
+        state.counters["heap_growth_MB"] = growth / (1024.0 * 1024.0);
+        const std::string prefix = "C" + std::to_string(round) + "-";
+        state.counters["files_written"] = static_cast<double>(
+            std::count_if(std::filesystem::directory_iterator(global_config_directory_path),
+                          std::filesystem::directory_iterator(), [&prefix](const auto &entry) {
+                              return entry.path().filename().string().rfind(prefix, 0) == 0;
+                          }));
+        ++round;
+    }
+}
+BENCHMARK(BM_ChangedLogins10000LongestReadAndHeap)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// One settings file written (and synced) in a directory of 20,000 files,
+// after the first write of the run into it.
+void BM_OneWriteAmong20000Files(benchmark::State &state)
+{
+    constexpr int files_beside = 20000;
+    char pattern[] = "/tmp/vusk-bench-files-XXXXXX";
+    const std::string directory = mkdtemp(pattern);
+    for (int file = 0; file < files_beside; ++file)
+        std::ofstream(directory + "/F" + std::to_string(file) + ".cfg") << "x";
+    const std::string path = directory + "/Arden.cfg";
+    put_in_place({path, "first", {}, 0, 0});
+    int version = 0;
+    for (auto _ : state)
+        put_in_place({path, "version " + std::to_string(++version), {}, 0, 0});
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_OneWriteAmong20000Files)->Unit(benchmark::kMillisecond);
+
+// A login whose file holds its record and 2,000 small records of other
+// names: the GUI thread's time for the login.
+void BM_LoginReadsAFileOf2001Records(benchmark::State &state)
+{
+    constexpr int other_records = 2000;
+    player();
+    int round = 0;
+    for (auto _ : state) {
+        const std::string name = "Arden" + std::to_string(round++);
+        std::string text = "<single_config><name>" + name + "</name><input_height>300</input_height></single_config>\n";
+        for (int other = 0; other < other_records; ++other)
+            text += "<single_config><name>O" + std::to_string(other) + "</name><font_size>12</font_size></single_config>\n";
+        std::ofstream(global_config_directory_path + "/" + name + ".cfg") << text;
+        state.SetIterationTime(held_for([&name] { TConfig::Instance()->UseConfig(name); }));
+        finish_config_saves();
+    }
+}
+BENCHMARK(BM_LoginReadsAFileOf2001Records)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 } // namespace
+

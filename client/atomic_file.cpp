@@ -5,44 +5,51 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace {
 const char temporary_mark[] = ".tmp-";
 const char temporary_suffix[] = ".tmp-XXXXXX";
 constexpr size_t temporary_random_length = 6;
 
-// The directory and the file name of a path.
-std::pair<std::string, std::string> split_path(const std::string &path)
+std::string directory_of(const std::string &path)
 {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos)
-        return {".", path};
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool is_temporary_name_of(const char *name, const std::string &file_name)
+// A file's name, ".tmp-" and the random part.
+bool is_temporary_name(const char *name)
 {
-    const std::string prefix = file_name + temporary_mark;
-    if (strncmp(name, prefix.c_str(), prefix.size()) != 0 || strlen(name) != prefix.size() + temporary_random_length)
+    const size_t mark_length = strlen(temporary_mark);
+    const size_t length = strlen(name);
+    if (length <= mark_length + temporary_random_length)
         return false;
-    for (const char *p = name + prefix.size(); *p; ++p)
+    const char *random = name + length - temporary_random_length;
+    if (strncmp(random - mark_length, temporary_mark, mark_length) != 0)
+        return false;
+    for (const char *p = random; *p; ++p)
         if (!isalnum(static_cast<unsigned char>(*p)))
             return false;
     return true;
 }
 
-void remove_stale_temporary_files(const std::string &path)
+void remove_stale_temporary_files(const std::string &directory)
 {
-    const auto [directory, file_name] = split_path(path);
     DIR *listing = opendir(directory.c_str());
     if (listing == nullptr)
         return;
     const time_t stale_before = time(nullptr) - stale_temporary_file_seconds;
     while (const dirent *entry = readdir(listing)) {
-        if (!is_temporary_name_of(entry->d_name, file_name))
+        if (!is_temporary_name(entry->d_name))
             continue;
         const std::string candidate = directory + "/" + entry->d_name;
         struct stat status;
@@ -51,11 +58,61 @@ void remove_stale_temporary_files(const std::string &path)
     }
     closedir(listing);
 }
+
+// The directories cleared in this run, oldest first. Saves run on several
+// threads (the settings writer, the downloads, the GUI thread).
+struct cleared_directories {
+    std::mutex mutex;
+    std::deque<std::string> order;
+    std::unordered_set<std::string> names;
+};
+
+cleared_directories &cleared()
+{
+    static cleared_directories directories;
+    return directories;
 }
 
-atomic_file::atomic_file(const std::string &path) : target(path), temporary(path + temporary_suffix)
+// True the first time a directory is named (again after it was forgotten).
+bool first_save_into(const std::string &directory)
 {
-    remove_stale_temporary_files(path);
+    cleared_directories &directories = cleared();
+    std::lock_guard<std::mutex> lock(directories.mutex);
+    if (!directories.names.insert(directory).second)
+        return false;
+    directories.order.push_back(directory);
+    if (directories.order.size() > max_cleared_directories) {
+        directories.names.erase(directories.order.front());
+        directories.order.pop_front();
+    }
+    return true;
+}
+}
+
+std::string sync_file_systems_of(const std::vector<std::string> &paths)
+{
+    std::unordered_set<std::string> synced;
+    for (const std::string &path : paths) {
+        const std::string directory = directory_of(path);
+        if (!synced.insert(directory).second)
+            continue;
+        const int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool done = descriptor >= 0 && syncfs(descriptor) == 0;
+        const int reason = errno;
+        if (descriptor >= 0)
+            close(descriptor);
+        if (!done)
+            return "cannot write " + path + ": " + strerror(reason);
+    }
+    return {};
+}
+
+atomic_file::atomic_file(const std::string &path, file_sync sync)
+    : target(path), temporary(path + temporary_suffix), sync(sync)
+{
+    const std::string directory = directory_of(path);
+    if (first_save_into(directory))
+        remove_stale_temporary_files(directory);
     int descriptor = mkstemp(temporary.data());
     if (descriptor < 0) {
         fail("create a temporary file for", errno);
@@ -98,14 +155,14 @@ bool atomic_file::keep_old_file()
     return false;
 }
 
-bool atomic_file::commit()
+bool atomic_file::finish_writing()
 {
     if (stream == nullptr)
-        return false;
+        return failure.empty() && !temporary.empty();
     // A failed write may have happened long before; errno then no longer
     // tells why, and the report falls back to a plain input/output error.
     errno = 0;
-    bool written = fflush(stream) == 0 && !ferror(stream) && fsync(fileno(stream)) == 0;
+    bool written = fflush(stream) == 0 && !ferror(stream) && (sync == file_sync::by_caller || fsync(fileno(stream)) == 0);
     int write_error = errno;
     if (fclose(stream) != 0 && written) {
         written = false;
@@ -115,8 +172,14 @@ bool atomic_file::commit()
     if (!written) {
         fail("write", write_error);
         discard();
-        return false;
     }
+    return written;
+}
+
+bool atomic_file::commit()
+{
+    if (!finish_writing())
+        return false;
     if (!keep_old_file()) {
         discard();
         return false;

@@ -1,8 +1,8 @@
 #include "settings_files.h"
 
+#include "pending_writes.h"
 #include "settings_writer.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,16 +42,6 @@ std::unordered_set<std::string> &damaged_files()
     return files;
 }
 
-// A write handed to the writer and not yet taken up: the content it puts in
-// the file, and which write that is; or, kept, the content of a write that
-// failed.
-struct pending_write {
-    std::string content;
-    unsigned long long sequence;
-    if_write_fails failure;
-    bool failed = false;
-};
-
 struct save_progress {
     int unwritten = 0;
     bool all_given = false;
@@ -62,7 +52,7 @@ struct save_progress {
 // saves not yet finished by number.
 struct background_saves {
     settings_writer writer;
-    std::unordered_map<std::string, pending_write> pending;
+    pending_writes pending;
     std::map<unsigned long long, save_progress> saves;
     unsigned long long last_sequence = 0;
     unsigned long long last_save = 0;
@@ -81,9 +71,8 @@ void remember(const std::string &path, const std::string &content, dev_t device,
 
 bool holds_already(const std::string &path, const std::string &content)
 {
-    const auto pending = background().pending.find(path);
-    if (pending != background().pending.end())
-        return !pending->second.failed && pending->second.content == content;
+    if (const pending_writes::entry *pending = background().pending.find(path))
+        return pending->now != pending_writes::state::failed && pending->content == content;
     const auto known = known_files().find(path);
     struct stat status;
     return known != known_files().end() && known->second.content == content && stat(path.c_str(), &status) == 0 &&
@@ -126,50 +115,63 @@ std::string out_of_memory(const std::string &path)
     return "cannot write " + path + ": " + strerror(ENOMEM);
 }
 
+// The settings of a record unloaded while the disk is behind by the most
+// records it may be.
+std::string no_room(const std::string &path)
+{
+    return "cannot write " + path + ": " + std::to_string(max_only_copies) +
+           " files of characters no longer in use are still waiting to be written";
+}
+
 std::string kept_path(const std::string &path)
 {
     return path + damaged_suffix;
 }
 
-size_t failed_writes_kept()
+void write_finished(save_progress &progress, settings_write_outcome &outcome)
 {
-    const auto &pending = background().pending;
-    return static_cast<size_t>(
-        std::count_if(pending.begin(), pending.end(), [](const auto &write) { return write.second.failed; }));
+    --progress.unwritten;
+    if (!outcome.failure.empty())
+        progress.failures.push_back(std::move(outcome.failure));
 }
 
-// A failed write whose content is kept stays pending, failed.
-void settle(std::unordered_map<std::string, pending_write>::iterator pending, bool write_failed)
-{
-    if (write_failed && pending->second.failure == if_write_fails::content_kept &&
-        failed_writes_kept() < max_waiting_settings_writes)
-        pending->second.failed = true;
-    else
-        background().pending.erase(pending);
-}
-
+// A file written for a record in memory is remembered, to compare the next
+// save with; one written for a record unloaded is not.
 void take_up(settings_write_outcome &outcome)
 {
     background_saves &state = background();
     const settings_write &write = outcome.write;
-    const auto pending = state.pending.find(write.path);
-    if (pending != state.pending.end() && pending->second.sequence == write.sequence)
-        settle(pending, !outcome.failure.empty());
-    save_progress &progress = state.saves[write.save];
-    --progress.unwritten;
-    if (outcome.failure.empty())
+    const std::optional<pending_writes::state> settled =
+        state.pending.settle(write.path, write.sequence, !outcome.failure.empty());
+    if (outcome.failure.empty() && settled == pending_writes::state::held)
         remember(write.path, write.content, outcome.device, outcome.inode);
-    else
-        progress.failures.push_back(std::move(outcome.failure));
+    for (unsigned long long replaced : outcome.replaced_saves)
+        --state.saves[replaced].unwritten;
+    write_finished(state.saves[write.save], outcome);
 }
+
+void take_up_finished_writes()
+{
+    for (settings_write_outcome &outcome : background().writer.take_outcomes())
+        take_up(outcome);
+}
+
+}
+
+// Writes finished since the last tick give their room back first.
+bool settings_writes_have_room()
+{
+    if (background().pending.has_room())
+        return true;
+    take_up_finished_writes();
+    return background().pending.has_room();
 }
 
 settings_file read_settings_file(const std::string &path)
 {
     settings_file file;
-    const auto pending = background().pending.find(path);
-    if (pending != background().pending.end())
-        return {settings_file_state::read, pending->second.content};
+    if (const pending_writes::entry *pending = background().pending.find(path))
+        return {settings_file_state::read, pending->content};
     // Without O_NONBLOCK opening a FIFO would wait for a writer.
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) {
@@ -198,6 +200,12 @@ settings_file read_settings_file(const std::string &path)
 void keep_damaged_settings_file(const std::string &path)
 {
     damaged_files().insert(path);
+}
+
+void forget_settings_file(const std::string &path)
+{
+    known_files().erase(path);
+    damaged_files().erase(path);
 }
 
 std::string save_settings_file(const std::string &path, const std::string &content)
@@ -241,28 +249,29 @@ void background_save::add(const std::string &path, const std::optional<std::stri
         return;
     }
     // A write of this content that is still pending may be its only copy now.
-    const auto pending = state.pending.find(path);
-    if (failure == if_write_fails::content_kept && pending != state.pending.end())
-        pending->second.failure = failure;
-    if (!holds_already(path, *content))
-        hand_to_writer(path, *content, failure);
+    if (failure == if_write_fails::content_kept)
+        state.pending.make_only_copy(path);
+    if (holds_already(path, *content))
+        return;
+    if (failure == if_write_fails::content_kept && !settings_writes_have_room()) {
+        progress.failures.push_back(no_room(path));
+        return;
+    }
+    hand_to_writer(path, *content, failure);
 }
 
 void background_save::add_failed_unloads_again()
 {
-    for (const auto &[path, pending] : background().pending)
-        if (pending.failed)
-            hand_to_writer(path, std::string(pending.content), if_write_fails::content_kept);
+    for (const auto &[path, content] : background().pending.failed())
+        hand_to_writer(path, content, if_write_fails::content_kept);
 }
 
-// A path given again replaces its pending entry; the map gains no entry
-// here while add_failed_unloads_again walks it.
 void background_save::hand_to_writer(const std::string &path, const std::string &content, if_write_fails failure)
 {
     background_saves &state = background();
     save_progress &progress = state.saves[number];
     const unsigned long long sequence = ++state.last_sequence;
-    state.pending[path] = {content, sequence, failure};
+    state.pending.handed(path, content, sequence, failure);
     settings_write write{path, content, {}, sequence, number};
     if (damaged_files().erase(path) != 0)
         write.keep_old_as = kept_path(path);
@@ -273,8 +282,7 @@ void background_save::hand_to_writer(const std::string &path, const std::string 
 std::vector<std::vector<std::string>> take_up_background_saves()
 {
     background_saves &state = background();
-    for (settings_write_outcome &outcome : state.writer.take_outcomes())
-        take_up(outcome);
+    take_up_finished_writes();
     std::vector<std::vector<std::string>> finished;
     auto save = state.saves.begin();
     while (save != state.saves.end() && save->second.all_given && save->second.unwritten == 0) {

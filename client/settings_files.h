@@ -10,7 +10,8 @@
 //
 // A save writes a file only when its content differs from what the file held
 // when this program last read or wrote it, so saving many records costs
-// little when few changed. A file whose content could not be used at all is
+// little when few changed. What a file held is kept only while its record is
+// in memory (and for the system, preference and version files). A file whose content could not be used at all is
 // moved aside to its name followed by ".damaged" when its new content is
 // saved, so that a save never destroys what a player might still recover.
 //
@@ -20,6 +21,7 @@
 // gives the content being written, so a file saved and read again at once
 // reads as saved.
 
+#include "pending_writes.h"
 #include "util.h"
 #include "vusk_xml.h"
 
@@ -50,9 +52,13 @@ struct settings_file {
 // A file with a background write pending reads as the content written.
 settings_file read_settings_file(const std::string &path);
 
-// Marks a file that was read but held nothing usable: the save that next
-// replaces it keeps it aside.
+// Marks a file that was read but held nothing usable, or not all it held
+// could be used: the save that next replaces it keeps it aside.
 void keep_damaged_settings_file(const std::string &path);
+
+// What the file held is no longer kept for comparison: its record is no
+// longer in memory. A pending write of it still reads as its content.
+void forget_settings_file(const std::string &path);
 
 // Puts the content in the file unless the file holds it already. Returns the
 // failure; empty when the file holds the content.
@@ -102,14 +108,15 @@ std::optional<std::string> rendered(Write write)
 // Saves what `rendered` gathered; the failure, empty when saved.
 std::string save_rendered(const std::string &path, const std::optional<std::string> &content);
 
-// What a failed write of a background save leaves of the content. A
-// record's file in memory is written again by the next save of the record;
-// the file of a record unloaded holds the only copy, so its content stays
-// pending (reading the file gives it) and the next save of every record
-// writes it again. At most max_waiting_settings_writes contents are kept so;
-// beyond, the content of a failed write is dropped, and its character's next
-// login reads the file as it was.
-enum class if_write_fails { content_dropped, content_kept };
+// What a failed write of a background save leaves of the content
+// (if_write_fails, pending_writes.h). A record's file in memory is written
+// again by the next save of the record; the file of a record unloaded holds
+// the only copy, so its content stays pending (reading the file gives it)
+// until it is written, and after a failed write the next save of every
+// record writes it again. At most max_only_copies contents wait so; a record
+// unloaded beyond, while the disk is that far behind, is not saved (said as
+// a failure of its save), and its character's next login reads the file as
+// it was.
 
 // The files given to one background save are written in the order given,
 // after those of every earlier save; the save is finished once every one is
@@ -133,6 +140,9 @@ private:
     unsigned long long number;
     if_write_fails failure;
 };
+
+// Whether the settings of one more record unloaded may wait for the disk.
+bool settings_writes_have_room();
 
 // Takes up the writes finished since the last call; returns the failures of
 // each background save that finished since, one list per save, in order.

@@ -2,19 +2,26 @@
 #define VUSK_SETTINGS_WRITER_H
 
 // Puts settings files in place on a thread of its own, so that a save of
-// many files never holds the thread that asked for it. Files are written in
-// the order they were asked for, each replaced whole (atomic_file), so two
-// writes of one file land in order and a program killed at any moment
-// leaves every file with its old or its new content. What each write came
-// to waits for the asking thread to take it up.
+// many files never holds the thread that asked for it, nor does a full
+// queue: asking never waits. Each file is replaced whole (atomic_file), so a
+// program killed at any moment leaves every file with its old or its new
+// content. Files are written in the order they were first asked for; a file
+// asked for again while its write still waits gets the newer content in
+// that place, one write for both. The thread takes every write waiting (up
+// to a batch) at once and makes their contents durable with one sync before
+// it renames them into place. What each write came to waits for the asking
+// thread to take it up.
 //
 // The thread starts with the first write and ends with stop(), which first
 // writes everything asked for; a later write starts it again. When the system
 // has no thread to give, a write is made on the asking thread, its outcome
-// taken up as any other. One thread asks: it alone calls the methods.
+// taken up as any other. One thread asks: it alone calls the methods. The
+// writes waiting are bounded by the files the asker has pending (one entry
+// each).
 
 #include <condition_variable>
-#include <deque>
+#include <functional>
+#include <list>
 #include <mutex>
 #include <string>
 #include <sys/types.h>
@@ -35,6 +42,9 @@ struct settings_write {
 
 struct settings_write_outcome {
     settings_write write;
+    // The saves of the earlier writes of the file that this one replaced
+    // while they waited.
+    std::vector<unsigned long long> replaced_saves;
     // Empty when the file holds the content.
     std::string failure;
     // The file put in place.
@@ -42,9 +52,8 @@ struct settings_write_outcome {
     ino_t inode = 0;
 };
 
-// Logins of new characters make writes as fast as the server sends them; the
-// files waiting hold at most this many, and the asker waits for room beyond.
-constexpr size_t max_waiting_settings_writes = 1024;
+// The writes the thread takes at once, written with one sync.
+constexpr size_t settings_write_batch = 2048;
 
 // Writes one file on the calling thread.
 settings_write_outcome put_in_place(settings_write write);
@@ -52,6 +61,9 @@ settings_write_outcome put_in_place(settings_write write);
 class settings_writer {
 public:
     settings_writer() = default;
+    // For tests: the thread calls this before it takes each batch, so that
+    // a test can hold it while writes wait.
+    explicit settings_writer(std::function<void()> before_batch) : before_batch(std::move(before_batch)) {}
     // Writes what is still asked for.
     ~settings_writer() { stop(); }
     settings_writer(const settings_writer &) = delete;
@@ -66,19 +78,30 @@ public:
     void stop();
 
 private:
+    struct waiting_write {
+        settings_write write;
+        std::vector<unsigned long long> replaced_saves;
+    };
+
     // False when the system refuses a thread (its limit reached).
     bool start_thread();
     void run();
+    // A newer write of a file still waiting takes its place.
+    void replace(waiting_write &older, settings_write newer);
+    std::vector<waiting_write> take_batch();
+    std::vector<settings_write_outcome> write_batch(std::vector<waiting_write> batch);
     // A write that was to move a file's old content aside and failed hands
     // that on to the next write of the file.
-    settings_write_outcome put_in_place_keeping(settings_write write);
+    settings_write with_move_still_due(settings_write write) const;
+    void note_move(const settings_write_outcome &outcome);
 
     std::mutex mutex;
     std::condition_variable work_arrived;
-    std::condition_variable room_made;
     std::condition_variable all_written;
-    std::deque<settings_write> waiting;
+    std::list<waiting_write> waiting;
+    std::unordered_map<std::string, std::list<waiting_write>::iterator> waiting_by_path;
     std::vector<settings_write_outcome> outcomes;
+    std::function<void()> before_batch;
     bool writing = false;
     bool stopping = false;
     std::thread thread;

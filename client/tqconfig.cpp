@@ -348,8 +348,7 @@ tqconfig *TConfig::add(const tqconfig &record)
         *known = record;
         return known;
     }
-    if (record_list.size() >= static_cast<size_t>(record_list_capacity))
-        unload_least_recently_used();
+    make_room();
     record_list.push_back(std::make_unique<tqconfig>(record));
     use_order.push_back(record_list.back().get());
     return record_list.back().get();

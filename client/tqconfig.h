@@ -51,6 +51,9 @@ struct popup_data {
 constexpr int popup_list_capacity = 100;
 // Every character name the server logs in with can add a record.
 constexpr int record_list_capacity = 200;
+// Changed records left in memory beyond the capacity while the disk is
+// behind; beyond these, a record unloaded is not saved.
+constexpr int records_waiting_for_the_disk = 1024;
 
 constexpr int default_font_size = 10;
 constexpr int default_button_font_size = 7;
@@ -187,7 +190,8 @@ public:
     // stays where it is, and stays current if it was), else at the end of the
     // list. A full list first saves and unloads the record least recently
     // current (never the current one); its file holds it for its next
-    // login; a copy unchanged since adopted is dropped without a file, and
+    // login (while the disk is far behind, a changed record stays in memory
+    // a while longer, beyond the capacity); a copy unchanged since adopted is dropped without a file, and
     // its next login adopts a copy again. Returns the stored record.
     tqconfig *add(const tqconfig &record);
     // Makes the record of that name current (none when there is no such
@@ -256,7 +260,8 @@ public:
     // record is current afterwards.
     void load_system_config_file();
     void load_xml_system_config(vusk_xml_reader &reader);
-    // Adds the record of one single_config element, brought into range.
+    // Adds the record of one single_config element, brought into range
+    // (while a file is read, as read_records says).
     void load_xml_single_system_config(vusk_xml_reader &reader);
     // Writes the system list and hands every record's own file to the save.
     void save_xml_system_config(vusk_xml_writer &writer, background_save &save) const;
@@ -268,12 +273,31 @@ private:
     void refresh_themes(menu_marks marks);
 
     void select_loaded_record();
+    // Reads the records of a file. The record of the name asked for is
+    // always taken; one of another name only over the record of its name or
+    // into free room, so that reading never unloads a record for another
+    // character. A file whose records did not all find room is kept aside
+    // when it is next saved. False when there is no file to read.
+    bool read_records(const std::string &path, const std::string &asked, bool has_declaration, const char *element,
+                      void (TConfig::*load)(vusk_xml_reader &));
+    bool read_record_file(const std::string &name);
+    void read_system_file();
+    // A record read from a file joins the list as read_records says.
+    void take_record_read(const tqconfig &record);
     void refresh_after_switch();
     // The record becomes current, the most recently used.
     void make_current(tqconfig *record);
     // Saves the record least recently current but the current one to its
     // file in the background (unless unchanged since adopted), and forgets it.
-    void unload_least_recently_used();
+    // Returns false when the record is left in memory for now: its settings
+    // would wait for the disk beside the most that may (settings_files.h),
+    // and the records held beyond the list's capacity are not yet at
+    // their own bound.
+    bool unload_least_recently_used();
+    // Unloads records while the list is full, at most a few for one record
+    // added, so that records left in memory while the disk is behind leave
+    // again one by one.
+    void make_room();
 
     int read(int tqconfig::*member) const { return current ? current->*member : 0; }
     const std::string &read(std::string tqconfig::*member) const;
@@ -290,6 +314,10 @@ private:
     // Every setting with a menu item, in the table's order.
     void show_every_value();
 
+    // While a file is read: the name of the record it is read for, and how
+    // many records of other names found no room.
+    const std::string *reading_for = nullptr;
+    size_t records_refused = 0;
     std::vector<std::unique_ptr<tqconfig>> record_list;
     // The records from least to most recently current (or added).
     std::vector<const tqconfig *> use_order;

@@ -176,27 +176,6 @@ void read_record_element(vusk_xml_reader &reader, const char *tag, tqconfig &rec
     reader.skip_data();
 }
 
-// Adds every record of the configuration file of that name; false when there
-// is no such file to read.
-bool load_record_file(TConfig &config, const std::string &name)
-{
-    if (global_config_directory_path.empty() || !is_valid_config_name(name))
-        return false;
-    return read_xml_file(config_file_path(name), false, [&config](vusk_xml_reader &reader) {
-        return read_elements_named(reader, "single_config", [&config](vusk_xml_reader &record) {
-                   config.load_xml_single_system_config(record);
-               }) > 0;
-    });
-}
-
-void read_system_file(TConfig &config)
-{
-    read_xml_file(config_file_path(system_file_name), true, [&config](vusk_xml_reader &reader) {
-        return read_elements_named(reader, "system_config_list",
-                                   [&config](vusk_xml_reader &list) { config.load_xml_system_config(list); }) > 0;
-    });
-}
-
 // A name the files cannot hold, or a number (an old way of saying none),
 // stands for the unnamed configuration.
 bool names_no_configuration(const std::string &name)
@@ -516,7 +495,51 @@ void TConfig::load_xml_single_system_config(vusk_xml_reader &reader)
     while (reader.read_tag(tag, sizeof tag))
         read_record_element(reader, tag, record);
     record.sanity_check_system_config();
-    add(record);
+    take_record_read(record);
+}
+
+void TConfig::take_record_read(const tqconfig &record)
+{
+    const bool asked = reading_for == nullptr || record.name == *reading_for;
+    if (asked || get(record.name) || record_list.size() < static_cast<size_t>(record_list_capacity))
+        add(record);
+    else
+        ++records_refused;
+}
+
+bool TConfig::read_records(const std::string &path, const std::string &asked, bool has_declaration,
+                           const char *element, void (TConfig::*load)(vusk_xml_reader &))
+{
+    reading_for = &asked;
+    records_refused = 0;
+    const bool read = read_xml_file(path, has_declaration, [this, element, load](vusk_xml_reader &reader) {
+        return read_elements_named(reader, element, [this, load](vusk_xml_reader &inner) { (this->*load)(inner); }) > 0;
+    });
+    reading_for = nullptr;
+    if (records_refused > 0) {
+        keep_damaged_settings_file(path);
+        fprintf(stderr,
+                "Varn Ossic: %zu records of other characters in %s were not read, as at most %d are held; the "
+                "file is kept as %s.damaged when the settings are next saved\n",
+                records_refused, path.c_str(), record_list_capacity, path.c_str());
+    }
+    return read;
+}
+
+// Adds every record of the configuration file of that name; false when there
+// is no such file to read.
+bool TConfig::read_record_file(const std::string &name)
+{
+    if (global_config_directory_path.empty() || !is_valid_config_name(name))
+        return false;
+    return read_records(config_file_path(name), name, false, "single_config", &TConfig::load_xml_single_system_config);
+}
+
+// The record the system file names is the one it is read for.
+void TConfig::read_system_file()
+{
+    read_records(config_file_path(system_file_name), loaded_config_name, true, "system_config_list",
+                 &TConfig::load_xml_system_config);
 }
 
 void TConfig::load_xml_system_config(vusk_xml_reader &reader)
@@ -543,13 +566,13 @@ void TConfig::load_system_config_file()
 void TConfig::select_loaded_record()
 {
     if (!global_config_directory_path.empty())
-        read_system_file(*this);
+        read_system_file();
     // Without a name the unnamed record's file is read; when there is none
     // either, a default record stands in for it.
     if (names_no_configuration(loaded_config_name))
         loaded_config_name.clear();
     if (get(loaded_config_name) == nullptr)
-        load_record_file(*this, loaded_config_name);
+        read_record_file(loaded_config_name);
     make_current(get(loaded_config_name));
     if (current)
         return;
@@ -570,19 +593,33 @@ void TConfig::save_xml_system_config(vusk_xml_writer &writer, background_save &s
     writer.print_blank_line();
 }
 
-void TConfig::unload_least_recently_used()
+void TConfig::make_room()
+{
+    constexpr int most_unloads_per_record = 2;
+    for (int unload = 0; unload < most_unloads_per_record; ++unload)
+        if (record_list.size() < static_cast<size_t>(record_list_capacity) || !unload_least_recently_used())
+            return;
+}
+
+bool TConfig::unload_least_recently_used()
 {
     const auto unused =
         std::find_if(use_order.begin(), use_order.end(), [this](const tqconfig *record) { return record != current; });
     if (unused == use_order.end())
-        return;
+        return false;
+    const bool waits_in_memory = record_list.size() < static_cast<size_t>(record_list_capacity + records_waiting_for_the_disk);
+    if (!(*unused)->is_unchanged_adoption() && waits_in_memory && !settings_writes_have_room())
+        return false;
     if (!(*unused)->is_unchanged_adoption()) {
         background_save save(if_write_fails::content_kept);
         save_record_file(save, **unused);
     }
+    if (!global_config_directory_path.empty() && is_valid_config_name((*unused)->name))
+        forget_settings_file(config_file_path((*unused)->name));
     record_list.erase(std::find_if(record_list.begin(), record_list.end(),
                                    [unused](const std::unique_ptr<tqconfig> &record) { return record.get() == *unused; }));
     use_order.erase(unused);
+    return true;
 }
 
 void TConfig::UseConfig(const std::string &name)
@@ -592,7 +629,7 @@ void TConfig::UseConfig(const std::string &name)
     tqconfig *record = get(name);
     bool file_read = false;
     if (record == nullptr) {
-        file_read = load_record_file(*this, name);
+        file_read = read_record_file(name);
         record = get(name);
     }
     // A file without the record of its name counts as missing.

@@ -1,6 +1,8 @@
 #include "config_files_fixture.h"
 
+#include "heap_bytes.h"
 #include "recording_config_effects.h"
+#include "stderr_capture.h"
 #include "vusk_xml.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +36,8 @@ protected:
         load_system_config();
         return *TConfig::Instance();
     }
+
+    void expect_login_keeps_its_record(bool arden_first);
 
     std::string saved_current_name() const
     {
@@ -423,4 +427,125 @@ TEST_F(ConfigLogin, UnchangedCopiesAreDroppedWithoutAFileAndChangedOnesSaved)
     EXPECT_EQ(files_in(config_dir()), static_cast<long>(before.size()) + 1);
     for (const auto &[path, content] : before)
         EXPECT_EQ(read_file(path), content) << path;
+}
+
+namespace {
+
+constexpr int other_records_in_the_file = 2000;
+
+const char arden_record[] = "<single_config><name>Arden</name><font_size>14</font_size>"
+                            "<input_height>300</input_height></single_config>\n";
+
+// A file copied from another install: Arden's record among 2,000 small
+// records of other names.
+std::string file_of_many_records(bool arden_first)
+{
+    std::string text = arden_first ? arden_record : "";
+    for (int other = 0; other < other_records_in_the_file; ++other)
+        text += record_text("Other" + std::to_string(other), 12);
+    return arden_first ? text : text + arden_record;
+}
+
+bool holds(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+// The record a login asks for survives the reading of its own file together
+// with the record in use, wherever it stands in the file; the records of
+// other names that find no room are not read, and the file is kept aside
+// when it is replaced, so none of them is lost.
+void ConfigLogin::expect_login_keeps_its_record(bool arden_first)
+{
+    const std::string file = file_of_many_records(arden_first);
+    TConfig &config = start();
+    write_file(in_config_dir("Arden.cfg"), file);
+    config.UseConfig("Tester");
+    stderr_capture said;
+    config.UseConfig("Arden");
+    const std::string text = said.text();
+    set_uuid("server-given-id");
+    run_marked_save();
+
+    EXPECT_EQ(config.GetName(), "Arden");
+    EXPECT_EQ(config.GetInputHeight(), 300);
+    EXPECT_EQ(config.GetFontSize(), 14);
+    EXPECT_NE(config.get("Tester"), nullptr);
+    const std::string saved = read_file(in_config_dir("Arden.cfg"));
+    EXPECT_TRUE(holds(saved, "<input_height>300</input_height>")) << saved;
+    EXPECT_TRUE(holds(saved, "<font_size>14</font_size>")) << saved;
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged")), file);
+    // The records held, one unloaded to make room for Arden's when it comes
+    // last, the system file and the file kept aside.
+    EXPECT_LE(files_in(config_dir()), record_list_capacity + 3);
+    EXPECT_EQ(text.find("Varn Ossic:"), text.rfind("Varn Ossic:")) << text;
+    EXPECT_TRUE(holds(text, "records of other characters in")) << text;
+}
+
+TEST_F(ConfigLogin, ALoginKeepsItsRecordReadFirstFromAFileOfManyRecords)
+{
+    expect_login_keeps_its_record(true);
+}
+
+TEST_F(ConfigLogin, ALoginKeepsItsRecordReadLastFromAFileOfManyRecords)
+{
+    expect_login_keeps_its_record(false);
+}
+
+// The only change of a new character's record is a popup's place; 200 other
+// names log in, copying a record that lacks the place, and the character's
+// record is unloaded to make room on the way. Its file holds the place.
+TEST_F(ConfigLogin, APopupsPlaceAloneReachesTheFileOfARecordUnloaded)
+{
+    TConfig &config = start();
+    config.UseConfig("Tester");
+    config.UseConfig("Mover");
+    popup_data window;
+    snprintf(window.name, sizeof window.name, "who");
+    window.x = 41;
+    window.y = 52;
+    config.SavePopupData(window);
+    config.UseConfig("Tester");
+    log_in_many(config, "Name", record_list_capacity);
+    ASSERT_EQ(config.get("Mover"), nullptr);
+    set_uuid("server-given-id");
+    run_marked_save();
+    const std::string saved = read_file(in_config_dir("Mover.cfg"));
+    EXPECT_TRUE(holds(saved, "<name>who</name>")) << saved;
+    EXPECT_TRUE(holds(saved, "<x>41</x>")) << saved;
+    EXPECT_TRUE(holds(saved, "<y>52</y>")) << saved;
+}
+
+// Characters that each change a setting log in, one read of logins after
+// another, every other read followed by a save (the other records leave
+// changed, written as they are unloaded): what is kept of their files for
+// comparison goes with their records, so the heap does not grow with the
+// characters seen.
+TEST_F(ConfigLogin, ChangedLoginsDoNotGrowTheHeapOnceTheListIsFull)
+{
+    constexpr int logins_per_read = 150;
+    constexpr int reads = 8;
+    // Far below the files' text of the logins measured.
+    constexpr size_t allowed_growth = 256 * 1024;
+    TConfig &config = start();
+    int login = 0;
+    const auto read_of_logins = [&] {
+        for (int in_read = 0; in_read < logins_per_read; ++in_read, ++login) {
+            config.UseConfig("N" + std::to_string(login));
+            config.SetStatusBar(login % 2);
+        }
+        if (login / logins_per_read % 2 == 0)
+            save_system_config();
+        else
+            finish_config_saves();
+    };
+    while (login < record_list_capacity + logins_per_read)
+        read_of_logins();
+    const size_t before = heap_bytes_in_use();
+    for (int read = 0; read < reads; ++read)
+        read_of_logins();
+    EXPECT_LT(heap_bytes_in_use(), before + allowed_growth);
+    EXPECT_TRUE(holds(read_file(in_config_dir("N300.cfg")), "<status_bar>0</status_bar>"));
 }

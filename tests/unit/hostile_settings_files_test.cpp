@@ -114,7 +114,7 @@ TEST_F(HostileFiles, AFileThatHeldNothingIsKeptBesideTheNewOne)
     EXPECT_TRUE(identity(in_config_dir("Arden.cfg.damaged")) == kept);
 }
 
-TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
+TEST_F(HostileFiles, SavesRewriteOnlyChangedFiles)
 {
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     const std::string record = in_config_dir("Arden.cfg");
@@ -136,16 +136,25 @@ TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
     std::filesystem::remove(record);
     save_system_config();
     EXPECT_NE(read_file(record).find("<input_height>300</input_height>"), std::string::npos);
+}
 
-    // Left by killed saves, by a save still running, by the player.
-    const std::vector<std::string> stale = {record + ".tmp-a1B2c3", record + ".tmp-zzzzzz"};
+// Left by killed saves of an earlier run, by a save still running, by the
+// player: the first save into the directory removes the stale temporary
+// files of every file; later saves do not look again, so that a save costs
+// the same however many files lie beside it.
+TEST_F(HostileFiles, TheFirstSaveIntoTheDirectoryRemovesItsStaleTemporaryFiles)
+{
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    const std::string record = in_config_dir("Arden.cfg");
+    const std::vector<std::string> stale = {record + ".tmp-a1B2c3", record + ".tmp-zzzzzz",
+                                            in_config_dir("Bryn.cfg.tmp-a1B2c3")};
     const std::vector<std::string> kept = {record + ".tmp-Fresh1", record + ".backup", record + ".tmp-abc",
-                                           in_config_dir("Bryn.cfg.tmp-a1B2c3")};
+                                           record + ".tmp-a1B2c3d", in_config_dir(".tmp-a1B2c3")};
     for (const std::string &path : stale)
         write_file(path, "cut");
     for (const std::string &path : kept)
         write_file(path, "keep");
-    for (const std::string &path : {stale[0], stale[1], kept[1], kept[2], kept[3]})
+    for (const std::string &path : {stale[0], stale[1], stale[2], kept[1], kept[2], kept[3], kept[4]})
         make_old(path);
     config.SetInputHeight(301);
     save_system_config();
@@ -153,6 +162,13 @@ TEST_F(HostileFiles, SavesRewriteOnlyChangedFilesAndRemoveStaleTemporaryFiles)
         EXPECT_FALSE(exists(path)) << path;
     for (const std::string &path : kept)
         EXPECT_TRUE(exists(path)) << path;
+
+    const std::string later = record + ".tmp-Later1";
+    write_file(later, "cut");
+    make_old(later);
+    config.SetInputHeight(302);
+    save_system_config();
+    EXPECT_TRUE(exists(later));
 }
 
 TEST_F(HostileFiles, RelativeConfigDirectoryIsTakenUnderHome)
@@ -269,7 +285,7 @@ void log_in_changing(TConfig &config, const std::string &prefix, int logins)
 {
     for (int login = 0; login < logins; ++login) {
         config.UseConfig(prefix + std::to_string(login));
-        config.SetInputHeight(input_height_min + login);
+        config.SetInputHeight(input_height_min + login % 100);
     }
 }
 
@@ -302,4 +318,46 @@ TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
     save_system_config();
     const std::string height = "<input_height>" + std::to_string(input_height_min + 2) + "</input_height>";
     EXPECT_NE(read_file(in_config_dir("Name2.cfg")).find(height), std::string::npos);
+}
+
+// The disk takes nothing while more records are unloaded than may wait for
+// it: the logins go on without waiting for room. The changed records beyond
+// stay in memory, up to their own bound; each unloaded beyond that is said
+// not saved at once. Every one that waited is written by the next save.
+TEST_F(HostileFiles, RecordsBeyondTheSettingsThatMayWaitStayInMemoryUpToTheirBound)
+{
+    const int beyond = 2;
+    const int unloads = static_cast<int>(max_only_copies) + beyond;
+    const int first_beyond = unloads - beyond - record_list_capacity;
+    const auto name_of = [](int login) { return "Later" + std::to_string(login); };
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    log_in_changing(config, "Name", record_list_capacity);
+    stderr_capture said;
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 100);
+        log_in_changing(config, "Later", unloads);
+        EXPECT_EQ(config.records().size(), size_t(record_list_capacity + beyond));
+        EXPECT_NE(config.get(name_of(first_beyond)), nullptr);
+        for (int login = unloads; login < unloads + records_waiting_for_the_disk; ++login) {
+            config.UseConfig(name_of(login));
+            config.SetInputHeight(input_height_min + login % 100);
+        }
+        EXPECT_EQ(config.records().size(), size_t(record_list_capacity + records_waiting_for_the_disk));
+        EXPECT_EQ(config.get(name_of(first_beyond)), nullptr);
+        wait_for_background_saves();
+        run_requested_config_save(tick_clock_ms(20));
+    }
+    const std::string text = said.text();
+    EXPECT_NE(text.find("(and " + std::to_string(unloads - 1) + " more files)\n"), std::string::npos) << text;
+    save_system_config();
+    const auto height_of = [](int login) {
+        return "<input_height>" + std::to_string(input_height_min + login % 100) + "</input_height>";
+    };
+    EXPECT_NE(read_file(in_config_dir("Name0.cfg")).find(height_of(0)), std::string::npos);
+    EXPECT_NE(read_file(in_config_dir(name_of(first_beyond - 1) + ".cfg")).find(height_of(first_beyond - 1)),
+              std::string::npos);
+    for (int dropped = first_beyond; dropped < first_beyond + beyond; ++dropped)
+        EXPECT_FALSE(exists(in_config_dir(name_of(dropped) + ".cfg"))) << dropped;
+    EXPECT_NE(read_file(in_config_dir(name_of(first_beyond + beyond) + ".cfg")).find(height_of(first_beyond + beyond)),
+              std::string::npos);
 }
