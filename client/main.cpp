@@ -337,7 +337,7 @@ void vusk_mw::SaveTimer(wxTimerEvent &)
 {
     popup_manager()->save_positions();
     start_system_config_save();
-    vusk_soundpack::Instance()->save_version_info();
+    vusk_soundpack::Instance()->save_version_info_in_background();
 }
 
 // Closing the window quits through the same countdown as "//quit", so the
