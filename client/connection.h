@@ -47,6 +47,9 @@ public:
     // Hands everything waiting on the socket to the stream parser; the reason
     // when the connection is lost, else null.
     const char *read();
+    // Sends the lines waiting but leaves what the server sent unread; the
+    // reason when the connection is lost, else null.
+    const char *send_only() const;
     // The session ends: a channel diversion with it, the socket is closed.
     void end_session();
     // Closes the socket, or gives up the connect under way.

@@ -282,7 +282,10 @@ void vusk_mw::socket_handler()
         socket_connect(nullptr);
     else if (!connection_.continue_connecting())
         end_failed_connect();
-    if (const char *failure = connection_.read())
+    // While the settings writes are far behind, the server's bytes wait with
+    // the system; the tick goes on and takes up the writes as they finish.
+    const char *failure = settings_writes_backlogged() ? connection_.send_only() : connection_.read();
+    if (failure != nullptr)
         socket_disconnect(failure);
     if (shutdown_countdown_tick(global_shutdown_flag))
         shut_down_now();
@@ -334,7 +337,7 @@ void vusk_mw::SaveTimer(wxTimerEvent &)
 {
     popup_manager()->save_positions();
     start_system_config_save();
-    vusk_soundpack::Instance()->save_version_info();
+    vusk_soundpack::Instance()->save_version_info_in_background();
 }
 
 // Closing the window quits through the same countdown as "//quit", so the

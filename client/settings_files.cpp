@@ -167,6 +167,11 @@ bool settings_writes_have_room()
     return background().pending.has_room();
 }
 
+size_t settings_only_copies_waiting()
+{
+    return background().pending.only_copies();
+}
+
 settings_file read_settings_file(const std::string &path)
 {
     settings_file file;
@@ -300,4 +305,9 @@ void wait_for_background_saves()
 void stop_background_saves()
 {
     background().writer.stop();
+}
+
+void hold_background_writes_with(std::function<void()> before_batch)
+{
+    background().writer.hold_batches_with(std::move(before_batch));
 }

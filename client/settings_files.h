@@ -28,6 +28,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -143,6 +144,9 @@ private:
 
 // Whether the settings of one more record unloaded may wait for the disk.
 bool settings_writes_have_room();
+// The settings of records unloaded still waiting for the disk (only copies,
+// failed writes among them), as of the last take-up.
+size_t settings_only_copies_waiting();
 
 // Takes up the writes finished since the last call; returns the failures of
 // each background save that finished since, one list per save, in order.
@@ -152,5 +156,8 @@ std::vector<std::vector<std::string>> take_up_background_saves();
 void wait_for_background_saves();
 // Finishes every background write and ends the writer's thread.
 void stop_background_saves();
+// For tests: the writer's thread calls this before each batch it takes, so
+// that a test can make the disk slow; an empty one ends that.
+void hold_background_writes_with(std::function<void()> before_batch);
 
 #endif

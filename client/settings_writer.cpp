@@ -165,6 +165,12 @@ std::vector<settings_write_outcome> settings_writer::write_batch(std::vector<wai
     return finished;
 }
 
+void settings_writer::hold_batches_with(std::function<void()> hook)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    before_batch = std::move(hook);
+}
+
 void settings_writer::run()
 {
     std::unique_lock<std::mutex> lock(mutex);
@@ -174,8 +180,9 @@ void settings_writer::run()
             return;
         writing = true;
         if (before_batch) {
+            const std::function<void()> hook = before_batch;
             lock.unlock();
-            before_batch();
+            hook();
             lock.lock();
         }
         std::vector<waiting_write> batch = take_batch();

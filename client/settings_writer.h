@@ -64,6 +64,8 @@ public:
     // For tests: the thread calls this before it takes each batch, so that
     // a test can hold it while writes wait.
     explicit settings_writer(std::function<void()> before_batch) : before_batch(std::move(before_batch)) {}
+    // For tests: replaces the call made before each batch.
+    void hold_batches_with(std::function<void()> hook);
     // Writes what is still asked for.
     ~settings_writer() { stop(); }
     settings_writer(const settings_writer &) = delete;

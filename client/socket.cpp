@@ -101,6 +101,13 @@ const char *flush_write_queue(int fd)
     return nullptr;
 }
 
+const char *flush_if_writable(int fd, short revents)
+{
+    if ((revents & POLLOUT) && write_offset > 0)
+        return flush_write_queue(fd);
+    return nullptr;
+}
+
 }
 
 void socket_startup()
@@ -163,9 +170,19 @@ const char *poll_socket(int fd)
         if (failure != nullptr)
             return failure;
     }
-    if ((entry.revents & POLLOUT) && write_offset > 0)
-        return flush_write_queue(fd);
-    return nullptr;
+    return flush_if_writable(fd, entry.revents);
+}
+
+const char *poll_socket_writes(int fd)
+{
+    if (write_offset == 0)
+        return nullptr;
+    pollfd entry{fd, POLLOUT, 0};
+    if (poll(&entry, 1, 0) < 0)
+        return is_transient_error(errno) ? nullptr : socket_message_connection_lost;
+    if (entry.revents & POLLNVAL)
+        return socket_message_connection_lost;
+    return flush_if_writable(fd, entry.revents);
 }
 
 int socket_read_data(int /*fd*/, char *destination, int maximum)

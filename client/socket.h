@@ -36,6 +36,9 @@ socket_connect_progress socket_connect_check(int fd, bool time_is_up, const char
 // One non-blocking pass of reading and writing. Null while the connection is
 // fine, otherwise the text that tells the player it was lost.
 const char *poll_socket(int fd);
+// A pass of writing only: what the server sent stays with the system, which
+// holds the server back once its buffers are full.
+const char *poll_socket_writes(int fd);
 
 // Moves up to maximum bytes from the front of the read queue to destination.
 int socket_read_data(int fd, char *destination, int maximum);

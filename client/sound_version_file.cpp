@@ -75,7 +75,20 @@ std::vector<sound_version_entry> load_sound_versions(const std::string &path)
     return records;
 }
 
+namespace {
+std::optional<std::string> rendered_records(const std::vector<sound_version_entry> &records)
+{
+    return rendered([&records](FILE *file) { write_records(file, records); });
+}
+} // namespace
+
 std::string save_sound_versions(const std::string &path, const std::vector<sound_version_entry> &records)
 {
-    return save_rendered(path, rendered([&records](FILE *file) { write_records(file, records); }));
+    return save_rendered(path, rendered_records(records));
+}
+
+void save_sound_versions_in(background_save &save, const std::string &path,
+                            const std::vector<sound_version_entry> &records)
+{
+    save.add(path, rendered_records(records));
 }

@@ -4,6 +4,8 @@
 // "sound_version.cfg": which version of each sound-pack file is on disk, as
 // XML in the configuration files' dialect.
 
+#include "settings_files.h"
+
 #include <string>
 #include <vector>
 
@@ -25,5 +27,9 @@ std::vector<sound_version_entry> load_sound_versions(const std::string &path);
 // replaces the old file only once it is completely written; otherwise the
 // old file stays and the result is the reason.
 std::string save_sound_versions(const std::string &path, const std::vector<sound_version_entry> &records);
+// The same, written by the settings writer's thread as part of the save;
+// the failure is the save's.
+void save_sound_versions_in(background_save &save, const std::string &path,
+                            const std::vector<sound_version_entry> &records);
 
 #endif

@@ -54,6 +54,14 @@ constexpr int record_list_capacity = 200;
 // Changed records left in memory beyond the capacity while the disk is
 // behind; beyond these, a record unloaded is not saved.
 constexpr int records_waiting_for_the_disk = 1024;
+// The game socket is not read while this many changed records are behind
+// the disk: the settings of records unloaded waiting for it, and the records
+// held beyond the capacity. A read adds at most one record per login it
+// holds, so after one more read the records behind stay below
+// max_only_copies + records_waiting_for_the_disk, which must all be reached
+// before a record unloaded is not saved (the check beside the socket's
+// reading holds the largest read to that).
+constexpr int records_behind_the_disk_pausing_reads = 768;
 
 constexpr int default_font_size = 10;
 constexpr int default_button_font_size = 7;
@@ -199,6 +207,12 @@ public:
     bool select(const std::string &name);
     tqconfig *current_record() const { return current; }
     const std::vector<std::unique_ptr<tqconfig>> &records() const { return record_list; }
+    // Records held beyond the capacity while the disk was behind.
+    size_t records_held_for_the_disk() const;
+    // Unloads records held beyond the capacity while their settings may wait
+    // for the disk, a few at a time, so that the records behind the disk
+    // fall without new logins.
+    void unload_records_held_for_the_disk();
 
     // The running program's side of the setters; null until the main frame
     // exists.

@@ -410,6 +410,13 @@ void run_requested_config_save(long long now_ms)
     if (TConfig::Instance()->save_requests.take_due(now_ms))
         start_system_config_save();
     report_finished_saves();
+    TConfig::Instance()->unload_records_held_for_the_disk();
+}
+
+bool settings_writes_backlogged()
+{
+    const size_t behind = settings_only_copies_waiting() + TConfig::Instance()->records_held_for_the_disk();
+    return behind >= static_cast<size_t>(records_behind_the_disk_pausing_reads);
 }
 
 void load_and_nuke_oldstyle_system_config(wxConfigBase &store)
@@ -598,6 +605,20 @@ void TConfig::make_room()
     constexpr int most_unloads_per_record = 2;
     for (int unload = 0; unload < most_unloads_per_record; ++unload)
         if (record_list.size() < static_cast<size_t>(record_list_capacity) || !unload_least_recently_used())
+            return;
+}
+
+size_t TConfig::records_held_for_the_disk() const
+{
+    const size_t capacity = static_cast<size_t>(record_list_capacity);
+    return record_list.size() > capacity ? record_list.size() - capacity : 0;
+}
+
+void TConfig::unload_records_held_for_the_disk()
+{
+    constexpr int most_unloads_per_tick = 32;
+    for (int unload = 0; unload < most_unloads_per_tick; ++unload)
+        if (records_held_for_the_disk() == 0 || !settings_writes_have_room() || !unload_least_recently_used())
             return;
 }
 

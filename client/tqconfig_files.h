@@ -63,9 +63,14 @@ void save_system_config();
 // new id marks the settings for saving.
 void set_uuid(const char *text);
 // The main tick's part: starts a save marked since the last one, at most one
-// a second however often the server sends an id, and reports the saves that
-// finished.
+// a second however often the server sends an id, reports the saves that
+// finished and unloads records held for the disk as room frees. Never waits
+// for the disk.
 void run_requested_config_save(long long now_ms);
+// Whether the settings writes are so far behind that the game socket is not
+// read (records_behind_the_disk_pausing_reads): the server waits for the
+// disk rather than have a character's settings go unsaved.
+bool settings_writes_backlogged();
 // The owner of the server's "uuid" tag: it sets the client id.
 client_id_owner &client_id_tags();
 // A local client id: "DFLT" and 28 random lower-case hexadecimal digits.

@@ -419,16 +419,25 @@ void vusk_soundpack::update_sound_version_unlocked(const std::string &relative_p
     versions.push_back({relative_path, version});
 }
 
+std::vector<sound_version_entry> vusk_soundpack::versions_now()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return versions;
+}
+
+void vusk_soundpack::save_version_info_in_background()
+{
+    if (directory.empty())
+        return;
+    background_save save;
+    save_sound_versions_in(save, version_file_path(), versions_now());
+}
+
 void vusk_soundpack::save_version_info()
 {
     if (directory.empty())
         return;
-    std::vector<sound_version_entry> records;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        records = versions;
-    }
-    const std::string failure = save_sound_versions(version_file_path(), records);
+    const std::string failure = save_sound_versions(version_file_path(), versions_now());
     if (!failure.empty())
         fprintf(stderr, "Varn Ossic: sound versions not saved, the old file is kept: %s\n", failure.c_str());
 }

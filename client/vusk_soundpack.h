@@ -135,6 +135,10 @@ public:
     // Writes the version file whole; a failure is said on standard error and
     // the old file kept.
     void save_version_info();
+    // The same, written by the settings writer's thread: the calling thread
+    // never waits for the disk. A failure is said on standard error with
+    // those of the settings saves, when the main tick takes it up.
+    void save_version_info_in_background();
     // Whether a decoding started has not been taken up yet.
     bool decoding();
     // Ends the decoding worker; requests after it decode nothing.
@@ -165,6 +169,7 @@ private:
     sound_version_entry *find_version_unlocked(const std::string &relative_path);
     static void download_callback_function(void *effect, int failed);
     std::string version_file_path() const;
+    std::vector<sound_version_entry> versions_now();
 
     const std::string directory;
     vusk_download &downloads;

@@ -4,14 +4,18 @@
 #include "file_text.h"
 #include "game_server.h"
 #include "gui_client.h"
+#include "held_disk.h"
 #include "menu_ids.h"
+#include "pending_writes.h"
 #include "settings_table.h"
+#include "stderr_capture.h"
 #include "tqconfig.h"
 #include "tqconfig_files.h"
 
 #include <gtest/gtest.h>
 #include <wx/menu.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -132,6 +136,53 @@ TEST(MainFrameSettings, TheSettingsLineOfTheGoldenConfiguration)
     const std::string expected = "\ntqlstatus 00101000000210010030 40 90  4\n";
     EXPECT_TRUE(client.tick_until([&] { return server.recorded().find(expected) != std::string::npos; }))
         << server.recorded();
+}
+
+// Characters that each change a setting, logged in by the server in reads
+// of 150; the setting alternates so that each copy of the one before is a
+// change.
+std::string changed_logins_script(int logins, const std::string &after)
+{
+    std::string script = "expect torvane .*\n";
+    constexpr int logins_per_send = 150;
+    for (int login = 0; login < logins; ++login) {
+        if (login % logins_per_send == 0)
+            script += "\nsend ";
+        char name[16];
+        snprintf(name, sizeof name, "N%05d", login);
+        script += std::string(";slogin;") + name + ";elogin;;sconfig;status_bar " +
+                  (login % 2 == 0 ? "enable" : "disable") + ";econfig;";
+    }
+    return script + "\nsendln " + after + "\nhold\n";
+}
+
+// While the disk takes nothing, the server logs in more changed characters
+// than the settings of records unloaded and the records held for the disk
+// may hold together. The client stops reading until the disk catches up:
+// no character's settings are lost, and the server's next line is shown.
+TEST(MainFrameSettings, AFloodOfChangedLoginsWaitsForTheDiskAndLosesNoSettings)
+{
+    const int logins = static_cast<int>(max_only_copies) + records_waiting_for_the_disk + record_list_capacity + 300;
+    const std::string after = "After the flood";
+    held_disk disk;
+    scripted_game_server server(changed_logins_script(logins, after), 300);
+    stderr_capture said;
+    {
+        client_frame client(server.port());
+        EXPECT_TRUE(client.tick_until(settings_writes_backlogged));
+        disk.let_go();
+        EXPECT_TRUE(client.tick_until([&] { return client.shown_text().find(after) != std::string::npos; }, 240000));
+        save_system_config();
+    }
+    const std::string text = said.text();
+    EXPECT_EQ(text.find("not saved"), std::string::npos) << text;
+    for (int login = 0; login < logins; ++login) {
+        char name[16];
+        snprintf(name, sizeof name, "N%05d", login);
+        // The server's word "status_bar" switches the health bars.
+        const std::string shown = "<hpbar_enable>" + std::string(login % 2 == 0 ? "1" : "0") + "</hpbar_enable>";
+        EXPECT_NE(read_file(config_file_path(name)).find(shown), std::string::npos) << name;
+    }
 }
 
 } // namespace

@@ -47,7 +47,8 @@ TEST(MainFrameSoundPack, SoundRequestsReachThePackAndEverySaveWritesItsVersions)
     EXPECT_EQ(client.shown_text(), shown);
     wxTimerEvent save(const_cast<wxTimer &>(client->save_timer()));
     client->SaveTimer(save);
-    EXPECT_TRUE(records(read_file(versions), "soundpack/door.ogg", 4));
+    // The settings writer's thread writes the file.
+    EXPECT_TRUE(client.tick_until([&] { return records(read_file(versions), "soundpack/door.ogg", 4); }));
     EXPECT_TRUE(records(read_file(versions), "soundpack/bell.ogg", 6));
 
     // With sound off the pack hears nothing.

@@ -1,6 +1,8 @@
 // The sound pack's requests, versions, downloads, decoding and budget.
 #include "sound_pack_fixture.h"
 
+#include "lowered_limit.h"
+#include "settings_files.h"
 #include "tag_dispatch.h"
 
 #include <map>
@@ -31,6 +33,33 @@ TEST_F(SoundPackTest, APresentFilePlaysOnceDecodedUnlessPreloadedFromTheThirdWor
     EXPECT_EQ(heard("door preload"), door) << "the second word is a version, never a flag";
     EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
     EXPECT_TRUE(fetched().empty());
+}
+
+// The save timer's save of the version file is written by the settings
+// writer: the file lands with the versions, and a write that fails comes
+// back as the failure of its save, the old file kept.
+TEST_F(SoundPackTest, TheVersionFileSavedInTheBackgroundLandsOrItsFailureIsTakenUp)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    ASSERT_TRUE(make_ogg(local("soundpack/bell.ogg"), door_v3));
+    start();
+    heard("door");
+    pack->save_version_info_in_background();
+    wait_for_background_saves();
+    const std::string door_only = head + record("soundpack/door.ogg", "1");
+    EXPECT_EQ(read_file(local("sound_version.cfg")), door_only);
+    EXPECT_EQ(take_up_background_saves(), std::vector<std::vector<std::string>>{{}});
+    heard("bell");
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 10);
+        pack->save_version_info_in_background();
+        wait_for_background_saves();
+    }
+    const std::vector<std::vector<std::string>> failures = take_up_background_saves();
+    ASSERT_EQ(failures.size(), 1u);
+    ASSERT_EQ(failures[0].size(), 1u);
+    EXPECT_NE(failures[0][0].find("sound_version.cfg"), std::string::npos) << failures[0][0];
+    EXPECT_EQ(read_file(local("sound_version.cfg")), door_only);
 }
 
 TEST_F(SoundPackTest, AMissingFileIsFetchedAndItsVersionRecordedOnlyOnArrival)

@@ -3,6 +3,7 @@
 // writes only what changed.
 #include "config_files_fixture.h"
 
+#include "held_disk.h"
 #include "lowered_limit.h"
 #include "nrandom.h"
 #include "settings_files.h"
@@ -11,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
+#include <future>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -360,4 +363,41 @@ TEST_F(HostileFiles, RecordsBeyondTheSettingsThatMayWaitStayInMemoryUpToTheirBou
         EXPECT_FALSE(exists(in_config_dir(name_of(dropped) + ".cfg"))) << dropped;
     EXPECT_NE(read_file(in_config_dir(name_of(first_beyond + beyond) + ".cfg")).find(height_of(first_beyond + beyond)),
               std::string::npos);
+}
+
+// The disk takes nothing while more changed characters log in than the
+// settings of records unloaded may wait for, and the records held for the
+// disk pass the count at which the game socket is not read. The main tick's
+// part still returns at once; once the disk takes writes again, ticks alone
+// take them up and unload the records held, until reading resumes, and every
+// character's file holds its settings.
+TEST_F(HostileFiles, WhileTheSettingsWritesAreBehindTheTickTakesThemUpWithoutWaiting)
+{
+    const int held_beyond = records_behind_the_disk_pausing_reads + 10;
+    const int logins = record_list_capacity + static_cast<int>(max_only_copies) + held_beyond;
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    stderr_capture said;
+    {
+        held_disk disk;
+        log_in_changing(config, "Name", logins);
+        EXPECT_TRUE(settings_writes_backlogged());
+        std::future<void> ticked = std::async(std::launch::async, [] { run_requested_config_save(tick_clock_ms(20)); });
+        const bool returned = ticked.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        disk.let_go();
+        ASSERT_TRUE(returned);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while ((settings_writes_backlogged() || config.records_held_for_the_disk() > 0) &&
+               std::chrono::steady_clock::now() < deadline)
+            run_requested_config_save(tick_clock_ms(20));
+        EXPECT_FALSE(settings_writes_backlogged());
+        EXPECT_EQ(config.records_held_for_the_disk(), 0u);
+    }
+    save_system_config();
+    const std::string text = said.text();
+    EXPECT_EQ(text.find("not saved"), std::string::npos) << text;
+    for (int login = 0; login < logins; ++login) {
+        const std::string height = "<input_height>" + std::to_string(input_height_min + login % 100) + "</input_height>";
+        EXPECT_NE(read_file(in_config_dir("Name" + std::to_string(login) + ".cfg")).find(height), std::string::npos)
+            << login;
+    }
 }
