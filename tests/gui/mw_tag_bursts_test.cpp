@@ -144,6 +144,21 @@ protected:
         config.add(arden);
     }
 
+    // Arden's font and back to Tester's, then text on the main display,
+    // selected by the player.
+    vusk_textctrl &text_selected_after_a_font_and_back()
+    {
+        client.receive(login("Arden"));
+        client.tick();
+        client.receive(login("Tester"));
+        client.tick();
+        client.receive("Mira waves.\r\nMira smiles.\r\n");
+        client.tick();
+        vusk_textctrl &text = client->main_display()->textctrl();
+        select_everything_shown(text);
+        return text;
+    }
+
     client_frame client;
 };
 
@@ -180,14 +195,7 @@ TEST_F(TagBursts, LoginsThatEndInAnotherFontRebuildItOnceAtTheTick)
 // selection stays. So also after the font has changed and changed back.
 TEST_F(TagBursts, LoginsThatKeepTheFontReWrapNoText)
 {
-    client.receive(login("Arden"));
-    client.tick();
-    client.receive(login("Tester"));
-    client.tick();
-    client.receive("Mira waves.\r\nMira smiles.\r\n");
-    client.tick();
-    vusk_textctrl &text = client->main_display()->textctrl();
-    select_everything_shown(text);
+    vusk_textctrl &text = text_selected_after_a_font_and_back();
     ASSERT_TRUE(text.has_mouse_selection());
     const int resyncs = client->text_font_resyncs();
     const std::array<int, 3> builds = glyph_builds();
@@ -237,14 +245,7 @@ TEST_F(TagBursts, ALoginBackToARecentFontReWrapsOnceAtTheTick)
 // takes the font the read ends in.
 TEST_F(TagBursts, AFontSwitchedAwayAndBackInOneReadReWrapsOnlyWhatTookTheOther)
 {
-    client.receive(login("Arden"));
-    client.tick();
-    client.receive(login("Tester"));
-    client.tick();
-    client.receive("Mira waves.\r\nMira smiles.\r\n");
-    client.tick();
-    vusk_textctrl &text = client->main_display()->textctrl();
-    select_everything_shown(text);
+    vusk_textctrl &text = text_selected_after_a_font_and_back();
     ASSERT_TRUE(text.has_mouse_selection());
     const int line_height = text_line_height(client);
 
