@@ -8,9 +8,10 @@
 # of for what it checks passes in one and fails in the other. Last it builds
 # the audio, download and sound-pack tests and the unit tests alone under
 # ThreadSanitizer (it cannot share a build with AddressSanitizer) and runs
-# them (of the unit tests, those of the connect, its host lookup and the
-# settings writer), so a data race with the audio thread, the download
-# worker, the lookup's worker or the settings writer fails the run.
+# them (of the unit tests, those of the connect, its host lookup, the
+# settings writer and the saves and logins that use it), so a data race with
+# the audio thread, the download worker, the lookup's worker or the settings
+# writer fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
@@ -50,4 +51,4 @@ for suite in audio_tests soundpack_tests; do
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/$suite" --gtest_brief=1
 done
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/unit_tests" --gtest_brief=1 \
-  --gtest_filter='SocketOpen.*:HostLookup.*:GameServerSession.*:SettingsWriter.*'
+  --gtest_filter='SocketOpen.*:HostLookup.*:GameServerSession.*:SettingsWriter.*:PendingWrites.*:AtomicFile.*:HostileFiles.*:ConfigLogin.*'
