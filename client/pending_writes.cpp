@@ -10,6 +10,8 @@ void pending_writes::set_state(entry &pending, state now)
 {
     only_copy_count += counts(now);
     only_copy_count -= counts(pending.now);
+    failed_count += now == state::failed;
+    failed_count -= pending.now == state::failed;
     pending.now = now;
 }
 

@@ -44,6 +44,8 @@ public:
     size_t size() const { return entries.size(); }
     // Only copies and failed entries.
     size_t only_copies() const { return only_copy_count; }
+    // Only copies whose write has not failed: those the disk still has to take.
+    size_t only_copies_being_written() const { return only_copy_count - failed_count; }
     // Whether the settings of one more record may wait.
     bool has_room() const { return only_copy_count < max_only_copies; }
 
@@ -67,6 +69,7 @@ private:
 
     std::unordered_map<std::string, entry> entries;
     size_t only_copy_count = 0;
+    size_t failed_count = 0;
 };
 
 #endif

@@ -172,6 +172,11 @@ size_t settings_only_copies_waiting()
     return background().pending.only_copies();
 }
 
+size_t settings_only_copies_being_written()
+{
+    return background().pending.only_copies_being_written();
+}
+
 settings_file read_settings_file(const std::string &path)
 {
     settings_file file;

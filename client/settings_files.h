@@ -147,6 +147,8 @@ bool settings_writes_have_room();
 // The settings of records unloaded still waiting for the disk (only copies,
 // failed writes among them), as of the last take-up.
 size_t settings_only_copies_waiting();
+// Of those, the ones whose write has not failed.
+size_t settings_only_copies_being_written();
 
 // Takes up the writes finished since the last call; returns the failures of
 // each background save that finished since, one list per save, in order.

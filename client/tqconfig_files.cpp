@@ -415,6 +415,8 @@ void run_requested_config_save(long long now_ms)
 
 bool settings_writes_backlogged()
 {
+    if (settings_only_copies_being_written() == 0)
+        return false;
     const size_t behind = settings_only_copies_waiting() + TConfig::Instance()->records_held_for_the_disk();
     return behind >= static_cast<size_t>(records_behind_the_disk_pausing_reads);
 }

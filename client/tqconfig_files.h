@@ -69,7 +69,9 @@ void set_uuid(const char *text);
 void run_requested_config_save(long long now_ms);
 // Whether the settings writes are so far behind that the game socket is not
 // read (records_behind_the_disk_pausing_reads): the server waits for the
-// disk rather than have a character's settings go unsaved.
+// disk rather than have a character's settings go unsaved. A disk that
+// refuses every write is not behind: the game goes on, and what it refused is
+// said not saved.
 bool settings_writes_backlogged();
 // The owner of the server's "uuid" tag: it sets the client id.
 client_id_owner &client_id_tags();

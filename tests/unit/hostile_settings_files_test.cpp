@@ -401,3 +401,19 @@ TEST_F(HostileFiles, WhileTheSettingsWritesAreBehindTheTickTakesThemUpWithoutWai
             << login;
     }
 }
+
+// A disk that refuses every write is not slow: waiting for it would leave the
+// game's text unread for good. The settings it refused stay for the next save.
+TEST_F(HostileFiles, ADiskThatRefusesEveryWriteDoesNotHoldTheGameBack)
+{
+    const int unloads = records_behind_the_disk_pausing_reads + 10;
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    log_in_changing(config, "Name", record_list_capacity);
+    stderr_capture said;
+    lowered_limit lowered(RLIMIT_FSIZE, 100);
+    log_in_changing(config, "Later", unloads);
+    wait_for_background_saves();
+    run_requested_config_save(tick_clock_ms(20));
+    EXPECT_EQ(settings_only_copies_waiting(), static_cast<size_t>(unloads));
+    EXPECT_FALSE(settings_writes_backlogged());
+}

@@ -121,3 +121,20 @@ TEST(PendingWrites, AnEarlierWriteReplacedSettlesNothing)
     EXPECT_EQ(pending.only_copies(), 0u);
     EXPECT_EQ(pending.size(), 0u);
 }
+
+// What the disk still has to take: only copies on their way, not those it
+// refused, and again once a refused one is handed to it anew.
+TEST(PendingWrites, OnlyCopiesBeingWrittenLeaveOutTheFailedUntilHandedAgain)
+{
+    pending_writes pending;
+    fill_with_only_copies(pending);
+    EXPECT_EQ(pending.only_copies_being_written(), max_only_copies);
+    fail_every_write(pending);
+    EXPECT_EQ(pending.only_copies_being_written(), 0u);
+    EXPECT_EQ(pending.only_copies(), max_only_copies);
+    pending.handed(path_of(0), "settings", max_only_copies, if_write_fails::content_kept);
+    EXPECT_EQ(pending.only_copies_being_written(), 1u);
+    EXPECT_EQ(pending.settle(path_of(0), max_only_copies, false), state::only_copy);
+    EXPECT_EQ(pending.only_copies_being_written(), 0u);
+    EXPECT_EQ(pending.only_copies(), max_only_copies - 1);
+}
