@@ -410,10 +410,17 @@ TEST_F(HostileFiles, ADiskThatRefusesEveryWriteDoesNotHoldTheGameBack)
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     log_in_changing(config, "Name", record_list_capacity);
     stderr_capture said;
-    lowered_limit lowered(RLIMIT_FSIZE, 100);
-    log_in_changing(config, "Later", unloads);
-    wait_for_background_saves();
-    run_requested_config_save(tick_clock_ms(20));
-    EXPECT_EQ(settings_only_copies_waiting(), static_cast<size_t>(unloads));
-    EXPECT_FALSE(settings_writes_backlogged());
+    {
+        lowered_limit lowered(RLIMIT_FSIZE, 100);
+        log_in_changing(config, "Later", unloads);
+        wait_for_background_saves();
+        run_requested_config_save(tick_clock_ms(20));
+        EXPECT_EQ(settings_only_copies_waiting(), static_cast<size_t>(unloads));
+        EXPECT_FALSE(settings_writes_backlogged());
+    }
+    save_system_config();
+    EXPECT_EQ(settings_only_copies_waiting(), 0u);
+    const int last_name = record_list_capacity - 1;
+    const std::string height = "<input_height>" + std::to_string(input_height_min + last_name % 100) + "</input_height>";
+    EXPECT_NE(read_file(in_config_dir("Name" + std::to_string(last_name) + ".cfg")).find(height), std::string::npos);
 }
