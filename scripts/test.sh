@@ -7,10 +7,10 @@
 # process) under a fontconfig file that hides it, so the suites are seen to
 # pass with the monospace font of a machine without it too (the run stops if
 # the hiding did not change the font). The whole tree also has to compile
-# with clang++. The GUI
-# suite and the program run once more in a Release build, several times
-# faster than the sanitizer build: a test that waits a number of ticks instead
-# of for what it checks passes in one and fails in the other. Last it builds
+# with clang++. The GUI suite and the program run once more in a Release
+# build, several times faster than the sanitizer build: a test that waits a
+# number of ticks instead of for what it checks passes in one and fails in
+# the other. Last it builds
 # the audio, download and sound-pack tests and the unit tests alone under
 # ThreadSanitizer (it cannot share a build with AddressSanitizer) and runs
 # them (of the unit tests, those of the connect, its host lookup, the
