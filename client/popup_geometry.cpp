@@ -21,26 +21,9 @@ int within(int64_t value, int display_side)
     return int(std::clamp<int64_t>(value, 1, limit_of(display_side)));
 }
 
-// A side beyond int says nothing a side of int does not: no display is
-// that large. Within it, the products below stay within 64 bits.
-int64_t within_int(int64_t side)
+popup_extent each_side_within(int64_t width, int64_t height, int display_w, int display_h)
 {
-    return std::clamp<int64_t>(side, 1, INT_MAX);
-}
-
-// Both sides shrink by the factor of the side that overshoots more, rounded
-// down.
-popup_extent fitted_keeping_shape(int64_t width, int64_t height, int display_w, int display_h)
-{
-    width = within_int(width);
-    height = within_int(height);
-    const int64_t limit_w = limit_of(display_w);
-    const int64_t limit_h = limit_of(display_h);
-    if (width <= limit_w && height <= limit_h)
-        return {int(width), int(height)};
-    if (width * limit_h >= height * limit_w)
-        return {int(limit_w), int(within_int(height * limit_w / width))};
-    return {int(within_int(width * limit_h / height)), int(limit_h)};
+    return {within(width, display_w), within(height, display_h)};
 }
 
 } // namespace
@@ -49,12 +32,12 @@ popup_extent popup_text_client_size(int cols, int rows, int char_w, int char_h, 
 {
     const int64_t width = int64_t(std::max(cols, 1)) * char_w;
     const int64_t height = int64_t(std::max(rows, 1)) * char_h + char_h / 2;
-    return fitted_keeping_shape(width, height, display_w, display_h);
+    return each_side_within(width, height, display_w, display_h);
 }
 
 popup_extent clamp_to_display(int width, int height, int display_w, int display_h)
 {
-    return {within(width, display_w), within(height, display_h)};
+    return each_side_within(width, height, display_w, display_h);
 }
 
 popup_position bring_onto_display(int x, int y, int w, int display_w, int display_h)

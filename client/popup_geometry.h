@@ -13,9 +13,10 @@ struct popup_extent {
 };
 
 // The client area for cols by rows characters of char_w by char_h pixels,
-// with half a line to spare below, at least 1 by 1. One that does not fit
-// the display is scaled down evenly until it does, keeping its shape (a
-// display size below 1 sets no limit).
+// with half a line to spare below, at least 1 by 1. Text keeps its size
+// whatever the window's, so each side keeps what the font gives it and only
+// a side longer than the display's is cut to the display's (a display side
+// below 1 sets no limit).
 popup_extent popup_text_client_size(int cols, int rows, int char_w, int char_h, int display_w, int display_h);
 
 // A stored or requested outer size, kept within 1..the display's size.

@@ -2,7 +2,7 @@
 # Sourced by the run and test scripts.
 
 RUN_PACKAGES="libwxgtk3.2-dev libvorbisidec-dev libogg-dev portaudio19-dev libpng-dev libcairo2-dev libcurl4-openssl-dev cmake g++ make pkg-config"
-TEST_PACKAGES="$RUN_PACKAGES clang xvfb xauth libgtest-dev libbenchmark-dev sox libsox-fmt-all vorbis-tools imagemagick xdotool x11-utils openbox python3"
+TEST_PACKAGES="$RUN_PACKAGES clang xvfb xauth libgtest-dev libbenchmark-dev sox libsox-fmt-all vorbis-tools imagemagick xdotool x11-utils openbox python3 fontconfig fonts-noto-mono"
 
 install_packages() {
   local missing=()

@@ -149,7 +149,8 @@ TEST_F(FramePopups, TheWindowsMenuListsPopupsNewestFirstAndTogglesThem)
     popups().save_positions();
     choose(id_menu_popup_reset);
     EXPECT_EQ(popup("B").GetPosition(), wxPoint(0, 0));
-    EXPECT_LT(popup("B").GetSize().GetWidth(), 500);
+    const wxSize glyph = character_size(popup("B"));
+    EXPECT_EQ(popup("B").GetClientSize(), wxSize(20 * glyph.x, 5 * glyph.y + glyph.y / 2));
     EXPECT_EQ(TConfig::Instance()->GetPopupData("B").width, 0);
     EXPECT_EQ(TConfig::Instance()->GetPopupData("B").cols, 20);
 }
@@ -363,9 +364,10 @@ TEST_F(FramePopups, AFloodOfRandomTagsStaysWithinTheCaps)
     EXPECT_EQ(client->current_display(), client->main_display());
 }
 
-// A player with a 14-point font keeps every column and row of a popup
-// that fits the screen; a larger one is shrunk onto the screen evenly.
-TEST_F(FramePopups, APopupKeepsTheSizeOfItsFontUpToTheScreenAndItsShapeBeyond)
+// A player with a 14-point font keeps every column and row that fits the
+// screen: a side longer than the screen is cut to it, the other keeps all
+// its text. The sizes asked for come from the font the popups got.
+TEST_F(FramePopups, APopupKeepsTheSizeOfItsFontOnEachSideUpToTheScreen)
 {
     global_display_xsize = screen_width;
     global_display_ysize = screen_height;
@@ -375,19 +377,22 @@ TEST_F(FramePopups, APopupKeepsTheSizeOfItsFontUpToTheScreenAndItsShapeBeyond)
     TConfig::Instance()->add(arden);
     client.receive(";slogin;Arden;elogin;");
     client.tick();
-    client.receive(";swindow_create;Map\nMap\n80 40\nmap\n;ewindow_create;"
-                   ";swindow_create;Huge\nHuge\n1000 1000\nlook\n;ewindow_create;");
-    const wxSize glyph = character_size(popup("Map"));
-    const wxSize full(80 * glyph.x, 40 * glyph.y + glyph.y / 2);
-    ASSERT_LE(full.x, screen_width);
-    ASSERT_LE(full.y, screen_height);
-    EXPECT_EQ(popup("Map").GetClientSize(), full);
-
-    const wxSize huge = popup("Huge").GetClientSize();
-    const double asked_shape = (1000.0 * glyph.x) / (1000.0 * glyph.y + glyph.y / 2);
-    EXPECT_LE(huge.x, screen_width);
-    EXPECT_EQ(huge.y, screen_height);
-    EXPECT_NEAR(huge.x, huge.y * asked_shape, 1.0);
+    client.receive(create_tag("Probe"));
+    const wxSize glyph = character_size(popup("Probe"));
+    ASSERT_GT(glyph.x, 0);
+    ASSERT_GT(glyph.y, 0);
+    const int cols = screen_width / glyph.x;
+    const int rows = (screen_height - glyph.y / 2) / glyph.y;
+    const wxSize full(cols * glyph.x, rows * glyph.y + glyph.y / 2);
+    auto create = [this](const std::string &name, int c, int r) {
+        client.receive(";swindow_create;" + name + "\n" + name + "\n" + std::to_string(c) + " " +
+                       std::to_string(r) + "\nlook\n;ewindow_create;");
+        return popup(name.c_str()).GetClientSize();
+    };
+    EXPECT_EQ(create("Fits", cols, rows), full);
+    EXPECT_EQ(create("Wide", cols + 1, rows), wxSize(screen_width, full.y));
+    EXPECT_EQ(create("Tall", cols, rows + 1), wxSize(full.x, screen_height));
+    EXPECT_EQ(create("Huge", 1000, 1000), wxSize(screen_width, screen_height));
 }
 
 // Popups the player has not opened hold no pictures, however large their

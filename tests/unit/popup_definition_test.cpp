@@ -93,9 +93,9 @@ TEST(PopupGeometry, TextSizesAreComputedWideAndKeptOnTheDisplay)
     popup_extent size = popup_text_client_size(40, 20, 8, 16, 1280, 1024);
     EXPECT_EQ(size.width, 320);
     EXPECT_EQ(size.height, 20 * 16 + 8);
-    // A product beyond int, nearly square, fits the display square.
+    // Products beyond int are each cut to their side of the display.
     size = popup_text_client_size(INT_MAX, INT_MAX, INT_MAX, INT_MAX, 640, 480);
-    EXPECT_EQ(size.width, 480);
+    EXPECT_EQ(size.width, 640);
     EXPECT_EQ(size.height, 480);
     size = clamp_to_display(-40, 5000, 1280, 1024);
     EXPECT_EQ(size.width, 1);
@@ -117,24 +117,32 @@ TEST(PopupGeometry, SizesOfNormalPlayKeepWhatTheFontGives)
     EXPECT_EQ(size.height, 40 * 22 + 11);
 }
 
-// 160 by 63 characters of 8 by 16 pixels fill a display of 1280 by 1016
-// exactly; on a display a pixel narrower or lower both sides shrink by the
-// same factor.
-TEST(PopupGeometry, ASizeBeyondTheDisplayShrinksToItKeepingItsShape)
+// Text keeps its size in any window, so a side the display could hold is
+// never cut: 160 by 63 characters of 8 by 16 pixels fill a display of 1280
+// by 1016 exactly, and on a display a pixel narrower or lower only that side
+// is cut.
+TEST(PopupGeometry, OnlyASideLongerThanTheDisplayIsCutToIt)
 {
     popup_extent size = popup_text_client_size(160, 63, 8, 16, 1280, 1016);
     EXPECT_EQ(size.width, 1280);
     EXPECT_EQ(size.height, 1016);
     size = popup_text_client_size(160, 63, 8, 16, 1279, 1016);
     EXPECT_EQ(size.width, 1279);
-    EXPECT_EQ(size.height, 1016 * 1279 / 1280);
+    EXPECT_EQ(size.height, 1016);
     size = popup_text_client_size(160, 63, 8, 16, 1280, 1015);
-    EXPECT_EQ(size.width, 1280 * 1015 / 1016);
+    EXPECT_EQ(size.width, 1280);
     EXPECT_EQ(size.height, 1015);
-    // The largest text size in a 150-point font.
+    // A wide one keeps all its rows, a tall one all its columns.
+    size = popup_text_client_size(170, 10, 8, 18, 1280, 1016);
+    EXPECT_EQ(size.width, 1280);
+    EXPECT_EQ(size.height, 10 * 18 + 9);
+    size = popup_text_client_size(60, 60, 8, 18, 1280, 1016);
+    EXPECT_EQ(size.width, 60 * 8);
+    EXPECT_EQ(size.height, 1016);
+    // The largest text size in a 150-point font fills the display.
     size = popup_text_client_size(popup_text_max, popup_text_max, 120, 230, 2560, 1440);
+    EXPECT_EQ(size.width, 2560);
     EXPECT_EQ(size.height, 1440);
-    EXPECT_EQ(size.width, int(int64_t(120) * popup_text_max * 1440 / (230 * popup_text_max + 115)));
     // Without a known display only int bounds a side.
     size = popup_text_client_size(popup_text_max, popup_text_max, 120, 230, 0, 0);
     EXPECT_EQ(size.width, 120 * popup_text_max);
