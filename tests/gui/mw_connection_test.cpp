@@ -338,6 +338,7 @@ TEST(MainFrameConnection, ALineTypedWhileReadingWaitsForTheDiskReachesTheServer)
 // noticed then, not once the disk has caught up; its last text is not read.
 TEST(MainFrameConnection, AServerClosingWhileReadingWaitsForTheDiskIsNoticedAtOnce)
 {
+    // The server waits so that it closes once the client no longer reads.
     scripted_game_server server("expect torvane .*\nwait 2\nsendln Unread.\nclose\n");
     client_frame client(server.port());
     ASSERT_TRUE(client.tick_until([&] { return !server.recorded().empty(); }));
