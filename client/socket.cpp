@@ -173,15 +173,17 @@ const char *poll_socket(int fd)
     return flush_if_writable(fd, entry.revents);
 }
 
+// The end of the connection is asked of the system, not read: the server's
+// bytes before it stay unread.
 const char *poll_socket_writes(int fd)
 {
-    if (write_offset == 0)
-        return nullptr;
-    pollfd entry{fd, POLLOUT, 0};
+    pollfd entry{fd, POLLPRI | POLLOUT | POLLRDHUP, 0};
     if (poll(&entry, 1, 0) < 0)
         return is_transient_error(errno) ? nullptr : socket_message_connection_lost;
-    if (entry.revents & POLLNVAL)
+    if (entry.revents & (POLLPRI | POLLNVAL))
         return socket_message_connection_lost;
+    if (entry.revents & (POLLRDHUP | POLLHUP | POLLERR))
+        return socket_message_closed_by_host;
     return flush_if_writable(fd, entry.revents);
 }
 

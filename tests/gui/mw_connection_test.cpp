@@ -5,6 +5,7 @@
 #include "global_fonts.h"
 #include "gui_client.h"
 #include "gui_harness.h"
+#include "held_disk.h"
 #include "alsa_file_sink.h"
 #include "menu_ids.h"
 #include "silent_host.h"
@@ -71,6 +72,19 @@ std::string last_recorded_line(const scripted_game_server &server)
     if (!text.empty())
         text.pop_back();
     return text.substr(text.rfind('\n') + 1);
+}
+
+// With the disk taking nothing, characters log in and change a setting
+// until the settings writes are so far behind that the game is not read.
+bool hold_reading_back_for_the_disk()
+{
+    TConfig &config = *TConfig::Instance();
+    const int most_logins = record_list_capacity + static_cast<int>(max_only_copies);
+    for (int login = 0; login < most_logins && !settings_writes_backlogged(); ++login) {
+        config.UseConfig("Waiting" + std::to_string(login));
+        config.SetInputHeight(input_height_min + login % 2);
+    }
+    return settings_writes_backlogged();
 }
 
 } // namespace
@@ -300,4 +314,41 @@ TEST(MainFrameConnection, ClosingTheWindowWhileConnectingEndsTheProgramThroughTh
     EXPECT_FALSE(client->Close());
     EXPECT_TRUE(client.tick_until([&] { return !client.alive(); }));
     EXPECT_EQ(host.waiting_connects(), 0);
+}
+
+// Reading waits for the disk, sending does not: a line typed meanwhile
+// reaches the server, and its answer is shown once the disk catches up.
+TEST(MainFrameConnection, ALineTypedWhileReadingWaitsForTheDiskReachesTheServer)
+{
+    scripted_game_server server("expect torvane .*\nexpect say hello\nsendln The answer.\nhold\n");
+    client_frame client(server.port());
+    ASSERT_TRUE(client.tick_until([&] { return !server.recorded().empty(); }));
+    held_disk disk;
+    ASSERT_TRUE(hold_reading_back_for_the_disk());
+
+    client.type("say hello");
+    EXPECT_TRUE(client.tick_until([&] { return recorded_line(server, "say hello"); }));
+    EXPECT_TRUE(settings_writes_backlogged());
+    disk.let_go();
+    EXPECT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), "The answer.\n"); }));
+    save_system_config();
+}
+
+// A server that closes the connection while reading waits for the disk is
+// noticed then, not once the disk has caught up; its last text is not read.
+TEST(MainFrameConnection, AServerClosingWhileReadingWaitsForTheDiskIsNoticedAtOnce)
+{
+    // The server waits so that it closes once the client no longer reads.
+    scripted_game_server server("expect torvane .*\nwait 2\nsendln Unread.\nclose\n");
+    client_frame client(server.port());
+    ASSERT_TRUE(client.tick_until([&] { return !server.recorded().empty(); }));
+    held_disk disk;
+    ASSERT_TRUE(hold_reading_back_for_the_disk());
+
+    EXPECT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), DISCONNECT_HINTS); }));
+    EXPECT_TRUE(settings_writes_backlogged());
+    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n" + framed("Connection closed by foreign host."));
+    EXPECT_EQ(global_socket_fd, -1);
+    disk.let_go();
+    save_system_config();
 }

@@ -318,6 +318,70 @@ TEST_F(TextButton, AButtonSlidUnderThePointerWhereAnotherWindowCoversItShowsNoHo
     EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(6); })) << "uncovered";
 }
 
+// Two buttons slid under the pointer overlap there: only the one on top,
+// the one the pointer's events would reach, shows the hover.
+TEST_F(TextButton, OfOverlappingButtonsUnderThePointerOnlyTheOneOnTopIsHovered)
+{
+    auto *later = add(new vusk_command_button(frame->area));
+    const wxPoint pointer = rest_pointer_behind_the_toolkits_back();
+    button->SetSize(pointer.x - 30, pointer.y - 15, 40, 20);
+    later->SetSize(pointer.x - 20, pointer.y - 10, 40, 20);
+    ASSERT_TRUE(gui::wait_until([&] { return later->GetScreenRect().Contains(wxGetMousePosition()); }));
+    // The toolkit's own search says which one the pointer's events reach.
+    const wxWindow *found = wxFindWindowAtPoint(wxGetMousePosition());
+    ASSERT_TRUE(found == button || found == later);
+    vusk_command_button *on_top = found == later ? later : button;
+    vusk_command_button *beneath = found == later ? button : later;
+
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*on_top) == theme_slot(6); })) << "on top";
+    EXPECT_EQ(face_of(*beneath), theme_slot(3));
+}
+
+// A relayout moves the buttons of several panels in one go: each button is
+// placed on the screen through its own parent.
+TEST_F(TextButton, ButtonsMovedInSeveralParentsArePlacedEachThroughItsOwnParent)
+{
+    const int panel_width = 100;
+    auto *left = new wxWindow(frame->area, wxID_ANY, wxPoint(0, 0), wxSize(panel_width, 100));
+    auto *right = new wxWindow(frame->area, wxID_ANY, wxPoint(panel_width, 0), wxSize(panel_width, 100));
+    auto *in_left = add(new vusk_command_button(left));
+    auto *in_right = add(new vusk_command_button(right));
+    const wxPoint pointer = rest_pointer_behind_the_toolkits_back();
+    const wxPoint in_right_panel = pointer - wxPoint(panel_width, 0);
+    ASSERT_TRUE(gui::wait_until([&] { return right->ClientToScreen(in_right_panel) == wxGetMousePosition(); }));
+
+    // The same place in each panel: under the pointer in the right one only.
+    in_left->SetSize(in_right_panel.x - 20, in_right_panel.y - 10, 40, 20);
+    in_right->SetSize(in_right_panel.x - 20, in_right_panel.y - 10, 40, 20);
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*in_right) == theme_slot(6); })) << "under the pointer";
+    EXPECT_EQ(face_of(*in_left), theme_slot(3));
+}
+
+// A disabled button shows no hover, and the buttons moved after it in the
+// same relayout still learn whether the pointer is over them.
+TEST_F(TextButton, ADisabledButtonInARelayoutLeavesTheHoverOfTheButtonsAfterIt)
+{
+    auto *disabled = add(new vusk_command_button(frame->area));
+    disabled->set_enabled(0);
+    const wxPoint pointer = rest_pointer_behind_the_toolkits_back();
+    disabled->SetSize(pointer.x - 30, pointer.y + 20, 40, 20);
+    button->SetSize(pointer.x - 30, pointer.y - 15, 40, 20);
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(6); })) << "moved under the pointer";
+    EXPECT_EQ(face_of(*disabled), theme_slot(24));
+}
+
+// A button destroyed after a move, before the event loop asks where the
+// pointer is, is not asked about; the others moved with it still are.
+TEST_F(TextButton, AButtonDestroyedWhileWaitingForThePointerIsLeftOutAndTheOthersAreHovered)
+{
+    auto *destroyed = add(new vusk_command_button(frame->area));
+    const wxPoint pointer = rest_pointer_behind_the_toolkits_back();
+    destroyed->SetSize(pointer.x - 30, pointer.y + 20, 40, 20);
+    button->SetSize(pointer.x - 30, pointer.y - 15, 40, 20);
+    EXPECT_TRUE(destroyed->Destroy());
+    EXPECT_TRUE(gui::wait_until([&] { return face_of(*button) == theme_slot(6); })) << "moved under the pointer";
+}
+
 // Only the hover images that were set are shown: without a clicked hover
 // image a button that is down shows its clicked image, hovered or not.
 TEST_F(TextButton, AButtonWithoutAClickedHoverImageShowsItsClickedImageWhileHovered)

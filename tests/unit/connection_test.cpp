@@ -4,6 +4,7 @@
 #include "command_line.h"
 #include "connection.h"
 #include "held_lookup.h"
+#include "socket.h"
 #include "stream_recorder.h"
 
 #include <gtest/gtest.h>
@@ -148,4 +149,35 @@ TEST(HostLookup, EndingTheConnectionDoesNotWaitForAHangingLookup)
     // A closer that waits for the lookup ends once it answers.
     name_server.let_go();
     closer.join();
+}
+
+// While the settings writes hold reading back, the player's lines still
+// leave, the server's text reaches no one until reading resumes, and a server
+// that closes the connection meanwhile is noticed.
+TEST(ConnectionWhileReadingWaits, LinesLeaveTheServersTextWaitsAndAClosedConnectionIsReported)
+{
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends), 0);
+    const int server = ends[1];
+    recording_stream_sink sink;
+    vusk_connection connection(sink);
+    connection.stream_parser().reset();
+    socket_clear_all_queues();
+    global_socket_fd = ends[0];
+    ASSERT_EQ(send(server, "first\r\n", 7, 0), 7);
+
+    connection.send("say hello");
+    EXPECT_EQ(connection.send_only(), nullptr);
+    char received[32];
+    ASSERT_EQ(recv(server, received, sizeof received, MSG_DONTWAIT), 10);
+    EXPECT_EQ(std::string(received, 10), "say hello\n");
+    EXPECT_EQ(sink.shown_text(), "");
+    EXPECT_EQ(connection.read(), nullptr);
+    EXPECT_EQ(sink.shown_text().find("first"), 0u) << "once reading resumes";
+
+    ASSERT_EQ(send(server, "second\r\n", 8, 0), 8);
+    close(server);
+    EXPECT_STREQ(connection.send_only(), "Connection closed by foreign host.");
+    EXPECT_EQ(sink.shown_text().find("second"), std::string::npos);
+    connection.close();
 }

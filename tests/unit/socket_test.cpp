@@ -91,11 +91,12 @@ std::string read_from_queue(int fd, size_t count, int maximum = socket_queue_cap
     return read;
 }
 
-const char *poll_until_failure(int fd)
+// Polls with a pass of reading and writing, or another pass, until it fails.
+const char *poll_until_failure(int fd, const char *(*pass)(int) = poll_socket)
 {
     const auto deadline = clock_type::now() + patience;
     while (clock_type::now() < deadline) {
-        if (const char *failure = poll_socket(fd))
+        if (const char *failure = pass(fd))
             return failure;
         usleep(1000);
     }
@@ -314,6 +315,8 @@ TEST(SocketOpen, UrgentDataIsALostConnection)
     int peer = server.accept_one();
     ASSERT_GE(peer, 0);
     ASSERT_EQ(send(peer, "!", 1, MSG_OOB), 1);
+    EXPECT_STREQ(poll_until_failure(fd, poll_socket_writes), "Abnormal disconnect - network connection lost.")
+        << "while only writing";
     EXPECT_STREQ(poll_until_failure(fd), "Abnormal disconnect - network connection lost.");
     close(peer);
     socket_close(fd);
@@ -332,7 +335,25 @@ TEST(SocketPoll, ClosedDescriptorIsALostConnection)
     close(ends[0]);
     close(ends[1]);
     EXPECT_STREQ(poll_socket(closed), "Abnormal disconnect - network connection lost.");
+    EXPECT_STREQ(poll_socket_writes(closed), "Abnormal disconnect - network connection lost.")
+        << "with nothing to send";
     EXPECT_EQ(socket_close(-1), 0);
+}
+
+// A server that resets the connection while its bytes are not read.
+TEST(SocketPoll, AResetWhileOnlyWritingIsAClosedConnection)
+{
+    LocalPort server(4);
+    const int fd = open_connection("127.0.0.1", server.port, "id");
+    ASSERT_GE(fd, 0);
+    const int peer = server.accept_one();
+    ASSERT_GE(peer, 0);
+    ASSERT_EQ(send(peer, "unread", 6, 0), 6);
+    const linger reset{1, 0};
+    ASSERT_EQ(setsockopt(peer, SOL_SOCKET, SO_LINGER, &reset, sizeof reset), 0);
+    close(peer);
+    EXPECT_STREQ(poll_until_failure(fd, poll_socket_writes), "Connection closed by foreign host.");
+    socket_close(fd);
 }
 
 TEST_F(SocketPair, TwoCommandsLeaveInOneWrite)
@@ -388,6 +409,38 @@ TEST_F(SocketPair, WritingToAClosedPeerIsAClosedConnection)
     close_peer();
     socket_send_command(client, "anyone there?");
     EXPECT_STREQ(poll_socket(client), "Connection closed by foreign host.");
+}
+
+// While only writing, the lines queued leave and what the server sent stays
+// with the system until reading resumes.
+TEST_F(SocketPair, OnlyWritingSendsTheQueuedLinesAndLeavesTheServersBytesUnread)
+{
+    ASSERT_EQ(send(peer, "from the server", 15, 0), 15);
+    ASSERT_EQ(socket_send_command(client, "say hello"), 1);
+    EXPECT_EQ(poll_socket_writes(client), nullptr);
+    char received[32];
+    ASSERT_EQ(recv(peer, received, sizeof received, MSG_DONTWAIT), 10);
+    EXPECT_EQ(std::string(received, 10), "say hello\n");
+    EXPECT_EQ(poll_socket_writes(client), nullptr) << "nothing left to send";
+    EXPECT_EQ(socket_read_data(client, received, sizeof received), 0);
+    EXPECT_EQ(read_from_queue(client, 15), "from the server");
+}
+
+// A server that closes the connection while only writing is noticed at once,
+// whether or not anything waits to be sent or to be read.
+TEST_F(SocketPair, APeerThatClosesWhileOnlyWritingIsNoticedWithoutReading)
+{
+    ASSERT_EQ(send(peer, "last words", 10, 0), 10);
+    close_peer();
+    EXPECT_STREQ(poll_socket_writes(client), "Connection closed by foreign host.");
+    char text[16];
+    EXPECT_EQ(socket_read_data(client, text, sizeof text), 0);
+
+    close(client);
+    open_pair(SOCK_STREAM);
+    close_peer();
+    socket_send_command(client, "anyone there?");
+    EXPECT_STREQ(poll_socket_writes(client), "Connection closed by foreign host.");
 }
 
 TEST_F(SocketPair, FullReadQueuePausesReading)

@@ -228,6 +228,24 @@ TEST(TextctrlRewrap, TheSameMetricsKeepTheLayoutAndOnlyOtherWidthsChangeIt)
     EXPECT_EQ(store.lines(), (lines_t{std::string(19, 'a'), "a"}));
 }
 
+// A font of the same widths but another height is another font: its line
+// height spaces the lines painted and sets how many fit.
+TEST(TextctrlRewrap, TheSameWidthsAtAnotherHeightTakeUpTheNewLineHeight)
+{
+    fake_textctrl store(100, 60);
+    append_numbered_lines(store, 3);
+    const int taller = store.get_line_height() + 5;
+    store.set_font(10, taller);
+    EXPECT_EQ(store.get_line_height(), taller);
+    EXPECT_EQ(store.get_visible_line_count(), 60 / taller);
+    recording_painter painter;
+    store.paint(painter);
+    // The empty line after the last newline takes the bottom row.
+    const int last_row = 60 - 2 * taller - 1;
+    EXPECT_EQ(painted_texts(painter),
+              (lines_t{std::to_string(last_row) + ":L2", std::to_string(last_row - taller) + ":L1"}));
+}
+
 TEST(TextctrlClear, EmptiesEverythingAndStartsAfresh)
 {
     fake_textctrl store;
