@@ -25,6 +25,7 @@ constexpr mode_t kept_copy_mode = 0600;
 
 std::atomic<int (*)(int)> sync_content{fdatasync};
 std::atomic<int (*)(const char *, const char *)> hard_link{link};
+std::atomic<int (*)(const char *, const char *)> rename_into_place{rename};
 
 std::string directory_of(const std::string &path)
 {
@@ -190,13 +191,14 @@ bool copy_all(int from, int to)
 
 disk_calls system_disk_calls()
 {
-    return {fdatasync, link};
+    return {fdatasync, link, rename};
 }
 
 void use_disk_calls(const disk_calls &calls)
 {
     sync_content = calls.sync_content;
     hard_link = calls.hard_link;
+    rename_into_place = calls.rename_into_place;
 }
 
 atomic_file::atomic_file(const std::string &path, file_sync sync)
@@ -377,7 +379,7 @@ bool atomic_file::commit()
         discard();
         return false;
     }
-    if (rename(temporary.c_str(), target.c_str()) != 0) {
+    if (rename_into_place.load()(temporary.c_str(), target.c_str()) != 0) {
         fail("replace", errno);
         discard();
         return false;

@@ -53,6 +53,8 @@ struct disk_calls {
     int (*sync_content)(int descriptor);
     // Makes a second name for a file (link()).
     int (*hard_link)(const char *existing, const char *new_name);
+    // Puts the new content in the file's place (rename()).
+    int (*rename_into_place)(const char *from, const char *to);
 };
 disk_calls system_disk_calls();
 void use_disk_calls(const disk_calls &calls);

@@ -20,7 +20,9 @@ public:
     explicit watched_syncs(std::vector<std::string> paths) : paths(std::move(paths))
     {
         watcher() = this;
-        use_disk_calls({&watched_syncs::sync, system_disk_calls().hard_link});
+        disk_calls calls = system_disk_calls();
+        calls.sync_content = &watched_syncs::sync;
+        use_disk_calls(calls);
     }
     ~watched_syncs()
     {

@@ -82,16 +82,21 @@ struct seen_on_disk {
 std::string watched_file;
 std::vector<seen_on_disk> seen;
 
-int link_and_look(const char *existing, const char *new_name)
+// The file and its copy just before each step of a save.
+int look_then_link(const char *existing, const char *new_name)
 {
-    const int linked = link(existing, new_name);
-    seen.push_back({read_file(watched_file), read_file(new_name)});
-    return linked;
+    seen.push_back({read_file(watched_file), read_file(watched_file + ".damaged")});
+    return link(existing, new_name);
 }
 
-int link_and_die(const char *existing, const char *new_name)
+int look_then_rename(const char *from, const char *to)
 {
-    link(existing, new_name);
+    seen.push_back({read_file(watched_file), read_file(watched_file + ".damaged")});
+    return rename(from, to);
+}
+
+int die_instead_of_renaming(const char *, const char *)
+{
     raise(SIGKILL);
     return -1;
 }
@@ -100,6 +105,14 @@ int no_hard_links(const char *, const char *)
 {
     errno = EPERM;
     return -1;
+}
+
+void use_link_and_rename(int (*hard_link)(const char *, const char *), int (*rename_into_place)(const char *, const char *))
+{
+    disk_calls calls = system_disk_calls();
+    calls.hard_link = hard_link;
+    calls.rename_into_place = rename_into_place;
+    use_disk_calls(calls);
 }
 
 } // namespace
@@ -188,23 +201,25 @@ TEST_F(KeepAside, TheFileHoldsItsOldOrNewContentAtEveryStep)
 {
     watched_file = path;
     seen.clear();
-    use_disk_calls({system_disk_calls().sync_content, link_and_look});
+    use_link_and_rename(look_then_link, look_then_rename);
     ASSERT_TRUE(save(path, "new", copy));
-    ASSERT_EQ(seen.size(), 1u);
+    ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].file, "unreadable");
-    EXPECT_EQ(seen[0].copy, "unreadable");
+    EXPECT_EQ(seen[0].copy, "");
+    EXPECT_EQ(seen[1].file, "unreadable");
+    EXPECT_EQ(seen[1].copy, "unreadable");
     EXPECT_EQ(read_file(path), "new");
     EXPECT_EQ(read_file(copy), "unreadable");
 }
 
-// Killed between keeping the copy and renaming the new content: the file
+// Killed between keeping the copy and renaming the new content in: the file
 // still holds its old content, and the next save keeps no second copy of it.
 TEST_F(KeepAside, KilledBeforeTheRenameItLeavesTheOldFile)
 {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        use_disk_calls({system_disk_calls().sync_content, link_and_die});
+        use_link_and_rename(link, die_instead_of_renaming);
         atomic_file out(path);
         out.keep_old_file_as(copy);
         fputs("new", out.file());
@@ -252,7 +267,7 @@ TEST_F(KeepAside, NeverReplacesAnEarlierCopy)
 TEST_F(KeepAside, WithoutHardLinksTheOldContentIsCopiedAside)
 {
     write_file(copy, "kept earlier");
-    use_disk_calls({system_disk_calls().sync_content, no_hard_links});
+    use_link_and_rename(no_hard_links, rename);
     ASSERT_TRUE(save(path, "new", copy));
     EXPECT_EQ(read_file(path), "new");
     EXPECT_EQ(read_file(copy), "kept earlier");
