@@ -310,12 +310,31 @@ bool atomic_file::is_old_file(const std::string &path) const
            old_file.st_dev == other.st_dev && old_file.st_ino == other.st_ino;
 }
 
+// What is there holds no content to copy (a link, a pipe, a device, which
+// may never end): it is moved aside whole, unread, to a name nothing holds.
+atomic_file::keeping atomic_file::move_old_entry_to(const std::string &copy, int &reason)
+{
+    if (renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) == 0)
+        return keeping::kept;
+    reason = errno;
+    if (reason == ENOENT)
+        return keeping::kept;
+    return reason == EEXIST ? keeping::taken : keeping::failed;
+}
+
 atomic_file::keeping atomic_file::copy_old_file_to(const std::string &copy, int &reason)
 {
-    const int from = open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    const int from = open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (from < 0 && errno == ELOOP)
+        return move_old_entry_to(copy, reason);
     if (from < 0) {
         reason = errno;
         return reason == ENOENT ? keeping::kept : keeping::failed;
+    }
+    struct stat status;
+    if (fstat(from, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(from);
+        return move_old_entry_to(copy, reason);
     }
     const int to = open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kept_copy_mode);
     if (to < 0) {

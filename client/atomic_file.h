@@ -20,7 +20,7 @@
 // name before the new content is renamed into place, so that the file holds
 // its old or its new content at every moment and an earlier copy is never
 // replaced. Where the file system has no hard links, the old content is
-// copied instead.
+// copied instead (what holds none, a link or a pipe, is moved aside).
 
 #include <cstddef>
 #include <cstdio>
@@ -95,6 +95,7 @@ private:
     bool keep_old_file();
     keeping keep_old_file_at(const std::string &copy, int &reason);
     keeping copy_old_file_to(const std::string &copy, int &reason);
+    keeping move_old_entry_to(const std::string &copy, int &reason);
     int sync_temporary_file();
     bool is_old_file(const std::string &path) const;
 

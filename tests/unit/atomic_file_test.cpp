@@ -272,4 +272,12 @@ TEST_F(KeepAside, WithoutHardLinksTheOldContentIsCopiedAside)
     EXPECT_EQ(read_file(path), "new");
     EXPECT_EQ(read_file(copy), "kept earlier");
     EXPECT_EQ(read_file(copy + "-2"), "unreadable");
+
+    // A link to an endless file is moved aside unread.
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("/dev/zero", path);
+    ASSERT_TRUE(save(path, "newer", copy));
+    EXPECT_EQ(read_file(path), "newer");
+    EXPECT_TRUE(std::filesystem::is_symlink(copy + "-3"));
+    EXPECT_EQ(read_file(copy + "-2"), "unreadable");
 }
