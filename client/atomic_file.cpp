@@ -181,9 +181,11 @@ bool copy_all(int from, int to)
             return got == 0;
         for (ssize_t put = 0; put < got;) {
             const ssize_t wrote = write(to, chunk + put, static_cast<size_t>(got - put));
-            if (wrote < 0 && errno != EINTR)
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote <= 0)
                 return false;
-            put += wrote < 0 ? 0 : wrote;
+            put += wrote;
         }
     }
 }
