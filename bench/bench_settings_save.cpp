@@ -19,6 +19,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 constexpr int configurations = record_list_capacity;
@@ -221,6 +222,37 @@ void BM_OneWriteAmong20000Files(benchmark::State &state)
     std::filesystem::remove_all(directory);
 }
 BENCHMARK(BM_OneWriteAmong20000Files)->Unit(benchmark::kMillisecond);
+
+// One changed settings file saved by the settings writer while another
+// program has 1 GB written to a file of the same file system that is not yet
+// on the disk: the time from asking to the file being in place.
+void BM_OneSaveWhileAnotherProgramHas1GBUnwritten(benchmark::State &state)
+{
+    constexpr size_t unwritten_bytes = size_t{1} << 30;
+    constexpr size_t chunk_bytes = size_t{1} << 20;
+    char pattern[] = "/tmp/vusk-bench-busy-XXXXXX";
+    const std::string directory = mkdtemp(pattern);
+    const std::string others = directory + "/another-programs-data";
+    const std::string path = directory + "/Arden.cfg";
+    const std::vector<char> chunk(chunk_bytes, 'x');
+    settings_writer writer;
+    int version = 0;
+    for (auto _ : state) {
+        {
+            std::ofstream out(others, std::ios::binary | std::ios::trunc);
+            for (size_t written = 0; written < unwritten_bytes; written += chunk_bytes)
+                out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        }
+        state.SetIterationTime(held_for([&] {
+            writer.write({path, "version " + std::to_string(++version), {}, 0, 0});
+            writer.wait_until_written();
+        }));
+        writer.take_outcomes();
+        std::filesystem::remove(others);
+    }
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_OneSaveWhileAnotherProgramHas1GBUnwritten)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // A login whose file holds its record and 2,000 small records of other
 // names: the GUI thread's time for the login.

@@ -134,28 +134,26 @@ std::vector<settings_writer::waiting_write> settings_writer::take_batch()
     return batch;
 }
 
-// Every content is written and closed first, then made durable at once, and
-// only then renamed into place: a file replaced holds content on the disk.
+// Every content is written and closed first, its way to the disk started;
+// then each is waited for, and only then are they renamed into place: a file
+// replaced holds content on the disk, and no other program's data is synced.
 std::vector<settings_write_outcome> settings_writer::write_batch(std::vector<waiting_write> batch)
 {
     std::vector<settings_write_outcome> finished(batch.size());
     std::vector<std::unique_ptr<atomic_file>> files;
-    std::vector<std::string> paths;
     for (size_t index = 0; index < batch.size(); ++index) {
         settings_write_outcome &outcome = finished[index];
         outcome.write = with_move_still_due(std::move(batch[index].write));
         outcome.replaced_saves = std::move(batch[index].replaced_saves);
         files.push_back(std::make_unique<atomic_file>(outcome.write.path, file_sync::by_caller));
         write_content(*files.back(), outcome.write);
-        if (files.back()->finish_writing())
-            paths.push_back(outcome.write.path);
+        files.back()->finish_writing();
     }
-    const std::string sync_failure = sync_file_systems_of(paths);
+    for (const std::unique_ptr<atomic_file> &file : files)
+        file->make_durable();
     for (size_t index = 0; index < finished.size(); ++index) {
         settings_write_outcome &outcome = finished[index];
-        if (!sync_failure.empty())
-            outcome.failure = sync_failure;
-        else if (!files[index]->commit())
+        if (!files[index]->commit())
             outcome.failure = files[index]->error();
         else
             note_file_put_in_place(outcome);

@@ -8,9 +8,9 @@
 // content. Files are written in the order they were first asked for; a file
 // asked for again while its write still waits gets the newer content in
 // that place, one write for both. The thread takes every write waiting (up
-// to a batch) at once and makes their contents durable with one sync before
-// it renames them into place. What each write came to waits for the asking
-// thread to take it up.
+// to a batch) at once, starts the way to the disk of all of them, and waits
+// for each before it renames them into place. What each write came to waits
+// for the asking thread to take it up.
 //
 // The thread starts with the first write and ends with stop(), which first
 // writes everything asked for; a later write starts it again. When the system
@@ -52,7 +52,7 @@ struct settings_write_outcome {
     ino_t inode = 0;
 };
 
-// The writes the thread takes at once, written with one sync.
+// The writes the thread takes at once, their ways to the disk started together.
 constexpr size_t settings_write_batch = 2048;
 
 // Writes one file on the calling thread.

@@ -100,7 +100,7 @@ TEST_F(HostileFiles, StrayEndTagsKeepThePlayersSettings)
     EXPECT_EQ(read_file(in_config_dir("Arden.cfg")), fixture("record_config.golden"));
 }
 
-TEST_F(HostileFiles, AFileThatHeldNothingIsKeptBesideTheNewOne)
+TEST_F(HostileFiles, EachDamagedFileIsKeptBesideTheNewOneAndBesideEarlierCopies)
 {
     const std::string garbage = "player notes, no settings <b>bold</b>\n";
     TConfig &config = load_golden_with_record(garbage);
@@ -115,6 +115,17 @@ TEST_F(HostileFiles, AFileThatHeldNothingIsKeptBesideTheNewOne)
     config.SetInputHeight(301);
     save_system_config();
     EXPECT_TRUE(identity(in_config_dir("Arden.cfg.damaged")) == kept);
+
+    // Damaged again (grown past what is read): kept too, beside the first.
+    const std::string oversized(settings_file_size_limit + 1, '#');
+    write_file(in_config_dir("Arden.cfg"), oversized);
+    EXPECT_EQ(read_settings_file(in_config_dir("Arden.cfg")).state, settings_file_state::refused);
+    config.SetInputHeight(302);
+    save_system_config();
+    EXPECT_TRUE(identity(in_config_dir("Arden.cfg.damaged")) == kept);
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged")), garbage);
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged-2")), oversized);
+    EXPECT_NE(read_file(in_config_dir("Arden.cfg")).find("<input_height>302</input_height>"), std::string::npos);
 }
 
 TEST_F(HostileFiles, SavesRewriteOnlyChangedFiles)
@@ -141,37 +152,51 @@ TEST_F(HostileFiles, SavesRewriteOnlyChangedFiles)
     EXPECT_NE(read_file(record).find("<input_height>300</input_height>"), std::string::npos);
 }
 
-// Left by killed saves of an earlier run, by a save still running, by the
-// player: the first save into the directory removes the stale temporary
-// files of every file; later saves do not look again, so that a save costs
-// the same however many files lie beside it.
-TEST_F(HostileFiles, TheFirstSaveIntoTheDirectoryRemovesItsStaleTemporaryFiles)
+// Left by killed saves of an earlier run, by a save still running, by other
+// programs in the home directory and in the configuration directory: a save
+// removes the stale temporary files of the files it writes and nothing else;
+// a directory is looked at once, so that a save costs the same however many
+// files lie beside it.
+TEST_F(HostileFiles, SavesRemoveTheStaleTemporaryFilesOfTheirOwnFilesOnly)
 {
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     const std::string record = in_config_dir("Arden.cfg");
+    const std::string home_dir = home.path();
     const std::vector<std::string> stale = {record + ".tmp-a1B2c3", record + ".tmp-zzzzzz",
-                                            in_config_dir("Bryn.cfg.tmp-a1B2c3")};
-    const std::vector<std::string> kept = {record + ".tmp-Fresh1", record + ".backup", record + ".tmp-abc",
-                                           record + ".tmp-a1B2c3d", in_config_dir(".tmp-a1B2c3")};
+                                            store_path() + ".tmp-Q9w8E7"};
+    const std::string other_record = in_config_dir("Bryn.cfg.tmp-a1B2c3");
+    std::vector<std::string> kept = {record + ".tmp-Fresh1", record + ".backup", record + ".tmp-abc",
+                                     record + ".tmp-a1B2c3d", in_config_dir(".tmp-a1B2c3")};
+    for (const std::string &directory : {home_dir, config_dir()})
+        for (const char *name : {"/thesis.tex.tmp-Ab12Cd", "/download.iso.tmp-x9Y8z7", "/notes.cfg.tmp-k3J4h5"})
+            kept.push_back(directory + name);
     for (const std::string &path : stale)
         write_file(path, "cut");
+    write_file(other_record, "cut");
     for (const std::string &path : kept)
         write_file(path, "keep");
-    for (const std::string &path : {stale[0], stale[1], stale[2], kept[1], kept[2], kept[3], kept[4]})
+    for (const std::string &path : stale)
         make_old(path);
+    make_old(other_record);
+    for (const std::string &path : kept)
+        if (path != record + ".tmp-Fresh1")
+            make_old(path);
     config.SetInputHeight(301);
     save_system_config();
     for (const std::string &path : stale)
         EXPECT_FALSE(exists(path)) << path;
-    for (const std::string &path : kept)
-        EXPECT_TRUE(exists(path)) << path;
+    EXPECT_TRUE(exists(other_record));
 
-    const std::string later = record + ".tmp-Later1";
+    const std::string later = in_config_dir("Bryn.cfg.tmp-Later1");
     write_file(later, "cut");
     make_old(later);
+    config.UseConfig("Bryn");
     config.SetInputHeight(302);
     save_system_config();
+    EXPECT_FALSE(exists(other_record));
     EXPECT_TRUE(exists(later));
+    for (const std::string &path : kept)
+        EXPECT_EQ(read_file(path), "keep") << path;
 }
 
 TEST_F(HostileFiles, RelativeConfigDirectoryIsTakenUnderHome)

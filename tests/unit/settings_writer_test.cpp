@@ -6,6 +6,7 @@
 #include "file_text.h"
 #include "lowered_limit.h"
 #include "temp_home.h"
+#include "watched_syncs.h"
 
 #include <gtest/gtest.h>
 
@@ -221,4 +222,33 @@ TEST(SettingsWriter, AFileAskedForAgainWhileItWaitsIsWrittenOnceWithTheNewestCon
     EXPECT_EQ(read_file(a), "a3");
     EXPECT_EQ(read_file(a + ".damaged"), "damaged");
     EXPECT_EQ(read_file(b), "b1");
+}
+
+// Each file of a batch, and a file written alone, reaches the disk before it
+// is renamed into place: a crash then leaves old or new content, never an
+// empty file.
+TEST(SettingsWriter, EveryFileIsSyncedBeforeItIsRenamedIntoPlace)
+{
+    TempDir directory;
+    std::vector<std::string> paths;
+    for (int file = 0; file < 40; ++file)
+        paths.push_back(directory.path() + "/C" + std::to_string(file) + ".cfg");
+    const std::string alone = directory.path() + "/varn_ossic.cfg";
+    for (const std::string &path : paths)
+        write_file(path, "old");
+    write_file(alone, "old");
+    std::vector<std::string> watched = paths;
+    watched.push_back(alone);
+    watched_syncs syncs(watched);
+    {
+        held_writer held;
+        for (size_t file = 0; file < paths.size(); ++file)
+            held.writer.write(write_of(paths[file], "new " + std::to_string(file), file + 1));
+        held.let_go();
+        ASSERT_EQ(take_all(held.writer, paths.size()).size(), paths.size());
+    }
+    EXPECT_TRUE(put_in_place(write_of(alone, "new alone", 1)).failure.empty());
+    for (const std::string &path : watched)
+        EXPECT_TRUE(syncs.synced_before_renamed(path)) << path;
+    EXPECT_EQ(read_file(paths.back()), "new 39");
 }
