@@ -223,29 +223,34 @@ void vusk_download::start_transfer(request asked, request_order order)
     transfer &started = transfers.emplace_back(std::move(asked), order, directory + "/" + name);
     const std::string url = web_address_start + percent_encode_path("/" + started.asked.name);
     if (started.file.file() == nullptr || !fetcher.start(url, started.file.file(), timing.limits, &started)) {
-        fail(started.asked, true);
+        const request failed_to_start = std::move(started.asked);
         transfers.pop_back();
+        fail(failed_to_start, true);
     }
 }
 
+// The transfer's temporary file is gone before its callback tells anyone.
 void vusk_download::end_transfer(transfer &ended, fetch_outcome outcome)
 {
+    const bool stored = outcome == fetch_outcome::complete && ended.file.commit();
+    request asked = std::move(ended.asked);
+    const request_order order = ended.order;
+    transfers.remove_if([&](const transfer &t) { return &t == &ended; });
     switch (outcome) {
     case fetch_outcome::complete:
-        if (ended.file.commit())
-            succeed(ended.asked);
+        if (stored)
+            succeed(asked);
         else
-            fail(ended.asked, true);
+            fail(asked, true);
         break;
-    case fetch_outcome::failed: fail(ended.asked, true); break;
+    case fetch_outcome::failed: fail(asked, true); break;
     case fetch_outcome::retry_later:
-        if (ended.asked.attempts < timing.attempts)
-            try_again_later(std::move(ended.asked), ended.order);
+        if (asked.attempts < timing.attempts)
+            try_again_later(std::move(asked), order);
         else
-            fail(ended.asked, false);
+            fail(asked, false);
         break;
     }
-    transfers.remove_if([&](const transfer &t) { return &t == &ended; });
 }
 
 // The pause doubles with each attempt; newer requests go first meanwhile.
