@@ -39,6 +39,10 @@ void set_options(CURL *easy, const std::string &url, body_sink &sink, const fetc
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    // A transfer ended while its name lookup hangs leaves the lookup behind
+    // rather than waiting for it: a silent name server holds up neither the
+    // other transfers nor quitting.
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, limits.connect_timeout_s);
     curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(limits.total_timeout.count()));
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.max_bytes));
