@@ -39,33 +39,38 @@ vusk_download::~vusk_download()
     stop();
 }
 
+// The worker waits for work, or for its transfers; woken while every
+// transfer place is taken it could start nothing.
 int vusk_download::download(const char *name, callback_function callback, void *data)
 {
-    if (!try_queue_download(name, callback, data))
-        return 0;
+    size_t running;
     {
         std::lock_guard<std::mutex> lock(list_mutex);
+        if (!try_queue_download_unlocked(name, callback, data))
+            return 0;
         if (!worker.joinable())
             worker = std::thread(&vusk_download::run_worker, this);
+        running = transfers_running;
     }
-    work_ready.notify_one();
-    fetcher.wake();
+    if (running == 0)
+        work_ready.notify_one();
+    else if (running < max_transfers)
+        fetcher.wake();
     return 1;
 }
 
-int vusk_download::try_queue_download(const char *name, callback_function callback, void *data)
+bool vusk_download::try_queue_download_unlocked(const char *name, callback_function callback, void *data)
 {
     if (name == nullptr || strnlen(name, max_download_name_length + 1) > max_download_name_length)
-        return 0;
-    std::lock_guard<std::mutex> lock(list_mutex);
+        return false;
     if (stopping || queued_names.count(name) != 0 || refused_after_failure_unlocked(name))
-        return 0;
+        return false;
     if (queued_names.size() >= max_queued && !push_out_oldest_waiting_unlocked())
-        return 0;
+        return false;
     waiting.emplace(next_order++, request{name, callback, data});
     queued_names.insert(name);
     ++unfinished;
-    return 1;
+    return true;
 }
 
 bool vusk_download::push_out_oldest_waiting_unlocked()
@@ -141,20 +146,21 @@ bool vusk_download::stopped()
 
 void vusk_download::run_worker()
 {
-    while (start_round()) {
-        for (const http_fetcher::ended &ended : fetcher.run(until_next_pause_ends()))
+    for (std::chrono::milliseconds longest; start_round(longest);) {
+        for (const http_fetcher::ended &ended : fetcher.run(longest))
             end_transfer(*static_cast<transfer *>(ended.tag), ended.outcome);
     }
     fetcher.cancel_all();
     transfers.clear();
 }
 
-bool vusk_download::start_round()
+bool vusk_download::start_round(std::chrono::milliseconds &longest_wait)
 {
     std::vector<request> gone;
     std::vector<std::pair<request_order, request>> starting;
     {
         std::unique_lock<std::mutex> lock(list_mutex);
+        transfers_running = transfers.size();
         wait_for_work_unlocked(lock);
         if (stopping)
             return false;
@@ -166,6 +172,8 @@ bool vusk_download::start_round()
             starting.emplace_back(due->first, std::move(due->second));
             waiting.erase(due);
         }
+        transfers_running = transfers.size() + starting.size();
+        longest_wait = until_next_pause_ends_unlocked();
     }
     for (const request &asked : gone)
         if (!stopped())
@@ -193,12 +201,6 @@ std::map<vusk_download::request_order, vusk_download::request>::iterator vusk_do
         if (newest->second.not_before <= now)
             return std::prev(newest.base());
     return waiting.end();
-}
-
-std::chrono::milliseconds vusk_download::until_next_pause_ends()
-{
-    std::lock_guard<std::mutex> lock(list_mutex);
-    return until_next_pause_ends_unlocked();
 }
 
 // How long the worker may wait before a paused request is due, at most a

@@ -132,15 +132,15 @@ private:
         std::chrono::steady_clock::time_point at;
     };
 
-    int try_queue_download(const char *name, callback_function callback, void *data);
+    bool try_queue_download_unlocked(const char *name, callback_function callback, void *data);
     bool push_out_oldest_waiting_unlocked();
     void run_worker();
-    // Calls back the requests pushed out and starts the newest due ones;
-    // false once the service stops.
-    bool start_round();
+    // Calls back the requests pushed out and starts the newest due ones,
+    // and tells how long the transfers may run before a paused request is
+    // due; false once the service stops.
+    bool start_round(std::chrono::milliseconds &longest_wait);
     void wait_for_work_unlocked(std::unique_lock<std::mutex> &lock);
     std::map<request_order, request>::iterator newest_due_unlocked();
-    std::chrono::milliseconds until_next_pause_ends();
     std::chrono::milliseconds until_next_pause_ends_unlocked();
     bool stopped();
     void start_transfer(request asked, request_order order);
@@ -168,6 +168,8 @@ private:
     // The names waiting or in flight.
     std::unordered_set<std::string> queued_names;
     std::vector<request> pushed_out;
+    // Transfers in flight as of the worker's last look at the queue.
+    size_t transfers_running = 0;
     // Requests accepted whose callback has not returned yet.
     size_t unfinished = 0;
     // Most recently asked for first, and where each name's failure is.
