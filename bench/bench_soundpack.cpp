@@ -3,11 +3,13 @@
 // decoding a 2-second effect from its Ogg file, a flood of requests for
 // 10,000 names of long effects (the time the worst tick spends on them, and
 // the memory the pack keeps), 3,000 names that neither the pack nor the
-// web host has, and one request once 10,000 such names have filled the
-// pack's effects and the service's failures to their bounds.
+// web host has, one request once 10,000 such names have filled the
+// pack's effects and the service's failures to their bounds, and a sound
+// asked for while 300 downloads are stuck.
 #include "resident_memory.h"
 #include "sound_decoder.h"
 #include "sox_sound.h"
+#include "vusk_audio_base.h"
 #include "vusk_soundpack.h"
 
 #include <benchmark/benchmark.h>
@@ -19,6 +21,7 @@
 #include <ctime>
 #include <filesystem>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -175,20 +178,29 @@ void BM_SoundNameFlood(benchmark::State &state)
 }
 BENCHMARK(BM_SoundNameFlood)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// A listening socket on 127.0.0.1, on a port it picked; port stays 0 when
+// that fails.
+int listen_on_loopback(int &port)
+{
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0 && listen(listener, 64) == 0 &&
+        getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    return listener;
+}
+
 // A web host on 127.0.0.1 that has no file: every request gets a 404.
 class empty_web_host {
 public:
     empty_web_host()
     {
-        listener = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (bind(listener, reinterpret_cast<sockaddr *>(&address), length) != 0 || listen(listener, 64) != 0 ||
-            getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        listener = listen_on_loopback(port_);
+        if (port_ == 0)
             return;
-        port_ = ntohs(address.sin_port);
         server = std::thread([this] { answer_every_request(); });
     }
     ~empty_web_host()
@@ -223,16 +235,10 @@ private:
     std::thread server;
 };
 
-// Until the service has ended every download asked for so far: transfers run
-// in order, so a marker's callback comes after them all.
-void wait_for_downloads(vusk_download &downloads, int marker)
+// Until the service has ended every download asked for so far.
+void wait_for_downloads(vusk_download &downloads)
 {
-    std::atomic<bool> done{false};
-    const std::string name = "marker" + std::to_string(marker);
-    auto called_back = [](void *data, int) { static_cast<std::atomic<bool> *>(data)->store(true); };
-    while (!downloads.download(name.c_str(), called_back, &done))
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    while (!done)
+    while (!downloads.idle())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
@@ -255,7 +261,7 @@ void BM_MissingSoundNames(benchmark::State &state)
         vusk_soundpack pack(directory, downloads);
         for (int pass = 0; pass < 3; ++pass) {
             request_every_name(pack, ticks, peak, "missing", missing_names);
-            wait_for_downloads(downloads, pass);
+            wait_for_downloads(downloads);
             peak = std::max(peak, resident_megabytes());
         }
         ticks.time([&] { pack.get_sound_data("e0", 1); });
@@ -286,7 +292,7 @@ void accumulate_names(vusk_soundpack &pack, vusk_download &downloads)
     for (int first = 0; first < accumulated_names; first += names_per_read) {
         for (int i = first; i < first + names_per_read; ++i)
             pack.parse_audio_tag(("gone" + std::to_string(i) + " 1 preload").c_str());
-        wait_for_downloads(downloads, first);
+        wait_for_downloads(downloads);
     }
     pack.get_sound_data("e0", 1);
     settle(pack, ticks);
@@ -323,5 +329,144 @@ void BM_RequestAmongFullLists(benchmark::State &state)
     std::filesystem::remove_all(directory);
 }
 BENCHMARK(BM_RequestAmongFullLists)->Arg(0)->Arg(1)->Iterations(accumulated_names)->Unit(benchmark::kMicrosecond);
+
+// A web host on 127.0.0.1 that serves one file at once and holds every other
+// request open: with no answer at all, or (trickle) with a Content-Length of
+// 64 KB and one byte a second. It notes when it served the file.
+class stuck_web_host {
+public:
+    stuck_web_host(bool trickle, std::string served_path, std::string content)
+        : trickle(trickle), served_path(std::move(served_path)), content(std::move(content))
+    {
+        listener = listen_on_loopback(port_);
+        if (port_ == 0)
+            return;
+        server = std::thread([this] { serve(); });
+    }
+    ~stuck_web_host()
+    {
+        stopping = true;
+        if (server.joinable())
+            server.join();
+        for (int client : held)
+            close(client);
+        close(listener);
+    }
+
+    int port() const { return port_; }
+    // The requests held open so far.
+    size_t held_count() const { return held_count_; }
+    // When the file was served; zero before.
+    std::chrono::steady_clock::time_point served_at() const { return served_at_; }
+
+private:
+    void serve()
+    {
+        auto next_byte = std::chrono::steady_clock::now();
+        while (!stopping) {
+            pollfd waiting{listener, POLLIN, 0};
+            if (poll(&waiting, 1, 100) == 1)
+                take_request(accept(listener, nullptr, nullptr));
+            if (trickle && std::chrono::steady_clock::now() >= next_byte) {
+                for (int client : held)
+                    send(client, "t", 1, MSG_NOSIGNAL);
+                next_byte += std::chrono::seconds(1);
+            }
+        }
+    }
+
+    void take_request(int client)
+    {
+        if (client < 0)
+            return;
+        std::string request;
+        char buffer[1024];
+        for (ssize_t got; request.find("\r\n\r\n") == std::string::npos &&
+                          (got = read(client, buffer, sizeof buffer)) > 0;)
+            request.append(buffer, size_t(got));
+        if (request.compare(0, 4 + served_path.size() + 1, "GET " + served_path + " ") == 0) {
+            const std::string answer =
+                "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(content.size()) + "\r\n\r\n" + content;
+            send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
+            served_at_ = std::chrono::steady_clock::now();
+            close(client);
+            return;
+        }
+        static const char trickle_head[] = "HTTP/1.0 200 OK\r\nContent-Length: 65536\r\n\r\n";
+        if (trickle)
+            send(client, trickle_head, sizeof trickle_head - 1, MSG_NOSIGNAL);
+        held.push_back(client);
+        ++held_count_;
+    }
+
+    const bool trickle;
+    const std::string served_path;
+    const std::string content;
+    int listener = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping{false};
+    std::atomic<std::chrono::steady_clock::time_point> served_at_{};
+    std::vector<int> held;
+    std::atomic<size_t> held_count_{0};
+    std::thread server;
+};
+
+// 300 names that the web host holds open (arg 0) or trickles (arg 1), then,
+// once every transfer the service runs at once is one of them, chime, which
+// the host serves at once, asked for every 1.5 s as a server might,
+// with a main tick every 20 ms: the seconds from the first request for
+// chime until the host served it and until it played. The service runs with
+// its own time limits.
+void BM_SoundAmongStuckDownloads(benchmark::State &state)
+{
+    constexpr int stuck_names = 300;
+    constexpr auto ask_every = std::chrono::milliseconds(1500);
+    constexpr auto tick = std::chrono::milliseconds(20);
+    constexpr auto give_up = std::chrono::minutes(5);
+    const std::string directory = directory_with_effects(state, 1, {44100, 1, 0.3, 440});
+    if (directory.empty())
+        return;
+    std::string content;
+    {
+        FILE *file = fopen(effect_path(directory, 0).c_str(), "rb");
+        char buffer[4096];
+        for (size_t got; file && (got = fread(buffer, 1, sizeof buffer, file)) > 0;)
+            content.append(buffer, got);
+        if (file)
+            fclose(file);
+    }
+    for (auto _ : state) {
+        vusk_audio_object::global_audio_enabled = 1;
+        stuck_web_host host(state.range(0) == 1, "/soundpack/chime.ogg", content);
+        vusk_download downloads(directory, "127.0.0.1", host.port());
+        vusk_soundpack pack(directory, downloads);
+        for (int i = 0; i < stuck_names; ++i)
+            pack.parse_audio_tag(("stuck" + std::to_string(i) + " 1 preload").c_str());
+        while (host.held_count() < vusk_download::max_transfers)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const auto first_ask = std::chrono::steady_clock::now();
+        auto next_ask = first_ask;
+        auto now = first_ask;
+        for (; vusk_audio_object::playing_count() == 0 && now - first_ask < give_up;
+             now = std::chrono::steady_clock::now()) {
+            if (now >= next_ask) {
+                pack.parse_audio_tag("chime");
+                next_ask += ask_every;
+            }
+            pack.take_up_decoded();
+            std::this_thread::sleep_for(tick);
+        }
+        const std::chrono::duration<double> heard = now - first_ask;
+        const std::chrono::duration<double> fetched = host.served_at() - first_ask;
+        state.counters["fetched_s"] = fetched.count();
+        state.counters["heard_s"] = vusk_audio_object::playing_count() > 0 ? heard.count() : -1;
+        // With output off every sound is freed.
+        vusk_audio_object::global_audio_enabled = 0;
+        vusk_audio_object::clear_queues();
+        downloads.stop();
+    }
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_SoundAmongStuckDownloads)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace

@@ -2,13 +2,11 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
 
-// How long a transfer waits for its sockets before it looks again; abandon()
-// wakes it sooner.
-constexpr int poll_interval_ms = 1000;
 constexpr long http_ok = 200;
 
 struct body_sink {
@@ -41,9 +39,12 @@ void set_options(CURL *easy, const std::string &url, body_sink &sink, const fetc
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    // A transfer ended while its name lookup hangs leaves the lookup behind
+    // rather than waiting for it: a silent name server holds up neither the
+    // other transfers nor quitting.
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, limits.connect_timeout_s);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, limits.stall_timeout_s);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(limits.total_timeout.count()));
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.max_bytes));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, write_body);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &sink);
@@ -74,17 +75,12 @@ fetch_outcome judge(CURL *easy, CURLcode result)
     return status == http_ok ? fetch_outcome::complete : fetch_outcome::failed;
 }
 
-CURLcode finished_result(CURLM *multi)
-{
-    int left = 0;
-    while (CURLMsg *message = curl_multi_info_read(multi, &left)) {
-        if (message->msg == CURLMSG_DONE)
-            return message->data.result;
-    }
-    return CURLE_RECV_ERROR;
-}
-
 } // namespace
+
+struct http_fetcher::transfer {
+    body_sink sink;
+    void *tag;
+};
 
 http_fetcher::http_fetcher()
 {
@@ -94,39 +90,55 @@ http_fetcher::http_fetcher()
 
 http_fetcher::~http_fetcher()
 {
+    cancel_all();
     curl_multi_cleanup(multi);
 }
 
-void http_fetcher::abandon()
+void http_fetcher::wake()
 {
-    abandoned = true;
     curl_multi_wakeup(multi);
 }
 
-fetch_outcome http_fetcher::fetch(const std::string &url, FILE *out, const fetch_limits &limits)
+bool http_fetcher::start(const std::string &url, FILE *out, const fetch_limits &limits, void *tag)
 {
-    CURL *easy = curl_easy_init();
-    if (easy == nullptr || multi == nullptr) {
-        curl_easy_cleanup(easy);
-        return fetch_outcome::failed;
-    }
-    body_sink sink{out, 0, curl_off_t(limits.max_bytes)};
-    set_options(easy, url, sink, limits);
-    curl_multi_add_handle(multi, easy);
-    fetch_outcome outcome = fetch_outcome::abandoned;
-    while (!abandoned) {
-        int running = 0;
-        if (curl_multi_perform(multi, &running) != CURLM_OK) {
-            outcome = fetch_outcome::failed;
-            break;
-        }
-        if (running == 0) {
-            outcome = judge(easy, finished_result(multi));
-            break;
-        }
-        curl_multi_poll(multi, nullptr, 0, poll_interval_ms, nullptr);
-    }
-    curl_multi_remove_handle(multi, easy);
+    CURL *easy = multi == nullptr ? nullptr : curl_easy_init();
+    if (easy == nullptr)
+        return false;
+    transfer &added = transfers[easy];
+    added = {{out, 0, curl_off_t(limits.max_bytes)}, tag};
+    set_options(easy, url, added.sink, limits);
+    if (curl_multi_add_handle(multi, easy) == CURLM_OK)
+        return true;
+    transfers.erase(easy);
     curl_easy_cleanup(easy);
-    return outcome;
+    return false;
+}
+
+std::vector<http_fetcher::ended> http_fetcher::run(std::chrono::milliseconds longest)
+{
+    int running_now = 0;
+    curl_multi_perform(multi, &running_now);
+    std::vector<ended> finished;
+    int left = 0;
+    while (CURLMsg *message = curl_multi_info_read(multi, &left)) {
+        if (message->msg != CURLMSG_DONE)
+            continue;
+        CURL *easy = message->easy_handle;
+        finished.push_back({transfers[easy].tag, judge(easy, message->data.result)});
+        curl_multi_remove_handle(multi, easy);
+        curl_easy_cleanup(easy);
+        transfers.erase(easy);
+    }
+    if (finished.empty())
+        curl_multi_poll(multi, nullptr, 0, int(std::max<long long>(longest.count(), 0)), nullptr);
+    return finished;
+}
+
+void http_fetcher::cancel_all()
+{
+    for (auto &[easy, unused] : transfers) {
+        curl_multi_remove_handle(multi, easy);
+        curl_easy_cleanup(easy);
+    }
+    transfers.clear();
 }

@@ -3,41 +3,55 @@
 
 // The download service: fetches single files from the game's web host into
 // the same relative path under the configuration directory, in the
-// background. One worker thread runs the transfers one at a time, oldest
-// request first. A name that is queued is not asked for twice. A name whose
-// download failed is refused: for the rest of the run when the host answered
-// with an error, and for a pause when no answer came (the host may be back
-// by then). The failures remembered are bounded; past the bound the least
-// recently asked for is forgotten, which costs at most one more request for
-// that name.
+// background. One worker thread runs a few transfers at once, the most
+// recently asked name first, so a host that holds some requests open or
+// trickles them never holds back a name it serves at once; every transfer
+// has a total time limit. A name that is queued is not asked for twice. A
+// name whose download failed is refused: for the rest of the run when the
+// host answered with an error, and for a pause when no answer came (the host
+// may be back by then). The failures remembered are bounded; past the bound
+// the least recently asked for is forgotten, which costs at most one more
+// request for that name. The queue is bounded too: a request that finds it
+// full pushes the oldest request that has not started out of it.
 //
 // A download succeeds only when the host answered 200 and the whole body was
 // written, flushed and closed; the file then replaces the old copy in one
 // step, so a failed download never damages a good file. A host that cannot
-// be reached, or a transfer that breaks or stalls, is tried again a few times
-// with growing pauses before the request fails.
+// be reached, or a transfer that breaks or runs out of time, is tried again a
+// few times with growing pauses (other requests go first meanwhile) before
+// the request fails.
 //
-// Callbacks: every accepted request whose transfer ends gets exactly one
-// call, with failed 0 after a success and 1 after a failure, on the worker
-// thread and with no lock of the service held. Requests still waiting or in
-// flight when the service stops get none.
+// Callbacks: every accepted request gets exactly one call, with a
+// download_end, on the worker thread and with no lock of the service held.
+// Requests still waiting or in flight when the service stops get none.
 
+#include "atomic_file.h"
 #include "http_fetch.h"
 
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <functional>
 #include <list>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
+
+// What a callback is told.
+enum download_end : int {
+    download_done = 0,
+    download_failed = 1,
+    // Pushed out of a full queue by newer requests before it started: it was
+    // not asked of the host, and nothing is held against the name.
+    download_pushed_out = 2,
+};
 
 struct download_timing {
     // Attempts at one file whose host cannot be reached or whose transfer
-    // broke off.
+    // broke off or ran out of time.
     int attempts = 4;
     // The pause before the second attempt; each further pause doubles.
     std::chrono::milliseconds first_pause{2000};
@@ -50,13 +64,15 @@ struct download_timing {
 
 class vusk_download {
 public:
-    using callback_function = void (*)(void *data, int failed);
+    using callback_function = void (*)(void *data, int end);
 
-    // Requests waiting or in flight: one more is refused (it is no failure,
-    // so the same name may be asked again at once).
+    // Requests waiting or in flight; a request pushed out of the queue waits
+    // for its callback apart, within the same bound.
     static constexpr size_t max_queued = 256;
     // Failures remembered; past this the least recently asked for goes.
     static constexpr size_t max_failures = 1024;
+    // Transfers at once: a few held open by the host leave room for others.
+    static constexpr size_t max_transfers = 4;
 
     // The process-wide service, for the configuration directory and the web
     // host of this run; created on first use.
@@ -71,14 +87,17 @@ public:
     vusk_download &operator=(const vusk_download &) = delete;
 
     // Asks for the relative path name. 1 when accepted; 0 when refused (no
-    // name, one of 100 characters or more, a full queue, a name queued or
-    // refused after a failure, or a stopped service), and then no callback
-    // follows. A
+    // name, one of 100 characters or more, a name queued or refused after a
+    // failure, a queue full of transfers and of requests pushed out not yet
+    // called back, or a stopped service), and then no callback follows. A
     // name that is not a safe relative path is accepted and fails.
     int download(const char *name, callback_function callback, void *data);
     int is_queued(const char *name);
-    // Abandons the transfer in flight and every waiting request, and joins the
-    // worker. Afterwards every request is refused. Any thread but the
+    // Whether every request accepted has had its callback (or the service
+    // stopped).
+    bool idle();
+    // Abandons the transfers in flight and every waiting request, and joins
+    // the worker. Afterwards every request is refused. Any thread but the
     // worker's (a callback) may call it.
     void stop();
 
@@ -87,32 +106,50 @@ public:
     static int create_dirs(const std::string &directory, const std::string &path);
 
 private:
+    using clock = std::chrono::steady_clock;
     struct request {
         std::string name;
         callback_function callback = nullptr;
         void *data = nullptr;
+        // Attempts made so far, and when the next may start.
+        int attempts = 0;
+        clock::time_point not_before{};
     };
-    // A failure is answered when the host said no (or the file could not be
-    // written), unanswered when no answer came in time.
-    enum class transfer_result { success, answered_failure, unanswered_failure, abandoned };
+    // Requests in the order they were asked; a larger number is newer.
+    using request_order = unsigned long long;
+    struct transfer {
+        transfer(request asked, request_order order, const std::string &local_path)
+            : asked(std::move(asked)), order(order), file(local_path)
+        {
+        }
+        request asked;
+        request_order order;
+        atomic_file file;
+    };
     struct failure {
         std::string name;
         bool answered;
         std::chrono::steady_clock::time_point at;
     };
 
-    int try_queue_download(const char *name, callback_function callback, void *data);
+    bool try_queue_download_unlocked(const char *name, callback_function callback, void *data);
+    bool push_out_oldest_waiting_unlocked();
     void run_worker();
-    void load_from_http(const std::string &name);
-    transfer_result transfer(const std::string &name);
-    fetch_outcome fetch_into_file(const std::string &url, const std::string &local_path);
-    // false when the service stopped during the pause.
-    bool pause_before_retry(std::chrono::milliseconds pause);
-    void remove_from_queued_list(const std::string &name);
-    void move_to_failed_list(const std::string &name, bool answered);
-    // The caller holds list_mutex. An empty request (no callback) when the
-    // name is not queued.
-    request remove_from_queued_list_unlocked(const std::string &name);
+    // Calls back the requests pushed out and starts the newest due ones,
+    // and tells how long the transfers may run before a paused request is
+    // due; false once the service stops.
+    bool start_round(std::chrono::milliseconds &longest_wait);
+    void wait_for_work_unlocked(std::unique_lock<std::mutex> &lock);
+    std::map<request_order, request>::iterator newest_due_unlocked();
+    std::chrono::milliseconds until_next_pause_ends_unlocked();
+    bool stopped();
+    void start_transfer(request asked, request_order order);
+    void end_transfer(transfer &ended, fetch_outcome outcome);
+    void try_again_later(request asked, request_order order);
+    void succeed(const request &asked);
+    // answered: the host said no (or the file could not be written).
+    void fail(const request &asked, bool answered);
+    void call_back(const request &asked, download_end end);
     // Whether a failure of the name still refuses it; marks it asked for,
     // and forgets it once its pause has passed. The caller holds list_mutex.
     bool refused_after_failure_unlocked(const std::string &name);
@@ -122,19 +159,27 @@ private:
     const std::string web_address_start;
     const download_timing timing;
 
-    // Guards queued, failed, stopping and the start of the worker. Never held
-    // while a transfer or a callback runs.
+    // Guards everything below but transfers, and the start of the worker.
+    // Never held while a transfer or a callback runs.
     std::mutex list_mutex;
     std::condition_variable work_ready;
-    // Oldest first; the first is the one in flight.
-    std::deque<request> queued;
+    std::map<request_order, request> waiting;
+    request_order next_order = 0;
+    // The names waiting or in flight.
     std::unordered_set<std::string> queued_names;
+    std::vector<request> pushed_out;
+    // Transfers in flight as of the worker's last look at the queue.
+    size_t transfers_running = 0;
+    // Requests accepted whose callback has not returned yet.
+    size_t unfinished = 0;
     // Most recently asked for first, and where each name's failure is.
     std::list<failure> failed;
     std::unordered_map<std::string, std::list<failure>::iterator> failed_names;
     bool stopping = false;
     std::thread worker;
     http_fetcher fetcher;
+    // The worker's own.
+    std::list<transfer> transfers;
 };
 
 #endif

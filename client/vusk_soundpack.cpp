@@ -240,11 +240,18 @@ void vusk_soundpack::request_download(vusk_sound_effect *effect, int version, so
 
 // The last thing it does is set the state: the GUI thread may forget the
 // effect as soon as it sees the outcome.
-void vusk_soundpack::download_callback_function(void *data, int failed)
+void vusk_soundpack::download_callback_function(void *data, int end)
 {
     vusk_sound_effect *effect = static_cast<vusk_sound_effect *>(data);
-    if (failed) {
-        effect->state = effect->state == effect_updating ? effect_failed : effect_missing;
+    const bool updating = effect->state == effect_updating;
+    if (end == download_pushed_out) {
+        // Never asked of the host: a later request starts again from the
+        // file on disk, and asks for the newer one again.
+        effect->state = updating ? effect_unknown : effect_missing;
+        return;
+    }
+    if (end == download_failed) {
+        effect->state = updating ? effect_failed : effect_missing;
         return;
     }
     // Recorded before the state changes, so that the GUI thread, once it

@@ -50,7 +50,9 @@ class vusk_soundpack;
 // most a decoding or a request to the host, and never while the mixer plays
 // its sound.
 enum sound_effect_state : int {
-    effect_unknown = 0,     // nothing tried yet, or its sound was let go: may go
+    effect_unknown = 0,     // nothing tried yet, its sound was let go, or its
+                            // update was pushed out of the download queue:
+                            // may go
     effect_downloading = 1, // no usable data, the first download in flight:
                             // stays, the download calls back into it
     effect_downloaded = 2,  // the file has arrived and waits to be loaded by
@@ -89,12 +91,14 @@ struct vusk_sound_effect {
 class vusk_soundpack final : public sound_tag_owner {
 public:
     // Effects kept at once. An effect that waits for a download cannot be
-    // forgotten; the service's queue leaves most of them free to go.
+    // forgotten; the service's queue, and the requests it pushed out and has
+    // not called back yet, leave most of them free to go.
     static constexpr size_t max_effects = 1024;
-    static_assert(vusk_download::max_queued <= max_effects / 4, "downloads would leave no effect to forget");
     // Effects forgotten at once when the list is full: one scan serves many
     // new names.
     static constexpr size_t effects_forgotten_together = max_effects / 4;
+    static_assert(2 * vusk_download::max_queued <= max_effects - effects_forgotten_together,
+                  "downloads would leave too few effects to forget");
     // Decoded sounds the effects hold, in bytes: 380 seconds of sound.
     // Sounds that play stay held while they play (the mixer plays at most
     // 64), and sounds decoded but not taken up yet add a quarter of this.
@@ -167,7 +171,7 @@ private:
     void update_sound_version(const std::string &relative_path, int version);
     void update_sound_version_unlocked(const std::string &relative_path, int version);
     sound_version_entry *find_version_unlocked(const std::string &relative_path);
-    static void download_callback_function(void *effect, int failed);
+    static void download_callback_function(void *effect, int end);
     std::string version_file_path() const;
     std::vector<sound_version_entry> versions_now();
 

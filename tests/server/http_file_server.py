@@ -12,6 +12,10 @@ Modes (--mode), for every request:
     short      the file's Content-Length, then half of its body, then close
     stall      the file's Content-Length and its first byte, then silence
     huge       a Content-Length of 1 GB, then zeros as fast as they go
+    hang       the file at once; a missing one gets no answer at all, the
+               connection held open
+    trickle    the file at once; a missing one gets a Content-Length of 64 KB
+               and one byte a second
 
 --log FILE appends "METHOD PATH VERSION" for every request, as it arrives.
 --hold FILE keeps every request waiting until FILE exists (at most 20 s).
@@ -29,6 +33,8 @@ import time
 import urllib.parse
 
 STALL_SECONDS = 120
+HANG_SECONDS = 600
+TRICKLE_LENGTH = 64 << 10
 HOLD_SECONDS = 20
 HUGE_LENGTH = 1 << 30
 PARENT_CHECK_SECONDS = 0.5
@@ -68,6 +74,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
         self.wfile.flush()
 
+    def trickle(self):
+        self.answer(200, b"", length=TRICKLE_LENGTH)
+        try:
+            for _ in range(TRICKLE_LENGTH):
+                self.wfile.write(b"t")
+                self.wfile.flush()
+                time.sleep(1)
+        except OSError:
+            pass
+
     def do_GET(self):
         self.record()
         self.wait_for_release()
@@ -85,6 +101,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 pass
             return
         body = self.local_file()
+        if body is None and mode == "hang":
+            time.sleep(HANG_SECONDS)
+            return
+        if body is None and mode == "trickle":
+            return self.trickle()
         if body is None:
             return self.answer(404, b"not here\n")
         if mode == "short":
@@ -118,7 +139,7 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--mode", default="files",
-                        choices=["files", "notfound", "redirect", "short", "stall", "huge"])
+                        choices=["files", "notfound", "redirect", "short", "stall", "huge", "hang", "trickle"])
     parser.add_argument("--log")
     parser.add_argument("--hold")
     args = parser.parse_args()

@@ -9,7 +9,6 @@
 #include "vusk_soundpack.h"
 
 #include "audio_test_support.h"
-#include "callback_log.h"
 #include "file_text.h"
 #include "http_server.h"
 #include "sox_sound.h"
@@ -22,6 +21,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -51,6 +51,9 @@ protected:
     }
     void TearDown() override
     {
+        // No callback may reach the pack once it is gone.
+        if (service)
+            service->stop();
         vusk_audio_object::global_audio_enabled = 0;
         vusk_audio_object::clear_queues();
     }
@@ -64,11 +67,19 @@ protected:
     void start(const char *mode = "files", long byte_budget = vusk_soundpack::max_decoded_bytes,
                answers host_answers = answers::at_once)
     {
-        server = std::make_unique<http_test_server>(mode, host_answers != answers::at_once);
         download_timing timing;
         timing.attempts = 1;
         if (host_answers == answers::held_past_time_out)
-            timing.limits.stall_timeout_s = 1;
+            timing.limits.total_timeout = std::chrono::seconds(1);
+        start_with(mode, host_answers != answers::at_once, timing, byte_budget);
+    }
+
+    // The same with the service's timing (its clock of minutes aside), and
+    // a host that holds every request until released when hold is set.
+    void start_with(const char *mode, bool hold, download_timing timing,
+                    long byte_budget = vusk_soundpack::max_decoded_bytes)
+    {
+        server = std::make_unique<http_test_server>(mode, hold);
         timing.now = [this] { return std::chrono::steady_clock::time_point(std::chrono::minutes(service_minutes)); };
         service = std::make_unique<vusk_download>(config, "127.0.0.1", server->port(), timing);
         pack = std::make_unique<vusk_soundpack>(config, *service, byte_budget, [this] { return now; });
@@ -127,25 +138,17 @@ protected:
         return mixed_to_silence();
     }
 
-    // Transfers and callbacks run in order on one thread, so once a marker
-    // request has called back every earlier download has ended. The marker
-    // waits for room in the service's queue.
+    // Until every download asked for so far has called back.
     void wait_for_downloads()
     {
-        const std::string marker = "marker" + std::to_string(++marker_count);
-        ASSERT_TRUE(audio_test::wait_until([&] { return markers.download(*service, marker) == 1; }));
-        markers.calls(marker_count);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (!service->idle() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(service->idle());
     }
 
     // The sound files the host was asked for.
-    std::vector<std::string> fetched() const
-    {
-        std::vector<std::string> requests = server->requests();
-        requests.erase(std::remove_if(requests.begin(), requests.end(),
-                                      [](const std::string &r) { return r.find("/marker") != std::string::npos; }),
-                       requests.end());
-        return requests;
-    }
+    std::vector<std::string> fetched() const { return server->requests(); }
 
     // The configuration directory sits alone in a directory of its own, so
     // that anything written beside it shows.
@@ -154,8 +157,6 @@ protected:
     std::unique_ptr<http_test_server> server;
     std::unique_ptr<vusk_download> service;
     std::unique_ptr<vusk_soundpack> pack;
-    callback_log markers;
-    size_t marker_count = 0;
     std::chrono::steady_clock::time_point now;
     // The clock of the service's pause after a host gave no answer (read on
     // its worker).

@@ -2,6 +2,7 @@
 // server of tests/server), writing into a temporary directory.
 #include "vusk_download.h"
 
+#include "audio_test_support.h"
 #include "callback_log.h"
 #include "file_text.h"
 #include "http_server.h"
@@ -22,9 +23,14 @@ download_timing quick_timing()
     download_timing timing;
     timing.attempts = 3;
     timing.first_pause = std::chrono::milliseconds(20);
-    timing.limits.stall_timeout_s = 1;
-    timing.limits.max_bytes = 1 << 20;
+    timing.limits.total_timeout = std::chrono::seconds(1);
     return timing;
+}
+
+names sorted(names list)
+{
+    std::sort(list.begin(), list.end());
+    return list;
 }
 
 // Every file under directory, relative to it.
@@ -67,7 +73,7 @@ TEST_F(DownloadTest, FetchesIntoTheSamePathOnceAtATimeAndRefusesWhatItCannotHold
     EXPECT_EQ(calls(2).size(), 2u);
 }
 
-TEST_F(DownloadTest, RequestsTransferInOrderUnderEncodedWebPaths)
+TEST_F(DownloadTest, RequestsUseEncodedWebPaths)
 {
     const names wanted = {"a.ogg", "sp/a b?#%\xe9.ogg", std::string(99, 'n')};
     http_test_server server;
@@ -77,9 +83,9 @@ TEST_F(DownloadTest, RequestsTransferInOrderUnderEncodedWebPaths)
     for (const std::string &name : wanted)
         EXPECT_EQ(download(service, name), 1);
 
-    EXPECT_EQ(calls(3), (names{wanted[0] + " done", wanted[1] + " done", wanted[2] + " done"}));
-    EXPECT_EQ(server.requests(), (names{"GET /a.ogg HTTP/1.0", "GET /sp/a%20b%3F%23%25%E9.ogg HTTP/1.0",
-                                        "GET /" + wanted[2] + " HTTP/1.0"}));
+    EXPECT_EQ(sorted(calls(3)), sorted({wanted[0] + " done", wanted[1] + " done", wanted[2] + " done"}));
+    EXPECT_EQ(sorted(server.requests()), sorted({"GET /a.ogg HTTP/1.0", "GET /sp/a%20b%3F%23%25%E9.ogg HTTP/1.0",
+                                                 "GET /" + wanted[2] + " HTTP/1.0"}));
     for (const std::string &name : wanted)
         EXPECT_EQ(read_file(local(name)), name);
 }
@@ -92,19 +98,54 @@ TEST_F(DownloadTest, AnUnsafePathFailsWithoutARequestAndIsRefusedLater)
     for (const char *name : {"soundpack/../../escaped.ogg", "/etc/x.ogg", "a//b.ogg"})
         EXPECT_EQ(download(service, name), 1) << name;
 
-    EXPECT_EQ(calls(3), (names{"soundpack/../../escaped.ogg failed", "/etc/x.ogg failed", "a//b.ogg failed"}));
+    EXPECT_EQ(sorted(calls(3)), sorted({"soundpack/../../escaped.ogg failed", "/etc/x.ogg failed", "a//b.ogg failed"}));
     EXPECT_EQ(download(service, "soundpack/../../escaped.ogg"), 0);
     EXPECT_TRUE(server.requests().empty());
     EXPECT_TRUE(files_under(directory.path()).empty());
 }
 
-TEST_F(DownloadTest, AFullQueueRefusesAndAStoppedServiceCallsNoOneBack)
+// The host holds every request until released. A request that finds the
+// queue full pushes out the oldest one not started (told so, and not asked
+// of the host), and the newest requests go first.
+TEST_F(DownloadTest, AFullQueuePushesOutTheOldestRequestNotStartedAndTheNewestGoFirst)
+{
+    http_test_server server("files", true);
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+    for (size_t i = 0; i < vusk_download::max_queued; ++i) {
+        server.serve("f" + std::to_string(i), "content");
+        ASSERT_EQ(download(service, "f" + std::to_string(i)), 1);
+    }
+    ASSERT_TRUE(audio_test::wait_until([&] { return server.requests().size() == vusk_download::max_transfers; }));
+    const names started = sorted(server.requests());
+    std::string oldest_waiting;
+    for (size_t i = 0; oldest_waiting.empty(); ++i)
+        if (!std::binary_search(started.begin(), started.end(), "GET /f" + std::to_string(i) + " HTTP/1.0"))
+            oldest_waiting = "f" + std::to_string(i);
+    server.serve("newest", "content");
+
+    EXPECT_EQ(download(service, "newest"), 1);
+    EXPECT_EQ(calls(1), names{oldest_waiting + " pushed out"});
+    EXPECT_EQ(service.is_queued(oldest_waiting.c_str()), 0);
+    server.release();
+    const names all = calls(vusk_download::max_queued + 1);
+    const auto done = [](const std::string &call) { return call.find(" done") != std::string::npos; };
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), done), long(vusk_download::max_queued));
+    const names requests = server.requests();
+    const auto next_round = requests.begin() + long(vusk_download::max_transfers);
+    ASSERT_GE(requests.size(), 2 * vusk_download::max_transfers);
+    EXPECT_NE(std::find(next_round, next_round + long(vusk_download::max_transfers), "GET /newest HTTP/1.0"),
+              next_round + long(vusk_download::max_transfers))
+        << "among the first to start once the held ones ended";
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /" + oldest_waiting + " HTTP/1.0"), 0);
+    EXPECT_TRUE(audio_test::wait_until([&] { return service.idle(); }));
+}
+
+TEST_F(DownloadTest, AStoppedServiceCallsNoOneBackAndRefusesEveryRequest)
 {
     http_test_server server("files", true);
     vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
     for (size_t i = 0; i < vusk_download::max_queued; ++i)
         ASSERT_EQ(download(service, "f" + std::to_string(i)), 1);
-    EXPECT_EQ(download(service, "one too many"), 0);
 
     service.stop();
     EXPECT_EQ(download(service, "after the stop"), 0);
@@ -120,13 +161,17 @@ TEST_F(DownloadTest, PastItsBoundTheLeastRecentlyAskedFailureIsForgotten)
     http_test_server server;
     server.serve("good.ogg", "fine");
     vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+    // missing0 to missing2 fail first, one after the other; the rest a queue
+    // at a time.
     auto fail = [&](size_t first, size_t end) {
         for (size_t i = first; i < end; ++i)
             ASSERT_EQ(download(service, "missing" + std::to_string(i)), 1) << i;
         ASSERT_EQ(calls(end).size(), end);
     };
-    for (size_t first = 0; first < vusk_download::max_failures; first += vusk_download::max_queued)
-        fail(first, first + vusk_download::max_queued);
+    for (size_t first = 0; first < 3; ++first)
+        fail(first, first + 1);
+    for (size_t first = 3; first < vusk_download::max_failures; first += vusk_download::max_queued)
+        fail(first, std::min(first + vusk_download::max_queued, vusk_download::max_failures));
     EXPECT_EQ(download(service, "missing0"), 0) << "asked for again: now the most recently asked";
     fail(vusk_download::max_failures, vusk_download::max_failures + 1);
 
@@ -134,7 +179,8 @@ TEST_F(DownloadTest, PastItsBoundTheLeastRecentlyAskedFailureIsForgotten)
     EXPECT_EQ(download(service, "missing2"), 0);
     EXPECT_EQ(download(service, "missing1"), 1) << "forgotten: asked of the host once more";
     EXPECT_EQ(download(service, "good.ogg"), 1);
-    EXPECT_EQ(calls(vusk_download::max_failures + 3).back(), "good.ogg done");
+    const names all = calls(vusk_download::max_failures + 3);
+    EXPECT_NE(std::find(all.begin(), all.end(), "good.ogg done"), all.end());
     EXPECT_EQ(read_file(local("good.ogg")), "fine");
     EXPECT_EQ(server.requests().size(), vusk_download::max_failures + 3);
 }
@@ -208,7 +254,7 @@ TEST_F(DownloadTest, StoppingDuringAStalledTransferAbandonsItCleanly)
     server.serve("soundpack/door.ogg", std::string(4000, 'N'));
     write_file(local("soundpack/door.ogg"), "good old copy");
     download_timing patient = quick_timing();
-    patient.limits.stall_timeout_s = 600;
+    patient.limits.total_timeout = std::chrono::minutes(10);
     vusk_download service(directory.path(), "127.0.0.1", server.port(), patient);
     ASSERT_EQ(download(service, "soundpack/door.ogg"), 1);
     while (server.requests().empty())
@@ -256,5 +302,60 @@ INSTANTIATE_TEST_SUITE_P(HostFaults, DownloadFaultTest,
                          testing::Values(host_fault{"notfound", 1}, host_fault{"redirect", 1}, host_fault{"short", 3},
                                          host_fault{"stall", 3}, host_fault{"huge", 1}, host_fault{"refused", 0}),
                          [](const testing::TestParamInfo<host_fault> &info) { return std::string(info.param.mode); });
+
+// A host that holds some requests open without an answer ("hang") or sends
+// them a byte a second ("trickle") while it serves other names at once.
+class StuckHostDownloadTest : public DownloadTest, public testing::WithParamInterface<const char *> {};
+
+TEST_P(StuckHostDownloadTest, StuckTransfersLeaveRoomForANameServedAtOnceAndStopAbandonsThem)
+{
+    http_test_server server(GetParam());
+    server.serve("chime.ogg", "chime sound");
+    download_timing patient = quick_timing();
+    patient.limits.total_timeout = std::chrono::minutes(10);
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), patient);
+    const size_t stuck = vusk_download::max_transfers - 1;
+    for (size_t i = 0; i < stuck; ++i)
+        ASSERT_EQ(download(service, "stuck" + std::to_string(i)), 1);
+    ASSERT_TRUE(audio_test::wait_until([&] { return server.requests().size() == stuck; }));
+
+    ASSERT_EQ(download(service, "chime.ogg"), 1);
+    EXPECT_EQ(calls(1), names{"chime.ogg done"});
+    EXPECT_EQ(read_file(local("chime.ogg")), "chime sound");
+    EXPECT_EQ(service.is_queued("stuck0"), 1);
+    service.stop();
+    EXPECT_EQ(calls(), names{"chime.ogg done"});
+    EXPECT_EQ(files_under(directory.path()), std::set<std::string>{"chime.ogg"});
+}
+
+// Each attempt ends at the total time limit; the name is not asked again
+// within the pause, and once the host serves it again a request after the
+// pause fetches it.
+TEST_P(StuckHostDownloadTest, AStuckTransferEndsAtItsTimeLimitAndIsFetchedOnceTheHostComesBack)
+{
+    http_test_server server(GetParam());
+    write_file(local("soundpack/door.ogg"), "good old copy");
+    std::atomic<long long> minutes{0};
+    download_timing timing = quick_timing();
+    timing.now = [&] { return std::chrono::steady_clock::time_point(std::chrono::minutes(minutes)); };
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), timing);
+    const std::string door = "soundpack/door.ogg";
+
+    ASSERT_EQ(download(service, door), 1);
+    EXPECT_EQ(calls(1), names{door + " failed"});
+    EXPECT_EQ(server.requests().size(), size_t(timing.attempts));
+    EXPECT_EQ(read_file(local(door)), "good old copy");
+    EXPECT_EQ(files_under(directory.path()), std::set<std::string>{door});
+    EXPECT_EQ(download(service, door), 0) << "within the pause";
+    server.serve(door, "new door sound");
+    minutes = 1;
+
+    ASSERT_EQ(download(service, door), 1);
+    EXPECT_EQ(calls(2).back(), door + " done");
+    EXPECT_EQ(read_file(local(door)), "new door sound");
+}
+
+INSTANTIATE_TEST_SUITE_P(StuckHosts, StuckHostDownloadTest, testing::Values("hang", "trickle"),
+                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
 
 } // namespace

@@ -62,6 +62,37 @@ TEST_F(SoundPackTest, TheVersionFileSavedInTheBackgroundLandsOrItsFailureIsTaken
     EXPECT_EQ(read_file(local("sound_version.cfg")), door_only);
 }
 
+// The save timer's saves go on while downloads arrive: the download worker
+// records versions while the GUI thread gathers them for the settings
+// writer. Every save lands, and the last holds every version.
+TEST_F(SoundPackTest, VersionSavesWhileDownloadsArriveLoseNoVersion)
+{
+    constexpr int names = 200;
+    start();
+    std::vector<std::string> records;
+    for (int i = 0; i < names; ++i) {
+        const std::string name = "n" + std::to_string(i);
+        server->serve("soundpack/" + name + ".ogg", "not decoded here");
+        pack->parse_audio_tag((name + " 7 preload").c_str());
+        records.push_back(record("soundpack/" + name + ".ogg", "7"));
+    }
+    int saves = 0;
+    for (bool last = false; !last; ++saves) {
+        last = service->idle();
+        pack->save_version_info_in_background();
+        wait_for_background_saves();
+    }
+
+    EXPECT_EQ(take_up_background_saves(), std::vector<std::vector<std::string>>(size_t(saves)));
+    const std::string saved = read_file(local("sound_version.cfg"));
+    size_t length = head.size();
+    for (const std::string &r : records) {
+        EXPECT_NE(saved.find(r), std::string::npos) << r;
+        length += r.size();
+    }
+    EXPECT_EQ(saved.size(), length);
+}
+
 TEST_F(SoundPackTest, AMissingFileIsFetchedAndItsVersionRecordedOnlyOnArrival)
 {
     start();

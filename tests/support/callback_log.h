@@ -2,7 +2,8 @@
 #define VUSK_TEST_CALLBACK_LOG_H
 
 // Records the download service's callbacks, which come on its worker thread,
-// as "name done" or "name failed", in the order they come.
+// as "name done", "name failed" or "name pushed out", in the order they
+// come.
 
 #include "vusk_download.h"
 
@@ -37,11 +38,11 @@ private:
         std::string name;
     };
 
-    static void record(void *data, int failed)
+    static void record(void *data, int end)
     {
         slot &s = *static_cast<slot *>(data);
         std::lock_guard<std::mutex> lock(s.owner->mutex);
-        s.owner->log.push_back(s.name + (failed ? " failed" : " done"));
+        s.owner->log.push_back(s.name + (end == download_pushed_out ? " pushed out" : end ? " failed" : " done"));
         s.owner->arrived.notify_all();
     }
 

@@ -13,7 +13,7 @@
 
 class http_test_server {
 public:
-    // mode: files, notfound, redirect, short, stall or huge.
+    // mode: files, notfound, redirect, short, stall, huge, hang or trickle.
     explicit http_test_server(const std::string &mode = "files", bool hold = false);
     ~http_test_server();
     http_test_server(const http_test_server &) = delete;
