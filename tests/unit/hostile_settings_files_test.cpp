@@ -12,9 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <ctime>
+#include <functional>
 #include <future>
+#include <memory>
+#include <mutex>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -22,8 +27,10 @@
 
 namespace {
 
-// A test that waits on a file longer than this ends its process, and fails.
-constexpr unsigned blocking_limit_seconds = 30;
+// A test that waits on a file longer than this ends its process, and fails
+// (a flood on a disk that refuses writes takes some seconds under the
+// sanitizers).
+constexpr unsigned blocking_limit_seconds = 90;
 
 // Tells whether a file was replaced: every save puts a new file in place.
 struct file_identity {
@@ -50,6 +57,9 @@ void make_old(const std::string &path)
 }
 
 class HostileFiles : public ConfigFilesTest {
+public:
+    using ConfigFilesTest::tick_clock_ms;
+
 protected:
     HostileFiles() { alarm(blocking_limit_seconds); }
     ~HostileFiles() override { alarm(0); }
@@ -284,13 +294,125 @@ TEST_F(HostileFiles, AFailedBackgroundSaveIsReportedByTheTick)
 namespace {
 
 // Logins of characters, each changing a setting of its own record.
-void log_in_changing(TConfig &config, const std::string &prefix, int logins)
+void log_in_changing(TConfig &config, const std::string &prefix, int logins, int first = 0)
 {
-    for (int login = 0; login < logins; ++login) {
+    for (int login = first; login < logins; ++login) {
         config.UseConfig(prefix + std::to_string(login));
         config.SetInputHeight(input_height_min + login % 100);
     }
 }
+
+std::string height_of(int login)
+{
+    return "<input_height>" + std::to_string(input_height_min + login % 100) + "</input_height>";
+}
+
+// The characters of those logins whose file does not hold their setting.
+int settings_lost(const std::string &prefix, int first, int end)
+{
+    int lost = 0;
+    for (int login = first; login < end; ++login)
+        lost += ConfigFilesTest::read_file(config_file_path(prefix + std::to_string(login))).find(height_of(login)) ==
+                std::string::npos;
+    return lost;
+}
+
+// A disk that takes one batch of writes at a time, when the test lets it.
+class trickling_disk {
+public:
+    trickling_disk()
+    {
+        hold_background_writes_with([gate = gate_] { gate->take_permit(); });
+    }
+    ~trickling_disk()
+    {
+        let_go();
+        hold_background_writes_with(nullptr);
+    }
+    trickling_disk(const trickling_disk &) = delete;
+    trickling_disk &operator=(const trickling_disk &) = delete;
+
+    // One more batch may be written, unless the last let through is not
+    // taken yet.
+    void let_one_batch_through() { gate_->permit(false); }
+    void let_go() { gate_->permit(true); }
+
+private:
+    // Shared with the writer's thread, which may still be leaving it when
+    // the test ends.
+    struct gate {
+        void permit(bool for_good)
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            open_for_good = open_for_good || for_good;
+            batch_permitted = true;
+            permitted.notify_all();
+        }
+        void take_permit()
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            permitted.wait(lock, [this] { return batch_permitted || open_for_good; });
+            batch_permitted = false;
+        }
+        std::mutex mutex;
+        std::condition_variable permitted;
+        bool batch_permitted = false;
+        bool open_for_good = false;
+    };
+    std::shared_ptr<gate> gate_ = std::make_shared<gate>();
+};
+
+// Far beyond what any of these floods takes under the sanitizers.
+constexpr auto flood_deadline = std::chrono::seconds(120);
+
+// The main tick's clock, which runs as time does: a disk that takes a while
+// to refuse a write is tried again after the pauses a player would see.
+long long tick_clock_as_time_goes()
+{
+    static auto last = std::chrono::steady_clock::now();
+    const auto now = std::chrono::steady_clock::now();
+    const long long passed = std::chrono::duration_cast<std::chrono::milliseconds>(now - last).count();
+    last += std::chrono::milliseconds(passed);
+    return HostileFiles::tick_clock_ms(passed);
+}
+
+// The main tick over a flood of logins of characters that each change a
+// setting, as the frame runs it: while the settings writes are not
+// backlogged a tick reads the next logins, else the disk has its turn; then
+// the tick's part. Returns the most records that were in memory.
+size_t flood(TConfig &config, const std::string &prefix, int logins, int logins_per_read,
+             const std::function<void()> &disk_turn)
+{
+    size_t most_records = config.records().size();
+    const auto deadline = std::chrono::steady_clock::now() + flood_deadline;
+    for (int first = 0; first < logins && std::chrono::steady_clock::now() < deadline;) {
+        if (settings_writes_backlogged()) {
+            disk_turn();
+        } else {
+            log_in_changing(config, prefix, std::min(logins, first + logins_per_read), first);
+            first += logins_per_read;
+            most_records = std::max(most_records, config.records().size());
+        }
+        run_requested_config_save(tick_clock_as_time_goes());
+    }
+    return most_records;
+}
+
+// Ticks, the disk having its turn, until nothing waits for it.
+bool ticks_until_nothing_waits(const TConfig &config, const std::function<void()> &disk_turn)
+{
+    const auto deadline = std::chrono::steady_clock::now() + flood_deadline;
+    while (settings_writes_backlogged() || config.records_held_for_the_disk() > 0 ||
+           settings_only_copies_waiting() > 0) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        disk_turn();
+        run_requested_config_save(tick_clock_as_time_goes());
+    }
+    return true;
+}
+
+void disk_by_itself() {}
 
 } // namespace
 
@@ -323,46 +445,49 @@ TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
     EXPECT_NE(read_file(in_config_dir("Name2.cfg")).find(height), std::string::npos);
 }
 
-// The disk takes nothing while more records are unloaded than may wait for
-// it: the logins go on without waiting for room. The changed records beyond
-// stay in memory, up to their own bound; each unloaded beyond that is said
-// not saved at once. Every one that waited is written by the next save.
-TEST_F(HostileFiles, RecordsBeyondTheSettingsThatMayWaitStayInMemoryUpToTheirBound)
+// The disk refuses every write while more changed characters log in than
+// may wait for it: the game is still read, the characters beyond the bounds
+// are not saved, and that is said. It takes writes again just as another
+// flood comes: from then on none is lost, and without any save the writes
+// it refused reach it, tried again by themselves.
+TEST_F(HostileFiles, AFullDiskFreedJustBeforeAFloodLosesNoChangedRecord)
 {
-    const int beyond = 2;
-    const int unloads = static_cast<int>(max_only_copies) + beyond;
-    const int first_beyond = unloads - beyond - record_list_capacity;
-    const auto name_of = [](int login) { return "Later" + std::to_string(login); };
+    const int refused_logins = record_list_capacity + static_cast<int>(max_only_copies) + records_waiting_for_the_disk + 300;
+    const int later_logins = 1500;
+    const int logins_per_read = 150;
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
-    log_in_changing(config, "Name", record_list_capacity);
     stderr_capture said;
+    size_t most_records = 0;
     {
-        lowered_limit lowered(RLIMIT_FSIZE, 100);
-        log_in_changing(config, "Later", unloads);
-        EXPECT_EQ(config.records().size(), size_t(record_list_capacity + beyond));
-        EXPECT_NE(config.get(name_of(first_beyond)), nullptr);
-        for (int login = unloads; login < unloads + records_waiting_for_the_disk; ++login) {
-            config.UseConfig(name_of(login));
-            config.SetInputHeight(input_height_min + login % 100);
-        }
-        EXPECT_EQ(config.records().size(), size_t(record_list_capacity + records_waiting_for_the_disk));
-        EXPECT_EQ(config.get(name_of(first_beyond)), nullptr);
-        wait_for_background_saves();
-        run_requested_config_save(tick_clock_ms(20));
+        lowered_limit full(RLIMIT_FSIZE, 100);
+        most_records = flood(config, "Full", refused_logins, logins_per_read, disk_by_itself);
+        EXPECT_EQ(config.GetName(), "Full" + std::to_string(refused_logins - 1));
+        // Until the disk refused every write it was given: the records
+        // beyond the bound are gone then.
+        do
+            run_requested_config_save(tick_clock_as_time_goes());
+        while (settings_only_copies_being_written() > 0);
+        EXPECT_FALSE(settings_writes_backlogged());
+        EXPECT_LE(config.records().size(), size_t(record_list_capacity + records_waiting_for_the_disk));
     }
-    const std::string text = said.text();
-    EXPECT_NE(text.find("(and " + std::to_string(unloads - 1) + " more files)\n"), std::string::npos) << text;
+    const std::string refused = said.text();
+    EXPECT_NE(refused.find("files of characters no longer in use are still waiting to be written"),
+              std::string::npos) << refused;
+
+    std::vector<std::pair<std::string, std::string>> held_when_freed;
+    for (const auto &record : config.records())
+        held_when_freed.emplace_back(config_file_path(record->name), "<input_height>" + std::to_string(record->input_height) + "</input_height>");
+    stderr_capture said_later;
+    most_records = std::max(most_records, flood(config, "Freed", later_logins, logins_per_read, disk_by_itself));
+    ASSERT_TRUE(ticks_until_nothing_waits(config, disk_by_itself));
+    EXPECT_EQ(settings_lost("Full", 0, static_cast<int>(max_only_copies) - 1), 0);
     save_system_config();
-    const auto height_of = [](int login) {
-        return "<input_height>" + std::to_string(input_height_min + login % 100) + "</input_height>";
-    };
-    EXPECT_NE(read_file(in_config_dir("Name0.cfg")).find(height_of(0)), std::string::npos);
-    EXPECT_NE(read_file(in_config_dir(name_of(first_beyond - 1) + ".cfg")).find(height_of(first_beyond - 1)),
-              std::string::npos);
-    for (int dropped = first_beyond; dropped < first_beyond + beyond; ++dropped)
-        EXPECT_FALSE(exists(in_config_dir(name_of(dropped) + ".cfg"))) << dropped;
-    EXPECT_NE(read_file(in_config_dir(name_of(first_beyond + beyond) + ".cfg")).find(height_of(first_beyond + beyond)),
-              std::string::npos);
+    EXPECT_EQ(settings_lost("Freed", 0, later_logins), 0);
+    for (const auto &[path, height] : held_when_freed)
+        EXPECT_NE(read_file(path).find(height), std::string::npos) << path;
+    EXPECT_LE(most_records, static_cast<size_t>(most_records_in_memory));
+    const std::string later = said_later.text();
+    EXPECT_EQ(later.find("Freed"), std::string::npos) << later;
 }
 
 // The disk takes nothing while more changed characters log in than the
