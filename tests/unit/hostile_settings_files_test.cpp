@@ -611,7 +611,9 @@ TEST_F(HostileFiles, ALoginThatFindsThePlacesFullOfRefusedWritesTriesThemAgainAn
     EXPECT_EQ(settings_lost("Name", 0, record_list_capacity), 0);
     EXPECT_EQ(settings_lost("Later", 0, static_cast<int>(max_only_copies) + 1), 0);
     EXPECT_EQ(settings_lost("Freed", 0, 1), 0);
+    // The refusals were said once, when first seen.
     const std::string text = said.text();
+    EXPECT_EQ(text.find("Varn Ossic: settings not saved"), text.rfind("Varn Ossic:")) << text;
     EXPECT_EQ(text.find("still waiting to be written"), std::string::npos) << text;
 }
 
@@ -673,6 +675,7 @@ TEST_F(HostileFiles, AFailedWriteIsNotTakenForOneOnDisk)
     finish_config_saves();
     EXPECT_EQ(settings_lost("Name", 0, 1), 0);
     EXPECT_EQ(settings_only_copies_waiting(), refused - 1);
+    EXPECT_TRUE(ticks_until_nothing_waits(config, disk_by_itself));
 }
 
 // A slow disk merges two writes of the system file, from two saves: each
