@@ -301,6 +301,39 @@ BENCHMARK(BM_FullDiskFreedThenChangedLogins)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// The places of the records unloaded are full of 1,024 writes a full disk
+// refused when a changed character logs in and a record must leave memory:
+// the login hands every refused write to the writer again. The time is the
+// GUI thread's for that login; the disk still refuses meanwhile.
+void BM_LoginTriesAgain1024RefusedWrites(benchmark::State &state)
+{
+    player();
+    static int round = 0;
+    const std::string prefix = "T" + std::to_string(round++) + "-";
+    {
+        lowered_limit refusing(RLIMIT_FSIZE, 100);
+        int login = 0;
+        for (; login < record_list_capacity + static_cast<int>(max_only_copies); ++login) {
+            TConfig::Instance()->UseConfig(prefix + std::to_string(login));
+            TConfig::Instance()->SetStatusBar(login % 2);
+        }
+        finish_config_saves();
+        for (auto _ : state) {
+            const std::string name = prefix + std::to_string(login);
+            state.SetIterationTime(held_for([&name, login] {
+                TConfig::Instance()->UseConfig(name);
+                TConfig::Instance()->SetStatusBar(login % 2);
+            }));
+            ++login;
+            finish_config_saves();
+        }
+        state.counters["refused_waiting"] = static_cast<double>(settings_only_copies_waiting());
+    }
+    // The refused writes reach the disk, for the benchmarks that follow.
+    save_system_config();
+}
+BENCHMARK(BM_LoginTriesAgain1024RefusedWrites)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
 // One settings file written (and synced) in a directory of 20,000 files,
 // after the first write of the run into it.
 void BM_OneWriteAmong20000Files(benchmark::State &state)
