@@ -5,6 +5,7 @@
 // are written by the settings writer's thread; its writes are waited for
 // outside the measured time.
 #include "heap_bytes.h"
+#include "lowered_limit.h"
 #include "settings_files.h"
 #include "settings_writer.h"
 #include "tqconfig.h"
@@ -204,6 +205,135 @@ void BM_ChangedLogins10000LongestReadAndHeap(benchmark::State &state)
     hold_background_writes_with(nullptr);
 }
 BENCHMARK(BM_ChangedLogins10000LongestReadAndHeap)->Arg(0)->Arg(500)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The longest a read of logins and a tick held the GUI thread, in seconds.
+struct longest_holds {
+    double read = 0;
+    double tick = 0;
+};
+
+// The main tick over a flood of characters that each change a setting, as
+// the frame runs it: 150 logins a read, one read a tick (20 ms) while the
+// settings writes are not backlogged.
+void changed_logins_at_tick_pace(player_with_many_configurations &settings, const std::string &prefix, int logins,
+                                 longest_holds &longest)
+{
+    constexpr int logins_per_read = 150;
+    for (int first = 0; first < logins;) {
+        const auto next_tick = std::chrono::steady_clock::now() + std::chrono::milliseconds(tick_ms);
+        if (!settings_writes_backlogged()) {
+            longest.read = std::max(longest.read, held_for([&] {
+                for (int login = first; login < std::min(logins, first + logins_per_read); ++login) {
+                    TConfig::Instance()->UseConfig(prefix + std::to_string(login));
+                    TConfig::Instance()->SetStatusBar(login % 2);
+                }
+            }));
+            first += logins_per_read;
+        }
+        longest.tick =
+            std::max(longest.tick, held_for([&settings] { run_requested_config_save(settings.now_ms += tick_ms); }));
+        std::this_thread::sleep_until(next_tick);
+    }
+}
+
+// Ticks at their pace until nothing waits for the disk.
+void ticks_until_nothing_waits(player_with_many_configurations &settings, longest_holds &longest)
+{
+    while (settings_writes_backlogged() || TConfig::Instance()->records_held_for_the_disk() > 0 ||
+           settings_only_copies_waiting() > 0) {
+        const auto next_tick = std::chrono::steady_clock::now() + std::chrono::milliseconds(tick_ms);
+        longest.tick =
+            std::max(longest.tick, held_for([&settings] { run_requested_config_save(settings.now_ms += tick_ms); }));
+        std::this_thread::sleep_until(next_tick);
+    }
+}
+
+// The characters of those logins whose file does not say their setting.
+int settings_lost(const std::string &prefix, int logins)
+{
+    int lost = 0;
+    for (int login = 0; login < logins; ++login) {
+        std::ifstream file(global_config_directory_path + "/" + prefix + std::to_string(login) + ".cfg");
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        lost += text.find("<status_bar>" + std::to_string(login % 2) + "</status_bar>") == std::string::npos;
+    }
+    return lost;
+}
+
+// The disk refuses every write (a file-size limit) while the argument's
+// count of new characters log in, each changing a setting; then it takes
+// writes again just as 1,500 more come. The figures: how many of the later
+// characters' settings were lost (none may be), how many of those logged in
+// while the disk refused, the longest a read of 150 logins and a tick held
+// the GUI thread (the time is the longer), and the seconds from the disk's
+// return until nothing waited for it.
+void BM_FullDiskFreedThenChangedLogins(benchmark::State &state)
+{
+    constexpr int logins_after = 1500;
+    const int logins_while_full = static_cast<int>(state.range(0));
+    player_with_many_configurations &settings = player();
+    static int round = 0;
+    for (auto _ : state) {
+        const std::string full = "F" + std::to_string(round) + "-";
+        const std::string freed = "G" + std::to_string(round) + "-";
+        longest_holds longest;
+        {
+            lowered_limit refusing(RLIMIT_FSIZE, 100);
+            changed_logins_at_tick_pace(settings, full, logins_while_full, longest);
+        }
+        const auto freed_at = std::chrono::steady_clock::now();
+        changed_logins_at_tick_pace(settings, freed, logins_after, longest);
+        ticks_until_nothing_waits(settings, longest);
+        state.counters["s_until_written"] =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - freed_at).count();
+        state.counters["longest_read_ms"] = longest.read * 1000;
+        state.counters["longest_tick_ms"] = longest.tick * 1000;
+        state.SetIterationTime(std::max(longest.read, longest.tick));
+        save_system_config();
+        state.counters["lost_after_freed"] = settings_lost(freed, logins_after);
+        state.counters["lost_while_full"] = settings_lost(full, logins_while_full);
+        ++round;
+    }
+}
+BENCHMARK(BM_FullDiskFreedThenChangedLogins)
+    ->Arg(1300)
+    ->Arg(3000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The places of the records unloaded are full of 1,024 writes a full disk
+// refused when a changed character logs in and a record must leave memory:
+// the login hands every refused write to the writer again. The time is the
+// GUI thread's for that login; the disk still refuses meanwhile.
+void BM_LoginTriesAgain1024RefusedWrites(benchmark::State &state)
+{
+    player();
+    static int round = 0;
+    const std::string prefix = "T" + std::to_string(round++) + "-";
+    {
+        lowered_limit refusing(RLIMIT_FSIZE, 100);
+        int login = 0;
+        for (; login < record_list_capacity + static_cast<int>(max_only_copies); ++login) {
+            TConfig::Instance()->UseConfig(prefix + std::to_string(login));
+            TConfig::Instance()->SetStatusBar(login % 2);
+        }
+        finish_config_saves();
+        for (auto _ : state) {
+            const std::string name = prefix + std::to_string(login);
+            state.SetIterationTime(held_for([&name, login] {
+                TConfig::Instance()->UseConfig(name);
+                TConfig::Instance()->SetStatusBar(login % 2);
+            }));
+            ++login;
+            finish_config_saves();
+        }
+        state.counters["refused_waiting"] = static_cast<double>(settings_only_copies_waiting());
+    }
+    // The refused writes reach the disk, for the benchmarks that follow.
+    save_system_config();
+}
+BENCHMARK(BM_LoginTriesAgain1024RefusedWrites)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
 // One settings file written (and synced) in a directory of 20,000 files,
 // after the first write of the run into it.

@@ -1,7 +1,6 @@
 #include "connection.h"
 
 #include "command_line.h"
-#include "pending_writes.h"
 #include "socket.h"
 #include "tqconfig.h"
 #include "util.h"
@@ -13,17 +12,6 @@ namespace {
 // The socket layer hands over at most this much per read.
 constexpr int socket_read_chunk = 10000;
 const char ping_line[] = "tqping";
-
-// A login tag after the one before it: "slogin;N;" (the semicolon that
-// closes a tag's data also opens the next tag).
-constexpr int shortest_login_tag = 9;
-// One read takes at most the socket's read queue; its logins, one of them
-// begun in the read before, must not bring the changed records behind the
-// disk to the count at which a record unloaded is not saved.
-constexpr int most_logins_in_one_read = socket_queue_capacity / shortest_login_tag + 1;
-static_assert(records_behind_the_disk_pausing_reads + most_logins_in_one_read <
-                  static_cast<int>(max_only_copies) + records_waiting_for_the_disk,
-              "a read while the settings writes are behind could lose a character's settings");
 }
 
 bool vusk_connection::first_connect_due()

@@ -12,10 +12,13 @@
 //   content again;
 // - only copy: written for a record no longer in memory, so the entry holds
 //   the only copy of the settings; a failed write keeps it;
-// - failed: an only copy whose write failed; the next save writes it again.
+// - failed: an only copy whose write failed; it is written again (the
+//   asker tries the failed ones again soon, and with every save).
 // Entries held are bounded by the records in memory; only copies and failed
-// ones together by max_only_copies, which the asker checks (has_room) before
-// it unloads a record.
+// ones together by max_only_copies (tqconfig_bounds.h), which the asker
+// checks (has_room) before it unloads a record.
+
+#include "tqconfig_bounds.h"
 
 #include <cstddef>
 #include <optional>
@@ -25,10 +28,6 @@
 
 // What a failed write of a background save leaves of the content.
 enum class if_write_fails { content_dropped, content_kept };
-
-// Characters that each change a setting log in as fast as the server sends
-// them; the settings of this many unloaded records may wait for the disk.
-constexpr size_t max_only_copies = 1024;
 
 class pending_writes {
 public:
@@ -46,6 +45,7 @@ public:
     size_t only_copies() const { return only_copy_count; }
     // Only copies whose write has not failed: those the disk still has to take.
     size_t only_copies_being_written() const { return only_copy_count - failed_count; }
+    bool has_failed() const { return failed_count > 0; }
     // Whether the settings of one more record may wait.
     bool has_room() const { return only_copy_count < max_only_copies; }
 

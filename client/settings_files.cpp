@@ -1,6 +1,7 @@
 #include "settings_files.h"
 
 #include "pending_writes.h"
+#include "retry_schedule.h"
 #include "settings_writer.h"
 
 #include <cerrno>
@@ -45,6 +46,7 @@ std::unordered_set<std::string> &damaged_files()
 struct save_progress {
     int unwritten = 0;
     bool all_given = false;
+    save_failures said = save_failures::said;
     std::vector<std::string> failures;
 };
 
@@ -54,6 +56,9 @@ struct background_saves {
     settings_writer writer;
     pending_writes pending;
     std::map<unsigned long long, save_progress> saves;
+    retry_schedule retries;
+    // Since the retry schedule last heard of it.
+    bool disk_took_a_write = false;
     unsigned long long last_sequence = 0;
     unsigned long long last_save = 0;
 };
@@ -131,7 +136,7 @@ std::string kept_path(const std::string &path)
 void write_finished(save_progress &progress, settings_write_outcome &outcome)
 {
     --progress.unwritten;
-    if (!outcome.failure.empty())
+    if (!outcome.failure.empty() && progress.said == save_failures::said)
         progress.failures.push_back(std::move(outcome.failure));
 }
 
@@ -143,6 +148,8 @@ void take_up(settings_write_outcome &outcome)
     const settings_write &write = outcome.write;
     const std::optional<pending_writes::state> settled =
         state.pending.settle(write.path, write.sequence, !outcome.failure.empty());
+    if (outcome.failure.empty())
+        state.disk_took_a_write = true;
     if (outcome.failure.empty() && settled == pending_writes::state::held)
         remember(write.path, write.content, outcome.device, outcome.inode);
     for (unsigned long long replaced : outcome.replaced_saves)
@@ -165,6 +172,24 @@ bool settings_writes_have_room()
         return true;
     take_up_finished_writes();
     return background().pending.has_room();
+}
+
+void retry_refused_settings_writes()
+{
+    if (!background().pending.has_failed())
+        return;
+    background_save retry(if_write_fails::content_kept, save_failures::unsaid);
+    retry.add_failed_unloads_again();
+}
+
+void retry_refused_settings_writes_when_due(long long now_ms)
+{
+    background_saves &state = background();
+    if (state.disk_took_a_write)
+        state.retries.disk_took_a_write(now_ms);
+    state.disk_took_a_write = false;
+    if (state.retries.due(now_ms, state.pending.has_failed()))
+        retry_refused_settings_writes();
 }
 
 size_t settings_only_copies_waiting()
@@ -238,9 +263,10 @@ std::string save_rendered(const std::string &path, const std::optional<std::stri
     return content ? save_settings_file(path, *content) : out_of_memory(path);
 }
 
-background_save::background_save(if_write_fails failure) : number(++background().last_save), failure(failure)
+background_save::background_save(if_write_fails failure, save_failures failures)
+    : number(++background().last_save), failure(failure)
 {
-    background().saves[number];
+    background().saves[number].said = failures;
 }
 
 background_save::~background_save()

@@ -113,18 +113,22 @@ std::string save_rendered(const std::string &path, const std::optional<std::stri
 // (if_write_fails, pending_writes.h). A record's file in memory is written
 // again by the next save of the record; the file of a record unloaded holds
 // the only copy, so its content stays pending (reading the file gives it)
-// until it is written, and after a failed write the next save of every
-// record writes it again. At most max_only_copies contents wait so; a record
-// unloaded beyond, while the disk is that far behind, is not saved (said as
-// a failure of its save), and its character's next login reads the file as
-// it was.
+// until it is written: after a failed write it is tried again by itself
+// soon (retry_refused_settings_writes), and by the next save of every
+// record. At most max_only_copies contents wait so (tqconfig_bounds.h); a
+// record unloaded beyond is not saved (said as a failure of its save), and
+// its character's next login reads the file as it was.
+
+// Whether a save says the failures of its writes.
+enum class save_failures { said, unsaid };
 
 // The files given to one background save are written in the order given,
 // after those of every earlier save; the save is finished once every one is
 // written, or failed, and the object is gone.
 class background_save {
 public:
-    explicit background_save(if_write_fails failure = if_write_fails::content_dropped);
+    explicit background_save(if_write_fails failure = if_write_fails::content_dropped,
+                             save_failures failures = save_failures::said);
     ~background_save();
     background_save(const background_save &) = delete;
     background_save &operator=(const background_save &) = delete;
@@ -144,6 +148,13 @@ private:
 
 // Whether the settings of one more record unloaded may wait for the disk.
 bool settings_writes_have_room();
+// Hands every write of a record unloaded that the disk refused to the
+// writer again, at once. Their failures were said when first seen, and are
+// not said again.
+void retry_refused_settings_writes();
+// The main tick's part: the same, after a pause that grows while the disk
+// keeps refusing (retry_schedule.h).
+void retry_refused_settings_writes_when_due(long long now_ms);
 // The settings of records unloaded still waiting for the disk (only copies,
 // failed writes among them), as of the last take-up.
 size_t settings_only_copies_waiting();

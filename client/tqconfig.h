@@ -14,6 +14,7 @@
 #include "config_effects.h"
 #include "save_throttle.h"
 #include "settings_table.h"
+#include "tqconfig_bounds.h"
 #include "vusk_theme.h"
 
 // Values of the Layout setting; any other value lays out as embedded.
@@ -49,19 +50,6 @@ struct popup_data {
 
 // Popup names come from the server; a record remembers at most this many.
 constexpr int popup_list_capacity = 100;
-// Every character name the server logs in with can add a record.
-constexpr int record_list_capacity = 200;
-// Changed records left in memory beyond the capacity while the disk is
-// behind; beyond these, a record unloaded is not saved.
-constexpr int records_waiting_for_the_disk = 1024;
-// The game socket is not read while this many changed records are behind
-// the disk: the settings of records unloaded waiting for it, and the records
-// held beyond the capacity. A read adds at most one record per login it
-// holds, so after one more read the records behind stay below
-// max_only_copies + records_waiting_for_the_disk, which must all be reached
-// before a record unloaded is not saved (the check beside the socket's
-// reading holds the largest read to that).
-constexpr int records_behind_the_disk_pausing_reads = 768;
 
 constexpr int default_font_size = 10;
 constexpr int default_button_font_size = 7;
@@ -199,8 +187,9 @@ public:
     // list. A full list first saves and unloads the record least recently
     // current (never the current one); its file holds it for its next
     // login (while the disk is far behind, a changed record stays in memory
-    // a while longer, beyond the capacity); a copy unchanged since adopted is dropped without a file, and
-    // its next login adopts a copy again. Returns the stored record.
+    // a while longer, beyond the capacity, as tqconfig_bounds.h says); a copy
+    // unchanged since adopted is dropped without a file, and its next login
+    // adopts a copy again. Returns the stored record.
     tqconfig *add(const tqconfig &record);
     // Makes the record of that name current (none when there is no such
     // record); returns whether one was found.
@@ -211,7 +200,8 @@ public:
     size_t records_held_for_the_disk() const;
     // Unloads records held beyond the capacity while their settings may wait
     // for the disk, a few at a time, so that the records behind the disk
-    // fall without new logins.
+    // fall without new logins; and, once no write is on its way, every
+    // record beyond the bound of those held, unsaved.
     void unload_records_held_for_the_disk();
 
     // The running program's side of the setters; null until the main frame
@@ -301,13 +291,19 @@ private:
     void refresh_after_switch();
     // The record becomes current, the most recently used.
     void make_current(tqconfig *record);
+    // What unloading a changed record that finds no room for its settings
+    // does with the writes the disk refused.
+    enum class refused_writes { tried_again_first, left_to_their_schedule };
     // Saves the record least recently current but the current one to its
     // file in the background (unless unchanged since adopted), and forgets it.
     // Returns false when the record is left in memory for now: its settings
-    // would wait for the disk beside the most that may (settings_files.h),
-    // and the records held beyond the list's capacity are not yet at
-    // their own bound.
-    bool unload_least_recently_used();
+    // would wait for the disk beside the most that may, and it may wait
+    // (waits_for_the_disk).
+    bool unload_least_recently_used(refused_writes refused);
+    // Whether a changed record that finds no room for its settings stays in
+    // memory: up to the bound of the records held, and beyond it while
+    // writes are on their way to the disk (tqconfig_bounds.h).
+    bool waits_for_the_disk() const;
     // Unloads records while the list is full, at most a few for one record
     // added, so that records left in memory while the disk is behind leave
     // again one by one.

@@ -410,6 +410,7 @@ void run_requested_config_save(long long now_ms)
     if (TConfig::Instance()->save_requests.take_due(now_ms))
         start_system_config_save();
     report_finished_saves();
+    retry_refused_settings_writes_when_due(now_ms);
     TConfig::Instance()->unload_records_held_for_the_disk();
 }
 
@@ -606,7 +607,8 @@ void TConfig::make_room()
 {
     constexpr int most_unloads_per_record = 2;
     for (int unload = 0; unload < most_unloads_per_record; ++unload)
-        if (record_list.size() < static_cast<size_t>(record_list_capacity) || !unload_least_recently_used())
+        if (record_list.size() < static_cast<size_t>(record_list_capacity) ||
+            !unload_least_recently_used(refused_writes::tried_again_first))
             return;
 }
 
@@ -619,20 +621,32 @@ size_t TConfig::records_held_for_the_disk() const
 void TConfig::unload_records_held_for_the_disk()
 {
     constexpr int most_unloads_per_tick = 32;
-    for (int unload = 0; unload < most_unloads_per_tick; ++unload)
-        if (records_held_for_the_disk() == 0 || !settings_writes_have_room() || !unload_least_recently_used())
+    for (int unload = 0; records_held_for_the_disk() > 0; ++unload) {
+        const bool beyond_their_bound = records_held_for_the_disk() > static_cast<size_t>(records_waiting_for_the_disk);
+        if ((unload >= most_unloads_per_tick && !beyond_their_bound) ||
+            !unload_least_recently_used(refused_writes::left_to_their_schedule))
             return;
+    }
 }
 
-bool TConfig::unload_least_recently_used()
+bool TConfig::waits_for_the_disk() const
+{
+    return record_list.size() < static_cast<size_t>(record_list_capacity + records_waiting_for_the_disk) ||
+           settings_only_copies_being_written() > 0;
+}
+
+bool TConfig::unload_least_recently_used(refused_writes refused)
 {
     const auto unused =
         std::find_if(use_order.begin(), use_order.end(), [this](const tqconfig *record) { return record != current; });
     if (unused == use_order.end())
         return false;
-    const bool waits_in_memory = record_list.size() < static_cast<size_t>(record_list_capacity + records_waiting_for_the_disk);
-    if (!(*unused)->is_unchanged_adoption() && waits_in_memory && !settings_writes_have_room())
-        return false;
+    if (!(*unused)->is_unchanged_adoption() && !settings_writes_have_room()) {
+        if (refused == refused_writes::tried_again_first)
+            retry_refused_settings_writes();
+        if (waits_for_the_disk())
+            return false;
+    }
     if (!(*unused)->is_unchanged_adoption()) {
         background_save save(if_write_fails::content_kept);
         save_record_file(save, **unused);

@@ -64,14 +64,16 @@ void save_system_config();
 void set_uuid(const char *text);
 // The main tick's part: starts a save marked since the last one, at most one
 // a second however often the server sends an id, reports the saves that
-// finished and unloads records held for the disk as room frees. Never waits
+// finished, tries again the writes the disk refused when their pause is
+// over, and unloads records held for the disk as room frees. Never waits
 // for the disk.
 void run_requested_config_save(long long now_ms);
 // Whether the settings writes are so far behind that the game socket is not
-// read (records_behind_the_disk_pausing_reads): the server waits for the
-// disk rather than have a character's settings go unsaved. A disk that
-// refuses every write is not behind: the game goes on, and what it refused is
-// said not saved.
+// read (records_behind_the_disk_pausing_reads, tqconfig_bounds.h): the
+// server waits for the disk, or for the outcome of refused writes tried
+// again, rather than have a character's settings go unsaved. A disk that
+// refused every write it was given is not behind: the game goes on, and
+// what it refused is said not saved.
 bool settings_writes_backlogged();
 // The owner of the server's "uuid" tag: it sets the client id.
 client_id_owner &client_id_tags();

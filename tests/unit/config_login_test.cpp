@@ -549,3 +549,27 @@ TEST_F(ConfigLogin, ChangedLoginsDoNotGrowTheHeapOnceTheListIsFull)
     EXPECT_LT(heap_bytes_in_use(), before + allowed_growth);
     EXPECT_TRUE(holds(read_file(in_config_dir("N300.cfg")), "<status_bar>0</status_bar>"));
 }
+
+// The records of other names refused while one file was read are not
+// counted against the next: a good file read after is neither said to have
+// records not read nor kept aside when saved.
+TEST_F(ConfigLogin, RecordsRefusedInOneFileAreNotCountedAgainstTheNext)
+{
+    TConfig &config = start();
+    write_file(in_config_dir("Arden.cfg"), file_of_many_records(true));
+    write_file(in_config_dir("Bryn.cfg"), record_text("Bryn", 13));
+    config.UseConfig("Tester");
+    {
+        stderr_capture said;
+        config.UseConfig("Arden");
+        EXPECT_TRUE(holds(said.text(), "records of other characters in")) << said.text();
+    }
+    stderr_capture said;
+    config.UseConfig("Bryn");
+    EXPECT_EQ(config.GetFontSize(), 13);
+    config.SetInputHeight(200);
+    save_system_config();
+    EXPECT_EQ(said.text(), "");
+    EXPECT_FALSE(exists(in_config_dir("Bryn.cfg.damaged")));
+    EXPECT_TRUE(holds(read_file(in_config_dir("Bryn.cfg")), "<input_height>200</input_height>"));
+}

@@ -129,12 +129,18 @@ TEST(PendingWrites, OnlyCopiesBeingWrittenLeaveOutTheFailedUntilHandedAgain)
     pending_writes pending;
     fill_with_only_copies(pending);
     EXPECT_EQ(pending.only_copies_being_written(), max_only_copies);
+    EXPECT_FALSE(pending.has_failed());
     fail_every_write(pending);
     EXPECT_EQ(pending.only_copies_being_written(), 0u);
     EXPECT_EQ(pending.only_copies(), max_only_copies);
+    EXPECT_TRUE(pending.has_failed());
     pending.handed(path_of(0), "settings", max_only_copies, if_write_fails::content_kept);
     EXPECT_EQ(pending.only_copies_being_written(), 1u);
     EXPECT_EQ(pending.settle(path_of(0), max_only_copies, false), state::only_copy);
     EXPECT_EQ(pending.only_copies_being_written(), 0u);
     EXPECT_EQ(pending.only_copies(), max_only_copies - 1);
+    // Every failed one handed again: none is left failed.
+    for (size_t index = 1; index < max_only_copies; ++index)
+        pending.handed(path_of(index), "settings", max_only_copies + index, if_write_fails::content_kept);
+    EXPECT_FALSE(pending.has_failed());
 }
