@@ -1,5 +1,6 @@
 #include "settings_files.h"
 
+#include "atomic_file.h"
 #include "pending_writes.h"
 #include "retry_schedule.h"
 #include "settings_writer.h"
@@ -17,6 +18,11 @@
 namespace {
 const char damaged_suffix[] = ".damaged";
 constexpr size_t read_chunk = 16384;
+
+std::string kept_path(const std::string &path)
+{
+    return path + damaged_suffix;
+}
 
 std::string too_large()
 {
@@ -89,8 +95,8 @@ void refuse(settings_file &file, const std::string &path, const std::string &rea
 {
     file = {settings_file_state::refused, {}};
     keep_damaged_settings_file(path);
-    fprintf(stderr, "Varn Ossic: cannot use the settings file %s (%s); it is kept as %s%s when the settings are next saved\n",
-            path.c_str(), reason.c_str(), path.c_str(), damaged_suffix);
+    fprintf(stderr, "Varn Ossic: cannot use the settings file %s (%s); it is kept aside as %s when the settings are next saved\n",
+            path.c_str(), reason.c_str(), kept_aside_names(path).c_str());
 }
 
 // The whole content, unless it grows beyond the limit while being read.
@@ -128,10 +134,6 @@ std::string no_room(const std::string &path)
            " files of characters no longer in use are still waiting to be written";
 }
 
-std::string kept_path(const std::string &path)
-{
-    return path + damaged_suffix;
-}
 
 void write_finished(save_progress &progress, settings_write_outcome &outcome)
 {
@@ -230,6 +232,11 @@ settings_file read_settings_file(const std::string &path)
     else
         refuse(file, path, reason);
     return file;
+}
+
+std::string kept_aside_names(const std::string &path)
+{
+    return kept_path(path) + " (or the first free of " + kept_path(path) + "-2 to -" + std::to_string(max_kept_copies) + ")";
 }
 
 void keep_damaged_settings_file(const std::string &path)

@@ -56,6 +56,9 @@ settings_file read_settings_file(const std::string &path);
 // Marks a file that was read but held nothing usable, or not all it held
 // could be used: the save that next replaces it keeps it aside.
 void keep_damaged_settings_file(const std::string &path);
+// Where a file that could not be used is kept aside, for the player: the
+// first of its copies' names that is free when it is next saved.
+std::string kept_aside_names(const std::string &path);
 
 // What the file held is no longer kept for comparison: its record is no
 // longer in memory. A pending write of it still reads as its content.

@@ -530,8 +530,8 @@ bool TConfig::read_records(const std::string &path, const std::string &asked, bo
         keep_damaged_settings_file(path);
         fprintf(stderr,
                 "Varn Ossic: %zu records of other characters in %s were not read, as at most %d are held; the "
-                "file is kept as %s.damaged when the settings are next saved\n",
-                records_refused, path.c_str(), record_list_capacity, path.c_str());
+                "file is kept aside as %s when the settings are next saved\n",
+                records_refused, path.c_str(), record_list_capacity, kept_aside_names(path).c_str());
     }
     return read;
 }
