@@ -236,7 +236,8 @@ settings_file read_settings_file(const std::string &path)
 
 std::string kept_aside_names(const std::string &path)
 {
-    return kept_path(path) + " (or the first free of " + kept_path(path) + "-2 to -" + std::to_string(max_kept_copies) + ")";
+    const std::string suffix = damaged_suffix;
+    return kept_path(path) + " (or the first free of " + suffix + "-2 to " + suffix + "-" + std::to_string(max_kept_copies) + ")";
 }
 
 void keep_damaged_settings_file(const std::string &path)
