@@ -1,8 +1,9 @@
 #ifndef VUSK_TEST_HELD_DISK_H
 #define VUSK_TEST_HELD_DISK_H
 
-// A disk that takes no settings write until the test lets it go: the
-// settings writer's thread waits before each batch meanwhile.
+// A disk that takes no settings write until the test lets it: the settings
+// writer's thread waits before each batch meanwhile. The test lets one batch
+// through at a time (a trickling disk) or every batch from then on.
 
 #include "settings_files.h"
 
@@ -14,7 +15,7 @@ class held_disk {
 public:
     held_disk()
     {
-        hold_background_writes_with([gate = gate_] { gate->wait_until_open(); });
+        hold_background_writes_with([gate = gate_] { gate->take_permit(); });
     }
     ~held_disk()
     {
@@ -24,26 +25,32 @@ public:
     held_disk(const held_disk &) = delete;
     held_disk &operator=(const held_disk &) = delete;
 
-    void let_go() { gate_->open(); }
+    // One more batch may be written, unless the last let through is not
+    // taken yet.
+    void let_one_batch_through() { gate_->permit(false); }
+    void let_go() { gate_->permit(true); }
 
 private:
     // Shared with the writer's thread, which may still be leaving it when
     // the test ends.
     struct gate {
-        void open()
+        void permit(bool for_good)
         {
             std::lock_guard<std::mutex> lock(mutex);
-            is_open = true;
-            opened.notify_all();
+            open_for_good = open_for_good || for_good;
+            batch_permitted = true;
+            permitted.notify_all();
         }
-        void wait_until_open()
+        void take_permit()
         {
             std::unique_lock<std::mutex> lock(mutex);
-            opened.wait(lock, [this] { return is_open; });
+            permitted.wait(lock, [this] { return batch_permitted || open_for_good; });
+            batch_permitted = false;
         }
         std::mutex mutex;
-        std::condition_variable opened;
-        bool is_open = false;
+        std::condition_variable permitted;
+        bool batch_permitted = false;
+        bool open_for_good = false;
     };
     std::shared_ptr<gate> gate_ = std::make_shared<gate>();
 };

@@ -342,51 +342,6 @@ int settings_lost(const std::string &prefix, int first, int end)
     return lost;
 }
 
-// A disk that takes one batch of writes at a time, when the test lets it.
-class trickling_disk {
-public:
-    trickling_disk()
-    {
-        hold_background_writes_with([gate = gate_] { gate->take_permit(); });
-    }
-    ~trickling_disk()
-    {
-        let_go();
-        hold_background_writes_with(nullptr);
-    }
-    trickling_disk(const trickling_disk &) = delete;
-    trickling_disk &operator=(const trickling_disk &) = delete;
-
-    // One more batch may be written, unless the last let through is not
-    // taken yet.
-    void let_one_batch_through() { gate_->permit(false); }
-    void let_go() { gate_->permit(true); }
-
-private:
-    // Shared with the writer's thread, which may still be leaving it when
-    // the test ends.
-    struct gate {
-        void permit(bool for_good)
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            open_for_good = open_for_good || for_good;
-            batch_permitted = true;
-            permitted.notify_all();
-        }
-        void take_permit()
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            permitted.wait(lock, [this] { return batch_permitted || open_for_good; });
-            batch_permitted = false;
-        }
-        std::mutex mutex;
-        std::condition_variable permitted;
-        bool batch_permitted = false;
-        bool open_for_good = false;
-    };
-    std::shared_ptr<gate> gate_ = std::make_shared<gate>();
-};
-
 // Far beyond what any of these floods takes under the sanitizers, and
 // short of the fixture's limit.
 constexpr auto flood_deadline = std::chrono::seconds(60);
@@ -653,7 +608,7 @@ TEST_F(HostileFiles, ATricklingDiskHoldsLargeReadsBackAndLosesNoChangedRecord)
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     stderr_capture said;
     {
-        trickling_disk disk;
+        held_disk disk;
         const size_t most_records =
             flood(config, "Slow", logins, logins_per_read, [&disk] { disk.let_one_batch_through(); });
         EXPECT_GT(most_records, static_cast<size_t>(record_list_capacity));
@@ -802,7 +757,7 @@ TEST_F(HostileFiles, RecordsHeldInMemoryKeepTheReadingWaitingAfterTheDiskTookThe
     const int held = records_behind_the_disk_pausing_reads + 100;
     const int logins = record_list_capacity + static_cast<int>(max_only_copies) + held;
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
-    trickling_disk disk;
+    held_disk disk;
     log_in_changing(config, "Name", logins);
     ASSERT_GE(config.records_held_for_the_disk(), static_cast<size_t>(records_behind_the_disk_pausing_reads));
     disk.let_one_batch_through();
