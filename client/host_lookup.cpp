@@ -46,7 +46,9 @@ host_lookup::host_lookup(const char *host, host_resolver resolve)
     if (name.empty()) {
         answer_->state = outcome::failed;
     } else if (is_decimal_digit(name[0])) {
-        const bool parsed = inet_aton(name.c_str(), &answer_->address) != 0;
+        // inet_aton takes "1 localhost" for 0.0.0.1: it stops at a blank.
+        const bool parsed = name.find_first_of(" \t\n\v\f\r") == std::string::npos &&
+                            inet_aton(name.c_str(), &answer_->address) != 0;
         answer_->state = parsed ? outcome::found : outcome::failed;
     } else {
         try {

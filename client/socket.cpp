@@ -173,16 +173,17 @@ const char *poll_socket(int fd)
     return flush_if_writable(fd, entry.revents);
 }
 
-// The end of the connection is asked of the system, not read: the server's
-// bytes before it stay unread.
+// A broken connection is asked of the system, not read. A clean close is
+// not: the text the server sent before it still waits to be shown, and the
+// reading finds the close after it.
 const char *poll_socket_writes(int fd)
 {
-    pollfd entry{fd, POLLPRI | POLLOUT | POLLRDHUP, 0};
+    pollfd entry{fd, POLLPRI | POLLOUT, 0};
     if (poll(&entry, 1, 0) < 0)
         return is_transient_error(errno) ? nullptr : socket_message_connection_lost;
     if (entry.revents & (POLLPRI | POLLNVAL))
         return socket_message_connection_lost;
-    if (entry.revents & (POLLRDHUP | POLLHUP | POLLERR))
+    if (entry.revents & POLLERR)
         return socket_message_closed_by_host;
     return flush_if_writable(fd, entry.revents);
 }

@@ -37,9 +37,9 @@ socket_connect_progress socket_connect_check(int fd, bool time_is_up, const char
 // fine, otherwise the text that tells the player it was lost.
 const char *poll_socket(int fd);
 // A pass of writing only: what the server sent stays with the system, which
-// holds the server back once its buffers are full. A connection the server
-// closed or that broke is still reported; what the server sent before
-// closing it is not read.
+// holds the server back once its buffers are full. A connection that broke
+// (a reset, a socket error) is still reported; one the server closed cleanly
+// is left for the reading to find after the text sent before the close.
 const char *poll_socket_writes(int fd);
 
 // Moves up to maximum bytes from the front of the read queue to destination.

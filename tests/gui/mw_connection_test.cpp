@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <string>
 
 #include <wx/event.h>
@@ -334,21 +335,29 @@ TEST(MainFrameConnection, ALineTypedWhileReadingWaitsForTheDiskReachesTheServer)
     save_system_config();
 }
 
-// A server that closes the connection while reading waits for the disk is
-// noticed then, not once the disk has caught up; its last text is not read.
-TEST(MainFrameConnection, AServerClosingWhileReadingWaitsForTheDiskIsNoticedAtOnce)
+// A server that answers, sends a last line and closes cleanly while reading
+// waits for the disk: the close is not shown before the text sent before it.
+// Once the disk catches up, the answer, the last line and then the close.
+TEST(MainFrameConnection, AServerClosingWhileReadingWaitsForTheDiskIsShownAfterItsLastText)
 {
-    // The server waits so that it closes once the client no longer reads.
-    scripted_game_server server("expect torvane .*\nwait 2\nsendln Unread.\nclose\n");
+    scripted_game_server server("expect torvane .*\nexpect say hello\nsendln The answer.\nsendln Last line.\nclose\n");
     client_frame client(server.port());
     ASSERT_TRUE(client.tick_until([&] { return !server.recorded().empty(); }));
     held_disk disk;
     ASSERT_TRUE(hold_reading_back_for_the_disk());
 
-    EXPECT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), DISCONNECT_HINTS); }));
+    client.type("say hello");
+    ASSERT_TRUE(client.tick_until([&] {
+        pollfd closed{global_socket_fd, POLLRDHUP, 0};
+        return global_socket_fd == -1 || poll(&closed, 1, 0) == 1;
+    })) << "the server never closed";
+    client.tick(3);
+    EXPECT_NE(global_socket_fd, -1) << "the close was taken before the text sent before it";
     EXPECT_TRUE(settings_writes_backlogged());
-    EXPECT_EQ(client.shown_text(), "\n\nConnecting...\n" + framed("Connection closed by foreign host."));
-    EXPECT_EQ(global_socket_fd, -1);
     disk.let_go();
+    EXPECT_TRUE(client.tick_until([&] { return ends_with(client.shown_text(), DISCONNECT_HINTS); }));
+    EXPECT_TRUE(ends_with(client.shown_text(), "The answer.\nLast line.\n" + framed("Connection closed by foreign host.")))
+        << client.shown_text();
+    EXPECT_EQ(global_socket_fd, -1);
     save_system_config();
 }

@@ -340,9 +340,26 @@ TEST(SocketPoll, ClosedDescriptorIsALostConnection)
     EXPECT_EQ(socket_close(-1), 0);
 }
 
-// A server that resets the connection while its bytes are not read.
-TEST(SocketPoll, AResetWhileOnlyWritingIsAClosedConnection)
+// Over TCP a clean close leaves the server's last bytes to the reading,
+// while a reset is reported at once.
+TEST(SocketPoll, WhileOnlyWritingACleanCloseWaitsForTheReadingAndAResetDoesNot)
 {
+    {
+        LocalPort server(4);
+        const int fd = open_connection("127.0.0.1", server.port, "id");
+        ASSERT_GE(fd, 0);
+        const int peer = server.accept_one();
+        ASSERT_GE(peer, 0);
+        ASSERT_EQ(send(peer, "last line\n", 10, 0), 10);
+        close(peer);
+        pollfd closed{fd, POLLRDHUP, 0};
+        ASSERT_EQ(poll(&closed, 1, 10000), 1) << "the close never arrived";
+        EXPECT_EQ(poll_socket_writes(fd), nullptr);
+        EXPECT_EQ(read_from_queue(fd, 10), "last line\n");
+        EXPECT_STREQ(poll_until_failure(fd), "Connection closed by foreign host.");
+        socket_close(fd);
+    }
+
     LocalPort server(4);
     const int fd = open_connection("127.0.0.1", server.port, "id");
     ASSERT_GE(fd, 0);
@@ -426,15 +443,19 @@ TEST_F(SocketPair, OnlyWritingSendsTheQueuedLinesAndLeavesTheServersBytesUnread)
     EXPECT_EQ(read_from_queue(client, 15), "from the server");
 }
 
-// A server that closes the connection while only writing is noticed at once,
-// whether or not anything waits to be sent or to be read.
-TEST_F(SocketPair, APeerThatClosesWhileOnlyWritingIsNoticedWithoutReading)
+// A server that closes the connection cleanly while only writing keeps its
+// last words: the reading finds the close after them. A line sent to a
+// closed peer meanwhile finds the connection closed at once.
+TEST_F(SocketPair, APeerThatClosesWhileOnlyWritingIsFoundAfterItsLastWords)
 {
     ASSERT_EQ(send(peer, "last words", 10, 0), 10);
     close_peer();
-    EXPECT_STREQ(poll_socket_writes(client), "Connection closed by foreign host.");
+    EXPECT_EQ(poll_socket_writes(client), nullptr);
+    EXPECT_EQ(poll_socket_writes(client), nullptr) << "asked again";
     char text[16];
-    EXPECT_EQ(socket_read_data(client, text, sizeof text), 0);
+    EXPECT_EQ(socket_read_data(client, text, sizeof text), 0) << "read while only writing";
+    EXPECT_EQ(read_from_queue(client, 10), "last words");
+    EXPECT_STREQ(poll_until_failure(client), "Connection closed by foreign host.");
 
     close(client);
     open_pair(SOCK_STREAM);
