@@ -27,6 +27,15 @@ std::atomic<int (*)(int)> sync_content{fdatasync};
 std::atomic<int (*)(const char *, const char *)> hard_link{link};
 std::atomic<int (*)(const char *, const char *)> rename_into_place{rename};
 
+// open() without a mode: the old file is only ever opened, never created.
+int open_existing(const char *path, int flags)
+{
+    return open(path, flags);
+}
+std::atomic<int (*)(const char *, int)> open_old_file{open_existing};
+std::atomic<ssize_t (*)(int, void *, size_t)> read_old_content{read};
+std::atomic<ssize_t (*)(int, const void *, size_t)> write_copy{write};
+
 std::string directory_of(const std::string &path)
 {
     const size_t slash = path.rfind('/');
@@ -174,13 +183,13 @@ bool copy_all(int from, int to)
 {
     char chunk[copy_chunk];
     for (;;) {
-        const ssize_t got = read(from, chunk, sizeof chunk);
+        const ssize_t got = read_old_content.load()(from, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             return got == 0;
         for (ssize_t put = 0; put < got;) {
-            const ssize_t wrote = write(to, chunk + put, static_cast<size_t>(got - put));
+            const ssize_t wrote = write_copy.load()(to, chunk + put, static_cast<size_t>(got - put));
             if (wrote < 0 && errno == EINTR)
                 continue;
             if (wrote <= 0)
@@ -193,7 +202,7 @@ bool copy_all(int from, int to)
 
 disk_calls system_disk_calls()
 {
-    return {fdatasync, link, rename};
+    return {fdatasync, link, rename, open_existing, read, write};
 }
 
 void use_disk_calls(const disk_calls &calls)
@@ -201,6 +210,9 @@ void use_disk_calls(const disk_calls &calls)
     sync_content = calls.sync_content;
     hard_link = calls.hard_link;
     rename_into_place = calls.rename_into_place;
+    open_old_file = calls.open_old_file;
+    read_old_content = calls.read_old_content;
+    write_copy = calls.write_copy;
 }
 
 atomic_file::atomic_file(const std::string &path, file_sync sync)
@@ -313,7 +325,9 @@ bool atomic_file::is_old_file(const std::string &path) const
 }
 
 // What is there holds no content to copy (a link, a pipe, a device, which
-// may never end): it is moved aside whole, unread, to a name nothing holds.
+// may never end) or none this program may read: it is moved aside whole,
+// unread, to a name nothing holds. The file is missing until the new content
+// is renamed in, which loses nothing the program could have read.
 atomic_file::keeping atomic_file::move_old_entry_to(const std::string &copy, int &reason)
 {
     if (renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) == 0)
@@ -326,8 +340,8 @@ atomic_file::keeping atomic_file::move_old_entry_to(const std::string &copy, int
 
 atomic_file::keeping atomic_file::copy_old_file_to(const std::string &copy, int &reason)
 {
-    const int from = open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (from < 0 && errno == ELOOP)
+    const int from = open_old_file.load()(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (from < 0 && (errno == ELOOP || errno == EACCES))
         return move_old_entry_to(copy, reason);
     if (from < 0) {
         reason = errno;

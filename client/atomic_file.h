@@ -19,8 +19,12 @@
 // The old content can be kept aside: a hard link to it is made under a free
 // name before the new content is renamed into place, so that the file holds
 // its old or its new content at every moment and an earlier copy is never
-// replaced. Where the file system has no hard links, the old content is
-// copied instead (what holds none, a link or a pipe, is moved aside).
+// replaced. Where no hard link can be made (a file system without them, or
+// another user's file the kernel refuses to link), the old content is copied
+// instead. What holds no content the program could copy (a link, a pipe, a
+// device, a file it may not read) is moved aside whole, never over another
+// name; until the new content takes its place the file is missing, which
+// loses nothing the program could have read.
 
 #include <cstddef>
 #include <cstdio>
@@ -46,8 +50,8 @@ constexpr int max_kept_copies = 16;
 // writes of many files to the disk run together.
 enum class file_sync { on_commit, by_caller };
 
-// The calls that reach the disk where a test must watch a step or stop
-// between two.
+// The calls that reach the disk where a test must watch a step, stop between
+// two or make one fail.
 struct disk_calls {
     // Returns once the file's content is on the disk; 0 when it is.
     int (*sync_content)(int descriptor);
@@ -55,6 +59,11 @@ struct disk_calls {
     int (*hard_link)(const char *existing, const char *new_name);
     // Puts the new content in the file's place (rename()).
     int (*rename_into_place)(const char *from, const char *to);
+    // Opens the old file to copy it aside (open()).
+    int (*open_old_file)(const char *path, int flags);
+    // Read the old content and write its copy (read(), write()).
+    ssize_t (*read_old_content)(int descriptor, void *buffer, size_t size);
+    ssize_t (*write_copy)(int descriptor, const void *buffer, size_t size);
 };
 disk_calls system_disk_calls();
 void use_disk_calls(const disk_calls &calls);
