@@ -200,24 +200,18 @@ void adopt_name(TConfig &config, const std::string &name)
     config.select(name);
 }
 
-void report_save_failures(const std::vector<std::string> &failures)
-{
-    if (failures.empty())
-        return;
-    fprintf(stderr, "Varn Ossic: settings not saved, the old files are kept: %s", failures.front().c_str());
-    if (failures.size() > 1)
-        fprintf(stderr, " (and %zu more files)", failures.size() - 1);
-    fputc('\n', stderr);
-}
-
 // The failures of every save finished since the last report, those of each
-// record unloaded among them, in one line.
+// record unloaded among them: the files not saved in one line, the refused
+// ones tried again in another.
 void report_finished_saves()
 {
-    std::vector<std::string> failures;
-    for (std::vector<std::string> &save : take_up_background_saves())
-        std::move(save.begin(), save.end(), std::back_inserter(failures));
-    report_save_failures(failures);
+    finished_save all;
+    for (finished_save &save : take_up_finished_saves()) {
+        std::move(save.not_saved.begin(), save.not_saved.end(), std::back_inserter(all.not_saved));
+        std::move(save.tried_again.begin(), save.tried_again.end(), std::back_inserter(all.tried_again));
+    }
+    say_settings_files(settings_not_saved, all.not_saved);
+    say_settings_files(settings_tried_again, all.tried_again);
 }
 
 // Hands one record's own file to the save; nothing without a configuration
@@ -441,7 +435,7 @@ void load_system_config()
     if (store.changed()) {
         const std::string failure = store.save();
         if (!failure.empty())
-            report_save_failures({failure});
+            say_settings_files(settings_not_saved, {failure});
     }
     TConfig::Instance()->load_system_config_file();
 }
@@ -526,13 +520,10 @@ bool TConfig::read_records(const std::string &path, const std::string &asked, bo
         return read_elements_named(reader, element, [this, load](vusk_xml_reader &inner) { (this->*load)(inner); }) > 0;
     });
     reading_for = nullptr;
-    if (records_refused > 0) {
-        keep_damaged_settings_file(path);
-        fprintf(stderr,
-                "Varn Ossic: %zu records of other characters in %s were not read, as at most %d are held; the "
-                "file is kept aside as %s when the settings are next saved\n",
-                records_refused, path.c_str(), record_list_capacity, kept_aside_names(path).c_str());
-    }
+    if (records_refused > 0)
+        keep_damaged_settings_file(path, std::to_string(records_refused) + " records of other characters in " + path +
+                                             " were not read, as at most " + std::to_string(record_list_capacity) +
+                                             " are held");
     return read;
 }
 
