@@ -139,6 +139,39 @@ TEST_F(HostileFiles, EachDamagedFileIsKeptBesideTheNewOneAndBesideEarlierCopies)
     EXPECT_NE(read_file(in_config_dir("Arden.cfg")).find("<input_height>302</input_height>"), std::string::npos);
 }
 
+// A system file of plain text, a record file of no settings and a
+// preference store too large to read are each said on standard error once,
+// however often they are read again while the disk refuses their
+// replacement, and kept aside once it takes it.
+TEST_F(HostileFiles, EveryFileKeptAsideIsSaidOnceUntilItIsReplaced)
+{
+    const std::string garbage = "player notes, no settings\n";
+    const std::string oversized(settings_file_size_limit + 1, '#');
+    write_file(in_config_dir("varn_ossic.cfg"), garbage);
+    write_file(in_config_dir("Arden.cfg"), "<notes>" + garbage + "</notes>\n");
+    write_file(store_path(), oversized);
+    TConfig &config = *TConfig::Instance();
+    stderr_capture said;
+    {
+        lowered_limit full(RLIMIT_FSIZE, 100);
+        load_system_config();
+        config.UseConfig("Arden");
+        config.SetInputHeight(300);
+        save_system_config();
+        save_system_config();
+    }
+    save_system_config();
+    const std::string text = said.text();
+    for (const std::string &path : {in_config_dir("varn_ossic.cfg"), in_config_dir("Arden.cfg"), store_path()}) {
+        const std::string line = "Varn Ossic: cannot use the settings file " + path + " (";
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+        EXPECT_EQ(text.find(line), text.rfind(line)) << text;
+    }
+    EXPECT_EQ(read_file(in_config_dir("varn_ossic.cfg.damaged")), garbage);
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged")), "<notes>" + garbage + "</notes>\n");
+    EXPECT_EQ(read_file(store_path() + ".damaged"), oversized);
+}
+
 TEST_F(HostileFiles, SavesRewriteOnlyChangedFiles)
 {
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
