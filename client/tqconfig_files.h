@@ -29,7 +29,9 @@ extern int global_voting_reminder_enable;
 // configuration file is read or written.
 extern std::string global_config_directory_path;
 
-// One entry of the vote menu; an entry without a label is unset.
+// One entry of the vote menu; an entry without a label is unset. Its label
+// and address are at most voting_text_max_length bytes each.
+constexpr size_t voting_text_max_length = 7999;
 struct voting_url {
     std::optional<std::string> label;
     std::optional<std::string> url;
