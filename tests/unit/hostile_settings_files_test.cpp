@@ -643,6 +643,27 @@ TEST_F(HostileFiles, ARefusedWriteIsTriedAgainByItselfWithGrowingPausesUntilTheD
     EXPECT_EQ(text.find("Varn Ossic:"), text.rfind("Varn Ossic:")) << text;
 }
 
+// The program ends, its last save done, while the disk still refuses the
+// settings of a record unloaded: they are lost, and said so.
+TEST_F(HostileFiles, SettingsTheDiskStillRefusesWhenTheProgramEndsAreSaidNotSaved)
+{
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    log_in_changing(config, "Name", record_list_capacity);
+    stderr_capture said;
+    {
+        lowered_limit full(RLIMIT_FSIZE, 100);
+        log_in_changing(config, "Later", 1);
+        save_system_config();
+        stop_background_saves();
+    }
+    EXPECT_EQ(settings_only_copies_waiting(), 0u);
+    const std::string text = said.text();
+    EXPECT_NE(text.find("Varn Ossic: " + std::string(settings_not_saved) + ": cannot write " + config_file_path("Name0") +
+                        ": the disk refused it to the end\n"),
+              std::string::npos)
+        << text;
+}
+
 // The disk refused the writes of records unloaded, and a read of logins
 // found their places full: the writes were tried again at once, and the
 // records of the read stayed in memory beyond the bound of those held until
