@@ -300,7 +300,7 @@ std::string save_rendered(const std::string &path, const std::optional<std::stri
 
 background_save::background_save(if_write_fails failure) : number(++background().last_save), failure(failure)
 {
-    background().saves[number];
+    background().saves.try_emplace(number);
 }
 
 background_save::~background_save()

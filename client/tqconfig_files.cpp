@@ -11,11 +11,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <climits>
 #include <iterator>
 #include <limits>
 #include <strings.h>
