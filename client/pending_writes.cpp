@@ -19,7 +19,7 @@ void pending_writes::handed(const std::string &path, const std::string &content,
                             if_write_fails failure)
 {
     const state now = failure == if_write_fails::content_kept ? state::only_copy : state::held;
-    const auto [pending, added] = entries.try_emplace(path, entry{content, sequence, state::held});
+    const auto [pending, added] = entries.try_emplace(path, entry{content, sequence, state::held, false});
     if (!added) {
         pending->second.content = content;
         pending->second.sequence = sequence;
@@ -50,6 +50,15 @@ std::optional<pending_writes::state> pending_writes::settle(const std::string &p
     return was;
 }
 
+bool pending_writes::first_refusal(const std::string &path)
+{
+    const auto pending = entries.find(path);
+    if (pending == entries.end() || pending->second.now != state::failed || pending->second.refusal_said)
+        return false;
+    pending->second.refusal_said = true;
+    return true;
+}
+
 std::vector<std::pair<std::string, std::string>> pending_writes::failed() const
 {
     std::vector<std::pair<std::string, std::string>> contents;
@@ -57,4 +66,19 @@ std::vector<std::pair<std::string, std::string>> pending_writes::failed() const
         if (pending.now == state::failed)
             contents.emplace_back(path, pending.content);
     return contents;
+}
+
+std::vector<std::string> pending_writes::forget_failed()
+{
+    std::vector<std::string> paths;
+    for (auto pending = entries.begin(); pending != entries.end();) {
+        if (pending->second.now != state::failed) {
+            ++pending;
+            continue;
+        }
+        paths.push_back(pending->first);
+        set_state(pending->second, state::held);
+        pending = entries.erase(pending);
+    }
+    return paths;
 }

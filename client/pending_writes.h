@@ -13,7 +13,8 @@
 // - only copy: written for a record no longer in memory, so the entry holds
 //   the only copy of the settings; a failed write keeps it;
 // - failed: an only copy whose write failed; it is written again (the
-//   asker tries the failed ones again soon, and with every save).
+//   asker tries the failed ones again soon, and with every save). Its
+//   first refusal is said; the refusals of its writes again are not.
 // Entries held are bounded by the records in memory; only copies and failed
 // ones together by max_only_copies (tqconfig_bounds.h), which the asker
 // checks (has_room) before it unloads a record.
@@ -37,6 +38,7 @@ public:
         std::string content;
         unsigned long long sequence;
         state now;
+        bool refusal_said = false;
     };
 
     const entry *find(const std::string &path) const;
@@ -60,8 +62,13 @@ public:
     // Returns the state the entry was in when the write was its latest
     // (none when a later write replaced it).
     std::optional<state> settle(const std::string &path, unsigned long long sequence, bool write_failed);
+    // Whether the refusal of a failed entry is to be said: the first since
+    // its settings began to wait. Marks it said.
+    bool first_refusal(const std::string &path);
     // The paths and contents of the failed entries.
     std::vector<std::pair<std::string, std::string>> failed() const;
+    // Forgets the failed entries; returns their paths.
+    std::vector<std::string> forget_failed();
 
 private:
     void set_state(entry &pending, state now);

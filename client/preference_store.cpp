@@ -157,9 +157,13 @@ wxString sound_preference_text(const wxString &text)
 
 preference_store::preference_store() : path(local_store_path())
 {
-    const settings_file file = read_settings_file(path);
+    open(read_settings_file(path).content);
+}
+
+void preference_store::open(const std::string &text)
+{
     // UTF-8 as the toolkit writes it, or else ISO-8859-1.
-    const wxString sound = sound_preference_text(wxString(file.content.data(), wxConvAuto(), file.content.size()));
+    const wxString sound = sound_preference_text(wxString(text.data(), wxConvAuto(), text.size()));
     wxStringInputStream in(sound);
     config = std::make_unique<wxFileConfig>(in, wxConvUTF8);
     config->SetExpandEnvVars(false);
@@ -184,6 +188,17 @@ std::string preference_store::rendered() const
 bool preference_store::changed() const
 {
     return rendered() != read_text;
+}
+
+bool preference_store::fits_its_reader() const
+{
+    return rendered().size() <= settings_file_size_limit;
+}
+
+void preference_store::start_afresh()
+{
+    keep_unusable_settings_file(path, "too large to be written back with the program's own entries");
+    open({});
 }
 
 std::string preference_store::save()

@@ -37,12 +37,19 @@ public:
     wxConfigBase &entries();
     // Whether the entries were changed since the store was read.
     bool changed() const;
+    // Whether its file would be within the size a settings file is read at.
+    bool fits_its_reader() const;
+    // Empties the store; its file is kept aside when it is next saved, and
+    // said so: what it held, with the program's own entries, would not fit.
+    void start_afresh();
     // Writes the store to its file; returns the failure, empty when saved.
     std::string save();
     // Hands the store's file to a background save.
     void save_in(background_save &save) const;
 
 private:
+    // Puts the entries of that text in the store.
+    void open(const std::string &text);
     std::string rendered() const;
 
     std::string path;

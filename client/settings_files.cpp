@@ -49,11 +49,23 @@ std::unordered_set<std::string> &damaged_files()
     return files;
 }
 
+// The files found of no use that were said, until they are replaced.
+std::unordered_set<std::string> &damaged_files_said()
+{
+    static std::unordered_set<std::string> files;
+    return files;
+}
+
+void replaced(const std::string &path)
+{
+    damaged_files().erase(path);
+    damaged_files_said().erase(path);
+}
+
 struct save_progress {
     int unwritten = 0;
     bool all_given = false;
-    save_failures said = save_failures::said;
-    std::vector<std::string> failures;
+    finished_save outcome;
 };
 
 // The background saves: the writer, the writes not yet taken up by path, the
@@ -94,9 +106,7 @@ bool holds_already(const std::string &path, const std::string &content)
 void refuse(settings_file &file, const std::string &path, const std::string &reason)
 {
     file = {settings_file_state::refused, {}};
-    keep_damaged_settings_file(path);
-    fprintf(stderr, "Varn Ossic: cannot use the settings file %s (%s); it is kept aside as %s when the settings are next saved\n",
-            path.c_str(), reason.c_str(), kept_aside_names(path).c_str());
+    keep_unusable_settings_file(path, reason);
 }
 
 // The whole content, unless it grows beyond the limit while being read.
@@ -134,12 +144,19 @@ std::string no_room(const std::string &path)
            " files of characters no longer in use are still waiting to be written";
 }
 
-
-void write_finished(save_progress &progress, settings_write_outcome &outcome)
+// A failure is said once: a write that a later one of the same file
+// replaced leaves the saying to that one, and the settings of a record
+// unloaded are said refused only the first time.
+void write_finished(save_progress &progress, settings_write_outcome &outcome,
+                    std::optional<pending_writes::state> settled)
 {
     --progress.unwritten;
-    if (!outcome.failure.empty() && progress.said == save_failures::said)
-        progress.failures.push_back(std::move(outcome.failure));
+    if (outcome.failure.empty() || !settled)
+        return;
+    if (settled == pending_writes::state::held)
+        progress.outcome.not_saved.push_back(std::move(outcome.failure));
+    else if (background().pending.first_refusal(outcome.write.path))
+        progress.outcome.tried_again.push_back(std::move(outcome.failure));
 }
 
 // A file written for a record in memory is remembered, to compare the next
@@ -150,13 +167,15 @@ void take_up(settings_write_outcome &outcome)
     const settings_write &write = outcome.write;
     const std::optional<pending_writes::state> settled =
         state.pending.settle(write.path, write.sequence, !outcome.failure.empty());
-    if (outcome.failure.empty())
+    if (outcome.failure.empty()) {
         state.disk_took_a_write = true;
+        replaced(write.path);
+    }
     if (outcome.failure.empty() && settled == pending_writes::state::held)
         remember(write.path, write.content, outcome.device, outcome.inode);
-    for (unsigned long long replaced : outcome.replaced_saves)
-        --state.saves[replaced].unwritten;
-    write_finished(state.saves[write.save], outcome);
+    for (unsigned long long earlier : outcome.replaced_saves)
+        --state.saves[earlier].unwritten;
+    write_finished(state.saves[write.save], outcome, settled);
 }
 
 void take_up_finished_writes()
@@ -180,7 +199,7 @@ void retry_refused_settings_writes()
 {
     if (!background().pending.has_failed())
         return;
-    background_save retry(if_write_fails::content_kept, save_failures::unsaid);
+    background_save retry(if_write_fails::content_kept);
     retry.add_failed_unloads_again();
 }
 
@@ -240,15 +259,23 @@ std::string kept_aside_names(const std::string &path)
     return kept_path(path) + " (or the first free of " + suffix + "-2 to " + suffix + "-" + std::to_string(max_kept_copies) + ")";
 }
 
-void keep_damaged_settings_file(const std::string &path)
+void keep_damaged_settings_file(const std::string &path, const std::string &what_is_wrong)
 {
     damaged_files().insert(path);
+    if (damaged_files_said().insert(path).second)
+        fprintf(stderr, "Varn Ossic: %s; it is kept aside as %s when the settings are next saved\n",
+                what_is_wrong.c_str(), kept_aside_names(path).c_str());
+}
+
+void keep_unusable_settings_file(const std::string &path, const std::string &reason)
+{
+    keep_damaged_settings_file(path, "cannot use the settings file " + path + " (" + reason + ")");
 }
 
 void forget_settings_file(const std::string &path)
 {
     known_files().erase(path);
-    damaged_files().erase(path);
+    replaced(path);
 }
 
 std::string save_settings_file(const std::string &path, const std::string &content)
@@ -261,7 +288,7 @@ std::string save_settings_file(const std::string &path, const std::string &conte
     const settings_write_outcome outcome = put_in_place(std::move(write));
     if (!outcome.failure.empty())
         return outcome.failure;
-    damaged_files().erase(path);
+    replaced(path);
     remember(path, content, outcome.device, outcome.inode);
     return {};
 }
@@ -271,10 +298,9 @@ std::string save_rendered(const std::string &path, const std::optional<std::stri
     return content ? save_settings_file(path, *content) : out_of_memory(path);
 }
 
-background_save::background_save(if_write_fails failure, save_failures failures)
-    : number(++background().last_save), failure(failure)
+background_save::background_save(if_write_fails failure) : number(++background().last_save), failure(failure)
 {
-    background().saves[number].said = failures;
+    background().saves.try_emplace(number);
 }
 
 background_save::~background_save()
@@ -289,7 +315,7 @@ void background_save::add(const std::string &path, const std::optional<std::stri
     background_saves &state = background();
     save_progress &progress = state.saves[number];
     if (!content) {
-        progress.failures.push_back(out_of_memory(path));
+        progress.outcome.not_saved.push_back(out_of_memory(path));
         return;
     }
     // A write of this content that is still pending may be its only copy now.
@@ -298,7 +324,7 @@ void background_save::add(const std::string &path, const std::optional<std::stri
     if (holds_already(path, *content))
         return;
     if (failure == if_write_fails::content_kept && !settings_writes_have_room()) {
-        progress.failures.push_back(no_room(path));
+        progress.outcome.not_saved.push_back(no_room(path));
         return;
     }
     hand_to_writer(path, *content, failure);
@@ -323,17 +349,35 @@ void background_save::hand_to_writer(const std::string &path, const std::string 
     state.writer.write(std::move(write));
 }
 
-std::vector<std::vector<std::string>> take_up_background_saves()
+std::vector<finished_save> take_up_finished_saves()
 {
     background_saves &state = background();
     take_up_finished_writes();
-    std::vector<std::vector<std::string>> finished;
+    std::vector<finished_save> finished;
     auto save = state.saves.begin();
     while (save != state.saves.end() && save->second.all_given && save->second.unwritten == 0) {
-        finished.push_back(std::move(save->second.failures));
+        finished.push_back(std::move(save->second.outcome));
         save = state.saves.erase(save);
     }
     return finished;
+}
+
+std::vector<std::vector<std::string>> take_up_background_saves()
+{
+    std::vector<std::vector<std::string>> not_saved;
+    for (finished_save &save : take_up_finished_saves())
+        not_saved.push_back(std::move(save.not_saved));
+    return not_saved;
+}
+
+void say_settings_files(const char *what_happened, const std::vector<std::string> &failures)
+{
+    if (failures.empty())
+        return;
+    fprintf(stderr, "Varn Ossic: %s: %s", what_happened, failures.front().c_str());
+    if (failures.size() > 1)
+        fprintf(stderr, " (and %zu more files)", failures.size() - 1);
+    fputc('\n', stderr);
 }
 
 void wait_for_background_saves()
@@ -343,7 +387,13 @@ void wait_for_background_saves()
 
 void stop_background_saves()
 {
-    background().writer.stop();
+    background_saves &state = background();
+    state.writer.stop();
+    take_up_finished_writes();
+    std::vector<std::string> lost;
+    for (const std::string &path : state.pending.forget_failed())
+        lost.push_back("cannot write " + path + ": the disk refused it to the end");
+    say_settings_files(settings_not_saved, lost);
 }
 
 void hold_background_writes_with(std::function<void()> before_batch)

@@ -6,7 +6,8 @@
 //
 // A file is read only when it is a regular file of at most
 // settings_file_size_limit bytes, and opening it never waits: a link to a
-// device without end or a FIFO is refused at once.
+// device without end or a FIFO is refused at once. Every file refused, or
+// read and found of no use, is said on standard error, once.
 //
 // A save writes a file only when its content differs from what the file held
 // when this program last read or wrote it, so saving many records costs
@@ -54,8 +55,12 @@ struct settings_file {
 settings_file read_settings_file(const std::string &path);
 
 // Marks a file that was read but held nothing usable, or not all it held
-// could be used: the save that next replaces it keeps it aside.
-void keep_damaged_settings_file(const std::string &path);
+// could be used: the save that next replaces it keeps it aside. What is
+// wrong with it (naming the file) is said on standard error with where it
+// is kept, once until the file is replaced.
+void keep_damaged_settings_file(const std::string &path, const std::string &what_is_wrong);
+// The same for a file of which nothing could be used, for that reason.
+void keep_unusable_settings_file(const std::string &path, const std::string &reason);
 // Where a file that could not be used is kept aside, for the player: the
 // first of its copies' names that is free when it is next saved.
 std::string kept_aside_names(const std::string &path);
@@ -86,7 +91,7 @@ template <class Read> bool read_xml_file(const std::string &path, bool has_decla
         skip_declaration_line(stream);
     vusk_xml_reader reader(stream);
     if (!read(reader))
-        keep_damaged_settings_file(path);
+        keep_unusable_settings_file(path, "no settings in it");
     fclose(stream);
     return true;
 }
@@ -118,20 +123,18 @@ std::string save_rendered(const std::string &path, const std::optional<std::stri
 // the only copy, so its content stays pending (reading the file gives it)
 // until it is written: after a failed write it is tried again by itself
 // soon (retry_refused_settings_writes), and by the next save of every
-// record. At most max_only_copies contents wait so (tqconfig_bounds.h); a
-// record unloaded beyond is not saved (said as a failure of its save), and
-// its character's next login reads the file as it was.
-
-// Whether a save says the failures of its writes.
-enum class save_failures { said, unsaid };
+// record; its first refusal is said as one to be tried again. At most
+// max_only_copies contents wait so (tqconfig_bounds.h); a record unloaded
+// beyond is not saved (said as a failure of its save), and its character's
+// next login reads the file as it was. So are the contents still refused
+// when the writer stops (stop_background_saves).
 
 // The files given to one background save are written in the order given,
 // after those of every earlier save; the save is finished once every one is
 // written, or failed, and the object is gone.
 class background_save {
 public:
-    explicit background_save(if_write_fails failure = if_write_fails::content_dropped,
-                             save_failures failures = save_failures::said);
+    explicit background_save(if_write_fails failure = if_write_fails::content_dropped);
     ~background_save();
     background_save(const background_save &) = delete;
     background_save &operator=(const background_save &) = delete;
@@ -152,8 +155,7 @@ private:
 // Whether the settings of one more record unloaded may wait for the disk.
 bool settings_writes_have_room();
 // Hands every write of a record unloaded that the disk refused to the
-// writer again, at once. Their failures were said when first seen, and are
-// not said again.
+// writer again, at once.
 void retry_refused_settings_writes();
 // The main tick's part: the same, after a pause that grows while the disk
 // keeps refusing (retry_schedule.h).
@@ -164,13 +166,31 @@ size_t settings_only_copies_waiting();
 // Of those, the ones whose write has not failed.
 size_t settings_only_copies_being_written();
 
-// Takes up the writes finished since the last call; returns the failures of
-// each background save that finished since, one list per save, in order.
+// What the writes of one background save came to, each failure once.
+struct finished_save {
+    // Files left as they were, their settings not saved.
+    std::vector<std::string> not_saved;
+    // Settings of records unloaded that the disk refused: kept, and tried
+    // again until it takes them.
+    std::vector<std::string> tried_again;
+};
+// Takes up the writes finished since the last call; returns what each
+// background save that finished since came to, in order.
+std::vector<finished_save> take_up_finished_saves();
+// The files not saved of the same saves, one list per save.
 std::vector<std::vector<std::string>> take_up_background_saves();
+// What say_settings_files says happened to the files.
+constexpr char settings_not_saved[] = "settings not saved, the old files are kept";
+constexpr char settings_tried_again[] = "the disk refused settings, which are kept and tried again until it takes them";
+// Says on standard error, in one line, what happened to the files: the first
+// failure and how many more.
+void say_settings_files(const char *what_happened, const std::vector<std::string> &failures);
 // Returns once every background write asked for is finished (and still to
 // be taken up).
 void wait_for_background_saves();
-// Finishes every background write and ends the writer's thread.
+// Finishes every background write and ends the writer's thread; the
+// settings of records unloaded that the disk still refused are said not
+// saved, and forgotten.
 void stop_background_saves();
 // For tests: the writer's thread calls this before each batch it takes, so
 // that a test can make the disk slow; an empty one ends that.

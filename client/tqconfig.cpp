@@ -19,7 +19,7 @@ const std::string no_record_text = "junk";
 
 std::string description_of(const wxFont &font)
 {
-    return wx_to_bytes(font.GetNativeFontInfoDesc());
+    return wx_to_bytes(font.GetNativeFontInfoDesc()).substr(0, record_text_max_length);
 }
 
 // Gives the font the face, style and weight of a description the toolkit

@@ -48,6 +48,10 @@ struct popup_data {
     int height = 0;
 };
 
+// A record holds the descriptions of its fonts up to this many bytes, so
+// that its file holds each whole however its characters are escaped.
+constexpr size_t record_text_max_length = 2000;
+
 // Popup names come from the server; a record remembers at most this many.
 constexpr int popup_list_capacity = 100;
 

@@ -11,11 +11,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iterator>
+#include <limits>
 #include <strings.h>
 #include <sys/stat.h>
 #include <vector>
@@ -43,9 +45,11 @@ const char library_directory[] = "/Library/Varn Ossic";
 const char hidden_directory[] = "/.VarnOssic";
 constexpr mode_t config_directory_mode = 0700;
 
-constexpr int font_text_capacity = 10000;
-// Room for a name whose every byte is written as the longest entity.
-constexpr int escaped_name_capacity = config_name_max_length * (sizeof "&amp;" - 1) + 1;
+// Room for a text whose every byte is written as the longest entity.
+constexpr size_t escaped_capacity(size_t max_length)
+{
+    return max_length * (sizeof "&amp;" - 1) + 1;
+}
 
 constexpr int client_id_length = client_id_capacity - 1;
 const char local_id_mark[] = "DFLT";
@@ -67,6 +71,24 @@ const stored_number installation_numbers[] = {
     {"last_voting_reminder_time", &global_last_voting_reminder_time},
     {"voting_reminders", &global_voting_reminder_enable},
 };
+
+// The longest line the store's writer makes of one of the program's
+// entries: a key of at most own_key_max_length bytes ("main_" and a key
+// above, or a vote entry's), and each byte of the value in two at most (an
+// escape, or ISO-8859-1 text in UTF-8), quoted when it begins with a space.
+constexpr size_t own_key_max_length = 32;
+constexpr size_t longest_store_line(size_t value_max_length)
+{
+    return own_key_max_length + sizeof "=\"\"\n" - 1 + 2 * value_max_length;
+}
+constexpr size_t number_text_max_length = std::numeric_limits<int>::digits10 + 2;
+// A configuration directory in use names an existing directory: shorter
+// than PATH_MAX.
+constexpr size_t longest_own_entries =
+    longest_store_line(client_id_capacity - 1) + std::size(installation_numbers) * longest_store_line(number_text_max_length) +
+    longest_store_line(PATH_MAX) + 2 * voting_url_count * longest_store_line(voting_text_max_length);
+static_assert(longest_own_entries <= settings_file_size_limit,
+              "the program's own preferences could make a store larger than its reader takes");
 
 // The one record of the former flat layout.
 const char legacy_record_group[] = "pf001";
@@ -106,25 +128,23 @@ const popup_number popup_numbers[] = {
     {"height", &popup_data::height},
 };
 
-// Reads a name's text, cut to max_length bytes once its entities are decoded.
-std::string read_name(vusk_xml_reader &reader, size_t max_length)
+// Reads an element's text, cut to max_length bytes once its entities are
+// decoded.
+std::string read_text(vusk_xml_reader &reader, size_t max_length)
 {
-    char text[escaped_name_capacity];
-    reader.read_data(text, sizeof text);
-    return std::string(text, strnlen(text, max_length));
+    std::vector<char> text(escaped_capacity(max_length));
+    reader.read_data(text.data(), static_cast<int>(text.size()));
+    return std::string(text.data(), strnlen(text.data(), max_length));
 }
 
 void read_field(vusk_xml_reader &reader, const tqconfig_field &field, tqconfig &record)
 {
-    if (field.text == &tqconfig::name) {
-        record.name = read_name(reader, config_name_max_length);
-    } else if (field.text) {
-        std::vector<char> text(font_text_capacity);
-        reader.read_data(text.data(), font_text_capacity);
-        record.*field.text = text.data();
-    } else {
+    if (field.text == &tqconfig::name)
+        record.name = read_text(reader, config_name_max_length);
+    else if (field.text)
+        record.*field.text = read_text(reader, record_text_max_length);
+    else
         reader.read_data(&(record.*field.number));
-    }
 }
 
 void read_older_element(vusk_xml_reader &reader, const older_element &older, tqconfig &record)
@@ -148,7 +168,7 @@ popup_data read_popup(vusk_xml_reader &reader)
             if (wordcmp(tag, known.element))
                 number = &known;
         if (wordcmp(tag, "name"))
-            snprintf(entry.name, sizeof entry.name, "%s", read_name(reader, popup_name_capacity - 1).c_str());
+            snprintf(entry.name, sizeof entry.name, "%s", read_text(reader, popup_name_capacity - 1).c_str());
         else if (number)
             reader.read_data(&(entry.*number->member));
         else
@@ -200,24 +220,18 @@ void adopt_name(TConfig &config, const std::string &name)
     config.select(name);
 }
 
-void report_save_failures(const std::vector<std::string> &failures)
-{
-    if (failures.empty())
-        return;
-    fprintf(stderr, "Varn Ossic: settings not saved, the old files are kept: %s", failures.front().c_str());
-    if (failures.size() > 1)
-        fprintf(stderr, " (and %zu more files)", failures.size() - 1);
-    fputc('\n', stderr);
-}
-
 // The failures of every save finished since the last report, those of each
-// record unloaded among them, in one line.
+// record unloaded among them: the files not saved in one line, the refused
+// ones tried again in another.
 void report_finished_saves()
 {
-    std::vector<std::string> failures;
-    for (std::vector<std::string> &save : take_up_background_saves())
-        std::move(save.begin(), save.end(), std::back_inserter(failures));
-    report_save_failures(failures);
+    finished_save all;
+    for (finished_save &save : take_up_finished_saves()) {
+        std::move(save.not_saved.begin(), save.not_saved.end(), std::back_inserter(all.not_saved));
+        std::move(save.tried_again.begin(), save.tried_again.end(), std::back_inserter(all.tried_again));
+    }
+    say_settings_files(settings_not_saved, all.not_saved);
+    say_settings_files(settings_tried_again, all.tried_again);
 }
 
 // Hands one record's own file to the save; nothing without a configuration
@@ -238,11 +252,11 @@ std::string vote_key(int entry, const char *part)
     return "main_vote_menu" + std::to_string(entry) + "_" + part;
 }
 
-void read_non_empty(wxConfigBase &store, const std::string &key, std::optional<std::string> &target)
+void read_vote_text(wxConfigBase &store, const std::string &key, std::optional<std::string> &target)
 {
     std::string value;
     if (config_read_string(store, key, &value) && !value.empty())
-        target = value;
+        target = value.substr(0, voting_text_max_length);
 }
 
 void read_installation_numbers(wxConfigBase &store)
@@ -277,13 +291,13 @@ void load_preferences(wxConfigBase &store)
     read_client_id(store);
     find_and_create_config_directory(store);
     for (int entry = 0; entry < voting_url_count; ++entry) {
-        read_non_empty(store, vote_key(entry, "name"), voting_urls[entry].label);
-        read_non_empty(store, vote_key(entry, "url"), voting_urls[entry].url);
+        read_vote_text(store, vote_key(entry, "name"), voting_urls[entry].label);
+        read_vote_text(store, vote_key(entry, "url"), voting_urls[entry].url);
     }
     load_and_nuke_oldstyle_system_config(store);
 }
 
-void save_preferences(wxConfigBase &store)
+void write_preferences(wxConfigBase &store)
 {
     config_write_string(store, uuid_key, global_uuid);
     for (const stored_number &number : installation_numbers)
@@ -300,6 +314,17 @@ void save_preferences(wxConfigBase &store)
             config_delete_entry(store, vote_key(entry, "url"));
         }
     }
+}
+
+// The store's other entries make way for the program's own when both would
+// not fit.
+void save_preferences(preference_store &store)
+{
+    write_preferences(store.entries());
+    if (store.fits_its_reader())
+        return;
+    store.start_afresh();
+    write_preferences(store.entries());
 }
 }
 
@@ -438,10 +463,12 @@ void load_system_config()
 {
     preference_store store;
     load_preferences(store.entries());
+    if (!store.fits_its_reader())
+        save_preferences(store);
     if (store.changed()) {
         const std::string failure = store.save();
         if (!failure.empty())
-            report_save_failures({failure});
+            say_settings_files(settings_not_saved, {failure});
     }
     TConfig::Instance()->load_system_config_file();
 }
@@ -452,7 +479,7 @@ void start_system_config_save()
     save.add_failed_unloads_again();
     {
         preference_store store;
-        save_preferences(store.entries());
+        save_preferences(store);
         store.save_in(save);
     }
     if (global_config_directory_path.empty())
@@ -526,13 +553,10 @@ bool TConfig::read_records(const std::string &path, const std::string &asked, bo
         return read_elements_named(reader, element, [this, load](vusk_xml_reader &inner) { (this->*load)(inner); }) > 0;
     });
     reading_for = nullptr;
-    if (records_refused > 0) {
-        keep_damaged_settings_file(path);
-        fprintf(stderr,
-                "Varn Ossic: %zu records of other characters in %s were not read, as at most %d are held; the "
-                "file is kept aside as %s when the settings are next saved\n",
-                records_refused, path.c_str(), record_list_capacity, kept_aside_names(path).c_str());
-    }
+    if (records_refused > 0)
+        keep_damaged_settings_file(path, std::to_string(records_refused) + " records of other characters in " + path +
+                                             " were not read, as at most " + std::to_string(record_list_capacity) +
+                                             " are held");
     return read;
 }
 
@@ -557,7 +581,7 @@ void TConfig::load_xml_system_config(vusk_xml_reader &reader)
     char tag[xml_tag_name_capacity];
     while (reader.read_tag(tag, sizeof tag)) {
         if (wordcmp(tag, "curr_config"))
-            loaded_config_name = read_name(reader, config_name_max_length);
+            loaded_config_name = read_text(reader, config_name_max_length);
         else if (wordcmp(tag, "system_audio_enable"))
             reader.read_data(&system_audio);
         else if (wordcmp(tag, "single_config"))
@@ -595,7 +619,7 @@ void TConfig::select_loaded_record()
 void TConfig::save_xml_system_config(vusk_xml_writer &writer, background_save &save) const
 {
     writer.start_tag("system_config_list", 1);
-    writer.write_single_field("curr_config", loaded_config_name.c_str());
+    writer.write_single_field("curr_config", loaded_config_name.substr(0, config_name_max_length).c_str());
     writer.write_single_field("system_audio_enable", system_audio);
     for (const std::unique_ptr<tqconfig> &record : record_list)
         save_record_file(save, *record);

@@ -29,7 +29,9 @@ extern int global_voting_reminder_enable;
 // configuration file is read or written.
 extern std::string global_config_directory_path;
 
-// One entry of the vote menu; an entry without a label is unset.
+// One entry of the vote menu; an entry without a label is unset. Its label
+// and address are at most voting_text_max_length bytes each.
+constexpr size_t voting_text_max_length = 7999;
 struct voting_url {
     std::optional<std::string> label;
     std::optional<std::string> url;
@@ -49,9 +51,10 @@ void load_system_config();
 // content; the settings writer's thread writes them. A file that cannot be
 // written completely keeps its old content; the failures of the saves that
 // finished since the last report (a save of its own for each record unloaded
-// among them) are reported together in one line on standard error, by the
-// main tick (run_requested_config_save). The files of unloaded records whose
-// writes failed are written again.
+// among them) are reported on standard error by the main tick
+// (run_requested_config_save): the files not saved in one line, the
+// settings of unloaded records that the disk refused, kept and tried again,
+// in another. Those are written again by every save too.
 void start_system_config_save();
 // Returns once every file of the saves started is written, their failures
 // reported.
@@ -73,7 +76,7 @@ void run_requested_config_save(long long now_ms);
 // server waits for the disk, or for the outcome of refused writes tried
 // again, rather than have a character's settings go unsaved. A disk that
 // refused every write it was given is not behind: the game goes on, and
-// what it refused is said not saved.
+// the changed records that then find no room are said not saved.
 bool settings_writes_backlogged();
 // The owner of the server's "uuid" tag: it sets the client id.
 client_id_owner &client_id_tags();

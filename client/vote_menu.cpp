@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr size_t vote_text_max_length = 7999;
-
 struct default_vote {
     const char *label;
     const char *path;
@@ -50,9 +48,9 @@ void setup_vote_menu(const char *number, const char *data)
     const char *newline = std::strchr(data, '\n');
     if (newline == nullptr || newline[1] == '\0')
         return;
-    const std::string label(data, std::min<size_t>(size_t(newline - data), vote_text_max_length));
+    const std::string label(data, std::min<size_t>(size_t(newline - data), voting_text_max_length));
     const char *url_start = newline + 1;
-    const std::string url(url_start, std::min(std::strcspn(url_start, "\n\t "), vote_text_max_length));
+    const std::string url(url_start, std::min(std::strcspn(url_start, "\n\t "), voting_text_max_length));
     if (!is_web_url(url))
         return;
     if (index == 0)

@@ -6,6 +6,7 @@
 #include "held_disk.h"
 #include "lowered_limit.h"
 #include "nrandom.h"
+#include "retry_schedule.h"
 #include "settings_files.h"
 #include "stderr_capture.h"
 #include "temp_home.h"
@@ -136,6 +137,39 @@ TEST_F(HostileFiles, EachDamagedFileIsKeptBesideTheNewOneAndBesideEarlierCopies)
     EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged")), garbage);
     EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged-2")), oversized);
     EXPECT_NE(read_file(in_config_dir("Arden.cfg")).find("<input_height>302</input_height>"), std::string::npos);
+}
+
+// A system file of plain text, a record file of no settings and a
+// preference store too large to read are each said on standard error once,
+// however often they are read again while the disk refuses their
+// replacement, and kept aside once it takes it.
+TEST_F(HostileFiles, EveryFileKeptAsideIsSaidOnceUntilItIsReplaced)
+{
+    const std::string garbage = "player notes, no settings\n";
+    const std::string oversized(settings_file_size_limit + 1, '#');
+    write_file(in_config_dir("varn_ossic.cfg"), garbage);
+    write_file(in_config_dir("Arden.cfg"), "<notes>" + garbage + "</notes>\n");
+    write_file(store_path(), oversized);
+    TConfig &config = *TConfig::Instance();
+    stderr_capture said;
+    {
+        lowered_limit full(RLIMIT_FSIZE, 100);
+        load_system_config();
+        config.UseConfig("Arden");
+        config.SetInputHeight(300);
+        save_system_config();
+        save_system_config();
+    }
+    save_system_config();
+    const std::string text = said.text();
+    for (const std::string &path : {in_config_dir("varn_ossic.cfg"), in_config_dir("Arden.cfg"), store_path()}) {
+        const std::string line = "Varn Ossic: cannot use the settings file " + path + " (";
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+        EXPECT_EQ(text.find(line), text.rfind(line)) << text;
+    }
+    EXPECT_EQ(read_file(in_config_dir("varn_ossic.cfg.damaged")), garbage);
+    EXPECT_EQ(read_file(in_config_dir("Arden.cfg.damaged")), "<notes>" + garbage + "</notes>\n");
+    EXPECT_EQ(read_file(store_path() + ".damaged"), oversized);
 }
 
 TEST_F(HostileFiles, SavesRewriteOnlyChangedFiles)
@@ -395,6 +429,20 @@ bool ticks_until_nothing_waits(const TConfig &config, const std::function<void()
 
 void disk_by_itself() {}
 
+// How many files the lines on standard error say were not saved.
+int files_said_not_saved(const std::string &said)
+{
+    const std::string line_start = "Varn Ossic: " + std::string(settings_not_saved) + ": ";
+    const std::string more = " (and ";
+    int files = 0;
+    for (size_t at = said.find(line_start); at != std::string::npos; at = said.find(line_start, at + 1)) {
+        const std::string line = said.substr(at, said.find('\n', at) - at);
+        const size_t more_at = line.rfind(more);
+        files += 1 + (more_at == std::string::npos ? 0 : std::stoi(line.substr(more_at + more.size())));
+    }
+    return files;
+}
+
 // Ticks until the disk answered every write of a record unloaded it was
 // given.
 bool ticks_until_nothing_is_on_its_way()
@@ -411,8 +459,8 @@ bool ticks_until_nothing_is_on_its_way()
 } // namespace
 
 // Records unloaded to make room while the disk takes nothing: their
-// characters' next logins find their settings, the failures are said once
-// per tick, and the next save writes the files.
+// characters' next logins find their settings, the refusals are said as
+// ones tried again, once per tick, and the next save writes the files.
 TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
 {
     const int unloads = 3;
@@ -432,8 +480,9 @@ TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
         run_requested_config_save(tick_clock_ms(20));
     }
     const std::string text = said.text();
-    EXPECT_EQ(text.find("Varn Ossic: settings not saved, the old files are kept: cannot write"), 0u) << text;
+    EXPECT_EQ(text.find("Varn Ossic: " + std::string(settings_tried_again) + ": cannot write"), 0u) << text;
     EXPECT_NE(text.find("(and 2 more files)\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("not saved"), std::string::npos) << text;
     save_system_config();
     const std::string height = "<input_height>" + std::to_string(input_height_min + 2) + "</input_height>";
     EXPECT_NE(read_file(in_config_dir("Name2.cfg")).find(height), std::string::npos);
@@ -441,7 +490,7 @@ TEST_F(HostileFiles, AnUnloadedRecordWhoseWriteFailedKeepsItsSettings)
 
 // The disk refuses every write while more changed characters log in than
 // may wait for it: the game is still read, the characters beyond the bounds
-// are not saved, and that is said. It takes writes again just as another
+// are not saved, and that is said of them alone. It takes writes again just as another
 // flood comes: from then on none is lost, and without any save the writes
 // it refused reach it, tried again by themselves.
 TEST_F(HostileFiles, AFullDiskFreedJustBeforeAFloodLosesNoChangedRecord)
@@ -482,6 +531,11 @@ TEST_F(HostileFiles, AFullDiskFreedJustBeforeAFloodLosesNoChangedRecord)
     EXPECT_LE(most_records, static_cast<size_t>(most_records_in_memory));
     const std::string later = said_later.text();
     EXPECT_EQ(later.find("Freed"), std::string::npos) << later;
+    // Those said not saved are the ones lost, and only those (the last of
+    // them said by the first tick after the disk was freed).
+    const int lost = settings_lost("Full", 0, refused_logins);
+    EXPECT_GT(lost, 0);
+    EXPECT_EQ(files_said_not_saved(refused + later), lost) << refused << later;
 }
 
 // The disk takes nothing while more changed characters log in than the
@@ -544,22 +598,105 @@ TEST_F(HostileFiles, ADiskThatRefusesEveryWriteDoesNotHoldTheGameBack)
     EXPECT_NE(read_file(in_config_dir("Name" + std::to_string(last_name) + ".cfg")).find(height), std::string::npos);
 }
 
-// Characters unloaded while the disk refuses their writes keep their places
-// among those that may wait; once it takes writes again the main tick alone
-// writes them, within seconds, with no save and no login.
-TEST_F(HostileFiles, RefusedWritesAreTriedAgainByThemselvesOnceTheDiskTakesWrites)
+// A single write of a record unloaded that the disk refuses is tried again
+// by itself, the pause growing while the disk keeps refusing: over half a
+// minute of the main tick's clock, after 1, 2, 4, 8 and 8 seconds. Once the
+// disk takes writes again, the next retry writes it, with no save and no
+// login. The refusal was said once, as one tried again.
+TEST_F(HostileFiles, ARefusedWriteIsTriedAgainByItselfWithGrowingPausesUntilTheDiskTakesIt)
 {
-    const int unloads = 3;
+    constexpr long long tick_ms = 20;
+    constexpr long long refusing_ms = 30000;
+    load_golden_with_record(fixture("record_config.golden"));
+    // The disk took writes: the pause starts at its first.
+    save_system_config();
+    run_requested_config_save(tick_clock_ms(tick_ms));
+    TConfig &config = *TConfig::Instance();
+    log_in_changing(config, "Name", record_list_capacity);
+    stderr_capture said;
+    int retries = 0;
+    {
+        lowered_limit full(RLIMIT_FSIZE, 100);
+        log_in_changing(config, "Later", 1);
+        wait_for_background_saves();
+        for (long long passed = 0; passed < refusing_ms; passed += tick_ms) {
+            run_requested_config_save(tick_clock_ms(tick_ms));
+            if (settings_only_copies_being_written() > 0) {
+                ++retries;
+                wait_for_background_saves();
+            }
+        }
+        EXPECT_EQ(settings_only_copies_waiting(), 1u);
+    }
+    EXPECT_GE(retries, 3);
+    EXPECT_LE(retries, 6);
+    for (long long waited = 0; settings_only_copies_waiting() > 0 && waited <= 2 * retry_schedule::longest_pause_ms;
+         waited += tick_ms) {
+        run_requested_config_save(tick_clock_ms(tick_ms));
+        wait_for_background_saves();
+    }
+    EXPECT_EQ(settings_only_copies_waiting(), 0u);
+    EXPECT_EQ(settings_lost("Name", 0, 1), 0);
+    const std::string text = said.text();
+    EXPECT_EQ(text.find("Varn Ossic: " + std::string(settings_tried_again) + ": cannot write " + config_file_path("Name0")),
+              0u) << text;
+    EXPECT_EQ(text.find("Varn Ossic:"), text.rfind("Varn Ossic:")) << text;
+}
+
+// The program ends, its last save done, while the disk still refuses the
+// settings of a record unloaded: they are lost, and said so.
+TEST_F(HostileFiles, SettingsTheDiskStillRefusesWhenTheProgramEndsAreSaidNotSaved)
+{
+    TConfig &config = load_golden_with_record(fixture("record_config.golden"));
+    log_in_changing(config, "Name", record_list_capacity);
+    stderr_capture said;
+    {
+        lowered_limit full(RLIMIT_FSIZE, 100);
+        log_in_changing(config, "Later", 1);
+        save_system_config();
+        stop_background_saves();
+    }
+    EXPECT_EQ(settings_only_copies_waiting(), 0u);
+    const std::string text = said.text();
+    EXPECT_NE(text.find("Varn Ossic: " + std::string(settings_not_saved) + ": cannot write " + config_file_path("Name0") +
+                        ": the disk refused it to the end\n"),
+              std::string::npos)
+        << text;
+}
+
+// The disk refused the writes of records unloaded, and a read of logins
+// found their places full: the writes were tried again at once, and the
+// records of the read stayed in memory beyond the bound of those held until
+// the outcome. The disk refused them again, and is freed before the main
+// tick's retry is due: that tick tries them again before it unloads any
+// record, so the records beyond the bound wait for that outcome rather than
+// leave unsaved.
+TEST_F(HostileFiles, RecordsHeldBeyondTheirBoundWaitForTheRetryDueOnceTheDiskIsFreed)
+{
+    const int held = records_waiting_for_the_disk - 24;
+    const int unloads = static_cast<int>(max_only_copies) + held;
+    const int read_logins = 100;
     TConfig &config = load_golden_with_record(fixture("record_config.golden"));
     log_in_changing(config, "Name", record_list_capacity);
     {
         lowered_limit full(RLIMIT_FSIZE, 100);
-        log_in_changing(config, "Later", unloads);
-        finish_config_saves();
-        EXPECT_EQ(settings_only_copies_waiting(), static_cast<size_t>(unloads));
+        log_in_changing(config, "Held", unloads);
+        // The ticks see the refused writes: their pause begins.
+        for (int tick = 0; tick < 2; ++tick) {
+            wait_for_background_saves();
+            run_requested_config_save(tick_clock_ms(20));
+        }
+        ASSERT_EQ(config.records_held_for_the_disk(), size_t(held));
+        log_in_changing(config, "Read", read_logins);
+        ASSERT_GT(config.records_held_for_the_disk(), size_t(records_waiting_for_the_disk));
+        wait_for_background_saves();
     }
+    run_requested_config_save(tick_clock_ms(retry_schedule::longest_pause_ms));
     ASSERT_TRUE(ticks_until_nothing_waits(config, disk_by_itself));
-    EXPECT_EQ(settings_lost("Name", 0, unloads), 0);
+    save_system_config();
+    EXPECT_EQ(settings_lost("Name", 0, record_list_capacity), 0);
+    EXPECT_EQ(settings_lost("Held", 0, unloads), 0);
+    EXPECT_EQ(settings_lost("Read", 0, read_logins), 0);
 }
 
 // The places of the records unloaded are full of writes the disk refused
@@ -591,10 +728,10 @@ TEST_F(HostileFiles, ALoginThatFindsThePlacesFullOfRefusedWritesTriesThemAgainAn
     EXPECT_EQ(settings_lost("Name", 0, record_list_capacity), 0);
     EXPECT_EQ(settings_lost("Later", 0, static_cast<int>(max_only_copies) + 1), 0);
     EXPECT_EQ(settings_lost("Freed", 0, 1), 0);
-    // The refusals were said once, when first seen.
+    // The refusals were said once, when first seen, as ones tried again.
     const std::string text = said.text();
-    EXPECT_EQ(text.find("Varn Ossic: settings not saved"), text.rfind("Varn Ossic:")) << text;
-    EXPECT_EQ(text.find("still waiting to be written"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Varn Ossic: " + std::string(settings_tried_again)), text.rfind("Varn Ossic:")) << text;
+    EXPECT_EQ(text.find("not saved"), std::string::npos) << text;
 }
 
 // A disk that takes one batch of writes at a time, while reads as large as

@@ -1,5 +1,8 @@
 #include "config_files_fixture.h"
 
+#include "settings_files.h"
+#include "stderr_capture.h"
+
 #include <gtest/gtest.h>
 
 #include <wx/log.h>
@@ -208,6 +211,82 @@ TEST_F(PreferenceStore, DamagedStoreIsReadAsFarAsSoundAndSavedClean)
     EXPECT_EQ(clean.find("[g]", group + 2), std::string::npos) << clean;
     EXPECT_LT(clean.find("\nlast=1\n"), group) << clean;
     EXPECT_EQ(assertions.count(), 0);
+}
+
+// The program's own entries at their longest: every vote label and address
+// of the most bytes, each byte written as two (escaped, or ISO-8859-1 in
+// UTF-8) and quoted, a client id and numbers of the longest text, a
+// configuration directory of nearly the longest path.
+class LargestPreferences : public PreferenceStore {
+protected:
+    LargestPreferences()
+    {
+        while (directory.size() < PATH_MAX - 100)
+            directory += "/" + std::string(200, 'd');
+        while (vote_text.size() < voting_text_max_length)
+            vote_text += "\\\xe9\"";
+        vote_text.resize(voting_text_max_length);
+    }
+
+    // Loads a store of other entries beside the directory, and saves it with
+    // the longest entries.
+    void save_longest_beside(const std::string &others)
+    {
+        write_store(others + "config_dir=" + directory + "\n");
+        load_system_config();
+        ASSERT_EQ(global_config_directory_path, directory);
+        for (voting_url &vote : voting_urls)
+            vote = {vote_text, vote_text};
+        snprintf(global_uuid, sizeof global_uuid, "%s", id.c_str());
+        for (int *number : {&global_uuid_create_time, &global_last_voting_time, &global_last_voting_reminder_time,
+                            &global_voting_reminder_enable})
+            *number = INT_MIN;
+        save_system_config();
+    }
+
+    // The store is within the size a settings file is read at, and gives
+    // every entry back whole.
+    void expect_read_back_whole()
+    {
+        EXPECT_LE(read_file(store_path()).size(), settings_file_size_limit);
+        voting_urls.fill(voting_url{});
+        global_uuid_create_time = 0;
+        load_system_config();
+        EXPECT_EQ(global_uuid, id);
+        EXPECT_EQ(global_uuid_create_time, INT_MIN);
+        EXPECT_EQ(global_config_directory_path, directory);
+        for (const voting_url &vote : voting_urls) {
+            EXPECT_EQ(vote.label, vote_text);
+            EXPECT_EQ(vote.url, vote_text);
+        }
+    }
+
+    std::string directory = home.path();
+    std::string vote_text = " ";
+    const std::string id = std::string(client_id_capacity - 1, '\\');
+};
+
+// The largest store a save writes, the longest entries beside others of
+// another program, is read back whole. Others that would leave the longest
+// entries no room make way: the store is kept aside, said, and the longest
+// entries are written alone.
+TEST_F(LargestPreferences, AreReadBackWholeBesideOthersOrAloneWhenTheOthersLeaveNoRoom)
+{
+    const std::string others = "notes=" + std::string(settings_file_size_limit / 2, 'n') + "\n";
+    stderr_capture said;
+    save_longest_beside(others);
+    expect_read_back_whole();
+    EXPECT_TRUE(store_has(others.substr(0, others.size() - 1)));
+    EXPECT_EQ(said.text().find("Varn Ossic:"), std::string::npos);
+
+    const std::string too_many_others = "notes=" + std::string(settings_file_size_limit - 5000, 'n') + "\n";
+    stderr_capture said_later;
+    save_longest_beside(too_many_others);
+    EXPECT_NE(said_later.text().find("Varn Ossic: cannot use the settings file " + store_path() + " ("),
+              std::string::npos);
+    EXPECT_EQ(read_file(store_path() + ".damaged"), too_many_others + "config_dir=" + directory + "\n");
+    expect_read_back_whole();
+    EXPECT_FALSE(store_has_key("notes"));
 }
 
 TEST(PreferenceText, SoundTextReadsAsTheToolkitReadsTheWholeText)

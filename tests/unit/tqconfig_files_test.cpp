@@ -1,6 +1,7 @@
 #include "config_files_fixture.h"
 
 #include "lowered_limit.h"
+#include "settings_files.h"
 #include "stderr_capture.h"
 #include "vusk_xml.h"
 
@@ -212,6 +213,60 @@ TEST_F(ConfigFiles, RoundTripThroughAFreshConfiguration)
     fresh.UseConfig("Bryn");
     EXPECT_EQ(fresh.GetInputHeight(), 500);
     expect_same_record(*fresh.current_record(), *config.get("Bryn"));
+}
+
+// The largest files a save writes: the record of the longest name, with
+// every byte of its name and popup names written as the longest entity,
+// font descriptions longer than a record holds, more popups than it
+// remembers and numbers of the longest text; and the system file naming it.
+// Each is within the size a settings file is read at, and a fresh
+// configuration reads them back whole.
+TEST_F(ConfigFiles, TheLargestRecordAndSystemFilesAreReadBackWhole)
+{
+    const std::string longest_number = "-2147483648";
+    const auto entities = [](size_t count) {
+        std::string text;
+        for (size_t byte = 0; byte < count; ++byte)
+            text += "&amp;";
+        return text;
+    };
+    const std::string name(config_name_max_length, '&');
+    std::string elements;
+    for (const tqconfig_field &field : tqconfig_fields) {
+        const std::string element = field.element;
+        if (field.text == &tqconfig::name)
+            continue;
+        const std::string value = field.text ? entities(record_text_max_length + 1000) : longest_number;
+        elements += "    <" + element + ">" + value + "</" + element + ">\n";
+    }
+    elements += "    <popup_window_list>\n";
+    for (int popup = 0; popup < popup_list_capacity + 5; ++popup) {
+        const std::string number = std::to_string(popup);
+        elements += "        <single_popup_window>\n            <name>" + number +
+                    entities(popup_name_capacity - 1 - number.size()) + "</name>\n";
+        for (const char *element : {"x", "y", "width", "height"})
+            elements += "            <" + std::string(element) + ">" + longest_number + "</" + element + ">\n";
+        elements += "        </single_popup_window>\n";
+    }
+    elements += "    </popup_window_list>\n";
+    global_config_directory_path = config_dir();
+    write_file(config_file_path(name), "<single_config>\n    <name>" + entities(name.size()) + "</name>\n" + elements +
+                                           "</single_config>\n");
+    TConfig &config = *TConfig::Instance();
+    config.UseConfig(name);
+    ASSERT_EQ(config.GetName(), name);
+    EXPECT_EQ(config.GetFontName(), std::string(record_text_max_length, '&'));
+    EXPECT_EQ(config.current_record()->popups().size(), size_t(popup_list_capacity));
+    save_system_config();
+
+    for (const std::string &path : {config_file_path(name), in_config_dir("varn_ossic.cfg")})
+        EXPECT_LE(read_file(path).size(), settings_file_size_limit) << path;
+    TConfig fresh;
+    loaded_config_name = no_config_name;
+    fresh.load_system_config_file();
+    EXPECT_EQ(loaded_config_name, name);
+    ASSERT_NE(fresh.current_record(), nullptr);
+    expect_same_record(*fresh.current_record(), *config.get(name));
 }
 
 TEST_F(ConfigFiles, OlderElementsOfEarlierVersions)
