@@ -164,6 +164,8 @@ TEST_F(SoundPackTest, AnUpdatePushedOutOfTheQueuePlaysTheOldFileAndIsAskedForAga
     EXPECT_EQ(heard_once_taken_up(), sound("soundpack/s0.ogg"));
     EXPECT_EQ(heard((pushed_out + " 2").c_str()), sound("soundpack/s0.ogg"));
     EXPECT_EQ(service->is_queued(("soundpack/" + pushed_out + ".ogg").c_str()), 1) << "the newer version";
+    EXPECT_NE(saved_versions().find(record("soundpack/" + pushed_out + ".ogg", "1")), std::string::npos)
+        << "the file on disk is the older version";
 }
 
 } // namespace
