@@ -24,6 +24,8 @@
 #include <ctime>
 #include <dirent.h>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -478,7 +480,9 @@ double process_cpu_milliseconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const auto milliseconds = [](const timeval &time) { return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3; };
+    const auto milliseconds = [](const timeval &time) {
+        return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3;
+    };
     return milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
 }
 

@@ -30,7 +30,8 @@ vusk_download *vusk_download::Instance()
 
 vusk_download::vusk_download(std::string directory, std::string web_host, int web_port, download_timing timing,
                              host_resolver resolve)
-    : directory(std::move(directory)), timing(std::move(timing)), fetcher(std::move(web_host), web_port, std::move(resolve))
+    : directory(std::move(directory)), timing(std::move(timing)),
+      fetcher(std::move(web_host), web_port, std::move(resolve))
 {
 }
 
