@@ -21,8 +21,8 @@
 // step, so a failed download never damages a good file. A host that cannot
 // be reached, a transfer that breaks or runs out of time, and a file the
 // disk does not take are tried again a few times with growing pauses (other
-// requests go first meanwhile) before the request fails as unanswered. The
-// first file the disk refuses after one it took is said on standard error.
+// requests go first meanwhile) before the request fails as unanswered. A
+// file the disk refuses is said on standard error, once until one is stored.
 //
 // The web host's name is looked up by the service, one lookup at a time (see
 // http_fetcher), so a name server that does not answer leaves one lookup
@@ -61,8 +61,8 @@ enum download_end : int {
 };
 
 struct download_timing {
-    // Attempts at one file whose host cannot be reached or whose transfer
-    // broke off or ran out of time.
+    // Attempts at one file whose host cannot be reached, whose transfer
+    // broke off or ran out of time, or that the disk did not take.
     int attempts = 4;
     // The pause before the second attempt; each further pause doubles.
     std::chrono::milliseconds first_pause{2000};
