@@ -4,8 +4,10 @@
 // 10,000 names of long effects (the time the worst tick spends on them, and
 // the memory the pack keeps), 3,000 names that neither the pack nor the
 // web host has, one request once 10,000 such names have filled the
-// pack's effects and the service's failures to their bounds, and a sound
-// asked for while 300 downloads are stuck.
+// pack's effects and the service's failures to their bounds, a sound
+// asked for while 300 downloads are stuck, the download worker's CPU time
+// while requests wait for a transfer place, and the threads a name lookup
+// that hangs leaves behind.
 #include "resident_memory.h"
 #include "sound_decoder.h"
 #include "sox_sound.h"
@@ -18,10 +20,15 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <ctime>
+#include <dirent.h>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -468,5 +475,116 @@ void BM_SoundAmongStuckDownloads(benchmark::State &state)
     std::filesystem::remove_all(directory);
 }
 BENCHMARK(BM_SoundAmongStuckDownloads)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+
+double process_cpu_milliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto milliseconds = [](const timeval &time) {
+        return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3;
+    };
+    return milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
+}
+
+// 10 names that the web host holds open: 4 transfers run and 6 requests
+// wait for a place, for 5 seconds (within the transfers' time limit). The
+// CPU time of every thread but this one, which sleeps: the download worker
+// and the host's thread (which wakes ten times a second), as a share of one
+// core; and the worker's rounds a second.
+void BM_DownloadWorkerWhileRequestsWait(benchmark::State &state)
+{
+    constexpr int requests = 10;
+    constexpr auto measured = std::chrono::seconds(5);
+    char pattern[] = "/tmp/vusk-bench-XXXXXX";
+    const std::string directory = mkdtemp(pattern) ? pattern : "";
+    for (auto _ : state) {
+        stuck_web_host host(false, "/nothing", "");
+        vusk_download downloads(directory, "127.0.0.1", host.port());
+        for (int i = 0; i < requests; ++i)
+            downloads.download(("held" + std::to_string(i)).c_str(), nullptr, nullptr);
+        while (host.held_count() < vusk_download::max_transfers)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const double others_before = process_cpu_milliseconds() - thread_cpu_milliseconds();
+        const unsigned long long rounds_before = downloads.worker_rounds();
+        std::this_thread::sleep_for(measured);
+        const double others = process_cpu_milliseconds() - thread_cpu_milliseconds() - others_before;
+        const double measured_ms = std::chrono::duration<double, std::milli>(measured).count();
+        state.counters["worker_cpu_percent"] = 100 * others / measured_ms;
+        state.counters["worker_rounds_per_s"] = double(downloads.worker_rounds() - rounds_before) / (measured_ms / 1e3);
+        downloads.stop();
+    }
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_DownloadWorkerWhileRequestsWait)->Iterations(1)->Unit(benchmark::kSecond);
+
+int process_threads()
+{
+    int threads = 0;
+    if (DIR *tasks = opendir("/proc/self/task")) {
+        while (const dirent *entry = readdir(tasks))
+            threads += entry->d_name[0] != '.';
+        closedir(tasks);
+    }
+    return threads;
+}
+
+// A name lookup that answers nothing until let go, like a silent name server.
+class hanging_lookup {
+public:
+    ~hanging_lookup() { let_go(); }
+    host_resolver resolver() const
+    {
+        return [shared = shared_](const std::string &, in_addr &) {
+            std::unique_lock<std::mutex> lock(shared->mutex);
+            shared->changed.wait(lock, [&] { return shared->let_go; });
+            return false;
+        };
+    }
+    void let_go()
+    {
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        shared_->let_go = true;
+        shared_->changed.notify_all();
+    }
+
+private:
+    struct state {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool let_go = false;
+    };
+    std::shared_ptr<state> shared_ = std::make_shared<state>();
+};
+
+// The web host's name lookup hangs while a server names a new sound ten
+// times a second for 90 s (each transfer gives up at its 10-second connect
+// limit, the lookup included): the threads of the process before the first
+// request, the most while it ran, and at its end.
+void BM_ThreadsWhileNameLookupHangs(benchmark::State &state)
+{
+    constexpr auto asking_for = std::chrono::seconds(90);
+    constexpr auto ask_every = std::chrono::milliseconds(100);
+    char pattern[] = "/tmp/vusk-bench-XXXXXX";
+    const std::string directory = mkdtemp(pattern) ? pattern : "";
+    for (auto _ : state) {
+        hanging_lookup lookup;
+        vusk_download downloads(directory, "web.invalid", 80, {}, lookup.resolver());
+        const int before = process_threads();
+        int most = before;
+        const auto end = std::chrono::steady_clock::now() + asking_for;
+        for (int name = 0; std::chrono::steady_clock::now() < end; ++name) {
+            downloads.download(("soundpack/new" + std::to_string(name) + ".ogg").c_str(), nullptr, nullptr);
+            most = std::max(most, process_threads());
+            std::this_thread::sleep_for(ask_every);
+        }
+        state.counters["threads_before"] = before;
+        state.counters["threads_most"] = most;
+        state.counters["threads_after_90s"] = process_threads();
+        downloads.stop();
+        lookup.let_go();
+    }
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_ThreadsWhileNameLookupHangs)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace

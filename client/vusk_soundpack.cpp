@@ -143,6 +143,7 @@ vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const
         start_first_load(effect, name, version, version_waits);
         return nullptr;
     case effect_downloading:
+        downloads.ask_again(effect->name.c_str());
         return nullptr;
     case effect_missing:
         version_waits = true;
@@ -163,6 +164,8 @@ vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const
         version_waits = true;
         return use(effect);
     default:
+        if (effect->state == effect_updating)
+            downloads.ask_again(effect->name.c_str());
         if (outdated && effect->state != effect_updating)
             request_download(effect, version, effect_updating);
         return effect->state == effect_failed ? nullptr : use(effect);

@@ -4,6 +4,7 @@
 // the stuck ones are fetched once the host serves them again.
 #include "sound_pack_fixture.h"
 
+#include <functional>
 #include <thread>
 
 namespace {
@@ -34,12 +35,14 @@ protected:
     }
 
     // Asks for the name again and again, as a server naming it now and then
-    // would, with the main ticks taking up decodings between, until it plays
-    // (or a minute passed).
-    samples heard_while_asked_for(const std::string &name)
+    // would, after whatever else the server names each time, with the main
+    // ticks taking up decodings between, until it plays (or a minute passed).
+    samples heard_while_asked_for(const std::string &name, const std::function<void()> &named_before = {})
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         while (std::chrono::steady_clock::now() < deadline) {
+            if (named_before)
+                named_before();
             pack->parse_audio_tag(name.c_str());
             pack->take_up_decoded();
             if (vusk_audio_object::playing_count() > 0)
@@ -76,6 +79,27 @@ TEST_P(StuckHostTest, ANameServedAtOnceIsHeardWhileHundredsOfOthersAreStuck)
     ASSERT_NE(chime, requests.end());
     EXPECT_LE(size_t(chime - requests.begin()), stuck_before + 2 * vusk_download::max_transfers)
         << "stuck names went first";
+}
+
+// A new name that the host holds comes before each request for chime: asked
+// for again, chime counts as the newest name, and takes the first transfer
+// place that a stuck name gives up.
+TEST_P(StuckHostTest, ANameAskedForAgainIsFetchedWhileNewNamesKeepComing)
+{
+    start_with(GetParam(), false, quick_timing(1));
+    serve_sound({"chime"}, door_v3);
+    ask("stuck", int(vusk_download::max_transfers), " 1 preload");
+    ASSERT_TRUE(audio_test::wait_until([&] { return fetched().size() == vusk_download::max_transfers; }));
+    int new_names = 0;
+
+    EXPECT_EQ(heard_while_asked_for("chime", [&] {
+        pack->parse_audio_tag((numbered("new", new_names++) + " 1 preload").c_str());
+    }),
+              sound("served.ogg"));
+    const std::vector<std::string> requests = fetched();
+    const auto chime = std::find(requests.begin(), requests.end(), "GET /soundpack/chime.ogg HTTP/1.0");
+    ASSERT_NE(chime, requests.end());
+    EXPECT_LE(size_t(chime - requests.begin()), 2 * vusk_download::max_transfers) << "new names went first";
 }
 
 // The stuck names fail at their time limit, are not asked again within the
@@ -140,6 +164,8 @@ TEST_F(SoundPackTest, AnUpdatePushedOutOfTheQueuePlaysTheOldFileAndIsAskedForAga
     EXPECT_EQ(heard_once_taken_up(), sound("soundpack/s0.ogg"));
     EXPECT_EQ(heard((pushed_out + " 2").c_str()), sound("soundpack/s0.ogg"));
     EXPECT_EQ(service->is_queued(("soundpack/" + pushed_out + ".ogg").c_str()), 1) << "the newer version";
+    EXPECT_NE(saved_versions().find(record("soundpack/" + pushed_out + ".ogg", "1")), std::string::npos)
+        << "the file on disk is the older version";
 }
 
 } // namespace

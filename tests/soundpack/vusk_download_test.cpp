@@ -5,12 +5,19 @@
 #include "audio_test_support.h"
 #include "callback_log.h"
 #include "file_text.h"
+#include "held_lookup.h"
 #include "http_server.h"
+#include "lowered_limit.h"
+#include "stderr_capture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <set>
 
 namespace {
@@ -25,6 +32,14 @@ download_timing quick_timing()
     timing.first_pause = std::chrono::milliseconds(20);
     timing.limits.total_timeout = std::chrono::seconds(1);
     return timing;
+}
+
+size_t occurrences(const std::string &text, const std::string &part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
 }
 
 names sorted(names list)
@@ -43,13 +58,33 @@ std::set<std::string> files_under(const std::string &directory)
     return files;
 }
 
+// The steady clock, moved on by the test: the service's short pauses pass by
+// themselves, its long ones when the test moves the clock past them.
+class moved_clock {
+public:
+    void move_on(std::chrono::milliseconds by) { offset_ms += by.count(); }
+    std::function<std::chrono::steady_clock::time_point()> now()
+    {
+        return [this] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(offset_ms.load()); };
+    }
+
+private:
+    std::atomic<long long> offset_ms{0};
+};
+
 class DownloadTest : public testing::Test {
 protected:
     names calls(size_t count = 0) { return log.calls(count); }
     int download(vusk_download &service, const std::string &name) { return log.download(service, name); }
     std::string local(const std::string &name) const { return directory.path() + "/" + name; }
+    download_timing on_clock(download_timing timing)
+    {
+        timing.now = clock.now();
+        return timing;
+    }
 
     TempDir directory;
+    moved_clock clock;
     callback_log log;
 };
 
@@ -192,10 +227,8 @@ TEST_F(DownloadTest, AnUnansweredNameIsAskedAgainAfterAPauseAnAnsweredOneIsNot)
 {
     http_test_server server("files", true);
     server.serve("soundpack/door.ogg", "door sound");
-    std::atomic<long long> minutes{0};
-    download_timing timing = quick_timing();
+    download_timing timing = on_clock(quick_timing());
     timing.attempts = 1;
-    timing.now = [&] { return std::chrono::steady_clock::time_point(std::chrono::minutes(minutes)); };
     vusk_download service(directory.path(), "127.0.0.1", server.port(), timing);
     ASSERT_EQ(timing.unanswered_pause, std::chrono::minutes(1));
 
@@ -205,13 +238,13 @@ TEST_F(DownloadTest, AnUnansweredNameIsAskedAgainAfterAPauseAnAnsweredOneIsNot)
     EXPECT_EQ(download(service, "soundpack/door.ogg"), 0) << "within the pause";
     ASSERT_EQ(download(service, "soundpack/gone.ogg"), 1);
     ASSERT_EQ(calls(2).back(), "soundpack/gone.ogg failed");
-    minutes = 1;
+    clock.move_on(std::chrono::minutes(1));
 
     EXPECT_EQ(download(service, "soundpack/gone.ogg"), 0) << "the host said it has none";
     EXPECT_EQ(download(service, "soundpack/door.ogg"), 1);
     EXPECT_EQ(calls(3).back(), "soundpack/door.ogg done");
     EXPECT_EQ(read_file(local("soundpack/door.ogg")), "door sound");
-    minutes = 600;
+    clock.move_on(std::chrono::minutes(600));
     EXPECT_EQ(download(service, "soundpack/gone.ogg"), 0);
 }
 
@@ -221,17 +254,15 @@ TEST_F(DownloadTest, AnUnansweredNameIsAskedAgainAfterAPauseAnAnsweredOneIsNot)
 TEST_F(DownloadTest, ANameThatFailsAgainAfterItsPauseIsRememberedOnce)
 {
     http_test_server server("files", true);
-    std::atomic<long long> minutes{0};
-    download_timing timing = quick_timing();
+    download_timing timing = on_clock(quick_timing());
     timing.attempts = 1;
-    timing.now = [&] { return std::chrono::steady_clock::time_point(std::chrono::minutes(minutes)); };
     vusk_download service(directory.path(), "127.0.0.1", server.port(), timing);
     const std::string door = "soundpack/door.ogg";
 
     ASSERT_EQ(download(service, door), 1);
     ASSERT_EQ(calls(1), names{door + " failed"}) << "no answer";
     server.release();
-    minutes = 1;
+    clock.move_on(std::chrono::minutes(1));
     ASSERT_EQ(download(service, door), 1);
     ASSERT_EQ(calls(2).back(), door + " failed") << "the host has none";
     // The others, other1 upwards, a queue at a time; each call but door's two
@@ -335,9 +366,7 @@ TEST_P(StuckHostDownloadTest, AStuckTransferEndsAtItsTimeLimitAndIsFetchedOnceTh
 {
     http_test_server server(GetParam());
     write_file(local("soundpack/door.ogg"), "good old copy");
-    std::atomic<long long> minutes{0};
-    download_timing timing = quick_timing();
-    timing.now = [&] { return std::chrono::steady_clock::time_point(std::chrono::minutes(minutes)); };
+    download_timing timing = on_clock(quick_timing());
     vusk_download service(directory.path(), "127.0.0.1", server.port(), timing);
     const std::string door = "soundpack/door.ogg";
 
@@ -348,7 +377,7 @@ TEST_P(StuckHostDownloadTest, AStuckTransferEndsAtItsTimeLimitAndIsFetchedOnceTh
     EXPECT_EQ(files_under(directory.path()), std::set<std::string>{door});
     EXPECT_EQ(download(service, door), 0) << "within the pause";
     server.serve(door, "new door sound");
-    minutes = 1;
+    clock.move_on(std::chrono::minutes(1));
 
     ASSERT_EQ(download(service, door), 1);
     EXPECT_EQ(calls(2).back(), door + " done");
@@ -357,5 +386,211 @@ TEST_P(StuckHostDownloadTest, AStuckTransferEndsAtItsTimeLimitAndIsFetchedOnceTh
 
 INSTANTIATE_TEST_SUITE_P(StuckHosts, StuckHostDownloadTest, testing::Values("hang", "trickle"),
                          [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+
+// A callback that keeps the worker until the test lets it return.
+class held_callback {
+public:
+    static void call(void *data, int)
+    {
+        held_callback &held = *static_cast<held_callback *>(data);
+        std::unique_lock<std::mutex> lock(held.mutex);
+        held.entered = true;
+        held.changed.notify_all();
+        held.changed.wait(lock, [&] { return held.let_go; });
+    }
+    bool wait_until_entered()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [&] { return entered; });
+    }
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        let_go = true;
+        changed.notify_all();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false;
+    bool let_go = false;
+};
+
+// While a callback keeps the worker, a full queue pushes its oldest requests
+// out, and those wait for their callbacks within a bound of their own: one
+// more queue's worth, then requests are refused.
+TEST_F(DownloadTest, WhileACallbackKeepsTheWorkerAtMostTwoQueuesOfRequestsAreTaken)
+{
+    http_test_server server;
+    server.serve("first", "content");
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+    held_callback held;
+    ASSERT_EQ(service.download("first", held_callback::call, &held), 1);
+    ASSERT_TRUE(held.wait_until_entered());
+
+    size_t taken = 0;
+    for (size_t i = 0; i < 3 * vusk_download::max_queued; ++i)
+        taken += size_t(download(service, "n" + std::to_string(i)));
+    held.release();
+    EXPECT_EQ(taken, 2 * vusk_download::max_queued);
+    const names all = calls(taken);
+    EXPECT_EQ(std::count_if(all.begin(), all.end(),
+                            [](const std::string &call) { return call.find(" pushed out") != std::string::npos; }),
+              long(vusk_download::max_queued));
+    EXPECT_TRUE(audio_test::wait_until([&] { return service.idle(); }));
+}
+
+// The host holds every request; each transfer ends at its 1-second limit.
+// Meanwhile the worker, with no place for the requests waiting (and more
+// coming), sleeps: curl's timers wake it a few times, not thousands.
+TEST_F(DownloadTest, WithEveryPlaceTakenTheWorkerSleepsUntilATransferEnds)
+{
+    constexpr unsigned long long few_rounds = 40;
+    http_test_server server("files", true);
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), quick_timing());
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(download(service, "held" + std::to_string(i)), 1);
+    ASSERT_TRUE(audio_test::wait_until([&] { return server.requests().size() == vusk_download::max_transfers; }));
+    const unsigned long long rounds_before = service.worker_rounds();
+    for (int i = 10; i < 20; ++i)
+        ASSERT_EQ(download(service, "held" + std::to_string(i)), 1);
+
+    ASSERT_TRUE(audio_test::wait_until([&] { return server.requests().size() > vusk_download::max_transfers; }));
+    EXPECT_LT(service.worker_rounds() - rounds_before, few_rounds);
+}
+
+// A name asked for again while it waits counts as newly asked: it starts
+// before the names asked after it first, and the host is asked for it once.
+TEST_F(DownloadTest, ANameAskedForAgainWhileItWaitsGoesFirst)
+{
+    http_test_server server("files", true);
+    download_timing patient = quick_timing();
+    patient.limits.total_timeout = std::chrono::minutes(10);
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), patient);
+    const auto ask = [&](const std::string &name) {
+        server.serve(name, "content");
+        return download(service, name);
+    };
+    for (size_t i = 0; i < vusk_download::max_transfers; ++i)
+        ASSERT_EQ(ask("held" + std::to_string(i)), 1);
+    ASSERT_TRUE(audio_test::wait_until([&] { return server.requests().size() == vusk_download::max_transfers; }));
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(ask("w" + std::to_string(i)), 1);
+
+    EXPECT_EQ(download(service, "w0"), 0) << "queued: no second request";
+    service.ask_again("w1");
+    server.release();
+    EXPECT_EQ(calls(vusk_download::max_transfers + 10).size(), vusk_download::max_transfers + 10);
+    const names requests = server.requests();
+    ASSERT_GE(requests.size(), 2 * vusk_download::max_transfers);
+    const names next_round(requests.begin() + long(vusk_download::max_transfers),
+                           requests.begin() + long(2 * vusk_download::max_transfers));
+    for (const char *again : {"GET /w0 HTTP/1.0", "GET /w1 HTTP/1.0"}) {
+        EXPECT_NE(std::find(next_round.begin(), next_round.end(), again), next_round.end()) << again;
+        EXPECT_EQ(std::count(requests.begin(), requests.end(), again), 1) << again;
+    }
+}
+
+// While the web host's name lookup hangs, every transfer waits for the one
+// lookup and ends at its time limit; none reaches the host. Transfers that
+// wait when it answers go on, and so do requests after their pause.
+TEST_F(DownloadTest, AHangingNameLookupServesEveryTransferAndTheyGoOnOnceItAnswers)
+{
+    constexpr int given_up = 6;
+    http_test_server server;
+    for (const char *name : {"a0", "b0", "b1", "b2"})
+        server.serve(name, "content");
+    held_lookup lookup(std::chrono::seconds(60));
+    download_timing quick = on_clock(quick_timing());
+    quick.limits.total_timeout = std::chrono::milliseconds(300);
+    vusk_download service(directory.path(), "web.test", server.port(), quick, lookup.resolver());
+    for (int i = 0; i < given_up; ++i)
+        ASSERT_EQ(download(service, "a" + std::to_string(i)), 1);
+    const names failed = calls(given_up);
+    EXPECT_EQ(std::count_if(failed.begin(), failed.end(),
+                            [](const std::string &call) { return call.find(" failed") != std::string::npos; }),
+              given_up);
+    EXPECT_EQ(lookup.lookups_started(), 1) << given_up * quick.attempts << " transfers";
+    EXPECT_TRUE(server.requests().empty());
+
+    download_timing patient = quick_timing();
+    patient.limits.total_timeout = std::chrono::minutes(10);
+    vusk_download waiting_service(directory.path(), "web.test", server.port(), patient, lookup.resolver());
+    for (const char *name : {"b0", "b1", "b2"})
+        ASSERT_EQ(download(waiting_service, name), 1);
+    ASSERT_TRUE(audio_test::wait_until([&] { return lookup.lookups_started() == 2; }));
+    lookup.let_go();
+    const names all = calls(given_up + 3);
+    EXPECT_EQ(sorted(names(all.begin() + given_up, all.end())), names({"b0 done", "b1 done", "b2 done"}));
+    EXPECT_EQ(lookup.lookups_started(), 2);
+    clock.move_on(std::chrono::minutes(1));
+    ASSERT_EQ(download(service, "a0"), 1);
+    EXPECT_EQ(calls(given_up + 4).back(), "a0 done");
+    EXPECT_EQ(sorted(server.requests()),
+              names({"GET /a0 HTTP/1.0", "GET /b0 HTTP/1.0", "GET /b1 HTTP/1.0", "GET /b2 HTTP/1.0"}));
+}
+
+// A disk that takes no more than 1,000 bytes of a file: the download is the
+// disk's failure, not the host's. It is tried again like a transfer the host
+// left unanswered, said once on standard error, and fetched when asked for
+// after its pause once the disk takes it.
+TEST_F(DownloadTest, AFileTheDiskRefusedIsFetchedAgainOnceTheDiskTakesIt)
+{
+    const std::string door = "soundpack/door.ogg";
+    const std::string sound(20000, 's');
+    http_test_server server;
+    server.serve(door, sound);
+    const download_timing timing = on_clock(quick_timing());
+    vusk_download service(directory.path(), "127.0.0.1", server.port(), timing);
+    std::string said;
+    {
+        stderr_capture errors;
+        lowered_limit small_files(RLIMIT_FSIZE, 1000);
+        ASSERT_EQ(download(service, door), 1);
+        ASSERT_EQ(calls(1), names{door + " failed"});
+        said = errors.text();
+    }
+
+    EXPECT_EQ(server.requests().size(), size_t(timing.attempts));
+    EXPECT_EQ(occurrences(said, "not stored"), 1u) << said;
+    EXPECT_TRUE(files_under(directory.path()).empty());
+    EXPECT_EQ(download(service, door), 0) << "within the pause";
+    clock.move_on(std::chrono::minutes(1));
+    ASSERT_EQ(download(service, door), 1);
+    EXPECT_EQ(calls(2).back(), door + " done");
+    EXPECT_EQ(read_file(local(door)), sound);
+}
+
+// Each attempt fails at once on the disk (a file stands where a directory
+// goes). The pauses, 1, 2 and 4 hours on the test's clock, end as the clock
+// passes them: the worker looks again within a second.
+TEST_F(DownloadTest, ARetryWaitsOutAPauseThatDoublesWithEachAttempt)
+{
+    write_file(local("blocked"), "a file where a directory goes");
+    download_timing timing = on_clock({});
+    ASSERT_EQ(timing.attempts, 4);
+    timing.first_pause = std::chrono::hours(1);
+    refused_port nobody;
+    stderr_capture refusals;
+    vusk_download service(directory.path(), "127.0.0.1", nobody.port(), timing);
+    // Until the worker has looked at its queue since now, and started what
+    // was due then.
+    const auto looked_again = [&] {
+        const unsigned long long seen = service.worker_rounds();
+        return audio_test::wait_until([&] { return service.worker_rounds() >= seen + 2; });
+    };
+    ASSERT_EQ(download(service, "blocked/door.ogg"), 1);
+    ASSERT_TRUE(looked_again());
+    // The second attempt at 1 hour, the third at 3.
+    for (int hour = 1; hour <= 3; ++hour) {
+        clock.move_on(std::chrono::hours(1));
+        ASSERT_TRUE(looked_again()) << hour;
+    }
+    EXPECT_TRUE(calls().empty()) << "the last attempt came early";
+
+    clock.move_on(std::chrono::hours(4));
+    EXPECT_EQ(calls(1), names{"blocked/door.ogg failed"});
+}
 
 } // namespace
