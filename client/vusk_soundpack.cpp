@@ -79,9 +79,7 @@ vusk_soundpack::vusk_soundpack(std::string directory, vusk_download &downloads, 
       decodes(byte_budget / 4)
 {
     if (!this->directory.empty())
-        versions = load_sound_versions(version_file_path());
-    for (size_t i = 0; i < versions.size(); ++i)
-        latest_versions[versions[i].filename] = i;
+        versions = sound_version_list(load_sound_versions(version_file_path()));
 }
 
 std::string vusk_soundpack::version_file_path() const
@@ -117,10 +115,10 @@ vusk_sound_effect *vusk_soundpack::serve_request(const char *name, int version, 
     effect->last_used = ++use_clock;
     if (effect->state == effect_custom)
         return use(effect);
-    const bool outdated = check_sound_version(path, version);
+    const file_version known = check_sound_version(path, version);
     bool version_waits = false;
-    vusk_sound_effect *served = serve_effect(effect, name, version, outdated, version_waits);
-    if (!outdated && !version_waits)
+    vusk_sound_effect *served = serve_effect(effect, name, version, known, version_waits);
+    if (known == file_version::current && !version_waits)
         update_sound_version(path, version);
     if (served == nullptr && play_when_decoded && effect->state == effect_decoding)
         wait_to_play(effect);
@@ -136,8 +134,13 @@ std::string vusk_soundpack::full_path(const std::string &relative_path) const
 // recorded only later: once a file on its way has arrived, or once it is
 // known whether the player's own file decodes (it is never versioned).
 vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const char *name, int version,
-                                                bool outdated, bool &version_waits)
+                                                file_version known, bool &version_waits)
 {
+    // A file of unknown version is fetched again only to be sure of it: when
+    // that fails, the file on disk still plays (decoded again if its sound
+    // was let go meanwhile).
+    if (effect->state == effect_failed && known == file_version::unknown && !effect->file_unusable)
+        effect->state = effect->sound ? effect_loaded : effect_unknown;
     switch (effect->state) {
     case effect_unknown:
         start_first_load(effect, name, version, version_waits);
@@ -163,7 +166,7 @@ vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const
         version_waits = true;
         return use(effect);
     default:
-        if (outdated && effect->state != effect_updating)
+        if (known != file_version::current && effect->state != effect_updating)
             request_download(effect, version, effect_updating);
         return effect->state == effect_failed ? nullptr : use(effect);
     }
@@ -282,9 +285,11 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
         return;
     case decode_result::unusable:
         // Silent until a request names a newer version, which is fetched.
+        effect->file_unusable = true;
         effect->state = effect_failed;
         break;
     case decode_result::decoded:
+        effect->file_unusable = false;
         hold(effect, std::move(outcome.sound));
         if (play)
             play_effect(effect->sound);
@@ -295,9 +300,10 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
         effect->state = effect_loaded;
         break;
     }
-    // A file found at the first request is used even when outdated; the
-    // next request refreshes it. A downloaded one is refreshed at once.
-    if (!check_sound_version(effect->name, version))
+    // A file found at the first request is used even when outdated or of
+    // unknown version; the next request refreshes it. A downloaded one is
+    // refreshed at once.
+    if (check_sound_version(effect->name, version) == file_version::current)
         update_sound_version(effect->name, version);
     else if (outcome.job.reload)
         request_download(effect, version, effect_updating);
@@ -395,41 +401,28 @@ void vusk_soundpack::forget_least_recently_asked_unlocked()
     }
 }
 
-sound_version_entry *vusk_soundpack::find_version_unlocked(const std::string &relative_path)
+file_version vusk_soundpack::check_sound_version(const std::string &relative_path, int version)
 {
-    const auto found = latest_versions.find(relative_path);
-    return found == latest_versions.end() ? nullptr : &versions[found->second];
-}
-
-int vusk_soundpack::check_sound_version(const std::string &relative_path, int version)
-{
-    std::lock_guard<std::mutex> lock(mutex);
-    const sound_version_entry *record = find_version_unlocked(relative_path);
-    if (record == nullptr || record->version == version)
-        return 0;
-    return record->version < unrefreshed_version ? 1 : 0;
+    std::optional<int> recorded;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        recorded = versions.use(relative_path);
+    }
+    if (!recorded)
+        return file_version::unknown;
+    return *recorded == version || *recorded >= unrefreshed_version ? file_version::current : file_version::outdated;
 }
 
 void vusk_soundpack::update_sound_version(const std::string &relative_path, int version)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    update_sound_version_unlocked(relative_path, version);
-}
-
-void vusk_soundpack::update_sound_version_unlocked(const std::string &relative_path, int version)
-{
-    if (sound_version_entry *record = find_version_unlocked(relative_path)) {
-        record->version = version;
-        return;
-    }
-    latest_versions[relative_path] = versions.size();
-    versions.push_back({relative_path, version});
+    versions.record(relative_path, version);
 }
 
 std::vector<sound_version_entry> vusk_soundpack::versions_now()
 {
     std::lock_guard<std::mutex> lock(mutex);
-    return versions;
+    return versions.records();
 }
 
 void vusk_soundpack::save_version_info_in_background()

@@ -18,10 +18,10 @@ TEST_F(SoundPackTest, APresentFilePlaysOnceDecodedUnlessPreloadedFromTheThirdWor
     ASSERT_TRUE(make_ogg(local("soundpack/bell.ogg"), door_v3));
     const samples door = sound("soundpack/door.ogg");
     ASSERT_EQ(door.size(), 13230u);
+    write_file(local("sound_version.cfg"), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
     start();
 
     EXPECT_TRUE(heard("door").empty()) << "nothing to play yet";
-    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1")) << "the file is there: recorded at once";
     EXPECT_EQ(heard_once_taken_up(), door) << "the first request is heard once decoded";
     pack->parse_audio_tag("bell 1 preload");
     pack->parse_audio_tag("bell 1 quietly PRELOAD");
@@ -31,7 +31,8 @@ TEST_F(SoundPackTest, APresentFilePlaysOnceDecodedUnlessPreloadedFromTheThirdWor
     EXPECT_TRUE(heard("door 1 quietly PRELOAD").empty());
     EXPECT_EQ(heard("door"), door);
     EXPECT_EQ(heard("door preload"), door) << "the second word is a version, never a flag";
-    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
+    EXPECT_EQ(saved_versions(), head + record("soundpack/bell.ogg", "1") + record("soundpack/door.ogg", "1"))
+        << "door used last";
     EXPECT_TRUE(fetched().empty());
 }
 
@@ -42,12 +43,13 @@ TEST_F(SoundPackTest, TheVersionFileSavedInTheBackgroundLandsOrItsFailureIsTaken
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
     ASSERT_TRUE(make_ogg(local("soundpack/bell.ogg"), door_v3));
+    write_file(local("sound_version.cfg"), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
     start();
     heard("door");
     pack->save_version_info_in_background();
     wait_for_background_saves();
-    const std::string door_only = head + record("soundpack/door.ogg", "1");
-    EXPECT_EQ(read_file(local("sound_version.cfg")), door_only);
+    const std::string door_last = head + record("soundpack/bell.ogg", "1") + record("soundpack/door.ogg", "1");
+    EXPECT_EQ(read_file(local("sound_version.cfg")), door_last);
     EXPECT_EQ(take_up_background_saves(), std::vector<std::vector<std::string>>{{}});
     heard("bell");
     {
@@ -59,7 +61,7 @@ TEST_F(SoundPackTest, TheVersionFileSavedInTheBackgroundLandsOrItsFailureIsTaken
     ASSERT_EQ(failures.size(), 1u);
     ASSERT_EQ(failures[0].size(), 1u);
     EXPECT_NE(failures[0][0].find("sound_version.cfg"), std::string::npos) << failures[0][0];
-    EXPECT_EQ(read_file(local("sound_version.cfg")), door_only);
+    EXPECT_EQ(read_file(local("sound_version.cfg")), door_last);
 }
 
 // The save timer's saves go on while downloads arrive: the download worker
@@ -152,6 +154,38 @@ TEST_F(SoundPackTest, ANewerVersionIsFetchedWhileTheOldSoundPlaysOn)
     EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/door.ogg HTTP/1.0"});
 }
 
+// A file whose version is not recorded (never, or forgotten by a full list)
+// may be any version: it plays, and its next request fetches it again while
+// it plays on. The version is recorded once the fetched file is there; a
+// fetch that fails leaves the file on disk playing, its version unknown.
+TEST_F(SoundPackTest, AFileOfUnknownVersionPlaysAndIsFetchedAgain)
+{
+    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
+    fs::copy_file(local("soundpack/door.ogg"), local("soundpack/bell.ogg"));
+    ASSERT_TRUE(make_ogg(local("v3.ogg"), door_v3));
+    const samples old_sound = sound("soundpack/door.ogg");
+    start();
+    server->serve("soundpack/door.ogg", read_file(local("v3.ogg")));
+
+    pack->parse_audio_tag("door 2 preload");
+    pack->parse_audio_tag("bell 2 preload");
+    settle();
+    EXPECT_TRUE(fetched().empty()) << "the first request uses the file on disk";
+    EXPECT_EQ(heard("door 2"), old_sound) << "plays while it is fetched";
+    EXPECT_EQ(heard("bell 2"), old_sound);
+    wait_for_downloads();
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "2"));
+    EXPECT_TRUE(heard("door 2").empty()) << "the fetched file decodes";
+    EXPECT_EQ(heard_once_taken_up(), sound("v3.ogg"));
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(heard("bell 2"), old_sound) << "the host has no bell: the file on disk plays on";
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "2"));
+    std::vector<std::string> requests = fetched();
+    std::sort(requests.begin(), requests.end());
+    EXPECT_EQ(requests,
+              (std::vector<std::string>{"GET /soundpack/bell.ogg HTTP/1.0", "GET /soundpack/door.ogg HTTP/1.0"}));
+}
+
 TEST_F(SoundPackTest, HighVersionsAndCustomFilesNeedNoDownload)
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
@@ -175,6 +209,7 @@ TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
     ASSERT_TRUE(make_ogg(local("soundpack/slow.ogg"), {22050, 1, 0.3, 440}));
     ASSERT_TRUE(make_ogg(local("soundpack/custom/long.ogg"), {44100, 1, 10.0, 440}));
     ASSERT_EQ(mkfifo(local("soundpack/pipe.ogg").c_str(), 0600), 0);
+    write_file(local("sound_version.cfg"), head + record("soundpack/stereo.ogg", "1") + record("soundpack/slow.ogg", "1"));
     start("notfound");
 
     for (const char *request : {"stereo", "slow", "long", "pipe"})
@@ -202,10 +237,14 @@ TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
 TEST_F(SoundPackTest, DecodedSoundsStayWithinTheBudget)
 {
     std::map<std::string, samples> effects;
+    std::string versions = head;
     for (const char *name : {"a", "b", "c", "d"}) {
-        ASSERT_TRUE(make_ogg(local(std::string("soundpack/") + name + ".ogg"), door_v2));
-        effects[name] = sound(std::string("soundpack/") + name + ".ogg");
+        const std::string path = std::string("soundpack/") + name + ".ogg";
+        ASSERT_TRUE(make_ogg(local(path), door_v2));
+        effects[name] = sound(path);
+        versions += record(path, "1");
     }
+    write_file(local("sound_version.cfg"), versions);
     start("files", long(3 * effects["a"].size() * sizeof(short)));
     for (const char *name : {"a", "b", "c"})
         pack->parse_audio_tag((name + std::string(" 1 preload")).c_str());
@@ -311,17 +350,21 @@ TEST_F(SoundPackTest, AnEightyFiveCharacterNameIsFetchedAndPlayed)
     EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/" + name + ".ogg HTTP/1.0"});
 }
 
-TEST_F(SoundPackTest, TheVersionFileLosesOnlyUnusableRecordsAndKeepsItsOrder)
+// A record no request could look up is dropped: its name is not one a server
+// may use, or it is not where the pack keeps its files. The later of two
+// records of a name counts, in the place of its use.
+TEST_F(SoundPackTest, TheVersionFileKeepsTheLatestUsableRecordOfEachNameInItsOrder)
 {
     write_file(local("sound_version.cfg"),
                head + record("soundpack/a.ogg", "4") + "<version_info>\n<version>3</version>\n</version_info>\n" +
                    record("soundpack/zero.ogg", "0") + "<other>\n" + record("soundpack/nested.ogg", "2") +
-                   "</other>\n" + record("soundpack/" + std::string(90, 'x'), "5") +
-                   record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/a.ogg", "7"));
+                   "</other>\n" + record("soundpack/" + std::string(86, 'x') + ".ogg", "5") +
+                   record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/custom/d.ogg", "1") +
+                   record("sounds/e.ogg", "1") + record("soundpack/f.wav", "1") + record("soundpack/b.ogg", "-2") +
+                   record("soundpack/a.ogg", "7"));
     start();
 
-    const std::string kept =
-        head + record("soundpack/a.ogg", "4") + record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/a.ogg", "7");
+    const std::string kept = head + record("soundpack/b.ogg", "-2") + record("soundpack/a.ogg", "7");
     EXPECT_EQ(saved_versions(), kept);
     EXPECT_EQ(saved_versions(), kept);
 }
