@@ -3,8 +3,9 @@
 // decoding a 2-second effect from its Ogg file, a flood of requests for
 // 10,000 names of long effects (the time the worst tick spends on them, and
 // the memory the pack keeps), 3,000 names that neither the pack nor the
-// web host has, one request once 10,000 such names have filled the
-// pack's effects and the service's failures to their bounds, and a sound
+// web host has, one request once 10,000 downloaded names and 10,000 such
+// names have filled the pack's versions, effects and the service's failures
+// to their bounds, and a sound
 // asked for while 300 downloads are stuck.
 #include "resident_memory.h"
 #include "sound_decoder.h"
@@ -193,10 +194,12 @@ int listen_on_loopback(int &port)
     return listener;
 }
 
-// A web host on 127.0.0.1 that has no file: every request gets a 404.
+// A web host on 127.0.0.1 that has no file but those whose path begins with
+// served_prefix (a few bytes each, when given): every other request gets a
+// 404.
 class empty_web_host {
 public:
-    empty_web_host()
+    explicit empty_web_host(std::string served_prefix = {}) : served_prefix(std::move(served_prefix))
     {
         listener = listen_on_loopback(port_);
         if (port_ == 0)
@@ -217,18 +220,22 @@ public:
 private:
     void answer_every_request()
     {
-        static const char not_found[] = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+        static const std::string not_found = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+        static const std::string found = "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nogg";
         for (int client; (client = accept(listener, nullptr, nullptr)) >= 0; close(client)) {
             std::string request;
             char buffer[1024];
             for (ssize_t got; request.find("\r\n\r\n") == std::string::npos &&
                               (got = read(client, buffer, sizeof buffer)) > 0;)
                 request.append(buffer, size_t(got));
-            if (write(client, not_found, sizeof not_found - 1) > 0)
+            const bool served = !served_prefix.empty() && request.rfind("GET " + served_prefix, 0) == 0;
+            const std::string &answer = served ? found : not_found;
+            if (write(client, answer.data(), answer.size()) > 0)
                 ++answered_;
         }
     }
 
+    const std::string served_prefix;
     int listener = -1;
     int port_ = 0;
     std::atomic<long> answered_{0};
@@ -279,23 +286,45 @@ void BM_MissingSoundNames(benchmark::State &state)
 }
 BENCHMARK(BM_MissingSoundNames)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// 10,000 names that neither the pack nor the web host has, asked for a read
-// at a time with the downloads of each read let end: the host answered each,
-// so the effects and the failures are both at their bounds. Then e0, which is
-// in the pack, is loaded.
+// 10,000 names that the web host serves, whose versions are recorded as they
+// arrive, and 10,000 that neither the pack nor the web host has, asked for a
+// read at a time with the downloads of each read let end: the host answered
+// each, so the versions, the effects and the failures are all at their
+// bounds. e0, which is in the pack in its version, is asked for after each
+// read, as a sound heard often is, and loaded at the end.
 constexpr int accumulated_names = 10000;
 constexpr int names_per_read = 200;
+const char served_names[] = "kept";
+const std::string served_paths = std::string("/soundpack/") + served_names;
+
+void ask_for_names(vusk_soundpack &pack, vusk_download &downloads, const std::string &prefix)
+{
+    for (int first = 0; first < accumulated_names; first += names_per_read) {
+        for (int i = first; i < first + names_per_read; ++i)
+            pack.parse_audio_tag((prefix + std::to_string(i) + " 1 preload").c_str());
+        pack.get_sound_data("e0", 1);
+        wait_for_downloads(downloads);
+    }
+}
 
 void accumulate_names(vusk_soundpack &pack, vusk_download &downloads)
 {
+    ask_for_names(pack, downloads, served_names);
+    ask_for_names(pack, downloads, "gone");
     worst_ticks ticks;
-    for (int first = 0; first < accumulated_names; first += names_per_read) {
-        for (int i = first; i < first + names_per_read; ++i)
-            pack.parse_audio_tag(("gone" + std::to_string(i) + " 1 preload").c_str());
-        wait_for_downloads(downloads);
-    }
-    pack.get_sound_data("e0", 1);
     settle(pack, ticks);
+}
+
+std::string version_file_with_e0(const std::string &directory)
+{
+    const std::string path = directory + "/sound_version.cfg";
+    FILE *file = fopen(path.c_str(), "w");
+    if (file == nullptr)
+        return "";
+    fputs("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n<version_info>\n"
+          "<filename>soundpack/e0.ogg</filename>\n<version>1</version>\n</version_info>\n",
+          file);
+    return fclose(file) == 0 ? path : "";
 }
 
 // One request on the GUI thread among the full lists: for the effect held
@@ -308,7 +337,12 @@ void BM_RequestAmongFullLists(benchmark::State &state)
     const std::string directory = directory_with_effects(state, 1, {44100, 1, 0.3, 440});
     if (directory.empty())
         return;
-    empty_web_host host;
+    const std::string version_file = version_file_with_e0(directory);
+    if (version_file.empty()) {
+        state.SkipWithError("no version file");
+        return;
+    }
+    empty_web_host host(served_paths);
     vusk_download downloads(directory, "127.0.0.1", host.port());
     vusk_soundpack pack(directory, downloads);
     accumulate_names(pack, downloads);
@@ -325,6 +359,8 @@ void BM_RequestAmongFullLists(benchmark::State &state)
     }
     state.counters["slowest_request_us"] = slowest_us;
     state.counters["host_requests"] = double(host.answered());
+    pack.save_version_info();
+    state.counters["version_file_bytes"] = double(std::filesystem::file_size(version_file));
     downloads.stop();
     std::filesystem::remove_all(directory);
 }
