@@ -209,26 +209,31 @@ TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
     ASSERT_TRUE(make_ogg(local("soundpack/slow.ogg"), {22050, 1, 0.3, 440}));
     ASSERT_TRUE(make_ogg(local("soundpack/custom/long.ogg"), {44100, 1, 10.0, 440}));
     ASSERT_EQ(mkfifo(local("soundpack/pipe.ogg").c_str(), 0600), 0);
+    fs::create_hard_link(local("soundpack/slow.ogg"), local("soundpack/unrecorded.ogg"));
     write_file(local("sound_version.cfg"), head + record("soundpack/stereo.ogg", "1") + record("soundpack/slow.ogg", "1"));
     start("notfound");
 
-    for (const char *request : {"stereo", "slow", "long", "pipe"})
+    for (const char *request : {"stereo", "slow", "long", "pipe", "unrecorded"})
         EXPECT_TRUE(heard(request).empty()) << request;
     settle();
     EXPECT_TRUE(mixed_to_silence().empty()) << "nor once their decoding failed";
-    for (const char *request : {"stereo 2", "slow", "long 2", "long 3", "pipe"})
+    for (const char *request : {"stereo 2", "slow", "long 2", "long 3", "pipe", "unrecorded"})
         EXPECT_TRUE(heard(request).empty()) << request;
     wait_for_downloads();
     for (const char *request : {"pipe 4", "stereo 5", "long 6"})
         EXPECT_TRUE(heard(request).empty()) << request;
     settle();
     wait_for_downloads();
+    EXPECT_TRUE(heard("unrecorded").empty());
+    EXPECT_FALSE(pack->decoding()) << "an unusable file is not decoded again when its fetch failed";
     // An unusable custom file and a FIFO leave the pack's own file to be
-    // fetched, a new version an unusable one; each name once only.
+    // fetched, a new version an unusable one, and so is a file of unknown
+    // version; each name once only.
     std::vector<std::string> requests = fetched();
     std::sort(requests.begin(), requests.end());
     EXPECT_EQ(requests, (std::vector<std::string>{"GET /soundpack/long.ogg HTTP/1.0", "GET /soundpack/pipe.ogg HTTP/1.0",
-                                                  "GET /soundpack/stereo.ogg HTTP/1.0"}));
+                                                  "GET /soundpack/stereo.ogg HTTP/1.0",
+                                                  "GET /soundpack/unrecorded.ogg HTTP/1.0"}));
 }
 
 // With room for three decoded effects, a fourth lets go of the least
