@@ -24,9 +24,9 @@ struct sound_version_entry {
     int version = 0;
 };
 
-// The records read from a file and kept in memory. Each written holds at
-// most 191 bytes (a pack path holds no character that is escaped), so the
-// largest file stays far below settings_file_size_limit.
+// The records read from a file and kept in memory. No character of a pack
+// path is escaped, so even a file of this many records at the longest path
+// and version stays far below settings_file_size_limit (under 800 KB).
 constexpr size_t max_sound_version_records = 4096;
 
 // The records of the file, in file order, one per filename: a later record

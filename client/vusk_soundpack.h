@@ -6,9 +6,9 @@
 // directory and then played from memory; a file of the player's own in
 // "soundpack/custom/" comes first, and a missing or outdated pack file is
 // fetched through the download service. "sound_version.cfg" remembers
-// which version of each file is on disk, for the 4,096 files used most
-// recently: a file whose version is not known (never recorded, or forgotten)
-// plays, and is fetched again by its next request.
+// which version of each file is on disk, for the files used most recently
+// (max_sound_version_records): a file whose version is not known (never
+// recorded, or forgotten) plays, and is fetched again by its next request.
 //
 // Decoding runs on a worker of its own, and the GUI thread takes up what it
 // finished once per main tick. A request for an effect that is not decoded
@@ -74,8 +74,9 @@ enum sound_effect_state : int {
 
 // What the version a request names says of the file on disk.
 enum class file_version {
+    // The version recorded is the one named, or one never refreshed.
     current,
-    // A version before it is recorded: the file is fetched again.
+    // Another version is recorded: the file is fetched again.
     outdated,
     // No version is recorded: never, or forgotten by a full list. The file
     // is fetched again, and until then, or when that fails, the file on
