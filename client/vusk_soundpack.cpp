@@ -115,10 +115,10 @@ vusk_sound_effect *vusk_soundpack::serve_request(const char *name, int version, 
     effect->last_used = ++use_clock;
     if (effect->state == effect_custom)
         return use(effect);
-    const file_version known = check_sound_version(path, version);
+    const bool outdated = is_outdated(path, version);
     bool version_waits = false;
-    vusk_sound_effect *served = serve_effect(effect, name, version, known, version_waits);
-    if (known == file_version::current && !version_waits)
+    vusk_sound_effect *served = serve_effect(effect, name, version, outdated, version_waits);
+    if (!outdated && !version_waits)
         update_sound_version(path, version);
     if (served == nullptr && play_when_decoded && effect->state == effect_decoding)
         wait_to_play(effect);
@@ -134,13 +134,8 @@ std::string vusk_soundpack::full_path(const std::string &relative_path) const
 // recorded only later: once a file on its way has arrived, or once it is
 // known whether the player's own file decodes (it is never versioned).
 vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const char *name, int version,
-                                                file_version known, bool &version_waits)
+                                                bool outdated, bool &version_waits)
 {
-    // A file of unknown version is fetched again only to be sure of it: when
-    // that fails, the file on disk still plays (decoded again if its sound
-    // was let go meanwhile).
-    if (effect->state == effect_failed && known == file_version::unknown && !effect->file_unusable)
-        effect->state = effect->sound ? effect_loaded : effect_unknown;
     switch (effect->state) {
     case effect_unknown:
         start_first_load(effect, name, version, version_waits);
@@ -166,7 +161,7 @@ vusk_sound_effect *vusk_soundpack::serve_effect(vusk_sound_effect *effect, const
         version_waits = true;
         return use(effect);
     default:
-        if (known != file_version::current && effect->state != effect_updating)
+        if (outdated && effect->state != effect_updating)
             request_download(effect, version, effect_updating);
         return effect->state == effect_failed ? nullptr : use(effect);
     }
@@ -285,11 +280,9 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
         return;
     case decode_result::unusable:
         // Silent until a request names a newer version, which is fetched.
-        effect->file_unusable = true;
         effect->state = effect_failed;
         break;
     case decode_result::decoded:
-        effect->file_unusable = false;
         hold(effect, std::move(outcome.sound));
         if (play)
             play_effect(effect->sound);
@@ -300,10 +293,9 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
         effect->state = effect_loaded;
         break;
     }
-    // A file found at the first request is used even when outdated or of
-    // unknown version; the next request refreshes it. A downloaded one is
-    // refreshed at once.
-    if (check_sound_version(effect->name, version) == file_version::current)
+    // A file found at the first request is used even when outdated; the
+    // next request refreshes it. A downloaded one is refreshed at once.
+    if (!is_outdated(effect->name, version))
         update_sound_version(effect->name, version);
     else if (outcome.job.reload)
         request_download(effect, version, effect_updating);
@@ -401,16 +393,16 @@ void vusk_soundpack::forget_least_recently_asked_unlocked()
     }
 }
 
-file_version vusk_soundpack::check_sound_version(const std::string &relative_path, int version)
+// A file with no version recorded (never, or forgotten by the full list) is
+// taken as the version named: the pack's files may be put there by hand.
+bool vusk_soundpack::is_outdated(const std::string &relative_path, int version)
 {
     std::optional<int> recorded;
     {
         std::lock_guard<std::mutex> lock(mutex);
         recorded = versions.use(relative_path);
     }
-    if (!recorded)
-        return file_version::unknown;
-    return *recorded == version || *recorded >= unrefreshed_version ? file_version::current : file_version::outdated;
+    return recorded && *recorded != version && *recorded < unrefreshed_version;
 }
 
 void vusk_soundpack::update_sound_version(const std::string &relative_path, int version)

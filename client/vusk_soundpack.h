@@ -7,8 +7,8 @@
 // "soundpack/custom/" comes first, and a missing or outdated pack file is
 // fetched through the download service. "sound_version.cfg" remembers
 // which version of each file is on disk, for the files used most recently
-// (max_sound_version_records): a file whose version is not known (never
-// recorded, or forgotten) plays, and is fetched again by its next request.
+// (max_sound_version_records); a file with no version recorded is taken as
+// the version its request names.
 //
 // Decoding runs on a worker of its own, and the GUI thread takes up what it
 // finished once per main tick. A request for an effect that is not decoded
@@ -72,27 +72,12 @@ enum sound_effect_state : int {
     effect_failed = 99,     // the file is unusable or its download failed: may go
 };
 
-// What the version a request names says of the file on disk.
-enum class file_version {
-    // The version recorded is the one named, or one never refreshed.
-    current,
-    // Another version is recorded: the file is fetched again.
-    outdated,
-    // No version is recorded: never, or forgotten by a full list. The file
-    // is fetched again, and until then, or when that fails, the file on
-    // disk plays.
-    unknown,
-};
-
 struct vusk_sound_effect {
     // Decoded 16-bit little-endian PCM, shared with the sounds playing it;
     // null when none is held (GUI thread only).
     std::shared_ptr<const decoded_sound> sound;
     // When a request last asked for the effect (GUI thread only).
     unsigned long long last_used = 0;
-    // Whether the file on disk was found unusable when last decoded (GUI
-    // thread only).
-    bool file_unusable = false;
     // While it decodes: whether a request waits to hear it, and when the
     // latest such request came (GUI thread only).
     bool play_waits = false;
@@ -170,7 +155,7 @@ private:
     vusk_sound_effect *serve_request(const char *name, int version, bool play_when_decoded);
     vusk_sound_effect *find_or_create_sound_effect(const std::string &relative_path);
     void forget_least_recently_asked_unlocked();
-    vusk_sound_effect *serve_effect(vusk_sound_effect *effect, const char *name, int version, file_version known,
+    vusk_sound_effect *serve_effect(vusk_sound_effect *effect, const char *name, int version, bool outdated,
                                     bool &version_waits);
     void start_first_load(vusk_sound_effect *effect, const std::string &name, int version, bool &version_waits);
     void start_decoding(vusk_sound_effect *effect, std::string custom_path, int version, bool reload);
@@ -184,7 +169,7 @@ private:
     void let_go(vusk_sound_effect *effect);
     void drop_sound(vusk_sound_effect *effect);
     void request_download(vusk_sound_effect *effect, int version, sound_effect_state state);
-    file_version check_sound_version(const std::string &relative_path, int version);
+    bool is_outdated(const std::string &relative_path, int version);
     void update_sound_version(const std::string &relative_path, int version);
     static void download_callback_function(void *effect, int end);
     std::string version_file_path() const;

@@ -18,10 +18,10 @@ TEST_F(SoundPackTest, APresentFilePlaysOnceDecodedUnlessPreloadedFromTheThirdWor
     ASSERT_TRUE(make_ogg(local("soundpack/bell.ogg"), door_v3));
     const samples door = sound("soundpack/door.ogg");
     ASSERT_EQ(door.size(), 13230u);
-    write_file(local("sound_version.cfg"), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
     start();
 
     EXPECT_TRUE(heard("door").empty()) << "nothing to play yet";
+    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1")) << "the file is there: recorded at once";
     EXPECT_EQ(heard_once_taken_up(), door) << "the first request is heard once decoded";
     pack->parse_audio_tag("bell 1 preload");
     pack->parse_audio_tag("bell 1 quietly PRELOAD");
@@ -43,13 +43,12 @@ TEST_F(SoundPackTest, TheVersionFileSavedInTheBackgroundLandsOrItsFailureIsTaken
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
     ASSERT_TRUE(make_ogg(local("soundpack/bell.ogg"), door_v3));
-    write_file(local("sound_version.cfg"), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
     start();
     heard("door");
     pack->save_version_info_in_background();
     wait_for_background_saves();
-    const std::string door_last = head + record("soundpack/bell.ogg", "1") + record("soundpack/door.ogg", "1");
-    EXPECT_EQ(read_file(local("sound_version.cfg")), door_last);
+    const std::string door_only = head + record("soundpack/door.ogg", "1");
+    EXPECT_EQ(read_file(local("sound_version.cfg")), door_only);
     EXPECT_EQ(take_up_background_saves(), std::vector<std::vector<std::string>>{{}});
     heard("bell");
     {
@@ -61,7 +60,7 @@ TEST_F(SoundPackTest, TheVersionFileSavedInTheBackgroundLandsOrItsFailureIsTaken
     ASSERT_EQ(failures.size(), 1u);
     ASSERT_EQ(failures[0].size(), 1u);
     EXPECT_NE(failures[0][0].find("sound_version.cfg"), std::string::npos) << failures[0][0];
-    EXPECT_EQ(read_file(local("sound_version.cfg")), door_last);
+    EXPECT_EQ(read_file(local("sound_version.cfg")), door_only);
 }
 
 // The save timer's saves go on while downloads arrive: the download worker
@@ -154,38 +153,6 @@ TEST_F(SoundPackTest, ANewerVersionIsFetchedWhileTheOldSoundPlaysOn)
     EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/door.ogg HTTP/1.0"});
 }
 
-// A file whose version is not recorded (never, or forgotten by a full list)
-// may be any version: it plays, and its next request fetches it again while
-// it plays on. The version is recorded once the fetched file is there; a
-// fetch that fails leaves the file on disk playing, its version unknown.
-TEST_F(SoundPackTest, AFileOfUnknownVersionPlaysAndIsFetchedAgain)
-{
-    ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
-    fs::copy_file(local("soundpack/door.ogg"), local("soundpack/bell.ogg"));
-    ASSERT_TRUE(make_ogg(local("v3.ogg"), door_v3));
-    const samples old_sound = sound("soundpack/door.ogg");
-    start();
-    server->serve("soundpack/door.ogg", read_file(local("v3.ogg")));
-
-    pack->parse_audio_tag("door 2 preload");
-    pack->parse_audio_tag("bell 2 preload");
-    settle();
-    EXPECT_TRUE(fetched().empty()) << "the first request uses the file on disk";
-    EXPECT_EQ(heard("door 2"), old_sound) << "plays while it is fetched";
-    EXPECT_EQ(heard("bell 2"), old_sound);
-    wait_for_downloads();
-    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "2"));
-    EXPECT_TRUE(heard("door 2").empty()) << "the fetched file decodes";
-    EXPECT_EQ(heard_once_taken_up(), sound("v3.ogg"));
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(heard("bell 2"), old_sound) << "the host has no bell: the file on disk plays on";
-    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "2"));
-    std::vector<std::string> requests = fetched();
-    std::sort(requests.begin(), requests.end());
-    EXPECT_EQ(requests,
-              (std::vector<std::string>{"GET /soundpack/bell.ogg HTTP/1.0", "GET /soundpack/door.ogg HTTP/1.0"}));
-}
-
 TEST_F(SoundPackTest, HighVersionsAndCustomFilesNeedNoDownload)
 {
     ASSERT_TRUE(make_ogg(local("soundpack/door.ogg"), door_v2));
@@ -209,31 +176,25 @@ TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
     ASSERT_TRUE(make_ogg(local("soundpack/slow.ogg"), {22050, 1, 0.3, 440}));
     ASSERT_TRUE(make_ogg(local("soundpack/custom/long.ogg"), {44100, 1, 10.0, 440}));
     ASSERT_EQ(mkfifo(local("soundpack/pipe.ogg").c_str(), 0600), 0);
-    fs::create_hard_link(local("soundpack/slow.ogg"), local("soundpack/unrecorded.ogg"));
-    write_file(local("sound_version.cfg"), head + record("soundpack/stereo.ogg", "1") + record("soundpack/slow.ogg", "1"));
     start("notfound");
 
-    for (const char *request : {"stereo", "slow", "long", "pipe", "unrecorded"})
+    for (const char *request : {"stereo", "slow", "long", "pipe"})
         EXPECT_TRUE(heard(request).empty()) << request;
     settle();
     EXPECT_TRUE(mixed_to_silence().empty()) << "nor once their decoding failed";
-    for (const char *request : {"stereo 2", "slow", "long 2", "long 3", "pipe", "unrecorded"})
+    for (const char *request : {"stereo 2", "slow", "long 2", "long 3", "pipe"})
         EXPECT_TRUE(heard(request).empty()) << request;
     wait_for_downloads();
     for (const char *request : {"pipe 4", "stereo 5", "long 6"})
         EXPECT_TRUE(heard(request).empty()) << request;
     settle();
     wait_for_downloads();
-    EXPECT_TRUE(heard("unrecorded").empty());
-    EXPECT_FALSE(pack->decoding()) << "an unusable file is not decoded again when its fetch failed";
     // An unusable custom file and a FIFO leave the pack's own file to be
-    // fetched, a new version an unusable one, and so is a file of unknown
-    // version; each name once only.
+    // fetched, a new version an unusable one; each name once only.
     std::vector<std::string> requests = fetched();
     std::sort(requests.begin(), requests.end());
     EXPECT_EQ(requests, (std::vector<std::string>{"GET /soundpack/long.ogg HTTP/1.0", "GET /soundpack/pipe.ogg HTTP/1.0",
-                                                  "GET /soundpack/stereo.ogg HTTP/1.0",
-                                                  "GET /soundpack/unrecorded.ogg HTTP/1.0"}));
+                                                  "GET /soundpack/stereo.ogg HTTP/1.0"}));
 }
 
 // With room for three decoded effects, a fourth lets go of the least
@@ -242,14 +203,10 @@ TEST_F(SoundPackTest, UnusableFilesAndFailedDownloadsStaySilent)
 TEST_F(SoundPackTest, DecodedSoundsStayWithinTheBudget)
 {
     std::map<std::string, samples> effects;
-    std::string versions = head;
     for (const char *name : {"a", "b", "c", "d"}) {
-        const std::string path = std::string("soundpack/") + name + ".ogg";
-        ASSERT_TRUE(make_ogg(local(path), door_v2));
-        effects[name] = sound(path);
-        versions += record(path, "1");
+        ASSERT_TRUE(make_ogg(local(std::string("soundpack/") + name + ".ogg"), door_v2));
+        effects[name] = sound(std::string("soundpack/") + name + ".ogg");
     }
-    write_file(local("sound_version.cfg"), versions);
     start("files", long(3 * effects["a"].size() * sizeof(short)));
     for (const char *name : {"a", "b", "c"})
         pack->parse_audio_tag((name + std::string(" 1 preload")).c_str());
