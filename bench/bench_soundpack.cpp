@@ -3,11 +3,11 @@
 // decoding a 2-second effect from its Ogg file, a flood of requests for
 // 10,000 names of long effects (the time the worst tick spends on them, and
 // the memory the pack keeps), 3,000 names that neither the pack nor the
-// web host has, one request once 10,000 such names have filled the
-// pack's effects and the service's failures to their bounds, a sound
-// asked for while 300 downloads are stuck, the download worker's CPU time
-// while requests wait for a transfer place, and the threads a name lookup
-// that hangs leaves behind.
+// web host has, one request once 10,000 downloaded names and 10,000 such
+// names have filled the pack's versions, effects and the service's failures
+// to their bounds, a sound asked for while 300 downloads are stuck, the
+// download worker's CPU time while requests wait for a transfer place, and
+// the threads a name lookup that hangs leaves behind.
 #include "resident_memory.h"
 #include "sound_decoder.h"
 #include "sox_sound.h"
@@ -200,10 +200,12 @@ int listen_on_loopback(int &port)
     return listener;
 }
 
-// A web host on 127.0.0.1 that has no file: every request gets a 404.
+// A web host on 127.0.0.1 that has no file but those whose path begins with
+// served_prefix (a few bytes each, when given): every other request gets a
+// 404.
 class empty_web_host {
 public:
-    empty_web_host()
+    explicit empty_web_host(std::string served_prefix = {}) : served_prefix(std::move(served_prefix))
     {
         listener = listen_on_loopback(port_);
         if (port_ == 0)
@@ -224,18 +226,22 @@ public:
 private:
     void answer_every_request()
     {
-        static const char not_found[] = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+        static const std::string not_found = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+        static const std::string found = "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nogg";
         for (int client; (client = accept(listener, nullptr, nullptr)) >= 0; close(client)) {
             std::string request;
             char buffer[1024];
             for (ssize_t got; request.find("\r\n\r\n") == std::string::npos &&
                               (got = read(client, buffer, sizeof buffer)) > 0;)
                 request.append(buffer, size_t(got));
-            if (write(client, not_found, sizeof not_found - 1) > 0)
+            const bool served = !served_prefix.empty() && request.rfind("GET " + served_prefix, 0) == 0;
+            const std::string &answer = served ? found : not_found;
+            if (write(client, answer.data(), answer.size()) > 0)
                 ++answered_;
         }
     }
 
+    const std::string served_prefix;
     int listener = -1;
     int port_ = 0;
     std::atomic<long> answered_{0};
@@ -286,22 +292,32 @@ void BM_MissingSoundNames(benchmark::State &state)
 }
 BENCHMARK(BM_MissingSoundNames)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// 10,000 names that neither the pack nor the web host has, asked for a read
-// at a time with the downloads of each read let end: the host answered each,
-// so the effects and the failures are both at their bounds. Then e0, which is
-// in the pack, is loaded.
+// 10,000 names that the web host serves, whose versions are recorded as they
+// arrive, and 10,000 that neither the pack nor the web host has, asked for a
+// read at a time with the downloads of each read let end: the host answered
+// each, so the versions, the effects and the failures are all at their
+// bounds. e0, which is in the pack, is asked for after each read, as a
+// sound heard often is, and loaded at the end.
 constexpr int accumulated_names = 10000;
 constexpr int names_per_read = 200;
+const char served_names[] = "kept";
+const std::string served_paths = std::string("/soundpack/") + served_names;
+
+void ask_for_names(vusk_soundpack &pack, vusk_download &downloads, const std::string &prefix)
+{
+    for (int first = 0; first < accumulated_names; first += names_per_read) {
+        for (int i = first; i < first + names_per_read; ++i)
+            pack.parse_audio_tag((prefix + std::to_string(i) + " 1 preload").c_str());
+        pack.get_sound_data("e0", 1);
+        wait_for_downloads(downloads);
+    }
+}
 
 void accumulate_names(vusk_soundpack &pack, vusk_download &downloads)
 {
+    ask_for_names(pack, downloads, served_names);
+    ask_for_names(pack, downloads, "gone");
     worst_ticks ticks;
-    for (int first = 0; first < accumulated_names; first += names_per_read) {
-        for (int i = first; i < first + names_per_read; ++i)
-            pack.parse_audio_tag(("gone" + std::to_string(i) + " 1 preload").c_str());
-        wait_for_downloads(downloads);
-    }
-    pack.get_sound_data("e0", 1);
     settle(pack, ticks);
 }
 
@@ -315,7 +331,7 @@ void BM_RequestAmongFullLists(benchmark::State &state)
     const std::string directory = directory_with_effects(state, 1, {44100, 1, 0.3, 440});
     if (directory.empty())
         return;
-    empty_web_host host;
+    empty_web_host host(served_paths);
     vusk_download downloads(directory, "127.0.0.1", host.port());
     vusk_soundpack pack(directory, downloads);
     accumulate_names(pack, downloads);
@@ -332,6 +348,8 @@ void BM_RequestAmongFullLists(benchmark::State &state)
     }
     state.counters["slowest_request_us"] = slowest_us;
     state.counters["host_requests"] = double(host.answered());
+    pack.save_version_info();
+    state.counters["version_file_bytes"] = double(std::filesystem::file_size(directory + "/sound_version.cfg"));
     downloads.stop();
     std::filesystem::remove_all(directory);
 }

@@ -40,6 +40,15 @@ std::string sound_pack_path(const std::string &name)
     return pack_directory + name + sound_extension;
 }
 
+bool is_sound_pack_path(const std::string &path)
+{
+    const size_t prefix = sizeof pack_directory - 1;
+    const size_t suffix = sizeof sound_extension - 1;
+    return path.size() > prefix + suffix && path.compare(0, prefix, pack_directory) == 0 &&
+           path.compare(path.size() - suffix, suffix, sound_extension) == 0 &&
+           is_valid_sound_name(path.substr(prefix, path.size() - prefix - suffix).c_str());
+}
+
 std::string custom_sound_path(const std::string &name)
 {
     const size_t slash = name.rfind('/');

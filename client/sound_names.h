@@ -16,6 +16,10 @@ bool is_valid_sound_name(const char *name);
 // "soundpack/" + name + ".ogg": the pack's copy of the effect, which is also
 // its download path and the key of its version record.
 std::string sound_pack_path(const std::string &name);
+// Whether path is the pack path of a name the server may ask for: no other
+// path can ever be looked up, and none of its characters needs escaping in
+// an XML file.
+bool is_sound_pack_path(const std::string &path);
 // "soundpack/custom/" + the name after its last '/' + ".ogg": the player's
 // own replacement.
 std::string custom_sound_path(const std::string &name);

@@ -2,10 +2,12 @@
 
 #include "download_path.h"
 #include "settings_files.h"
+#include "sound_names.h"
 #include "vusk_xml.h"
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -39,7 +41,7 @@ sound_version_entry read_record(vusk_xml_reader &reader)
 
 bool is_usable(const sound_version_entry &record)
 {
-    return !record.filename.empty() && record.filename.size() <= max_download_name_length && record.version != 0;
+    return record.version != 0 && is_sound_pack_path(record.filename);
 }
 
 void write_records(FILE *file, const std::vector<sound_version_entry> &records)
@@ -52,6 +54,8 @@ void write_records(FILE *file, const std::vector<sound_version_entry> &records)
     writer.end_tag(1);
     writer.print_blank_line();
     for (const sound_version_entry &record : records) {
+        if (!is_usable(record))
+            continue;
         writer.start_tag("version_info", 1);
         writer.write_single_field("filename", record.filename.c_str());
         writer.write_single_field("version", record.version);
@@ -63,16 +67,16 @@ void write_records(FILE *file, const std::vector<sound_version_entry> &records)
 
 std::vector<sound_version_entry> load_sound_versions(const std::string &path)
 {
-    std::vector<sound_version_entry> records;
-    read_xml_file(path, true, [&records](vusk_xml_reader &reader) {
-        read_elements_named(reader, "version_info", [&records](vusk_xml_reader &element) {
-            sound_version_entry record = read_record(element);
-            if (is_usable(record) && records.size() < max_sound_version_records)
-                records.push_back(std::move(record));
+    sound_version_list kept;
+    read_xml_file(path, true, [&kept](vusk_xml_reader &reader) {
+        read_elements_named(reader, "version_info", [&kept](vusk_xml_reader &element) {
+            const sound_version_entry record = read_record(element);
+            if (is_usable(record))
+                kept.record(record.filename, record.version);
         });
         return true;
     });
-    return records;
+    return kept.records();
 }
 
 namespace {
@@ -91,4 +95,38 @@ void save_sound_versions_in(background_save &save, const std::string &path,
                             const std::vector<sound_version_entry> &records)
 {
     save.add(path, rendered_records(records));
+}
+
+sound_version_list::sound_version_list(const std::vector<sound_version_entry> &records)
+{
+    for (const sound_version_entry &entry : records)
+        record(entry.filename, entry.version);
+}
+
+std::optional<int> sound_version_list::use(const std::string &filename)
+{
+    const auto found = by_filename.find(filename);
+    if (found == by_filename.end())
+        return std::nullopt;
+    by_use.splice(by_use.end(), by_use, found->second);
+    return found->second->version;
+}
+
+void sound_version_list::record(const std::string &filename, int version)
+{
+    if (use(filename)) {
+        by_use.back().version = version;
+        return;
+    }
+    if (by_use.size() >= max_sound_version_records) {
+        by_filename.erase(by_use.front().filename);
+        by_use.pop_front();
+    }
+    by_use.push_back({filename, version});
+    by_filename.emplace(filename, std::prev(by_use.end()));
+}
+
+std::vector<sound_version_entry> sound_version_list::records() const
+{
+    return {by_use.begin(), by_use.end()};
 }

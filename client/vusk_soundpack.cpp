@@ -79,9 +79,7 @@ vusk_soundpack::vusk_soundpack(std::string directory, vusk_download &downloads, 
       decodes(byte_budget / 4)
 {
     if (!this->directory.empty())
-        versions = load_sound_versions(version_file_path());
-    for (size_t i = 0; i < versions.size(); ++i)
-        latest_versions[versions[i].filename] = i;
+        versions = sound_version_list(load_sound_versions(version_file_path()));
 }
 
 std::string vusk_soundpack::version_file_path() const
@@ -117,7 +115,7 @@ vusk_sound_effect *vusk_soundpack::serve_request(const char *name, int version, 
     effect->last_used = ++use_clock;
     if (effect->state == effect_custom)
         return use(effect);
-    const bool outdated = check_sound_version(path, version);
+    const bool outdated = is_outdated(path, version);
     bool version_waits = false;
     vusk_sound_effect *served = serve_effect(effect, name, version, outdated, version_waits);
     if (!outdated && !version_waits)
@@ -300,7 +298,7 @@ void vusk_soundpack::take_decoded(sound_decode_outcome &outcome)
     }
     // A file found at the first request is used even when outdated; the
     // next request refreshes it. A downloaded one is refreshed at once.
-    if (!check_sound_version(effect->name, version))
+    if (!is_outdated(effect->name, version))
         update_sound_version(effect->name, version);
     else if (outcome.job.reload)
         request_download(effect, version, effect_updating);
@@ -398,41 +396,28 @@ void vusk_soundpack::forget_least_recently_asked_unlocked()
     }
 }
 
-sound_version_entry *vusk_soundpack::find_version_unlocked(const std::string &relative_path)
+// A file with no version recorded (never, or forgotten by the full list) is
+// taken as the version named: the pack's files may be put there by hand.
+bool vusk_soundpack::is_outdated(const std::string &relative_path, int version)
 {
-    const auto found = latest_versions.find(relative_path);
-    return found == latest_versions.end() ? nullptr : &versions[found->second];
-}
-
-int vusk_soundpack::check_sound_version(const std::string &relative_path, int version)
-{
-    std::lock_guard<std::mutex> lock(mutex);
-    const sound_version_entry *record = find_version_unlocked(relative_path);
-    if (record == nullptr || record->version == version)
-        return 0;
-    return record->version < unrefreshed_version ? 1 : 0;
+    std::optional<int> recorded;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        recorded = versions.use(relative_path);
+    }
+    return recorded && *recorded != version && *recorded < unrefreshed_version;
 }
 
 void vusk_soundpack::update_sound_version(const std::string &relative_path, int version)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    update_sound_version_unlocked(relative_path, version);
-}
-
-void vusk_soundpack::update_sound_version_unlocked(const std::string &relative_path, int version)
-{
-    if (sound_version_entry *record = find_version_unlocked(relative_path)) {
-        record->version = version;
-        return;
-    }
-    latest_versions[relative_path] = versions.size();
-    versions.push_back({relative_path, version});
+    versions.record(relative_path, version);
 }
 
 std::vector<sound_version_entry> vusk_soundpack::versions_now()
 {
     std::lock_guard<std::mutex> lock(mutex);
-    return versions;
+    return versions.records();
 }
 
 void vusk_soundpack::save_version_info_in_background()

@@ -6,7 +6,9 @@
 // directory and then played from memory; a file of the player's own in
 // "soundpack/custom/" comes first, and a missing or outdated pack file is
 // fetched through the download service. "sound_version.cfg" remembers
-// which version of each file is on disk.
+// which version of each file is on disk, for the files used most recently
+// (max_sound_version_records); a file with no version recorded is taken as
+// the version its request names.
 //
 // Decoding runs on a worker of its own, and the GUI thread takes up what it
 // finished once per main tick. A request for an effect that is not decoded
@@ -167,10 +169,8 @@ private:
     void let_go(vusk_sound_effect *effect);
     void drop_sound(vusk_sound_effect *effect);
     void request_download(vusk_sound_effect *effect, int version, sound_effect_state state);
-    int check_sound_version(const std::string &relative_path, int version);
+    bool is_outdated(const std::string &relative_path, int version);
     void update_sound_version(const std::string &relative_path, int version);
-    void update_sound_version_unlocked(const std::string &relative_path, int version);
-    sound_version_entry *find_version_unlocked(const std::string &relative_path);
     static void download_callback_function(void *effect, int end);
     std::string version_file_path() const;
     std::vector<sound_version_entry> versions_now();
@@ -183,11 +183,7 @@ private:
     // The effects asked for, by name. A map keeps its elements in place, and
     // an effect a download or a decoding points at is never removed.
     std::unordered_map<std::string, vusk_sound_effect> effects;
-    // File order: loaded records first, then new ones; the most recently
-    // added record of a name counts.
-    std::vector<sound_version_entry> versions;
-    // Where that record of each name sits in versions.
-    std::unordered_map<std::string, size_t> latest_versions;
+    sound_version_list versions;
     // The bytes of the sounds the effects hold, and the clock of their use
     // (GUI thread only).
     long held_bytes = 0;

@@ -2,6 +2,12 @@
 // forgets, in which order, and what forgetting gives back.
 #include "sound_pack_fixture.h"
 
+#include "download_path.h"
+#include "settings_files.h"
+#include "sound_names.h"
+#include "sound_version_file.h"
+
+#include <climits>
 #include <string>
 
 namespace {
@@ -230,6 +236,94 @@ TEST_F(SoundPackBoundTest, ForgottenEffectsGiveTheirBytesBackToTheBudget)
     while (oldest_held > 0 && held(*pack, numbered("s", oldest_held - 1)))
         --oldest_held;
     EXPECT_EQ(oldest_held, new_names) << "only the effects forgotten for the new names are gone";
+}
+
+// The largest file the program can write: as many records as it keeps, each
+// with a pack path of the longest name a request may give, made of every
+// kind of character a name may hold, and the longest version number. It is
+// read back whole, within the reader's bound.
+TEST(SoundVersionFileTest, TheLargestFileIsReadBackWhole)
+{
+    TempDir directory;
+    const std::string path = directory.path() + "/sound_version.cfg";
+    std::vector<sound_version_entry> records;
+    for (size_t i = 0; i < max_sound_version_records; ++i) {
+        std::string filename = "soundpack/" + std::to_string(i) + "_Az-09.b/";
+        filename += std::string(max_download_name_length - filename.size() - 4, 'x') + ".ogg";
+        ASSERT_TRUE(is_sound_pack_path(filename)) << filename;
+        records.push_back({filename, INT_MIN});
+    }
+
+    ASSERT_EQ(save_sound_versions(path, records), "");
+    EXPECT_LT(read_file(path).size(), settings_file_size_limit);
+    const std::vector<sound_version_entry> read = load_sound_versions(path);
+    ASSERT_EQ(read.size(), records.size());
+    for (size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].filename, records[i].filename);
+        EXPECT_EQ(read[i].version, records[i].version);
+    }
+}
+
+// The pack had recorded as many versions as it keeps when new sounds are
+// downloaded: the versions used longest ago are forgotten (not old0, used
+// again first), and the file saved holds exactly the bound, in the order of
+// use, and is read whole at the next start. A forgotten file still on disk
+// is taken as the version its next request names, recorded without a
+// download.
+TEST_F(SoundPackBoundTest, PastTheirBoundTheVersionsUsedLongestAgoAreForgotten)
+{
+    constexpr int kept = int(max_sound_version_records);
+    constexpr int new_names = 100;
+    std::string versions = head;
+    for (int i = 0; i < kept; ++i)
+        versions += record("soundpack/" + numbered("old", i) + ".ogg", "1");
+    write_file(local("sound_version.cfg"), versions);
+    ASSERT_TRUE(make_ogg(local("soundpack/old1.ogg"), short_tone));
+    start();
+    serve_sounds("new", new_names);
+    ask("old", 0, 1);
+    ask_in_reads("new", new_names);
+
+    std::string still_kept = head;
+    for (int i = new_names + 1; i < kept; ++i)
+        still_kept += record("soundpack/" + numbered("old", i) + ".ogg", "1");
+    still_kept += record("soundpack/old0.ogg", "1");
+    const std::string saved = saved_versions();
+    EXPECT_EQ(saved.compare(0, still_kept.size(), still_kept), 0);
+    // The downloads record their versions in the order they end.
+    size_t length = still_kept.size();
+    for (int i = 0; i < new_names; ++i) {
+        const std::string downloaded = record("soundpack/" + numbered("new", i) + ".ogg", "1");
+        EXPECT_NE(saved.find(downloaded, still_kept.size()), std::string::npos) << i;
+        length += downloaded.size();
+    }
+    EXPECT_EQ(saved.size(), length);
+    start_pack_again();
+    EXPECT_EQ(saved_versions(), saved);
+
+    ask("old", 1, 2, " 2 preload");
+    const std::string least_recent = record("soundpack/" + numbered("old", new_names + 1) + ".ogg", "1");
+    EXPECT_EQ(saved_versions(), head + saved.substr(head.size() + least_recent.size()) +
+                                    record("soundpack/old1.ogg", "2"));
+    const std::vector<std::string> requests = fetched();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /soundpack/old1.ogg HTTP/1.0"), 0);
+}
+
+// A version file the reader refuses (larger than any the program writes) is
+// said on standard error, and kept aside by the next save.
+TEST_F(SoundPackBoundTest, ARefusedVersionFileIsSaidAndKeptAside)
+{
+    start();
+    const std::string refused = head + std::string(settings_file_size_limit, '\n');
+    write_file(local("sound_version.cfg"), refused);
+    testing::internal::CaptureStderr();
+    start_pack_again();
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_NE(said.find(local("sound_version.cfg")), std::string::npos) << said;
+    EXPECT_NE(said.find("kept aside"), std::string::npos) << said;
+    EXPECT_EQ(saved_versions(), head);
+    EXPECT_EQ(read_file(local("sound_version.cfg.damaged")), refused);
 }
 
 } // namespace

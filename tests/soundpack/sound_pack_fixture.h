@@ -85,6 +85,10 @@ protected:
         pack = std::make_unique<vusk_soundpack>(config, *service, byte_budget, [this] { return now; });
     }
 
+    // The pack made again, as the next start makes it: it reads the version
+    // file.
+    void start_pack_again() { pack = std::make_unique<vusk_soundpack>(config, *service); }
+
     // Until every decoding started so far has ended and been taken up, as the
     // main ticks take it up.
     void settle()

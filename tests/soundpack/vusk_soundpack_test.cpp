@@ -31,7 +31,8 @@ TEST_F(SoundPackTest, APresentFilePlaysOnceDecodedUnlessPreloadedFromTheThirdWor
     EXPECT_TRUE(heard("door 1 quietly PRELOAD").empty());
     EXPECT_EQ(heard("door"), door);
     EXPECT_EQ(heard("door preload"), door) << "the second word is a version, never a flag";
-    EXPECT_EQ(saved_versions(), head + record("soundpack/door.ogg", "1") + record("soundpack/bell.ogg", "1"));
+    EXPECT_EQ(saved_versions(), head + record("soundpack/bell.ogg", "1") + record("soundpack/door.ogg", "1"))
+        << "door used last";
     EXPECT_TRUE(fetched().empty());
 }
 
@@ -311,17 +312,21 @@ TEST_F(SoundPackTest, AnEightyFiveCharacterNameIsFetchedAndPlayed)
     EXPECT_EQ(fetched(), std::vector<std::string>{"GET /soundpack/" + name + ".ogg HTTP/1.0"});
 }
 
-TEST_F(SoundPackTest, TheVersionFileLosesOnlyUnusableRecordsAndKeepsItsOrder)
+// A record no request could look up is dropped: its name is not one a server
+// may use, or it is not where the pack keeps its files. The later of two
+// records of a name counts, in the place of its use.
+TEST_F(SoundPackTest, TheVersionFileKeepsTheLatestUsableRecordOfEachNameInItsOrder)
 {
     write_file(local("sound_version.cfg"),
                head + record("soundpack/a.ogg", "4") + "<version_info>\n<version>3</version>\n</version_info>\n" +
                    record("soundpack/zero.ogg", "0") + "<other>\n" + record("soundpack/nested.ogg", "2") +
-                   "</other>\n" + record("soundpack/" + std::string(90, 'x'), "5") +
-                   record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/a.ogg", "7"));
+                   "</other>\n" + record("soundpack/" + std::string(86, 'x') + ".ogg", "5") +
+                   record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/custom/d.ogg", "1") +
+                   record("sounds/e.ogg", "1") + record("soundpack/f.wav", "1") + record("soundpack/b.ogg", "-2") +
+                   record("soundpack/a.ogg", "7"));
     start();
 
-    const std::string kept =
-        head + record("soundpack/a.ogg", "4") + record("soundpack/b&amp;c.ogg", "-2") + record("soundpack/a.ogg", "7");
+    const std::string kept = head + record("soundpack/b.ogg", "-2") + record("soundpack/a.ogg", "7");
     EXPECT_EQ(saved_versions(), kept);
     EXPECT_EQ(saved_versions(), kept);
 }
