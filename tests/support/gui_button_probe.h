@@ -4,6 +4,7 @@
 // What a drawn button shows, read back as pixels: the face, the outer edge
 // and whether the label's colour appears.
 
+#include "vusk_font.h"
 #include "vusk_image_button.h"
 #include "vusk_theme.h"
 
@@ -39,6 +40,43 @@ inline int label_pixels(const vusk_bitmap &bitmap, const vusk_color &face, const
                 count += distance(view.color_at(x, y), text) < distance(view.color_at(x, y), face);
     });
     return count;
+}
+
+// How many label pixels a label drawn in full with `font` gives: as many as
+// its glyphs have pixels covered more than halfway, give or take the pixels
+// that the blend's rounding takes to either side. Counted from the font's own
+// glyphs, so it holds for thin and heavy fonts alike.
+struct pixel_count_range {
+    int least = 0;
+    int most = 0;
+};
+
+inline pixel_count_range label_pixel_range(const vusk_font &font, const char *label)
+{
+    constexpr int half = 128;
+    constexpr int rounding = 24;
+    pixel_count_range range;
+    for (const char *c = label; *c != '\0'; ++c) {
+        const vusk_bitmap *glyph = font.glyph(*c);
+        if (glyph == nullptr)
+            continue;
+        glyph->with_pixels([&](const pixel_view &view) {
+            for (int y = 0; y < view.height(); ++y) {
+                for (int x = 0; x < view.width(); ++x) {
+                    const int coverage = view.pixel(x, y)[pixel_view::RED];
+                    range.least += coverage > half + rounding;
+                    range.most += coverage > half - rounding;
+                }
+            }
+        });
+    }
+    return range;
+}
+
+// Whether `count` label pixels are what a label drawn in full gives, and some.
+inline bool is_label_in_full(int count, const pixel_count_range &range)
+{
+    return count > 0 && count >= range.least && count <= range.most;
 }
 
 // The face just inside the top-right bevel, away from any label or key name.
