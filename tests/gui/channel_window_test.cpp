@@ -124,8 +124,8 @@ TEST_F(ChannelWindow, TheFirstMessageMakesAllAndItsChannelEvenWhileHidden)
     const std::string shown = name.substr(0, size_t(vusk_image_button::get_max_char_count(
                                                  global_button_large_font, name.c_str(), notify.GetWidth(),
                                                  notify.GetHeight())));
-    EXPECT_TRUE(gui::is_label_in_full(gui::label_pixels(notify, theme_slot(18), vusk_RED),
-                                      gui::label_pixel_range(*global_button_large_font, shown.c_str())));
+    EXPECT_EQ(gui::label_colours(notify, theme_slot(18)),
+              gui::text_colours(*global_button_large_font, shown.c_str(), theme_slot(18), vusk_RED));
 }
 
 TEST_F(ChannelWindow, TabsSortInByteOrderAndShareTheWidth)

@@ -2,11 +2,13 @@
 #define VUSK_TEST_GUI_BUTTON_PROBE_H
 
 // What a drawn button shows, read back as pixels: the face, the outer edge
-// and whether the label's colour appears.
+// and the label's colours.
 
 #include "vusk_font.h"
 #include "vusk_image_button.h"
 #include "vusk_theme.h"
+
+#include <map>
 
 namespace gui {
 
@@ -42,41 +44,39 @@ inline int label_pixels(const vusk_bitmap &bitmap, const vusk_color &face, const
     return count;
 }
 
-// How many label pixels a label drawn in full with `font` gives: as many as
-// its glyphs have pixels covered more than halfway, give or take the pixels
-// that the blend's rounding takes to either side. Counted from the font's own
-// glyphs, so it holds for thin and heavy fonts alike.
-struct pixel_count_range {
-    int least = 0;
-    int most = 0;
-};
+// The colours inside the edge, from row `top` down, other than the face,
+// each with the number of its pixels (colours as 0xRRGGBB): what the label
+// adds to the face, wherever it lies.
+using colour_counts = std::map<int, int>;
 
-inline pixel_count_range label_pixel_range(const vusk_font &font, const char *label)
+inline colour_counts label_colours(const vusk_bitmap &bitmap, const vusk_color &face, int top = 2)
 {
-    constexpr int half = 128;
-    constexpr int rounding = 24;
-    pixel_count_range range;
-    for (const char *c = label; *c != '\0'; ++c) {
-        const vusk_bitmap *glyph = font.glyph(*c);
-        if (glyph == nullptr)
-            continue;
-        glyph->with_pixels([&](const pixel_view &view) {
-            for (int y = 0; y < view.height(); ++y) {
-                for (int x = 0; x < view.width(); ++x) {
-                    const int coverage = view.pixel(x, y)[pixel_view::RED];
-                    range.least += coverage > half + rounding;
-                    range.most += coverage > half - rounding;
-                }
+    colour_counts counts;
+    bitmap.with_pixels([&](const pixel_view &view) {
+        for (int y = top; y < view.height() - 2; ++y) {
+            for (int x = 2; x < view.width() - 2; ++x) {
+                const vusk_color c = view.color_at(x, y);
+                if (c != face)
+                    ++counts[(c.r << 16) | (c.g << 8) | c.b];
             }
-        });
-    }
-    return range;
+        }
+    });
+    return counts;
 }
 
-// Whether `count` label pixels are what a label drawn in full gives, and some.
-inline bool is_label_in_full(int count, const pixel_count_range &range)
+// The same for `text` drawn whole in `colour` on the face with `font`: what a
+// label shown in full adds, made from the font's own glyphs, so it holds for
+// thin and heavy fonts alike.
+inline colour_counts text_colours(const vusk_font &font, const char *text, const vusk_color &face,
+                                  const vusk_color &colour)
 {
-    return count > 0 && count >= range.least && count <= range.most;
+    constexpr int edge = 2;
+    int width = 0, height = 0;
+    font.GetTextSize(text, &width, &height);
+    vusk_bitmap bitmap(width + 2 * edge, height + 2 * edge);
+    bitmap.Clear(face);
+    bitmap.RenderTextTransparent(font, text, edge, edge, colour);
+    return label_colours(bitmap, face, edge);
 }
 
 // The face just inside the top-right bevel, away from any label or key name.
