@@ -13,10 +13,10 @@
 # instead of for what it checks passes in one and fails in the other. The
 # Release GUI suite runs again under two more monospace fonts, a thin one and
 # a broad one, unpacked from their Debian packages into build/fonts without
-# installing them. Last it builds
-# the audio, download and sound-pack tests and the unit tests alone under
-# ThreadSanitizer (it cannot share a build with AddressSanitizer) and runs
-# them (of the unit tests, those of the connect, its host lookup, the
+# installing them, the broad one on a 1024x768 screen under a window manager.
+# Last it builds the audio, download and sound-pack tests and the unit tests
+# alone under ThreadSanitizer (it cannot share a build with AddressSanitizer)
+# and runs them (of the unit tests, those of the connect, its host lookup, the
 # settings writer and the saves and logins that use it), so a data race with
 # the audio thread, the download worker, the lookup's worker or the settings
 # writer fails the run.
