@@ -149,7 +149,7 @@ TEST_F(ButtonRows, AHintTagWithACommandShowsAHighlightedButtonThatSendsIt)
     ASSERT_EQ(calls.sent.size(), 1u);
     EXPECT_EQ(calls.sent[0].text, "look around\nand listen");
     EXPECT_EQ(calls.sent[0].echo, 1);
-    EXPECT_EQ(calls.focus_transfers, 1);
+    EXPECT_EQ(calls.focus_transfers_from(hints->button(3)), 1);
 }
 
 TEST_F(ButtonRows, AHintTagWithoutACommandBlanksItsButtonAndOthersAreNotForTheColumn)
@@ -245,7 +245,7 @@ TEST_F(ButtonRows, AKeySendsItsAliasOnlyWhileLoggedInButAlwaysHandsTheFocusBack)
 {
     press(keys->key(3));
     EXPECT_TRUE(calls.sent.empty());
-    EXPECT_EQ(calls.focus_transfers, 1);
+    EXPECT_EQ(calls.focus_transfers_from(keys->key(3)), 1);
     calls.is_logged_in = true;
     press(keys->key(3));
     press(keys->key(8));

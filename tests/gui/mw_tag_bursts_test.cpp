@@ -348,6 +348,8 @@ TEST_F(TagBursts, AfterABurstAndOneTickThePanelsSitAsTheLastTagsPutThem)
     TConfig::Instance()->SetAutomapDocked(0);
     client->menu_view_change_layout_helper();
     ASSERT_TRUE(gui::wait_until([] { return global_automap_frame->IsShownOnScreen(); }));
+    // Painted, so its late map event under a window manager has come too.
+    ASSERT_TRUE(gui::refresh_and_wait(global_automap_frame));
     const std::vector<std::string> before = placements(client);
     std::string switches;
     for (const char *command :

@@ -103,7 +103,7 @@ TEST_F(PopupManager, TheWhoWindowOpensFromItsButtonAndTellsTheServer)
     EXPECT_EQ(who.button->get_button_state(), button_down);
     // The refresh command comes last and is carried out by the next tick.
     EXPECT_EQ(calls_since(), (std::vector<std::string>{"menu check Who 1", "command tqlwindow open Who 0", "queue who"}));
-    EXPECT_EQ(calls.focus_transfers, 1);
+    EXPECT_EQ(calls.focus_transfers_from(who.button), 1);
 
     // The close box only hides it.
     who.Close();

@@ -468,14 +468,14 @@ TEST_F(AnsiDisplay, ScrollbarFollowsTheViewAndHandsBackTheFocus)
     // Setting the scrollbar is no scroll of the user's.
     EXPECT_EQ(display->following, 1);
 
-    frame.focus_transfers = 0;
+    frame.focus_handed_back_by.clear();
     wxScrollEvent track(wxEVT_SCROLL_THUMBTRACK, display->scrollbar().GetId(), 40, wxVERTICAL);
     track.SetEventObject(&display->scrollbar());
     display->scrollbar().HandleWindowEvent(track);
     EXPECT_EQ(display->following, 0);
     EXPECT_EQ(display->view_line, 40 + page);
     EXPECT_EQ(display->textctrl().get_bottom_line(), 40 + page);
-    EXPECT_EQ(frame.focus_transfers, 1);
+    EXPECT_EQ(frame.focus_transfers_from(display), 1);
 
     wxScrollEvent bottom(wxEVT_SCROLL_THUMBRELEASE, display->scrollbar().GetId(), 100 - page, wxVERTICAL);
     bottom.SetEventObject(&display->scrollbar());

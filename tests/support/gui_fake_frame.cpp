@@ -44,10 +44,15 @@ bool fake_frame::keypad_walking() const { return TConfig::Instance()->GetKeypadW
 bool fake_frame::locking_scrollback() const { return TConfig::Instance()->GetLockingScrollback() != 0; }
 void fake_frame::toggle_setting(control_key_action action) { flip_setting_of_shortcut(action); }
 
-int fake_frame::transfer_focus_main(wxWindow */*window*/)
+int fake_frame::transfer_focus_main(wxWindow *window)
 {
-    ++focus_transfers;
+    focus_handed_back_by.push_back(window);
     return focus_answer;
+}
+
+int fake_frame::focus_transfers_from(const wxWindow *window) const
+{
+    return int(std::count(focus_handed_back_by.begin(), focus_handed_back_by.end(), window));
 }
 
 void fake_frame::repaint_status_bar() { record("repaint_status_bar"); }

@@ -31,7 +31,10 @@ public:
     int main_following = 1;
     int channel_following = 1;
     int main_selection = 0;
-    int focus_transfers = 0;
+    // The windows that handed the focus back to the command line, in order.
+    // A window manager gives the focus to windows as they appear, so a test
+    // counts those of the window it looks at.
+    std::vector<const wxWindow *> focus_handed_back_by;
     int focus_answer = 1;
     // What was written into the main display.
     std::string main_display_text;
@@ -41,6 +44,7 @@ public:
     // Forgets what was recorded.
     void forget();
     bool called(const std::string &call) const;
+    int focus_transfers_from(const wxWindow *window) const;
 
     void handle_async_control_command(const char *text, int echo) override;
     void handle_async_control_break() override;
