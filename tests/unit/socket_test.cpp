@@ -340,37 +340,47 @@ TEST(SocketPoll, ClosedDescriptorIsALostConnection)
     EXPECT_EQ(socket_close(-1), 0);
 }
 
+namespace {
+
+// A connection whose server sent `last` and then closed it: cleanly, or
+// with a reset.
+int connection_closed_after(LocalPort &server, const std::string &last, bool reset)
+{
+    const int fd = open_connection("127.0.0.1", server.port, "id");
+    const int peer = fd < 0 ? -1 : server.accept_one();
+    if (peer < 0) {
+        ADD_FAILURE() << "no connection";
+        return fd;
+    }
+    EXPECT_EQ(send(peer, last.data(), last.size(), 0), static_cast<ssize_t>(last.size()));
+    const linger at_once{1, 0};
+    if (reset) {
+        EXPECT_EQ(setsockopt(peer, SOL_SOCKET, SO_LINGER, &at_once, sizeof at_once), 0);
+    }
+    close(peer);
+    return fd;
+}
+
+} // namespace
+
 // Over TCP a clean close leaves the server's last bytes to the reading,
 // while a reset is reported at once.
 TEST(SocketPoll, WhileOnlyWritingACleanCloseWaitsForTheReadingAndAResetDoesNot)
 {
-    {
-        LocalPort server(4);
-        const int fd = open_connection("127.0.0.1", server.port, "id");
-        ASSERT_GE(fd, 0);
-        const int peer = server.accept_one();
-        ASSERT_GE(peer, 0);
-        ASSERT_EQ(send(peer, "last line\n", 10, 0), 10);
-        close(peer);
-        pollfd closed{fd, POLLRDHUP, 0};
-        ASSERT_EQ(poll(&closed, 1, 10000), 1) << "the close never arrived";
-        EXPECT_EQ(poll_socket_writes(fd), nullptr);
-        EXPECT_EQ(read_from_queue(fd, 10), "last line\n");
-        EXPECT_STREQ(poll_until_failure(fd), "Connection closed by foreign host.");
-        socket_close(fd);
-    }
-
     LocalPort server(4);
-    const int fd = open_connection("127.0.0.1", server.port, "id");
-    ASSERT_GE(fd, 0);
-    const int peer = server.accept_one();
-    ASSERT_GE(peer, 0);
-    ASSERT_EQ(send(peer, "unread", 6, 0), 6);
-    const linger reset{1, 0};
-    ASSERT_EQ(setsockopt(peer, SOL_SOCKET, SO_LINGER, &reset, sizeof reset), 0);
-    close(peer);
-    EXPECT_STREQ(poll_until_failure(fd, poll_socket_writes), "Connection closed by foreign host.");
-    socket_close(fd);
+    const int cleanly = connection_closed_after(server, "last line\n", false);
+    ASSERT_GE(cleanly, 0);
+    pollfd closed{cleanly, POLLRDHUP, 0};
+    ASSERT_EQ(poll(&closed, 1, 10000), 1) << "the close never arrived";
+    EXPECT_EQ(poll_socket_writes(cleanly), nullptr);
+    EXPECT_EQ(read_from_queue(cleanly, 10), "last line\n");
+    EXPECT_STREQ(poll_until_failure(cleanly), "Connection closed by foreign host.");
+    socket_close(cleanly);
+
+    const int reset = connection_closed_after(server, "unread", true);
+    ASSERT_GE(reset, 0);
+    EXPECT_STREQ(poll_until_failure(reset, poll_socket_writes), "Connection closed by foreign host.");
+    socket_close(reset);
 }
 
 TEST_F(SocketPair, TwoCommandsLeaveInOneWrite)
